@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/HelpFile.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QTabWidget;
+class QTextBrowser;
+
+// The help viewer: contents, keyword search and the help on using help, over the help file.
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // The single viewer of the run, created when help is first asked for.
+    static HelpWindow& instance();
+
+    // The application's help file: a bare name until the main frame knows the start-up directory.
+    static void setHelpFile(const QString& path);
+    static QString helpFile();
+    // The file actually read: the help file when it exists, else the copy installed with the program.
+    static QString resolvedHelpFile();
+
+    void showContents();
+    void showSearch(const QString& keyword);
+    void showHelpOnHelp();
+    void showTopic(int context);
+
+    QTabWidget* tabs() const { return m_tabs; }
+    QTextBrowser* viewer() const { return m_viewer; }
+    QListWidget* contentsList() const { return m_contents; }
+    QListWidget* indexList() const { return m_index; }
+    QLineEdit* keywordEdit() const { return m_keyword; }
+
+private:
+    bool reload();
+    void fillIndex(const QString& keyword);
+    void present();
+
+    HelpFile m_help;
+    QString m_loadedPath;
+    QTabWidget* m_tabs;
+    QListWidget* m_contents;
+    QLineEdit* m_keyword;
+    QListWidget* m_index;
+    QTextBrowser* m_viewer;
+};

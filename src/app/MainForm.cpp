@@ -1,0 +1,769 @@
+#include "app/MainForm.h"
+
+#include "app/AboutBox.h"
+#include "app/HelpWindow.h"
+#include "app/ToolWindows.h"
+#include "classbook/MDIChild.h"
+#include "common/ErrorHandler.h"
+#include "common/FileNames.h"
+#include "common/Fonts.h"
+#include "common/FrenchDates.h"
+#include "common/Glyphs.h"
+#include "common/Seams.h"
+#include "companions/Obs.h"
+#include "tools/Blocnotes.h"
+#include "tools/Calendrier.h"
+#include "tools/Eurof.h"
+#include "tools/Horloge.h"
+#include "tools/Pocket.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+#include <QVBoxLayout>
+#include <cerrno>
+
+namespace {
+
+using Handler = void (TMainForm::*)();
+
+struct MenuItem
+{
+    const char* object;
+    const char16_t* caption; // "-" for a separator
+    const char* shortcut;
+    const char16_t* hint;
+    Handler handler;
+};
+
+struct TopMenu
+{
+    const char* object;
+    const char16_t* caption;
+    int helpContext;
+    const char16_t* hint;
+    std::initializer_list<MenuItem> items;
+};
+
+const MenuItem kSeparator{nullptr, u"-", nullptr, nullptr, nullptr};
+
+// The menu bar, in order.
+const TopMenu kMenus[] = {
+    {"File1", u"&Fichier", 3, u"Commandes liées aux menus",
+     {
+         {"FileNewItem", u"&Nouveau", nullptr, u"Créer un nouveau fichier", &TMainForm::FileNewItemClick},
+         {"FileOpenItem", u"&Ouvrir...", "Ctrl+O", u"Ouvrir un fichier existant", &TMainForm::FileOpenItemClick},
+         {"FileCloseItem", u"&Fermer", nullptr, u"Fermer fichier en cours", &TMainForm::FileCloseItemClick},
+         kSeparator,
+         {"FileSaveItem", u"&Enregistrer", "Ctrl+S", u"Enregistrer le fichier en cours",
+          &TMainForm::FileSaveItemClick},
+         {"FileSaveAsItem", u"Enregistrer &sous...", nullptr, u"Enregistrer le fichier en cours sous...",
+          &TMainForm::FileSaveAsItemClick},
+         kSeparator,
+         {"Imprimer1", u"&Imprimer...", nullptr, u"Imprimer", &TMainForm::Imprimer1Click},
+         {"Configurerimprimante1", u"&Configurer imprimante...", nullptr, u"Configurer l'imprimante",
+          &TMainForm::Configurerimprimante1Click},
+         kSeparator,
+         {"FileExitItem", u"&Quitter", "Ctrl+X", u"Quitter l'application", &TMainForm::FileExitItemClick},
+     }},
+    {"Edit1", u"&Edition", 4, nullptr,
+     {
+         {"CopyItem", u"Co&pier", "Ctrl+C", u"Copier dans le Presse-papiers", &TMainForm::CopyItemClick},
+         {"PasteItem", u"C&oller", "Ctrl+V", u"Coller depuis le Presse-papiers", &TMainForm::PasteItemClick},
+         kSeparator,
+         {"Supprimerligne1", u"&Supprimer ligne/fiche", nullptr, u"Supprimer ligne/fiche",
+          &TMainForm::Supprimerligne1Click},
+         {"Suoorimerphoto1", u"Supprimer &photo", nullptr, u"Supprimer photo de la fiche",
+          &TMainForm::Suoorimerphoto1Click},
+     }},
+    {"Classe2", u"&Classe", 5, nullptr,
+     {
+         {"Gestiondesclasses1", u"Définir les &rubriques", nullptr, u"Définir les rubriques",
+          &TMainForm::Gestiondesclasses1Click},
+         kSeparator,
+         {"Ajustercolonnes1", u"&Ajuster colonnes", nullptr, u"Ajuster les largeurs des colonnes",
+          &TMainForm::Ajustercolonnes1Click},
+         {"Trier1", u"&Trier", nullptr, u"Trier la classe par ordre alphabétique", &TMainForm::Trier1Click},
+         kSeparator,
+         {"Calculermoyennes1", u"&Calculer moyennes", nullptr, nullptr, &TMainForm::Calculermoyennes1Click},
+         {"Affichergraphique1", u"Afficher &graphique", nullptr, u"Afficher graphique",
+          &TMainForm::Affichergraphique1Click},
+         {"Suividunlve1", u"&Suivi d'un élève", nullptr, u"Graphique des notes d'un élève",
+          &TMainForm::Suividunlve1Click},
+         kSeparator,
+         {"Datesdesdevoirsd1", u"&Dates des devoirs", nullptr, u"Dates des devoirs",
+          &TMainForm::Datesdesdevoirsd1Click},
+         {"Plandelaclasse", u"&Plan de la classe", nullptr, u"Plan de la classe", &TMainForm::PlandelaclasseClick},
+     }},
+    {"Vue1", u"&Vue", 6, nullptr,
+     {
+         {"Classe1", u"&Classe", nullptr, u"Classe", &TMainForm::Classe1Click},
+         {"fiche1", u"&Fiche élève", nullptr, u"Fiche élève", &TMainForm::fiche1Click},
+     }},
+    {"Outils1", u"&Outils", 7, nullptr,
+     {
+         {"Observations1", u"&Appréciations", nullptr, u"Liste des appréciaitons", &TMainForm::Observations1Click},
+         {"Planning1", u"&Planning", nullptr, u"Planning annuel", &TMainForm::Planning1Click},
+     }},
+    {"Utilitaires1", u"&Utilitaires", 8, nullptr,
+     {
+         {"Calendrier1", u"&Calendrier", nullptr, u"Calendrier", &TMainForm::Calendrier1Click},
+         {"Calculatrice1", u"C&alculatrice", nullptr, u"Calculatrice", &TMainForm::Calculatrice1Click},
+         {"Horloge1", u"&Horloge", nullptr, u"Horloge", &TMainForm::Horloge1Click},
+         {"Euroconversion1", u"&Euro conversion", nullptr, u"Convertisseur euro", &TMainForm::Euroconversion1Click},
+         {"Blocnotes1", u"&Bloc-notes", nullptr, u"Bloc-notes", &TMainForm::Blocnotes1Click},
+     }},
+    {"Window1", u"Fe&nêtre", 9, u"Commandes de fenêtres telles que Mosaïque et Cascade",
+     {
+         {"WindowCascadeItem", u"&Cascade", nullptr, u"Disposer les fenêtre de façon qu'elles se recouvrent",
+          &TMainForm::WindowCascadeItemClick},
+         {"WindowTileItem", u"&Mosaïque", nullptr, u"Disposer les fenêtre sans recouvrement",
+          &TMainForm::WindowTileItemClick},
+         {"WindowArrangeItem", u"&Réorganiser les icônes", nullptr,
+          u"Disposer les icônes en bas de la fenêtre principale", &TMainForm::WindowArrangeItemClick},
+         {"WindowMinimizeItem", u"&Tout réduire", nullptr, u"Réduire toutes les fenêtres",
+          &TMainForm::WindowMinimizeItemClick},
+     }},
+    {"Help1", u"&Aide", 10, u"Rubriques d'aide",
+     {
+         {"Sommaire1", u"&Sommaire", nullptr, u"Sommaire de l'aide", &TMainForm::HContents},
+         {"Rechercher1", u"&Rechercher", nullptr, u"Rechercher", &TMainForm::HSearch},
+         {"Utiliserlaide1", u"&Utiliser l'aide", nullptr, u"Comment utiliser l'aide", &TMainForm::HowToUse},
+         kSeparator,
+         {"HelpAboutItem", u"&A propos", nullptr, u"Informations sur le logiciel, la version",
+          &TMainForm::HelpAboutItemClick},
+     }},
+};
+
+struct ToolButton
+{
+    const char* object;
+    int left;
+    const char16_t* hint;
+    glyphs::Glyph glyph;
+    Handler handler;
+};
+
+const ToolButton kButtons[] = {
+    {"SpeedButton1", 8, u"Nouveau", glyphs::Glyph::New, &TMainForm::FileNewItemClick},
+    {"OpenBtn", 33, u"Ouvrir", glyphs::Glyph::Open, &TMainForm::FileOpenItemClick},
+    {"SaveBtn", 58, u"Enregistrer", glyphs::Glyph::Save, &TMainForm::FileSaveItemClick},
+    {"SpeedButton6", 83, u"Imprimer", glyphs::Glyph::Print, &TMainForm::Imprimer1Click},
+    {"CopyBtn", 111, u"Copier", glyphs::Glyph::Copy, &TMainForm::CopyItemClick},
+    {"PasteBtn", 136, u"Coller", glyphs::Glyph::Paste, &TMainForm::PasteItemClick},
+    {"SpeedButton2", 169, u"Classe", glyphs::Glyph::ClassGrid, &TMainForm::Classe1Click},
+    {"SpeedButton3", 194, u"Fiche élève", glyphs::Glyph::Card, &TMainForm::fiche1Click},
+    {"SpeedButton4", 227, u"Calculer moyennes", glyphs::Glyph::Averages, &TMainForm::Calculermoyennes1Click},
+    {"SpeedButton5", 252, u"Graphique des moyennes", glyphs::Glyph::BarChart, &TMainForm::Affichergraphique1Click},
+    {"SpeedButton7", 277, u"Suivi d'un élève", glyphs::Glyph::LineChart, &TMainForm::Suividunlve1Click},
+    {"SpeedButton8", 302, u"Dates des devoirs", glyphs::Glyph::Homework, &TMainForm::Datesdesdevoirsd1Click},
+};
+
+const struct
+{
+    const char* object;
+    int left;
+} kBevels[] = {{"Bevel1", 108}, {"Bevel2", 164}, {"Bevel3", 222}};
+
+// The entries and tool buttons enabled exactly while a class window is open, in the order they are set.
+const char* const kClassEntries[] = {
+    "FileCloseItem",     "FileSaveItem",      "FileSaveAsItem",     "CopyItem",          "PasteItem",
+    "SaveBtn",           "CopyBtn",           "PasteBtn",           "WindowCascadeItem", "WindowTileItem",
+    "WindowArrangeItem", "WindowMinimizeItem", "Classe1",           "fiche1",            "SpeedButton2",
+    "SpeedButton3",      "Gestiondesclasses1", "Ajustercolonnes1",  "Trier1",            "Supprimerligne1",
+    "Suoorimerphoto1",   "Calculermoyennes1", "Affichergraphique1", "SpeedButton4",      "SpeedButton5",
+    "Imprimer1",         "SpeedButton6",      "Suividunlve1",       "Datesdesdevoirsd1", "Observations1",
+    "Plandelaclasse",    "Planning1",         "SpeedButton7",       "SpeedButton8",
+};
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Vire Lan"));
+    setFont(fonts::msSansSerif(14));
+    setGeometry(194, 110, 599, 454);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_speedPanel = new QFrame;
+    m_speedPanel->setObjectName(QStringLiteral("SpeedPanel"));
+    m_speedPanel->setFixedHeight(33);
+    layout->addWidget(m_speedPanel);
+    m_mdiArea = new QMdiArea;
+    m_mdiArea->setBackground(palette().color(QPalette::Dark));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(m_mdiArea);
+    setCentralWidget(central);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    // FormCreate: hints to the status bar, the enabling refresh on every change of the active window.
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateMenuItems);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TMainForm::UpdateMenuItems);
+    qApp->installEventFilter(this);
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    m_timer->start();
+    Timer1Timer();
+}
+
+TMainForm::~TMainForm()
+{
+    // FormDestroy: no more refreshes from here on.
+    disconnect(qApp, nullptr, this, nullptr);
+    qApp->removeEventFilter(this);
+}
+
+void TMainForm::createActions()
+{
+    for (const TopMenu& menu : kMenus) {
+        for (const MenuItem& item : menu.items) {
+            if (!item.object)
+                continue;
+            auto* act = new QAction(QString::fromUtf16(item.caption), this);
+            act->setObjectName(QLatin1String(item.object));
+            if (item.shortcut) {
+                act->setShortcut(QKeySequence(QLatin1String(item.shortcut)));
+                act->setShortcutContext(Qt::WindowShortcut);
+            }
+            if (item.hint)
+                act->setStatusTip(QString::fromUtf16(item.hint));
+            const Handler handler = item.handler;
+            connect(act, &QAction::triggered, this, [this, handler] { errors::guarded(this, [&] { (this->*handler)(); }); });
+            m_actions << act;
+        }
+    }
+    action(QStringLiteral("FileSaveItem"))->setEnabled(false);
+    action(QStringLiteral("FileSaveAsItem"))->setEnabled(false);
+    action(QStringLiteral("CopyItem"))->setEnabled(false);
+    action(QStringLiteral("PasteItem"))->setEnabled(false);
+}
+
+void TMainForm::createMenus()
+{
+    for (const TopMenu& top : kMenus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf16(top.caption));
+        menu->setObjectName(QLatin1String(top.object));
+        menu->menuAction()->setObjectName(QLatin1String(top.object));
+        menu->setProperty("helpContext", top.helpContext);
+        if (top.hint)
+            menu->menuAction()->setStatusTip(QString::fromUtf16(top.hint));
+        menu->installEventFilter(this);
+        for (const MenuItem& item : top.items) {
+            if (!item.object)
+                menu->addSeparator();
+            else
+                menu->addAction(action(QLatin1String(item.object)));
+        }
+        if (QLatin1String(top.object) == QLatin1String("Window1")) {
+            m_windowMenu = menu;
+            connect(menu, &QMenu::aboutToShow, this, &TMainForm::fillWindowMenu);
+        }
+    }
+}
+
+void TMainForm::createToolBar()
+{
+    for (const ToolButton& b : kButtons) {
+        auto* button = new QToolButton(m_speedPanel);
+        button->setObjectName(QLatin1String(b.object));
+        button->setGeometry(b.left, 4, 25, 25);
+        button->setAutoRaise(true);
+        button->setIcon(glyphs::icon(b.glyph));
+        button->setIconSize(QSize(16, 16));
+        button->setToolTip(QString::fromUtf16(b.hint));
+        button->setStatusTip(QString::fromUtf16(b.hint));
+        button->setFocusPolicy(Qt::NoFocus);
+        const Handler handler = b.handler;
+        connect(button, &QToolButton::clicked, this, [this, handler] { errors::guarded(this, [&] { (this->*handler)(); }); });
+        m_buttons << button;
+    }
+    button(QStringLiteral("SaveBtn"))->setEnabled(false);
+    button(QStringLiteral("CopyBtn"))->setEnabled(false);
+    button(QStringLiteral("PasteBtn"))->setEnabled(false);
+    for (const auto& bevel : kBevels) {
+        auto* line = new QFrame(m_speedPanel);
+        line->setObjectName(QLatin1String(bevel.object));
+        line->setGeometry(bevel.left, 1, 1, 31);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+    }
+}
+
+void TMainForm::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setFont(fonts::msSansSerif(15));
+    bar->setFixedHeight(23);
+    bar->setSizeGripEnabled(true);
+    for (int i = 0; i < 2; ++i) {
+        m_statusPanels[i] = new QLabel;
+        m_statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_statusPanels[i]->setFixedWidth(50);
+        bar->addWidget(m_statusPanels[i]);
+    }
+    m_statusPanels[1]->setAlignment(Qt::AlignCenter);
+    m_statusPanels[1]->setFixedWidth(96);
+}
+
+QAction* TMainForm::action(const QString& objectName) const
+{
+    for (QAction* a : m_actions)
+        if (a->objectName() == objectName)
+            return a;
+    return nullptr;
+}
+
+QToolButton* TMainForm::button(const QString& objectName) const
+{
+    for (QToolButton* b : m_buttons)
+        if (b->objectName() == objectName)
+            return b;
+    return nullptr;
+}
+
+QLabel* TMainForm::statusPanel(int index) const
+{
+    return (index == 0 || index == 1) ? m_statusPanels[index] : nullptr;
+}
+
+// --- frame handlers ---------------------------------------------------------------
+
+void TMainForm::DisplayHint(const QString& hint)
+{
+    m_statusPanels[0]->setText(hint);
+}
+
+void TMainForm::Timer1Timer()
+{
+    m_statusPanels[1]->setText(frdate::longTime(seams().now().time()));
+}
+
+bool TMainForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        errors::guarded(this, [this] { FormShow(); });
+    }
+}
+
+void TMainForm::FormShow()
+{
+    resize(width() - 10, height());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    m_startupDirectory = QDir::currentPath();
+    HelpWindow::setHelpFile(m_startupDirectory + QStringLiteral("/Virelan.hlp"));
+    UpdateMenuItems();
+    tools().Blocnotes->Charge(QStringLiteral("Virelan.nte"));
+    tools().Obs->Charge();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The clock panel stays at the right end.
+    m_statusPanels[0]->setFixedWidth(std::max(0, width() - 100));
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The menus' shortcuts come before an edit box's own: Ctrl+X quits, Ctrl+C and Ctrl+V copy and
+        // paste through the copy buffer, wherever the focus is in the frame.
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && key->modifiers() == Qt::ControlModifier &&
+            (key->key() == Qt::Key_X || key->key() == Qt::Key_C || key->key() == Qt::Key_V ||
+             key->key() == Qt::Key_S || key->key() == Qt::Key_O))
+            return true;
+    }
+    if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1) {
+            const int context = watched->property("helpContext").toInt();
+            if (context > 0) {
+                static_cast<QMenu*>(watched)->close();
+                HelpWindow::instance().showTopic(context);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // Every class window answers its close question first; "Annuler" keeps the program running.
+    QList<TMDIChild*> children = classWindows();
+    for (TMDIChild* child : children) {
+        bool mayClose = false;
+        errors::guarded(this, [&] { mayClose = child->FormCloseQuery(); });
+        if (!mayClose) {
+            event->ignore();
+            return;
+        }
+    }
+    bool closed = false;
+    errors::guarded(this, [&] {
+        FormClose();
+        closed = true;
+    });
+    if (!closed) {
+        event->ignore();
+        return;
+    }
+    for (TMDIChild* child : children)
+        child->m_closeAsked = true;
+    m_timer->stop();
+    event->accept();
+}
+
+void TMainForm::FormClose()
+{
+    if (!m_startupDirectory.isEmpty() && !QDir::setCurrent(m_startupDirectory))
+        throw PlatformError::ioError(errno ? errno : ENOENT);
+    tools().Blocnotes->Sauve(QStringLiteral("Virelan.nte"));
+    tools().Obs->Sauve();
+}
+
+// --- class windows ---------------------------------------------------------------------
+
+QList<TMDIChild*> TMainForm::classWindows() const
+{
+    QList<TMDIChild*> out;
+    // The window in front first, as the frame lists its children.
+    const QList<QMdiSubWindow*> subs = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+        if (!(*it)->isHidden())
+            if (auto* child = qobject_cast<TMDIChild*>((*it)->widget()))
+                out << child;
+    return out;
+}
+
+TMDIChild* TMainForm::activeChild() const
+{
+    QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
+    if (!sub || sub->isHidden())
+        return nullptr;
+    return qobject_cast<TMDIChild*>(sub->widget());
+}
+
+TMDIChild* TMainForm::CreateClassWindow(const QString& name)
+{
+    auto* child = new TMDIChild;
+    QMdiSubWindow* sub = m_mdiArea->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(glyphs::icon(glyphs::Glyph::ClassGrid));
+    child->setWindowTitle(filenames::lastComponent(name));
+    connect(sub, &QObject::destroyed, this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
+    sub->show();
+    m_mdiArea->setActiveSubWindow(sub);
+    UpdateMenuItems();
+    return child;
+}
+
+void TMainForm::UpdateMenuItems()
+{
+    const bool open = !classWindows().isEmpty();
+    for (const char* name : kClassEntries) {
+        const QString object = QLatin1String(name);
+        if (QAction* a = action(object))
+            a->setEnabled(open);
+        else if (QToolButton* b = button(object))
+            b->setEnabled(open);
+    }
+}
+
+template <typename F>
+void TMainForm::onActiveChild(F&& command)
+{
+    if (TMDIChild* child = activeChild())
+        command(child);
+}
+
+void TMainForm::showModal(QDialog* dialog)
+{
+    seams().execModal(dialog);
+    UpdateMenuItems();
+}
+
+// --- routing --------------------------------------------------------------------------
+
+void TMainForm::FileNewItemClick()
+{
+    TMDIChild* child = CreateClassWindow(QStringLiteral("Classe") + QString::number(classWindows().size() + 1));
+    child->Nouveau();
+}
+
+void TMainForm::FileOpenItemClick()
+{
+    const QString path = seams().openFileName(this, QStringLiteral("Fichiers classes (*.prf)|*.prf"));
+    if (path.isEmpty())
+        return;
+    TMDIChild* child = CreateClassWindow(path);
+    child->Charge(path);
+}
+
+void TMainForm::FileCloseItemClick()
+{
+    if (QMdiSubWindow* sub = m_mdiArea->currentSubWindow())
+        sub->close();
+}
+
+void TMainForm::FileSaveItemClick()
+{
+    onActiveChild([](TMDIChild* c) {
+        c->Sauve();
+        c->SauveTout();
+    });
+}
+
+void TMainForm::FileSaveAsItemClick()
+{
+    onActiveChild([](TMDIChild* c) {
+        c->SaveAs();
+        c->Sauve();
+        c->SauveTout();
+    });
+}
+
+void TMainForm::FileExitItemClick()
+{
+    close();
+}
+
+void TMainForm::CopyItemClick()
+{
+    onActiveChild([this](TMDIChild* c) { c->Copier(m_copyBuffer); });
+}
+
+void TMainForm::PasteItemClick()
+{
+    onActiveChild([this](TMDIChild* c) { c->Coller(m_copyBuffer); });
+}
+
+void TMainForm::Supprimerligne1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Supprimer(); });
+}
+
+void TMainForm::Suoorimerphoto1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->SupPhoto(); });
+}
+
+void TMainForm::Gestiondesclasses1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Rubriques(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Ajustercolonnes1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Ajuster(); });
+}
+
+void TMainForm::Trier1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Trier(); });
+}
+
+void TMainForm::Calculermoyennes1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Moyennes(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Affichergraphique1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Graphique(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Suividunlve1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Suivi(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Datesdesdevoirsd1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->DatesDevoirs(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::PlandelaclasseClick()
+{
+    onActiveChild([](TMDIChild* c) { c->PlanClasse(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Classe1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Classe(); });
+}
+
+void TMainForm::fiche1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Fiche(); });
+}
+
+void TMainForm::Observations1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Observations(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Planning1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->PlanningCours(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Imprimer1Click()
+{
+    onActiveChild([this](TMDIChild* c) {
+        if (seams().printDialog(this, seams().printer()))
+            c->Imprimer();
+    });
+}
+
+void TMainForm::Configurerimprimante1Click()
+{
+    seams().printerSetupDialog(this, seams().printer());
+}
+
+void TMainForm::Calendrier1Click()
+{
+    showModal(tools().Calendrier);
+}
+
+void TMainForm::Calculatrice1Click()
+{
+    showModal(tools().Pocket);
+}
+
+void TMainForm::Horloge1Click()
+{
+    showModal(tools().Horloge);
+}
+
+void TMainForm::Euroconversion1Click()
+{
+    showModal(tools().Eurof);
+}
+
+void TMainForm::Blocnotes1Click()
+{
+    showModal(tools().Blocnotes);
+}
+
+// --- window and help menus ------------------------------------------------------------
+
+void TMainForm::WindowCascadeItemClick()
+{
+    m_mdiArea->cascadeSubWindows();
+}
+
+void TMainForm::WindowTileItemClick()
+{
+    m_mdiArea->tileSubWindows();
+}
+
+void TMainForm::WindowArrangeItemClick()
+{
+    // The minimised windows are lined up along the bottom of the frame's client area.
+    int x = 0;
+    const int bottom = m_mdiArea->viewport()->height();
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isMinimized() || sub->isHidden())
+            continue;
+        const QSize size = sub->size();
+        if (x > 0 && x + size.width() > m_mdiArea->viewport()->width())
+            x = 0;
+        sub->move(x, bottom - size.height());
+        x += size.width();
+    }
+}
+
+void TMainForm::WindowMinimizeItemClick()
+{
+    const QList<QMdiSubWindow*> subs = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+        if (!(*it)->isHidden())
+            (*it)->showMinimized();
+}
+
+void TMainForm::fillWindowMenu()
+{
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> subs = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    int n = 0;
+    for (QMdiSubWindow* sub : subs) {
+        if (sub->isHidden())
+            continue;
+        if (n == 0)
+            m_windowListActions << m_windowMenu->addSeparator();
+        ++n;
+        QAction* entry = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(n).arg(sub->widget()->windowTitle()));
+        entry->setCheckable(true);
+        entry->setChecked(sub == m_mdiArea->currentSubWindow());
+        connect(entry, &QAction::triggered, this, [this, sub] { m_mdiArea->setActiveSubWindow(sub); });
+        m_windowListActions << entry;
+    }
+}
+
+void TMainForm::HelpAboutItemClick()
+{
+    showModal(tools().AboutBox);
+}
+
+void TMainForm::HContents()
+{
+    HelpWindow::instance().showContents();
+}
+
+void TMainForm::HSearch()
+{
+    HelpWindow::instance().showSearch(QString());
+}
+
+void TMainForm::HowToUse()
+{
+    HelpWindow::instance().showHelpOnHelp();
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QToolButton;
+class TMDIChild;
+
+// The main frame: the class windows inside its client area, the menus, the tool bar and the status bar.
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The class window of the frame's current child, or nullptr when none is open.
+    TMDIChild* activeChild() const;
+    QList<TMDIChild*> classWindows() const;
+    TMDIChild* CreateClassWindow(const QString& name);
+    void UpdateMenuItems();
+
+    const QString& startupDirectory() const { return m_startupDirectory; }
+    QStringList& copyBuffer() { return m_copyBuffer; }
+
+    // Handlers of the menus and tool buttons.
+    void FileNewItemClick();
+    void FileOpenItemClick();
+    void FileCloseItemClick();
+    void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void FileExitItemClick();
+    void CopyItemClick();
+    void PasteItemClick();
+    void Supprimerligne1Click();
+    void Suoorimerphoto1Click();
+    void Gestiondesclasses1Click();
+    void Ajustercolonnes1Click();
+    void Trier1Click();
+    void Calculermoyennes1Click();
+    void Affichergraphique1Click();
+    void Suividunlve1Click();
+    void Datesdesdevoirsd1Click();
+    void PlandelaclasseClick();
+    void Classe1Click();
+    void fiche1Click();
+    void Observations1Click();
+    void Planning1Click();
+    void Imprimer1Click();
+    void Configurerimprimante1Click();
+    void Calendrier1Click();
+    void Calculatrice1Click();
+    void Horloge1Click();
+    void Euroconversion1Click();
+    void Blocnotes1Click();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    void HelpAboutItemClick();
+    void HContents();
+    void HSearch();
+    void HowToUse();
+    void DisplayHint(const QString& hint);
+    void Timer1Timer();
+
+    // The menu entry or tool button of that object name (tests and the enabling rule).
+    QAction* action(const QString& objectName) const;
+    QToolButton* button(const QString& objectName) const;
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    QLabel* statusPanel(int index) const;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void FormShow();
+    void FormClose();
+    void showModal(QDialog* dialog);
+    void fillWindowMenu();
+    // Runs a command on the active class window; nothing when no class window is open.
+    template <typename F>
+    void onActiveChild(F&& command);
+
+    QMdiArea* m_mdiArea = nullptr;
+    QWidget* m_speedPanel = nullptr;
+    QLabel* m_statusPanels[2] = {nullptr, nullptr};
+    QTimer* m_timer = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QList<QAction*> m_windowListActions;
+    QList<QAction*> m_actions;
+    QList<QToolButton*> m_buttons;
+    QStringList m_copyBuffer;
+    QString m_startupDirectory;
+    bool m_shown = false;
+};

@@ -1,0 +1,358 @@
+#include "classbook/MDIChild.h"
+
+#include "classbook/PhotoView.h"
+#include "common/Fonts.h"
+#include "common/FrenchNumbers.h"
+#include "common/Glyphs.h"
+#include "common/StringGrid.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Blanks and control characters at both ends, as the number normaliser trims them.
+QString trimBlanks(const QString& text)
+{
+    qsizetype start = 0, end = text.size();
+    while (start < end && text[start].unicode() <= ' ')
+        ++start;
+    while (end > start && text[end - 1].unicode() <= ' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+} // namespace
+
+TMDIChild::TMDIChild(QWidget* parent) : QWidget(parent)
+{
+    setFont(fonts::system(16));
+    resize(620, 402);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Notebook1 = new QStackedWidget(this);
+    layout->addWidget(Notebook1);
+    buildGridPage();
+    buildCardPage();
+    FormCreate();
+}
+
+TMDIChild::~TMDIChild() = default;
+
+void TMDIChild::buildGridPage()
+{
+    StringGrid1 = new StringGrid(GridCols, GridRows, 2, 2);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setDefaultColWidth(32);
+    StringGrid1->setDefaultRowHeight(24);
+    StringGrid1->setOptions(StringGrid::RangeSelect | StringGrid::Editing | StringGrid::ColSizing |
+                            StringGrid::ColMoving | StringGrid::Tabs);
+    StringGrid1->editMask = [](int, int) { return QStringLiteral("00,00"); };
+    StringGrid1->keyPressHook = [this](QChar& key) { StringGrid1KeyPress(key); };
+    connect(StringGrid1, &StringGrid::columnMoved, this, &TMDIChild::StringGrid1ColumnMoved);
+    Notebook1->addWidget(StringGrid1);
+}
+
+void TMDIChild::buildCardPage()
+{
+    CardPage = new QWidget;
+    auto* layout = new QVBoxLayout(CardPage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Panel1 = new QFrame;
+    Panel1->setFixedHeight(33);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    Panel1Caption = new QLabel(QStringLiteral("Fiche élève"), Panel1);
+    Panel1Caption->setAlignment(Qt::AlignCenter);
+    SpeedButton1 = new QToolButton(Panel1);
+    SpeedButton1->setGeometry(16, 4, 25, 25);
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setIcon(glyphs::icon(glyphs::Glyph::ArrowLeft));
+    SpeedButton1->setToolTip(QStringLiteral("Précédent"));
+    SpeedButton1->setStatusTip(QStringLiteral("Précédent"));
+    SpeedButton2 = new QToolButton(Panel1);
+    SpeedButton2->setGeometry(41, 4, 25, 25);
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setIcon(glyphs::icon(glyphs::Glyph::ArrowRight));
+    SpeedButton2->setToolTip(QStringLiteral("Suivant"));
+    SpeedButton2->setStatusTip(QStringLiteral("Suivant"));
+    connect(SpeedButton1, &QToolButton::clicked, this, &TMDIChild::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TMDIChild::SpeedButton2Click);
+    layout->addWidget(Panel1);
+
+    ScrollBox1 = new QScrollArea;
+    auto* box = new QWidget;
+    box->setFixedSize(577, 390);
+    ScrollBox1->setWidget(box);
+    ScrollBox1->setWidgetResizable(false);
+    layout->addWidget(ScrollBox1);
+
+    struct Field
+    {
+        QLineEdit** edit;
+        int x, y, width;
+        const char16_t* label;
+        int labelX, labelY;
+    };
+    const Field fields[] = {
+        {&Edit1, 96, 8, 193, u"Nom", 16, 8},
+        {&Edit2, 376, 8, 193, u"Prénom", 304, 8},
+        {&Edit3, 96, 40, 193, u"Né(e) le", 16, 44},
+        {&Edit4, 376, 40, 193, u"Classe", 304, 44},
+        {&Edit5, 96, 72, 305, u"Adresse", 16, 76},
+        {&Edit6, 96, 104, 305, u"Adresse", 16, 108},
+        {&Edit7, 96, 136, 89, u"C.P.", 16, 140},
+        {&Edit8, 96, 168, 305, u"Ville", 16, 172},
+        {&Edit9, 96, 200, 169, u"Tél 1", 16, 204},
+        {&Edit10, 368, 200, 169, u"Tél 2", 312, 204},
+        {&Edit12, 96, 232, 169, u"Prof. père", 16, 236},
+        {&Edit13, 368, 232, 169, u"Prof. mère", 280, 236},
+        {&Edit11, 160, 264, 401, u"Métier envisagé", 16, 268},
+    };
+    QWidget* previous = nullptr;
+    for (const Field& f : fields) {
+        auto* label = new QLabel(QString::fromUtf16(f.label), box);
+        label->move(f.labelX, f.labelY);
+        label->adjustSize();
+        auto* edit = new QLineEdit(box);
+        edit->setGeometry(f.x, f.y, f.width, 28);
+        *f.edit = edit;
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textEdited, this, [this] { m_modified = true; });
+        if (previous)
+            QWidget::setTabOrder(previous, edit);
+        previous = edit;
+    }
+    const QList<QLineEdit*> edits = cardEdits();
+    for (int i = 0; i < edits.size(); ++i)
+        edits[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
+
+    Memo1 = new QPlainTextEdit(box);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(16, 296, 553, 89);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setTabChangesFocus(true);
+    Memo1->installEventFilter(this);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_filling)
+            m_modified = true;
+    });
+    QWidget::setTabOrder(previous, Memo1);
+
+    Panel2 = new QFrame(box);
+    Panel2->setGeometry(448, 72, 120, 121);
+    Panel2->setFrameShape(QFrame::Box);
+    Panel2->setLineWidth(1);
+    Panel2->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(Memo1, Panel2);
+    Image1 = new PhotoView(Panel2);
+    Image1->setGeometry(1, 1, 118, 119);
+    connect(Image1, &PhotoView::clicked, this, &TMDIChild::Image1Click);
+
+    Notebook1->addWidget(CardPage);
+    CardPage->installEventFilter(this);
+}
+
+QList<QLineEdit*> TMDIChild::cardEdits() const
+{
+    return {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11, Edit12, Edit13};
+}
+
+void TMDIChild::FormCreate()
+{
+    m_fileName.clear();
+    m_modified = false;
+    Notebook1->setCurrentWidget(StringGrid1);
+    for (int c = 2; c < StringGrid1->colCount(); ++c)
+        StringGrid1->setCell(c, 0, QString::number(c - 1));
+    for (int c = 2; c < StringGrid1->colCount(); ++c)
+        StringGrid1->setCell(c, 1, QStringLiteral("1"));
+    for (int g = 2; g < StringGrid1->rowCount(); ++g)
+        StringGrid1->setCell(0, g, QString::number(g - 1));
+    StringGrid1->setColWidth(1, 192);
+    StringGrid1->setCell(1, 0, QStringLiteral("                 Rubriques"));
+    StringGrid1->setCell(1, 1, QStringLiteral("Elèves \\ Coefficients"));
+}
+
+bool TMDIChild::isCardPage() const
+{
+    return Notebook1->currentWidget() == CardPage;
+}
+
+// --- transfers ----------------------------------------------------------------
+
+void TMDIChild::EcritGrille()
+{
+    for (int r = -1; r <= 62; ++r)
+        for (int c = 2; c <= 31; ++c)
+            m_table.at(r, c) = StringGrid1->cell(c, r + 1);
+}
+
+void TMDIChild::LitGrille()
+{
+    for (int r = -1; r <= 62; ++r)
+        for (int c = 2; c <= 31; ++c)
+            StringGrid1->setCell(c, r + 1, FormatNbr(m_table.at(r, c)));
+    for (int n = 1; n <= StudentCount; ++n)
+        StringGrid1->setCell(1, n + 1,
+                             m_table.at(n, ClassTable::Surname) + QLatin1Char(' ') + m_table.at(n, ClassTable::FirstName));
+}
+
+void TMDIChild::EcritFiche()
+{
+    const int r = m_currentCard;
+    if (r < 1 || r > StudentCount)
+        return;
+    const QList<QLineEdit*> edits = cardEdits();
+    for (int i = 0; i < 11; ++i)
+        m_table.at(r, ClassTable::Surname + i) = edits[i]->text();
+    QString remarks = Memo1->toPlainText();
+    remarks.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    m_table.at(r, ClassTable::Remarks) = remarks;
+    m_table.at(r, ClassTable::Photo) = m_photoPath;
+    m_table.at(r, ClassTable::FatherJob) = Edit12->text();
+    m_table.at(r, ClassTable::MotherJob) = Edit13->text();
+}
+
+void TMDIChild::LitFiche()
+{
+    const int r = m_currentCard;
+    if (r < 1 || r > StudentCount)
+        return;
+    m_filling = true;
+    const QList<QLineEdit*> edits = cardEdits();
+    for (int i = 0; i < 11; ++i)
+        edits[i]->setText(m_table.at(r, ClassTable::Surname + i));
+    QString remarks = m_table.at(r, ClassTable::Remarks);
+    remarks.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Memo1->setPlainText(remarks);
+    Panel1Caption->setText(QStringLiteral("Fiche élève - ") + QString::number(r));
+    m_photoPath = m_table.at(r, ClassTable::Photo);
+    Image1->clear();
+    // The occupations come from this card's own row even when its photo fails to load.
+    Edit12->setText(m_table.at(r, ClassTable::FatherJob));
+    Edit13->setText(m_table.at(r, ClassTable::MotherJob));
+    m_filling = false;
+    if (!m_photoPath.isEmpty())
+        LitPhoto();
+}
+
+QString TMDIChild::FormatNbr(const QString& text)
+{
+    QString trimmed = trimBlanks(text);
+    if (trimmed.isEmpty() || trimmed[0].unicode() < '0' || trimmed[0].unicode() > '9')
+        return text;
+    const qsizetype dot = trimmed.indexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        trimmed[dot] = QLatin1Char(',');
+    if (const auto value = frnum::read(trimmed))
+        return frnum::formatHash00(*value);
+    return trimmed;
+}
+
+// --- pages and cards ------------------------------------------------------------
+
+void TMDIChild::Fiche()
+{
+    if (isCardPage())
+        return;
+    EcritGrille();
+    if (StringGrid1->row() < 2)
+        StringGrid1->setCurrent(StringGrid1->col(), 2);
+    m_currentCard = StringGrid1->row() - 1;
+    LitFiche();
+    Notebook1->setCurrentWidget(CardPage);
+    Edit1->setFocus();
+}
+
+void TMDIChild::Classe()
+{
+    if (!isCardPage())
+        return;
+    EcritFiche();
+    LitGrille();
+    Notebook1->setCurrentWidget(StringGrid1);
+    StringGrid1->setCurrent(StringGrid1->col(), m_currentCard + 1);
+    StringGrid1->setFocus();
+}
+
+void TMDIChild::SpeedButton1Click()
+{
+    EcritFiche();
+    if (m_currentCard > 1)
+        --m_currentCard;
+    LitFiche();
+    Edit1->setFocus();
+}
+
+void TMDIChild::SpeedButton2Click()
+{
+    EcritFiche();
+    if (m_currentCard < StudentCount)
+        ++m_currentCard;
+    LitFiche();
+    Edit1->setFocus();
+}
+
+void TMDIChild::StringGrid1KeyPress(QChar& key)
+{
+    if (key == QLatin1Char('.'))
+        key = QLatin1Char(',');
+    m_modified = true;
+}
+
+void TMDIChild::FormKeyDown(int key)
+{
+    if (!isCardPage())
+        return;
+    if (key == Qt::Key_PageUp)
+        SpeedButton1Click();
+    else if (key == Qt::Key_PageDown)
+        SpeedButton2Click();
+}
+
+void TMDIChild::StringGrid1ColumnMoved(int, int)
+{
+    m_modified = true;
+}
+
+bool TMDIChild::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown) {
+            // The key also reaches the control that has the focus.
+            FormKeyDown(key->key());
+            return false;
+        }
+        if (watched == Edit3 && key->text() == QStringLiteral(".")) {
+            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QStringLiteral(","));
+            Edit3->removeEventFilter(this);
+            QCoreApplication::sendEvent(Edit3, &comma);
+            Edit3->installEventFilter(this);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMDIChild::closeEvent(QCloseEvent* event)
+{
+    if (!m_closeAsked && !FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}

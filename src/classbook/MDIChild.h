@@ -1,0 +1,156 @@
+#pragma once
+
+#include "classbook/ClassTable.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <array>
+
+class PhotoView;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QScrollArea;
+class QStackedWidget;
+class QToolButton;
+class StringGrid;
+
+// One open class: its class table, the class grid page and the student card page over it,
+// its homework list and its modified flag.
+class TMDIChild : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int GridCols = 32;
+    static constexpr int GridRows = 64;
+    static constexpr int StudentCount = 62;
+
+    explicit TMDIChild(QWidget* parent = nullptr);
+    ~TMDIChild() override;
+
+    // --- the window's data -------------------------------------------------
+    const QString& fileName() const { return m_fileName; }
+    const QString& photoPath() const { return m_photoPath; }
+    ClassTable& table() { return m_table; }
+    const ClassTable& table() const { return m_table; }
+    std::array<QString, 21>& ListeDevoirs() { return m_listeDevoirs; }
+    int currentCard() const { return m_currentCard; }
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    const QString& lastChosenPhrase() const { return m_lastChosenPhrase; }
+    bool isCardPage() const;
+
+    // --- transfers between the class table and the two views -----------------
+    void EcritGrille();
+    void LitGrille();
+    void EcritFiche();
+    void LitFiche();
+    // The number normaliser: a text that reads as a number comes back in the form "#.00".
+    static QString FormatNbr(const QString& text);
+
+    // --- class files ---------------------------------------------------------
+    void Nouveau();
+    void Raz();
+    void Charge(const QString& path);
+    void SaveAs();
+    void Sauve();
+    void SauveTout();
+    // The question asked before the window closes; false keeps it open.
+    bool FormCloseQuery();
+    void FormClose();
+
+    // --- editing ------------------------------------------------------------
+    void Fiche();
+    void Classe();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void Image1Click();
+    void LitPhoto();
+
+    // --- analysis -------------------------------------------------------------
+    void Rubriques();
+    void Moyennes();
+    void Graphique();
+    void Suivi();
+
+    // --- grid operations --------------------------------------------------------
+    void Trier();
+    void Ajuster();
+    void Supprimer();
+    void SupPhoto();
+    void Copier(QStringList& buffer);
+    void Coller(const QStringList& buffer);
+
+    // --- printing ---------------------------------------------------------------
+    void Imprimer();
+    void ImprimFeuille();
+    void ImprimFiche();
+
+    // --- companions -------------------------------------------------------------
+    void DatesDevoirs();
+    void ChargeDevoir();
+    void SauveDevoir();
+    void PlanClasse();
+    void Observations();
+    void PlanningCours();
+
+    // --- controls ---------------------------------------------------------------
+    QStackedWidget* Notebook1 = nullptr;
+    StringGrid* StringGrid1 = nullptr;
+    QWidget* CardPage = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Panel1Caption = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QLineEdit* Edit11 = nullptr;
+    QLineEdit* Edit12 = nullptr;
+    QLineEdit* Edit13 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QFrame* Panel2 = nullptr;
+    PhotoView* Image1 = nullptr;
+
+    // The card edit boxes in the order of their slots 33 to 43, then 46 and 47.
+    QList<QLineEdit*> cardEdits() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildGridPage();
+    void buildCardPage();
+    void StringGrid1KeyPress(QChar& key);
+    void FormKeyDown(int key);
+    void StringGrid1ColumnMoved(int from, int to);
+
+    QString m_fileName;
+    QString m_photoPath;
+    ClassTable m_table;
+    std::array<QString, 21> m_listeDevoirs;
+    int m_currentCard = 0;
+    bool m_modified = false;
+    QString m_lastChosenPhrase;
+    // Set while the program itself fills the card, so that only the user's typing marks the class modified.
+    bool m_filling = false;
+    // Set when a load stopped half-way: the grid does not hold the class of the file, which a save
+    // must never replace.
+    bool m_loadIncomplete = false;
+    // Closing without asking again once the frame's quit has asked.
+    bool m_closeAsked = false;
+
+    friend class TMainForm;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Texts on disk are single-byte Windows-1252: every byte maps to one character and back,
+// the five bytes the code page leaves undefined included, so files made elsewhere load unchanged.
+namespace cp1252 {
+
+QString decode(const QByteArray& bytes);
+// Characters outside the code page are written as '?'.
+QByteArray encode(const QString& text);
+bool canEncode(QChar c);
+// The byte for one character, '?' when it has none.
+unsigned char byteOf(QChar c);
+
+} // namespace cp1252

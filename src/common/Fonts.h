@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// The program's windows name the fonts of the system they were designed on; Linux has metric-compatible
+// families for them: Arial and "MS Sans Serif" take Liberation Sans, "Times New Roman" Liberation Serif,
+// "System" Liberation Sans in bold.
+namespace fonts {
+
+// Registers the substitutions once, before any window is created.
+void install();
+// A font of the named design family at a height in pixels.
+QFont pixelFont(const QString& family, int pixelSize, bool bold = false);
+QFont msSansSerif(int pixelSize);
+QFont system(int pixelSize);
+
+} // namespace fonts

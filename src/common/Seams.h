@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QDialog;
+class QFont;
+class QPrinter;
+class QWidget;
+
+// Everything that blocks or reaches outside the program goes through here, so that tests can script
+// the answers while a real run uses Qt's own dialogs, the real printer and the real clock.
+class Seams
+{
+public:
+    enum class MessageKind { Information, Warning, Error };
+
+    struct SaveChoice
+    {
+        QString fileName;
+        int filterIndex = 1; // 1-based, as the filter lists its pairs
+    };
+
+    virtual ~Seams() = default;
+
+    // Filters are written "Description|pattern|Description|pattern". An empty name means cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
+    virtual std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex) = 0;
+    // Shows a message box and returns the index of the button pressed.
+    virtual int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
+                        const QStringList& buttons, int defaultButton, int escapeButton) = 0;
+    virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool printerSetupDialog(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool fontDialog(QWidget* parent, QFont& font) = 0;
+    // Shows a window modally and returns its result when it closes.
+    virtual int execModal(QDialog* dialog) = 0;
+    // The current printer, shared by every print of the run.
+    virtual QPrinter& printer() = 0;
+    virtual QDateTime now() = 0;
+    // Asks the system to set its local date and time; the answer is not examined by the callers.
+    virtual bool setSystemClock(const QDateTime& dateTime) = 0;
+};
+
+Seams& seams();
+// Installs another implementation (tests); nullptr goes back to the real one. The caller keeps ownership.
+void setSeams(Seams* replacement);

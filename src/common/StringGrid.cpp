@@ -1,0 +1,708 @@
+#include "common/StringGrid.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+StringGrid::StringGrid(int colCount, int rowCount, int fixedCols, int fixedRows, QWidget* parent)
+    : QAbstractScrollArea(parent), m_colCount(colCount), m_rowCount(rowCount), m_fixedCols(fixedCols),
+      m_fixedRows(fixedRows), m_cells(colCount, QVector<QString>(rowCount)), m_colWidths(colCount, 64),
+      m_rowHeights(rowCount, m_defaultRowHeight), m_col(fixedCols), m_row(fixedRows), m_anchorCol(fixedCols),
+      m_anchorRow(fixedRows), m_leftCol(fixedCols), m_topRow(fixedRows)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::Box);
+    viewport()->setMouseTracking(true);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+    updateScrollBars();
+}
+
+void StringGrid::setRowCount(int rows)
+{
+    m_rowCount = rows;
+    for (auto& column : m_cells)
+        column.resize(rows);
+    m_rowHeights.resize(rows);
+    std::fill(m_rowHeights.begin(), m_rowHeights.end(), m_defaultRowHeight);
+    m_row = std::min(std::max(m_row, m_fixedRows), rows - 1);
+    m_anchorRow = m_row;
+    updateScrollBars();
+    viewport()->update();
+}
+
+QString StringGrid::cell(int col, int row) const
+{
+    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
+        return {};
+    return m_cells[col][row];
+}
+
+void StringGrid::setCell(int col, int row, const QString& text)
+{
+    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
+        return;
+    m_cells[col][row] = text;
+    viewport()->update();
+}
+
+int StringGrid::colWidth(int col) const
+{
+    return (col >= 0 && col < m_colCount) ? m_colWidths[col] : 0;
+}
+
+void StringGrid::setColWidth(int col, int width)
+{
+    if (col < 0 || col >= m_colCount)
+        return;
+    m_colWidths[col] = std::max(0, width);
+    updateScrollBars();
+    placeEditor();
+    viewport()->update();
+}
+
+void StringGrid::setDefaultColWidth(int width)
+{
+    std::fill(m_colWidths.begin(), m_colWidths.end(), width);
+    updateScrollBars();
+    viewport()->update();
+}
+
+int StringGrid::rowHeight(int row) const
+{
+    return (row >= 0 && row < m_rowCount) ? m_rowHeights[row] : 0;
+}
+
+void StringGrid::setDefaultRowHeight(int height)
+{
+    m_defaultRowHeight = height;
+    std::fill(m_rowHeights.begin(), m_rowHeights.end(), height);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void StringGrid::setCurrent(int col, int row)
+{
+    col = std::clamp(col, m_fixedCols, m_colCount - 1);
+    row = std::clamp(row, m_fixedRows, m_rowCount - 1);
+    if (isEditing())
+        commitEdit();
+    m_anchorCol = m_col = col;
+    m_anchorRow = m_row = row;
+    ensureVisible(col, row);
+    viewport()->update();
+    emit currentChanged(col, row);
+}
+
+StringGrid::Range StringGrid::selection() const
+{
+    return {std::min(m_col, m_anchorCol), std::min(m_row, m_anchorRow), std::max(m_col, m_anchorCol),
+            std::max(m_row, m_anchorRow)};
+}
+
+void StringGrid::setSelection(const Range& range)
+{
+    m_anchorCol = std::clamp(range.left, m_fixedCols, m_colCount - 1);
+    m_anchorRow = std::clamp(range.top, m_fixedRows, m_rowCount - 1);
+    m_col = std::clamp(range.right, m_fixedCols, m_colCount - 1);
+    m_row = std::clamp(range.bottom, m_fixedRows, m_rowCount - 1);
+    viewport()->update();
+}
+
+void StringGrid::moveColumn(int from, int to)
+{
+    if (from == to || from < 0 || to < 0 || from >= m_colCount || to >= m_colCount)
+        return;
+    auto cells = m_cells.takeAt(from);
+    m_cells.insert(to, cells);
+    const int width = m_colWidths.takeAt(from);
+    m_colWidths.insert(to, width);
+    updateScrollBars();
+    viewport()->update();
+}
+
+int StringGrid::totalWidth() const
+{
+    int w = 0;
+    for (int c = 0; c < m_colCount; ++c)
+        w += m_colWidths[c] + gridLineWidth();
+    return w;
+}
+
+// --- geometry -------------------------------------------------------------
+
+int StringGrid::colLeft(int col) const
+{
+    int x = 0;
+    if (col < m_fixedCols) {
+        for (int c = 0; c < col; ++c)
+            x += m_colWidths[c] + gridLineWidth();
+        return x;
+    }
+    for (int c = 0; c < m_fixedCols; ++c)
+        x += m_colWidths[c] + gridLineWidth();
+    if (col < m_leftCol)
+        return -1;
+    for (int c = m_leftCol; c < col; ++c)
+        x += m_colWidths[c] + gridLineWidth();
+    return x;
+}
+
+int StringGrid::rowTop(int row) const
+{
+    int y = 0;
+    if (row < m_fixedRows) {
+        for (int r = 0; r < row; ++r)
+            y += m_rowHeights[r] + gridLineWidth();
+        return y;
+    }
+    for (int r = 0; r < m_fixedRows; ++r)
+        y += m_rowHeights[r] + gridLineWidth();
+    if (row < m_topRow)
+        return -1;
+    for (int r = m_topRow; r < row; ++r)
+        y += m_rowHeights[r] + gridLineWidth();
+    return y;
+}
+
+QRect StringGrid::cellRect(int col, int row) const
+{
+    if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)
+        return {};
+    const int x = colLeft(col);
+    const int y = rowTop(row);
+    if (x < 0 || y < 0)
+        return {};
+    return QRect(x, y, m_colWidths[col], m_rowHeights[row]);
+}
+
+QPoint StringGrid::cellAt(const QPoint& pos) const
+{
+    int col = -1, row = -1;
+    for (int c = 0; c < m_colCount; ++c) {
+        if (c >= m_fixedCols && c < m_leftCol)
+            continue;
+        const int x = colLeft(c);
+        if (pos.x() >= x && pos.x() < x + m_colWidths[c] + gridLineWidth()) {
+            col = c;
+            break;
+        }
+        if (x > pos.x())
+            break;
+    }
+    for (int r = 0; r < m_rowCount; ++r) {
+        if (r >= m_fixedRows && r < m_topRow)
+            continue;
+        const int y = rowTop(r);
+        if (pos.y() >= y && pos.y() < y + m_rowHeights[r] + gridLineWidth()) {
+            row = r;
+            break;
+        }
+        if (y > pos.y())
+            break;
+    }
+    if (col < 0 || row < 0)
+        return {-1, -1};
+    return {col, row};
+}
+
+void StringGrid::updateScrollBars()
+{
+    // The last scroll position shows the last column (row) at the right (bottom) edge.
+    const QSize view = viewport()->size();
+    int fixedW = 0, fixedH = 0;
+    for (int c = 0; c < m_fixedCols; ++c)
+        fixedW += m_colWidths[c] + gridLineWidth();
+    for (int r = 0; r < m_fixedRows; ++r)
+        fixedH += m_rowHeights[r] + gridLineWidth();
+    int maxLeft = m_colCount - 1, used = 0;
+    for (int c = m_colCount - 1; c >= m_fixedCols; --c) {
+        used += m_colWidths[c] + gridLineWidth();
+        if (used > view.width() - fixedW)
+            break;
+        maxLeft = c;
+    }
+    int maxTop = m_rowCount - 1;
+    used = 0;
+    for (int r = m_rowCount - 1; r >= m_fixedRows; --r) {
+        used += m_rowHeights[r] + gridLineWidth();
+        if (used > view.height() - fixedH)
+            break;
+        maxTop = r;
+    }
+    maxLeft = std::max(maxLeft, m_fixedCols);
+    maxTop = std::max(maxTop, m_fixedRows);
+    horizontalScrollBar()->setRange(m_fixedCols, maxLeft);
+    verticalScrollBar()->setRange(m_fixedRows, maxTop);
+    horizontalScrollBar()->setPageStep(std::max(1, maxLeft - m_fixedCols));
+    verticalScrollBar()->setPageStep(10);
+    m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeft);
+    m_topRow = std::clamp(m_topRow, m_fixedRows, maxTop);
+    horizontalScrollBar()->setValue(m_leftCol);
+    verticalScrollBar()->setValue(m_topRow);
+}
+
+void StringGrid::scrollContentsBy(int, int)
+{
+    m_leftCol = horizontalScrollBar()->value();
+    m_topRow = verticalScrollBar()->value();
+    placeEditor();
+    viewport()->update();
+}
+
+void StringGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+    placeEditor();
+}
+
+void StringGrid::ensureVisible(int col, int row)
+{
+    const QSize view = viewport()->size();
+    if (col >= m_fixedCols) {
+        if (col < m_leftCol)
+            m_leftCol = col;
+        while (m_leftCol < col && colLeft(col) + m_colWidths[col] > view.width())
+            ++m_leftCol;
+    }
+    if (row >= m_fixedRows) {
+        if (row < m_topRow)
+            m_topRow = row;
+        while (m_topRow < row && rowTop(row) + m_rowHeights[row] > view.height())
+            ++m_topRow;
+    }
+    updateScrollBars();
+    placeEditor();
+}
+
+// --- painting -------------------------------------------------------------
+
+void StringGrid::paintEvent(QPaintEvent*)
+{
+    QPainter p(viewport());
+    p.setFont(font());
+    const QPalette& pal = palette();
+    p.fillRect(viewport()->rect(), pal.color(QPalette::Window));
+    const Range sel = selection();
+    const QColor fixedLine = pal.color(QPalette::Dark);
+    const QColor cellLine = pal.color(QPalette::Midlight).darker(110);
+    for (int r = 0; r < m_rowCount; ++r) {
+        const int y = rowTop(r);
+        if (y < 0)
+            continue;
+        if (y > viewport()->height())
+            break;
+        for (int c = 0; c < m_colCount; ++c) {
+            const int x = colLeft(c);
+            if (x < 0)
+                continue;
+            if (x > viewport()->width())
+                break;
+            const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
+            const bool fixed = c < m_fixedCols || r < m_fixedRows;
+            const bool selected = !fixed && c >= sel.left && c <= sel.right && r >= sel.top && r <= sel.bottom;
+            const bool current = c == m_col && r == m_row;
+            QColor back = fixed ? pal.color(QPalette::Button) : pal.color(QPalette::Base);
+            QColor fore = fixed ? pal.color(QPalette::ButtonText) : pal.color(QPalette::Text);
+            if (selected && !(current && hasFocus() && sel.isSingleCell())) {
+                back = pal.color(QPalette::Highlight);
+                fore = pal.color(QPalette::HighlightedText);
+            }
+            p.fillRect(rect, back);
+            if (fixed) {
+                p.setPen(pal.color(QPalette::Light));
+                p.drawLine(rect.topLeft(), rect.topRight());
+                p.drawLine(rect.topLeft(), rect.bottomLeft());
+            }
+            p.setPen(fore);
+            p.setClipRect(rect);
+            p.drawText(rect.adjusted(2, 2, -2, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                       m_cells[c][r]);
+            p.setClipping(false);
+            if (drawCellHook && !fixed) {
+                p.save();
+                drawCellHook(p, c, r, rect);
+                p.restore();
+            }
+            p.setPen(fixed ? fixedLine : cellLine);
+            p.drawLine(rect.right() + 1, rect.top(), rect.right() + 1, rect.bottom() + 1);
+            p.drawLine(rect.left(), rect.bottom() + 1, rect.right() + 1, rect.bottom() + 1);
+            if (current && hasFocus() && !isEditing()) {
+                p.setPen(QPen(fore, 1, Qt::DotLine));
+                p.drawRect(rect.adjusted(0, 0, -1, -1));
+            }
+        }
+    }
+    if (m_drag == Drag::Move && m_moveTarget >= 0) {
+        const QRect target = cellRect(m_moveTarget, 0);
+        if (target.isValid()) {
+            p.setPen(QPen(pal.color(QPalette::Highlight), 3));
+            const int x = m_moveTarget > m_dragCol ? target.right() + 1 : target.left();
+            p.drawLine(x, 0, x, viewport()->height());
+        }
+    }
+}
+
+void StringGrid::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void StringGrid::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+// --- editing --------------------------------------------------------------
+
+bool StringGrid::cellEditable(int col, int row) const
+{
+    if (!(m_options & Editing) || col < m_fixedCols || row < m_fixedRows)
+        return false;
+    return !canEditCell || canEditCell(col, row);
+}
+
+bool StringGrid::isEditing() const
+{
+    return m_editor && m_editor->isVisible();
+}
+
+void StringGrid::startEditing(const QString& initialText, bool selectAll)
+{
+    if (!cellEditable(m_col, m_row))
+        return;
+    if (!m_editor) {
+        m_editor = new QLineEdit(viewport());
+        m_editor->setFrame(false);
+        m_editor->installEventFilter(this);
+    }
+    m_editCol = m_col;
+    m_editRow = m_row;
+    const QString mask = editMask ? editMask(m_col, m_row) : QString();
+    m_editor->setInputMask(mask);
+    m_editor->setText(initialText.isNull() ? m_cells[m_col][m_row] : initialText);
+    placeEditor();
+    m_editor->show();
+    m_editor->setFocus();
+    if (selectAll)
+        m_editor->selectAll();
+    else
+        m_editor->end(false);
+}
+
+void StringGrid::placeEditor()
+{
+    if (!m_editor || m_editCol < 0)
+        return;
+    const QRect rect = cellRect(m_editCol, m_editRow);
+    if (rect.isEmpty())
+        m_editor->setGeometry(-1000, -1000, 10, 10);
+    else
+        m_editor->setGeometry(rect);
+}
+
+void StringGrid::commitEdit()
+{
+    if (!isEditing())
+        return;
+    QString text = m_editor->text();
+    if (!m_editor->inputMask().isEmpty()) {
+        // The mask keeps its literals in the text: a cell left without any digit is empty,
+        // and a number typed without decimals ("7,") keeps only its digits.
+        text = text.trimmed();
+        if (!std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); }))
+            text.clear();
+        else if (text.endsWith(QLatin1Char(',')))
+            text.chop(1);
+    }
+    const int col = m_editCol, row = m_editRow;
+    m_editor->hide();
+    m_editCol = m_editRow = -1;
+    setFocus();
+    if (m_cells[col][row] != text) {
+        m_cells[col][row] = text;
+    }
+    emit cellEdited(col, row);
+    viewport()->update();
+}
+
+void StringGrid::cancelEdit()
+{
+    if (!isEditing())
+        return;
+    m_editor->hide();
+    m_editCol = m_editRow = -1;
+    setFocus();
+    viewport()->update();
+}
+
+bool StringGrid::handleTypedChar(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.size() != 1 || !text[0].isPrint() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    QChar key = text[0];
+    if (keyPressHook)
+        keyPressHook(key);
+    if (key.isNull())
+        return true;
+    if (!isEditing()) {
+        if (!cellEditable(m_col, m_row))
+            return true;
+        startEditing(QString(), true);
+    }
+    // The character has passed the hook already: the editor must not see it twice.
+    QKeyEvent forwarded(QEvent::KeyPress, key == text[0] ? event->key() : 0, event->modifiers(), QString(key));
+    m_editor->removeEventFilter(this);
+    QApplication::sendEvent(m_editor, &forwarded);
+    m_editor->installEventFilter(this);
+    return true;
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Escape:
+            cancelEdit();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            commitEdit();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            commitEdit();
+            keyPressEvent(key);
+            return true;
+        default:
+            break;
+        }
+        const QString text = key->text();
+        if (text.size() == 1 && text[0].isPrint() && keyPressHook &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            QChar ch = text[0];
+            keyPressHook(ch);
+            if (ch.isNull())
+                return true;
+            if (ch != text[0]) {
+                QKeyEvent replaced(QEvent::KeyPress, 0, key->modifiers(), QString(ch));
+                m_editor->removeEventFilter(this);
+                QApplication::sendEvent(m_editor, &replaced);
+                m_editor->installEventFilter(this);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (watched == m_editor && event->type() == QEvent::FocusOut) {
+        auto* focus = static_cast<QFocusEvent*>(event);
+        if (focus->reason() != Qt::PopupFocusReason && isEditing())
+            commitEdit();
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+// --- keyboard ---------------------------------------------------------------
+
+void StringGrid::moveCurrent(int col, int row, bool extend)
+{
+    col = std::clamp(col, m_fixedCols, m_colCount - 1);
+    row = std::clamp(row, m_fixedRows, m_rowCount - 1);
+    if (isEditing())
+        commitEdit();
+    m_col = col;
+    m_row = row;
+    if (!extend || !(m_options & RangeSelect)) {
+        m_anchorCol = col;
+        m_anchorRow = row;
+    }
+    ensureVisible(col, row);
+    viewport()->update();
+    emit currentChanged(col, row);
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event)
+{
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const int pageRows = std::max(1, viewport()->height() / (m_defaultRowHeight + gridLineWidth()) - m_fixedRows);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveCurrent(m_col - 1, m_row, shift);
+        return;
+    case Qt::Key_Right:
+        moveCurrent(m_col + 1, m_row, shift);
+        return;
+    case Qt::Key_Up:
+        moveCurrent(m_col, m_row - 1, shift);
+        return;
+    case Qt::Key_Down:
+        moveCurrent(m_col, m_row + 1, shift);
+        return;
+    case Qt::Key_PageUp:
+        moveCurrent(m_col, m_row - pageRows, shift);
+        return;
+    case Qt::Key_PageDown:
+        moveCurrent(m_col, m_row + pageRows, shift);
+        return;
+    case Qt::Key_Home:
+        moveCurrent(m_fixedCols, (event->modifiers() & Qt::ControlModifier) ? m_fixedRows : m_row, shift);
+        return;
+    case Qt::Key_End:
+        moveCurrent(m_colCount - 1, (event->modifiers() & Qt::ControlModifier) ? m_rowCount - 1 : m_row, shift);
+        return;
+    case Qt::Key_Tab:
+        if (m_options & Tabs) {
+            if (m_col + 1 < m_colCount)
+                moveCurrent(m_col + 1, m_row, false);
+            else if (m_row + 1 < m_rowCount)
+                moveCurrent(m_fixedCols, m_row + 1, false);
+            return;
+        }
+        break;
+    case Qt::Key_Backtab:
+        if (m_options & Tabs) {
+            if (m_col > m_fixedCols)
+                moveCurrent(m_col - 1, m_row, false);
+            else if (m_row > m_fixedRows)
+                moveCurrent(m_colCount - 1, m_row - 1, false);
+            return;
+        }
+        break;
+    case Qt::Key_F2:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (cellEditable(m_col, m_row)) {
+            startEditing(QString(), false);
+            return;
+        }
+        break;
+    default:
+        if (handleTypedChar(event))
+            return;
+        break;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool StringGrid::focusNextPrevChild(bool next)
+{
+    if (m_options & Tabs)
+        return false;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+// --- mouse ------------------------------------------------------------------
+
+int StringGrid::resizeHandleAt(const QPoint& pos) const
+{
+    if (!(m_options & ColSizing))
+        return -1;
+    int fixedH = 0;
+    for (int r = 0; r < m_fixedRows; ++r)
+        fixedH += m_rowHeights[r] + gridLineWidth();
+    if (pos.y() >= fixedH)
+        return -1;
+    for (int c = 0; c < m_colCount; ++c) {
+        const int x = colLeft(c);
+        if (x < 0)
+            continue;
+        const int edge = x + m_colWidths[c];
+        if (std::abs(pos.x() - edge) <= 3)
+            return c;
+    }
+    return -1;
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    setFocus();
+    const QPoint pos = event->position().toPoint();
+    const int handle = resizeHandleAt(pos);
+    if (handle >= 0) {
+        m_drag = Drag::Resize;
+        m_dragCol = handle;
+        m_dragStartX = pos.x();
+        m_dragStartWidth = m_colWidths[handle];
+        return;
+    }
+    const QPoint cell = cellAt(pos);
+    if (cell.x() < 0)
+        return;
+    if (cell.y() < m_fixedRows) {
+        if ((m_options & ColMoving) && cell.x() >= m_fixedCols) {
+            m_drag = Drag::Move;
+            m_dragCol = cell.x();
+            m_moveTarget = cell.x();
+        }
+        return;
+    }
+    if (cell.x() < m_fixedCols)
+        return;
+    const bool extend = (event->modifiers() & Qt::ShiftModifier) && (m_options & RangeSelect);
+    moveCurrent(cell.x(), cell.y(), extend);
+    m_drag = Drag::Select;
+    emit cellClicked(cell.x(), cell.y());
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    switch (m_drag) {
+    case Drag::None:
+        viewport()->setCursor(resizeHandleAt(pos) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+        break;
+    case Drag::Resize:
+        setColWidth(m_dragCol, std::max(0, m_dragStartWidth + pos.x() - m_dragStartX));
+        break;
+    case Drag::Move: {
+        const QPoint cell = cellAt(QPoint(pos.x(), 0));
+        if (cell.x() >= m_fixedCols && cell.x() != m_moveTarget) {
+            m_moveTarget = cell.x();
+            viewport()->update();
+        }
+        break;
+    }
+    case Drag::Select: {
+        const QPoint cell = cellAt(pos);
+        if (cell.x() >= m_fixedCols && cell.y() >= m_fixedRows && (m_options & RangeSelect) &&
+            (cell.x() != m_col || cell.y() != m_row))
+            moveCurrent(cell.x(), cell.y(), true);
+        break;
+    }
+    }
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent*)
+{
+    const Drag drag = m_drag;
+    m_drag = Drag::None;
+    if (drag == Drag::Move && m_moveTarget >= m_fixedCols && m_moveTarget != m_dragCol) {
+        const int from = m_dragCol, to = m_moveTarget;
+        moveColumn(from, to);
+        emit columnMoved(from, to);
+    }
+    m_moveTarget = -1;
+    viewport()->update();
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.x() == m_col && cell.y() == m_row && cellEditable(m_col, m_row))
+        startEditing(QString(), false);
+}

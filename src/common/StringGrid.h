@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QVector>
+#include <functional>
+
+class QLineEdit;
+
+// A grid of texts with fixed rows at the top and fixed columns at the left that stay in view while the
+// rest scrolls, as in a spreadsheet. Cells are addressed (column, row). Columns can be resized and moved
+// with the mouse on the fixed rows, ranges selected, and the non-fixed cells edited in place.
+class StringGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    struct Range
+    {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        bool operator==(const Range&) const = default;
+        bool isSingleCell() const { return left == right && top == bottom; }
+    };
+
+    enum Option {
+        RangeSelect = 0x01,
+        Editing = 0x02,
+        ColSizing = 0x04,
+        ColMoving = 0x08,
+        Tabs = 0x10,
+        AlwaysShowEditor = 0x20,
+    };
+    Q_DECLARE_FLAGS(Options, Option)
+
+    StringGrid(int colCount, int rowCount, int fixedCols, int fixedRows, QWidget* parent = nullptr);
+
+    int colCount() const { return m_colCount; }
+    int rowCount() const { return m_rowCount; }
+    int fixedCols() const { return m_fixedCols; }
+    int fixedRows() const { return m_fixedRows; }
+    void setRowCount(int rows);
+
+    QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+
+    int colWidth(int col) const;
+    void setColWidth(int col, int width);
+    void setDefaultColWidth(int width);
+    int rowHeight(int row) const;
+    void setDefaultRowHeight(int height);
+    int gridLineWidth() const { return 1; }
+
+    Options options() const { return m_options; }
+    void setOptions(Options options) { m_options = options; }
+
+    int col() const { return m_col; }
+    int row() const { return m_row; }
+    // Makes (col, row) the current cell and the selection that single cell.
+    void setCurrent(int col, int row);
+    // The selection, normalised so that left <= right and top <= bottom.
+    Range selection() const;
+    void setSelection(const Range& range);
+
+    // Moves a column to another position, its cells and its width with it; the columns between shift.
+    void moveColumn(int from, int to);
+
+    bool isEditing() const;
+    void startEditing(const QString& initialText = QString(), bool selectAll = true);
+    void commitEdit();
+    void cancelEdit();
+    QLineEdit* editor() const { return m_editor; }
+
+    // The cell's rectangle in viewport coordinates; empty when it is out of view.
+    QRect cellRect(int col, int row) const;
+    // The cell under a viewport point, (-1, -1) outside the cells.
+    QPoint cellAt(const QPoint& pos) const;
+    // The full width of the cells, grid lines included (what the grid would need to show every column).
+    int totalWidth() const;
+
+    // Hooks. The edit mask of a cell ("" for none); a typed character before it is handled
+    // (it may be replaced, or set to QChar() to swallow it); painting after a cell's own painting.
+    std::function<QString(int col, int row)> editMask;
+    std::function<void(QChar& key)> keyPressHook;
+    std::function<void(QPainter& painter, int col, int row, const QRect& rect)> drawCellHook;
+    std::function<bool(int col, int row)> canEditCell;
+
+signals:
+    void columnMoved(int from, int to);
+    void cellClicked(int col, int row);
+    void currentChanged(int col, int row);
+    void cellEdited(int col, int row);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    int colLeft(int col) const;
+    int rowTop(int row) const;
+    void updateScrollBars();
+    void ensureVisible(int col, int row);
+    void moveCurrent(int col, int row, bool extend);
+    bool cellEditable(int col, int row) const;
+    bool handleTypedChar(QKeyEvent* event);
+    void placeEditor();
+    int resizeHandleAt(const QPoint& pos) const;
+
+    int m_colCount, m_rowCount, m_fixedCols, m_fixedRows;
+    QVector<QVector<QString>> m_cells; // [col][row]
+    QVector<int> m_colWidths;
+    QVector<int> m_rowHeights;
+    int m_defaultRowHeight = 24;
+    Options m_options = {};
+    int m_col, m_row;
+    int m_anchorCol, m_anchorRow;
+    int m_leftCol, m_topRow;
+    QLineEdit* m_editor = nullptr;
+    int m_editCol = -1, m_editRow = -1;
+
+    enum class Drag { None, Select, Resize, Move };
+    Drag m_drag = Drag::None;
+    int m_dragCol = -1;
+    int m_dragStartX = 0;
+    int m_dragStartWidth = 0;
+    int m_moveTarget = -1;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(StringGrid::Options)

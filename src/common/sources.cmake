@@ -1,0 +1,17 @@
+# Sources of src/common
+list(APPEND VIRELAN_MODEL_SOURCES
+    common/Cp1252.cpp
+    common/FileNames.cpp
+    common/FrenchDates.cpp
+    common/FrenchNumbers.cpp
+    common/PlatformError.cpp
+    common/TextFile.cpp
+)
+list(APPEND VIRELAN_FORM_SOURCES
+    common/ErrorHandler.cpp
+    common/Fonts.cpp
+    common/Glyphs.cpp
+    common/QtSeams.cpp
+    common/StringGrid.cpp
+    common/SystemClock.cpp
+)

@@ -1,0 +1,13 @@
+# Sources of src/companions
+list(APPEND VIRELAN_MODEL_SOURCES
+
+)
+list(APPEND VIRELAN_FORM_SOURCES
+    companions/Devoirs.cpp
+    companions/MDIChildCompanions.cpp
+    companions/Obs.cpp
+    companions/Plan.cpp
+    companions/Planning.cpp
+    companions/PlnEdit.cpp
+    companions/PrjEdit.cpp
+)

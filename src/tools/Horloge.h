@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+class THorloge : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit THorloge(QWidget* parent = nullptr);
+};

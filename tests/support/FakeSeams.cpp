@@ -1,0 +1,88 @@
+#include "FakeSeams.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPrinter>
+
+FakeSeams::FakeSeams()
+{
+    setSeams(this);
+}
+
+FakeSeams::~FakeSeams()
+{
+    setSeams(nullptr);
+}
+
+QString FakeSeams::printerOutput() const
+{
+    return m_dir.filePath(QStringLiteral("printer.pdf"));
+}
+
+QString FakeSeams::openFileName(QWidget*, const QString& filter)
+{
+    openFilters << filter;
+    return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+}
+
+std::optional<Seams::SaveChoice> FakeSeams::saveFileName(QWidget*, const QString& filter, int)
+{
+    saveFilters << filter;
+    return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
+}
+
+int FakeSeams::message(QWidget*, MessageKind kind, const QString& caption, const QString& text,
+                       const QStringList& buttons, int defaultButton, int escapeButton)
+{
+    messages << Message{kind, caption, text, buttons, defaultButton, escapeButton};
+    return messageAnswers.isEmpty() ? defaultButton : messageAnswers.takeFirst();
+}
+
+bool FakeSeams::printDialog(QWidget*, QPrinter&)
+{
+    ++printDialogs;
+    return printDialogAnswers.isEmpty() ? false : printDialogAnswers.takeFirst();
+}
+
+bool FakeSeams::printerSetupDialog(QWidget*, QPrinter&)
+{
+    return printerSetupAnswers.isEmpty() ? false : printerSetupAnswers.takeFirst();
+}
+
+bool FakeSeams::fontDialog(QWidget*, QFont& font)
+{
+    return onFontDialog ? onFontDialog(font) : false;
+}
+
+int FakeSeams::execModal(QDialog* dialog)
+{
+    modalShown << dialog;
+    if (onModal)
+        return onModal(dialog);
+    dialog->show();
+    QApplication::processEvents();
+    dialog->close();
+    QApplication::processEvents();
+    return dialog->result();
+}
+
+QPrinter& FakeSeams::printer()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+        m_printer->setOutputFileName(printerOutput());
+    }
+    return *m_printer;
+}
+
+QDateTime FakeSeams::now()
+{
+    return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime();
+}
+
+bool FakeSeams::setSystemClock(const QDateTime& dateTime)
+{
+    clockSets << dateTime;
+    return clockAccepts;
+}

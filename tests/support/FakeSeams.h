@@ -1,0 +1,70 @@
+#pragma once
+
+#include "common/Seams.h"
+
+#include <QList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+// Scripted answers for everything that would block or reach outside. Installed for its lifetime.
+class FakeSeams : public Seams
+{
+public:
+    struct Message
+    {
+        MessageKind kind;
+        QString caption;
+        QString text;
+        QStringList buttons;
+        int defaultButton;
+        int escapeButton;
+    };
+
+    FakeSeams();
+    ~FakeSeams() override;
+
+    // Answers, taken in order; when a queue is empty the dialog is cancelled
+    // (a message box answers its default button).
+    QStringList openAnswers;
+    QList<std::optional<SaveChoice>> saveAnswers;
+    QList<int> messageAnswers;
+    QList<bool> printDialogAnswers;
+    QList<bool> printerSetupAnswers;
+    std::function<bool(QFont&)> onFontDialog;
+    // What a modal window does while it is shown; by default it is shown and closed at once.
+    std::function<int(QDialog*)> onModal;
+
+    // What was asked.
+    QList<Message> messages;
+    QStringList openFilters;
+    QStringList saveFilters;
+    QList<QDialog*> modalShown;
+    int printDialogs = 0;
+
+    // The clock.
+    QDateTime fixedNow;
+    QList<QDateTime> clockSets;
+    bool clockAccepts = true;
+
+    // The printer prints into a PDF file in a temporary folder.
+    QString printerOutput() const;
+
+    QString openFileName(QWidget* parent, const QString& filter) override;
+    std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex) override;
+    int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
+                const QStringList& buttons, int defaultButton, int escapeButton) override;
+    bool printDialog(QWidget* parent, QPrinter& printer) override;
+    bool printerSetupDialog(QWidget* parent, QPrinter& printer) override;
+    bool fontDialog(QWidget* parent, QFont& font) override;
+    int execModal(QDialog* dialog) override;
+    QPrinter& printer() override;
+    QDateTime now() override;
+    bool setSystemClock(const QDateTime& dateTime) override;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QPrinter> m_printer;
+};
