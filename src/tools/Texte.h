@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QTextEdit;
+
 class TTexte : public QDialog
 {
     Q_OBJECT
@@ -12,4 +14,10 @@ public:
     void Init();
     // Appends one line (paragraph) at the end of the text.
     void Ajout(const QString& line);
+
+    QTextEdit* RichEdit1 = nullptr;
+
+private:
+    // Set by Ajout, cleared by Init: the first line fills the empty paragraph every document starts with.
+    bool m_hasLines = false;
 };
