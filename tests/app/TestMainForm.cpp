@@ -1,0 +1,318 @@
+#include "FakeSeams.h"
+#include "app/MainForm.h"
+#include "app/ToolWindows.h"
+#include "classbook/MDIChild.h"
+#include "common/Fonts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Every entry and button that follows the rule, and some that never change.
+const QStringList kClassEntries = {
+    "FileCloseItem",     "FileSaveItem",       "FileSaveAsItem",     "CopyItem",           "PasteItem",
+    "SaveBtn",           "CopyBtn",            "PasteBtn",           "WindowCascadeItem",  "WindowTileItem",
+    "WindowArrangeItem", "WindowMinimizeItem", "Classe1",            "fiche1",             "SpeedButton2",
+    "SpeedButton3",      "Gestiondesclasses1", "Ajustercolonnes1",   "Trier1",             "Supprimerligne1",
+    "Suoorimerphoto1",   "Calculermoyennes1",  "Affichergraphique1", "SpeedButton4",       "SpeedButton5",
+    "Imprimer1",         "SpeedButton6",       "Suividunlve1",       "Datesdesdevoirsd1",  "Observations1",
+    "Plandelaclasse",    "Planning1",          "SpeedButton7",       "SpeedButton8"};
+const QStringList kAlwaysEnabled = {"FileNewItem",   "FileOpenItem",   "SpeedButton1",    "OpenBtn",
+                                    "Configurerimprimante1", "FileExitItem", "Calendrier1",  "Calculatrice1",
+                                    "Horloge1",      "Euroconversion1", "Blocnotes1",     "Sommaire1",
+                                    "Rechercher1",   "Utiliserlaide1", "HelpAboutItem"};
+
+} // namespace
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void menuTree_data();
+    void menuTree();
+    void toolBar_data();
+    void toolBar();
+    void enablingRule();
+    void captions();
+    void openCancelledCreatesNothing();
+    void openCaptionIsFileName();
+    void hintAndClock();
+    void clockPanelFollowsWidth();
+    void minimiseAll();
+    void commandsWithoutWindowDoNothing();
+    void ctrlXQuitsFromACardField();
+    void quitAsksEveryWindowAndAnnulerKeepsRunning();
+    void quitWithoutChangesWritesNoNotes();
+
+private:
+    bool enabled(const QString& name) const;
+    TMainForm* m_form = nullptr;
+    QTemporaryDir m_dir;
+};
+
+void TestMainForm::initTestCase()
+{
+    fonts::install();
+    QApplication::setApplicationName(QStringLiteral("Vire Lan"));
+    createToolWindows();
+    QDir::setCurrent(m_dir.path());
+}
+
+void TestMainForm::init()
+{
+    m_form = new TMainForm;
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+}
+
+void TestMainForm::cleanup()
+{
+    for (TMDIChild* child : m_form->classWindows())
+        child->setModified(false);
+    delete m_form;
+    m_form = nullptr;
+}
+
+bool TestMainForm::enabled(const QString& name) const
+{
+    if (QAction* a = m_form->action(name))
+        return a->isEnabled();
+    if (QToolButton* b = m_form->button(name))
+        return b->isEnabled();
+    qFatal("no entry %s", qPrintable(name));
+    return false;
+}
+
+void TestMainForm::menuTree_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("open") << "FileOpenItem" << "&Ouvrir..." << "Ctrl+O" << "Ouvrir un fichier existant";
+    QTest::newRow("save") << "FileSaveItem" << "&Enregistrer" << "Ctrl+S" << "Enregistrer le fichier en cours";
+    QTest::newRow("save as") << "FileSaveAsItem" << "Enregistrer &sous..." << ""
+                             << "Enregistrer le fichier en cours sous...";
+    QTest::newRow("quit") << "FileExitItem" << "&Quitter" << "Ctrl+X" << "Quitter l'application";
+    QTest::newRow("copy") << "CopyItem" << "Co&pier" << "Ctrl+C" << "Copier dans le Presse-papiers";
+    QTest::newRow("paste") << "PasteItem" << "C&oller" << "Ctrl+V" << "Coller depuis le Presse-papiers";
+    QTest::newRow("averages") << "Calculermoyennes1" << "&Calculer moyennes" << "" << "";
+    QTest::newRow("phrases") << "Observations1" << "&Appréciations" << "" << "Liste des appréciaitons";
+    QTest::newRow("cascade") << "WindowCascadeItem" << "&Cascade" << ""
+                             << "Disposer les fenêtre de façon qu'elles se recouvrent";
+    QTest::newRow("about") << "HelpAboutItem" << "&A propos" << "" << "Informations sur le logiciel, la version";
+}
+
+void TestMainForm::menuTree()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+    QFETCH(QString, hint);
+    QAction* a = m_form->action(object);
+    QVERIFY(a);
+    QCOMPARE(a->text(), caption);
+    QCOMPARE(a->shortcut().toString(), shortcut);
+    QCOMPARE(a->statusTip(), hint);
+}
+
+void TestMainForm::toolBar_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("new") << "SpeedButton1" << 8 << "Nouveau";
+    QTest::newRow("open") << "OpenBtn" << 33 << "Ouvrir";
+    QTest::newRow("save") << "SaveBtn" << 58 << "Enregistrer";
+    QTest::newRow("print") << "SpeedButton6" << 83 << "Imprimer";
+    QTest::newRow("copy") << "CopyBtn" << 111 << "Copier";
+    QTest::newRow("paste") << "PasteBtn" << 136 << "Coller";
+    QTest::newRow("class") << "SpeedButton2" << 169 << "Classe";
+    QTest::newRow("card") << "SpeedButton3" << 194 << "Fiche élève";
+    QTest::newRow("averages") << "SpeedButton4" << 227 << "Calculer moyennes";
+    QTest::newRow("chart") << "SpeedButton5" << 252 << "Graphique des moyennes";
+    QTest::newRow("follow-up") << "SpeedButton7" << 277 << "Suivi d'un élève";
+    QTest::newRow("homework") << "SpeedButton8" << 302 << "Dates des devoirs";
+}
+
+void TestMainForm::toolBar()
+{
+    QFETCH(QString, object);
+    QFETCH(int, left);
+    QFETCH(QString, hint);
+    QToolButton* b = m_form->button(object);
+    QVERIFY(b);
+    QCOMPARE(b->geometry(), QRect(left, 4, 25, 25));
+    QCOMPARE(b->toolTip(), hint);
+    QVERIFY(!b->icon().isNull());
+}
+
+void TestMainForm::enablingRule()
+{
+    FakeSeams fake;
+    m_form->UpdateMenuItems();
+    for (const QString& name : kClassEntries)
+        QVERIFY2(!enabled(name), qPrintable(name));
+    for (const QString& name : kAlwaysEnabled)
+        QVERIFY2(enabled(name), qPrintable(name));
+
+    m_form->FileNewItemClick();
+    for (const QString& name : kClassEntries)
+        QVERIFY2(enabled(name), qPrintable(name));
+
+    m_form->FileCloseItemClick();
+    QTRY_VERIFY(m_form->classWindows().isEmpty());
+    for (const QString& name : kClassEntries)
+        QVERIFY2(!enabled(name), qPrintable(name));
+    for (const QString& name : kAlwaysEnabled)
+        QVERIFY2(enabled(name), qPrintable(name));
+}
+
+void TestMainForm::captions()
+{
+    FakeSeams fake;
+    m_form->FileNewItemClick();
+    m_form->FileNewItemClick();
+    QList<TMDIChild*> windows = m_form->classWindows();
+    QCOMPARE(windows.size(), 2);
+    QCOMPARE(windows[1]->windowTitle(), QStringLiteral("Classe1"));
+    QCOMPARE(windows[0]->windowTitle(), QStringLiteral("Classe2"));
+    // A new class shows its placeholder names until its first reload.
+    QCOMPARE(windows[0]->StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
+    QCOMPARE(windows[0]->StringGrid1->cell(1, 63), QStringLiteral("Elève62"));
+
+    m_form->mdiArea()->setActiveSubWindow(m_form->mdiArea()->subWindowList().first());
+    m_form->FileCloseItemClick();
+    QTRY_COMPARE(m_form->classWindows().size(), 1);
+    m_form->FileNewItemClick();
+    QCOMPARE(m_form->activeChild()->windowTitle(), QStringLiteral("Classe2"));
+    QCOMPARE(m_form->classWindows().size(), 2);
+}
+
+void TestMainForm::openCancelledCreatesNothing()
+{
+    FakeSeams fake;
+    m_form->FileOpenItemClick();
+    QCOMPARE(fake.openFilters, QStringList{QStringLiteral("Fichiers classes (*.prf)|*.prf")});
+    QVERIFY(m_form->classWindows().isEmpty());
+}
+
+void TestMainForm::openCaptionIsFileName()
+{
+    FakeSeams fake;
+    fake.openAnswers << m_dir.filePath(QStringLiteral("Cours.2001/6A.prf"));
+    m_form->FileOpenItemClick();
+    QVERIFY(m_form->activeChild());
+    QCOMPARE(m_form->activeChild()->windowTitle(), QStringLiteral("6A.prf"));
+}
+
+void TestMainForm::hintAndClock()
+{
+    FakeSeams fake;
+    QStatusTipEvent tip(QStringLiteral("Ouvrir un fichier existant"));
+    QApplication::sendEvent(m_form, &tip);
+    QCOMPARE(m_form->statusPanel(0)->text(), QStringLiteral("Ouvrir un fichier existant"));
+    // A menu entry's hint travels the same way when the pointer is over it.
+    m_form->action(QStringLiteral("Trier1"))->showStatusText(m_form);
+    QCOMPARE(m_form->statusPanel(0)->text(), QStringLiteral("Trier la classe par ordre alphabétique"));
+
+    fake.fixedNow = QDateTime(QDate(2001, 3, 5), QTime(8, 4, 9));
+    m_form->Timer1Timer();
+    QCOMPARE(m_form->statusPanel(1)->text(), QStringLiteral("08:04:09"));
+}
+
+void TestMainForm::clockPanelFollowsWidth()
+{
+    m_form->showNormal();
+    m_form->resize(700, 400);
+    QCOMPARE(m_form->statusPanel(0)->width(), m_form->width() - 100);
+    m_form->resize(900, 400);
+    QCOMPARE(m_form->statusPanel(0)->width(), m_form->width() - 100);
+}
+
+void TestMainForm::minimiseAll()
+{
+    FakeSeams fake;
+    m_form->WindowMinimizeItemClick();
+    m_form->FileNewItemClick();
+    m_form->FileNewItemClick();
+    m_form->WindowMinimizeItemClick();
+    for (QMdiSubWindow* sub : m_form->mdiArea()->subWindowList())
+        QVERIFY(sub->isMinimized());
+}
+
+void TestMainForm::commandsWithoutWindowDoNothing()
+{
+    FakeSeams fake;
+    // Reached while no class window is open (before the refresh could disable them): nothing happens.
+    m_form->FileSaveItemClick();
+    m_form->CopyItemClick();
+    m_form->Trier1Click();
+    m_form->Imprimer1Click();
+    m_form->FileCloseItemClick();
+    QCOMPARE(fake.printDialogs, 0);
+    QVERIFY(fake.messages.isEmpty());
+    QVERIFY(m_form->copyBuffer().isEmpty());
+}
+
+void TestMainForm::ctrlXQuitsFromACardField()
+{
+    FakeSeams fake;
+    m_form->FileNewItemClick();
+    TMDIChild* child = m_form->activeChild();
+    child->Fiche();
+    child->Edit1->setFocus();
+    QTest::keyClicks(child->Edit1, QStringLiteral("Durand"));
+    child->Edit1->selectAll();
+    fake.messageAnswers << 1; // "&Non"
+    QTest::keyClick(child->Edit1, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(fake.messages.size(), 1);
+    QCOMPARE(fake.messages[0].text, QStringLiteral("Sauver modifications dans Classe1 ?"));
+    QVERIFY(!m_form->isVisible());
+    // Nothing was cut from the field.
+    QCOMPARE(child->Edit1->text(), QStringLiteral("Durand"));
+}
+
+void TestMainForm::quitAsksEveryWindowAndAnnulerKeepsRunning()
+{
+    FakeSeams fake;
+    m_form->FileNewItemClick();
+    m_form->activeChild()->setModified(true);
+    m_form->FileNewItemClick();
+    m_form->activeChild()->setModified(true);
+    fake.messageAnswers << 1 << 2; // "&Non" to the first, "Annuler" to the second
+    m_form->FileExitItemClick();
+    QCOMPARE(fake.messages.size(), 2);
+    QCOMPARE(fake.messages[0].caption, QStringLiteral("Avertissement"));
+    QCOMPARE(fake.messages[0].buttons, QStringList({"&Oui", "&Non", "Annuler"}));
+    QCOMPARE(fake.messages[0].defaultButton, 0);
+    QCOMPARE(fake.messages[0].escapeButton, 2);
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->classWindows().size(), 2);
+}
+
+void TestMainForm::quitWithoutChangesWritesNoNotes()
+{
+    FakeSeams fake;
+    m_form->FileExitItemClick();
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("Virelan.nte"))));
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("Virelan.obs"))));
+    QCOMPARE(QDir::currentPath(), QDir(m_dir.path()).canonicalPath());
+}
+
+QTEST_MAIN(TestMainForm)
+#include "TestMainForm.moc"
