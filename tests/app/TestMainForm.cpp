@@ -3,6 +3,7 @@
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
+#include "common/StringGrid.h"
 
 #include <QAction>
 #include <QApplication>
