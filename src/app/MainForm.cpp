@@ -232,7 +232,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
 TMainForm::~TMainForm()
 {
-    // FormDestroy: no more refreshes from here on.
+    // FormDestroy: no more refreshes from here on; a frame destroyed while shown asks nothing more.
+    m_destroying = true;
     disconnect(qApp, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
 }
@@ -427,6 +428,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    if (m_destroying) {
+        event->accept();
+        return;
+    }
     // Every class window answers its close question first; "Annuler" keeps the program running.
     QList<TMDIChild*> children = classWindows();
     for (TMDIChild* child : children) {

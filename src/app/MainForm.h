@@ -109,4 +109,5 @@ private:
     QStringList m_copyBuffer;
     QString m_startupDirectory;
     bool m_shown = false;
+    bool m_destroying = false;
 };
