@@ -235,6 +235,7 @@ TMainForm::~TMainForm()
     // FormDestroy: no more refreshes from here on; a frame destroyed while shown asks nothing more.
     m_destroying = true;
     disconnect(qApp, nullptr, this, nullptr);
+    disconnect(m_mdiArea, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
 }
 
@@ -503,6 +504,8 @@ TMDIChild* TMainForm::CreateClassWindow(const QString& name)
 
 void TMainForm::UpdateMenuItems()
 {
+    if (m_destroying)
+        return;
     const bool open = !classWindows().isEmpty();
     for (const char* name : kClassEntries) {
         const QString object = QLatin1String(name);
