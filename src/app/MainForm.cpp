@@ -28,6 +28,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -386,6 +387,9 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::FormShow()
 {
     resize(width() - 10, height());
+    // Maximised: a desktop without a window manager does not do it for us.
+    if (QScreen* current = screen())
+        setGeometry(current->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     m_startupDirectory = QDir::currentPath();
     HelpWindow::setHelpFile(m_startupDirectory + QStringLiteral("/Virelan.hlp"));
