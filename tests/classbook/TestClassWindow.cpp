@@ -1,0 +1,213 @@
+#include "FakeSeams.h"
+#include "classbook/MDIChild.h"
+#include "common/Fonts.h"
+#include "common/StringGrid.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+class TestClassWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { fonts::install(); }
+    void newWindowDefaults();
+    void formatNbr_data();
+    void formatNbr();
+    void gridRoundTripNormalises();
+    void namesColumnIsRebuilt();
+    void spareSlotsAndRowsUntouched();
+    void cardTransfers();
+    void cardFieldsOfNewWindow();
+};
+
+void TestClassWindow::newWindowDefaults()
+{
+    TMDIChild w;
+    StringGrid* g = w.StringGrid1;
+    QCOMPARE(g->colCount(), 32);
+    QCOMPARE(g->rowCount(), 64);
+    QCOMPARE(g->fixedCols(), 2);
+    QCOMPARE(g->fixedRows(), 2);
+    for (int c = 2; c <= 31; ++c) {
+        QCOMPARE(g->cell(c, 0), QString::number(c - 1));
+        QCOMPARE(g->cell(c, 1), QStringLiteral("1"));
+        QCOMPARE(g->colWidth(c), 32);
+    }
+    for (int r = 2; r <= 63; ++r)
+        QCOMPARE(g->cell(0, r), QString::number(r - 1));
+    QCOMPARE(g->cell(0, 0), QString());
+    QCOMPARE(g->cell(0, 1), QString());
+    QCOMPARE(g->cell(1, 0), QStringLiteral("                 Rubriques"));
+    QCOMPARE(g->cell(1, 1), QStringLiteral("Elèves \\ Coefficients"));
+    QCOMPARE(g->colWidth(1), 192);
+    QCOMPARE(g->colWidth(0), 32);
+    QVERIFY(w.fileName().isEmpty());
+    QVERIFY(!w.isModified());
+    QCOMPARE(w.currentCard(), 0);
+    QVERIFY(!w.isCardPage());
+    QCOMPARE(w.size(), QSize(620, 402));
+    for (const QString& entry : w.ListeDevoirs())
+        QVERIFY(entry.isEmpty());
+}
+
+void TestClassWindow::formatNbr_data()
+{
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("7") << "7" << "7,00";
+    QTest::newRow("12.5") << "12.5" << "12,50";
+    QTest::newRow("12,5") << "12,5" << "12,50";
+    QTest::newRow("0.5") << "0.5" << ",50";
+    QTest::newRow("8") << "8" << "8,00";
+    QTest::newRow("leading blanks kept when not a digit") << "  x" << "  x";
+    QTest::newRow("blanks trimmed around a number") << "  15  " << "15,00";
+    QTest::newRow("2e trimestre") << "2e trimestre" << "2e trimestre";
+    QTest::newRow("3.a") << "3.a" << "3,a";
+    QTest::newRow("3.a with blanks") << " 3.a " << "3,a";
+    QTest::newRow("only first dot") << "1.2.3" << "1,2.3";
+    QTest::newRow(".5 does not begin with a digit") << ".5" << ".5";
+    QTest::newRow(",5 does not begin with a digit") << ",5" << ",5";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("all blank") << "   " << "   ";
+    QTest::newRow("heading") << "Devoir 1" << "Devoir 1";
+    QTest::newRow("abs") << "abs" << "abs";
+    QTest::newRow("already normal") << "12,50" << "12,50";
+    QTest::newRow("rounds") << "12,345" << "12,35";
+    QTest::newRow("exponent") << "1e2" << "100,00";
+    QTest::newRow("masked without decimals") << "7," << "7,00";
+    QTest::newRow("coefficient 0.5") << "0.5" << ",50";
+    QTest::newRow("zero") << "0" << ",00";
+    QTest::newRow("tab counts as blank") << "\t9\t" << "9,00";
+}
+
+void TestClassWindow::formatNbr()
+{
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QCOMPARE(TMDIChild::FormatNbr(in), out);
+}
+
+void TestClassWindow::gridRoundTripNormalises()
+{
+    TMDIChild w;
+    StringGrid* g = w.StringGrid1;
+    g->setCell(2, 0, QStringLiteral("Dictée"));
+    g->setCell(3, 1, QStringLiteral("2"));
+    g->setCell(2, 2, QStringLiteral("12.5"));
+    g->setCell(31, 63, QStringLiteral("abs"));
+    w.EcritGrille();
+    QCOMPARE(w.table().at(-1, 2), QStringLiteral("Dictée"));
+    QCOMPARE(w.table().at(-1, 3), QStringLiteral("2"));
+    QCOMPARE(w.table().at(0, 3), QStringLiteral("2"));
+    QCOMPARE(w.table().at(1, 2), QStringLiteral("12.5"));
+    QCOMPARE(w.table().at(62, 31), QStringLiteral("abs"));
+    w.LitGrille();
+    QCOMPARE(g->cell(2, 0), QStringLiteral("Dictée"));
+    QCOMPARE(g->cell(4, 0), QStringLiteral("3,00")); // a default heading passes the normaliser too
+    QCOMPARE(g->cell(3, 1), QStringLiteral("2,00"));
+    QCOMPARE(g->cell(2, 2), QStringLiteral("12,50"));
+    QCOMPARE(g->cell(31, 63), QStringLiteral("abs"));
+    QCOMPARE(g->cell(5, 10), QString());
+    QVERIFY(!w.isModified());
+}
+
+void TestClassWindow::namesColumnIsRebuilt()
+{
+    TMDIChild w;
+    w.Nouveau();
+    QCOMPARE(w.StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
+    w.table().at(1, ClassTable::Surname) = QStringLiteral("Durand");
+    w.table().at(1, ClassTable::FirstName) = QStringLiteral("Léa");
+    w.table().at(2, ClassTable::Surname) = QStringLiteral("Martin");
+    w.LitGrille();
+    QCOMPARE(w.StringGrid1->cell(1, 2), QStringLiteral("Durand Léa"));
+    QCOMPARE(w.StringGrid1->cell(1, 3), QStringLiteral("Martin "));
+    QCOMPARE(w.StringGrid1->cell(1, 4), QStringLiteral(" "));
+    QCOMPARE(w.StringGrid1->cell(1, 63), QStringLiteral(" "));
+    // The names column is never copied back: names live on the cards.
+    w.StringGrid1->setCell(1, 2, QStringLiteral("Autre"));
+    w.EcritGrille();
+    QCOMPARE(w.table().at(1, ClassTable::Surname), QStringLiteral("Durand"));
+    QCOMPARE(w.table().at(1, 1), QString());
+}
+
+void TestClassWindow::spareSlotsAndRowsUntouched()
+{
+    TMDIChild w;
+    const int spareSlots[] = {0, 1, 32, 48};
+    for (int r = -1; r <= 64; ++r)
+        for (int s : spareSlots)
+            w.table().at(r, s) = QStringLiteral("spare %1 %2").arg(r).arg(s);
+    w.table().at(63, 2) = QStringLiteral("row 63");
+    w.table().at(64, 33) = QStringLiteral("row 64");
+    w.table().at(-1, 33) = QStringLiteral("heading card slot");
+    w.LitGrille();
+    w.EcritGrille();
+    w.Fiche();
+    w.EcritFiche();
+    w.Classe();
+    for (int r = -1; r <= 64; ++r)
+        for (int s : spareSlots)
+            QCOMPARE(w.table().at(r, s), QStringLiteral("spare %1 %2").arg(r).arg(s));
+    QCOMPARE(w.table().at(63, 2), QStringLiteral("row 63"));
+    QCOMPARE(w.table().at(64, 33), QStringLiteral("row 64"));
+    QCOMPARE(w.table().at(-1, 33), QStringLiteral("heading card slot"));
+}
+
+void TestClassWindow::cardTransfers()
+{
+    TMDIChild w;
+    w.StringGrid1->setCurrent(3, 4); // student 3
+    w.Fiche();
+    QVERIFY(w.isCardPage());
+    QCOMPARE(w.currentCard(), 3);
+    const QList<QLineEdit*> edits = w.cardEdits();
+    for (int i = 0; i < edits.size(); ++i)
+        edits[i]->setText(QStringLiteral("field %1").arg(i + 1));
+    w.Memo1->setPlainText(QStringLiteral("ligne 1\nligne 2\nligne 3"));
+    w.EcritFiche();
+    const ClassTable& t = w.table();
+    for (int i = 0; i < 11; ++i)
+        QCOMPARE(t.at(3, 33 + i), QStringLiteral("field %1").arg(i + 1));
+    QCOMPARE(t.at(3, ClassTable::Remarks), QStringLiteral("ligne 1\r\nligne 2\r\nligne 3"));
+    QCOMPARE(t.at(3, ClassTable::FatherJob), QStringLiteral("field 12"));
+    QCOMPARE(t.at(3, ClassTable::MotherJob), QStringLiteral("field 13"));
+    QCOMPARE(t.at(3, ClassTable::Photo), QString());
+    QCOMPARE(t.at(2, ClassTable::Surname), QString());
+
+    // Another card, then back: every field returns from the class table.
+    w.SpeedButton2Click();
+    QCOMPARE(w.currentCard(), 4);
+    QCOMPARE(w.Edit1->text(), QString());
+    QCOMPARE(w.Memo1->toPlainText(), QString());
+    w.SpeedButton1Click();
+    QCOMPARE(w.Edit1->text(), QStringLiteral("field 1"));
+    QCOMPARE(w.Edit13->text(), QStringLiteral("field 13"));
+    QCOMPARE(w.Memo1->toPlainText(), QStringLiteral("ligne 1\nligne 2\nligne 3"));
+    QVERIFY(!w.isModified());
+
+    w.Classe();
+    QCOMPARE(w.StringGrid1->cell(1, 4), QStringLiteral("field 1 field 2"));
+    QCOMPARE(w.StringGrid1->row(), 4);
+    QCOMPARE(w.StringGrid1->col(), 3);
+}
+
+void TestClassWindow::cardFieldsOfNewWindow()
+{
+    TMDIChild w;
+    // From a heading row the card page shows student 1.
+    w.Fiche();
+    QCOMPARE(w.currentCard(), 1);
+    w.Classe();
+    w.StringGrid1->setCurrent(2, 63);
+    w.Fiche();
+    QCOMPARE(w.currentCard(), 62);
+    w.SpeedButton2Click();
+    QCOMPARE(w.currentCard(), 62);
+}
+
+QTEST_MAIN(TestClassWindow)
+#include "TestClassWindow.moc"

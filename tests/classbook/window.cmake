@@ -1,0 +1,1 @@
+virelan_add_test(test_classwindow SOURCES TestClassWindow.cpp LIBS virelan_forms)
