@@ -1,11 +1,13 @@
 #include "classbook/MDIChild.h"
 
 #include "classbook/PhotoView.h"
+#include "common/ErrorHandler.h"
 #include "common/Fonts.h"
 #include "common/FrenchNumbers.h"
 #include "common/Glyphs.h"
 #include "common/StringGrid.h"
 
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -17,6 +19,7 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
@@ -59,6 +62,8 @@ void TMDIChild::buildGridPage()
     StringGrid1->editMask = [](int, int) { return QStringLiteral("00,00"); };
     StringGrid1->keyPressHook = [this](QChar& key) { StringGrid1KeyPress(key); };
     connect(StringGrid1, &StringGrid::columnMoved, this, &TMDIChild::StringGrid1ColumnMoved);
+    // The cell editor is made on the first edit; it is watched from then on (see eventFilter).
+    StringGrid1->viewport()->installEventFilter(this);
     Notebook1->addWidget(StringGrid1);
 }
 
@@ -87,11 +92,13 @@ void TMDIChild::buildCardPage()
     SpeedButton2->setIcon(glyphs::icon(glyphs::Glyph::ArrowRight));
     SpeedButton2->setToolTip(QStringLiteral("Suivant"));
     SpeedButton2->setStatusTip(QStringLiteral("Suivant"));
-    connect(SpeedButton1, &QToolButton::clicked, this, &TMDIChild::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TMDIChild::SpeedButton2Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { errors::guarded(this, [this] { SpeedButton1Click(); }); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { errors::guarded(this, [this] { SpeedButton2Click(); }); });
     layout->addWidget(Panel1);
 
     ScrollBox1 = new QScrollArea;
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
+    ScrollBox1->installEventFilter(this);
     auto* box = new QWidget;
     box->setFixedSize(577, 390);
     ScrollBox1->setWidget(box);
@@ -155,10 +162,11 @@ void TMDIChild::buildCardPage()
     Panel2->setFrameShape(QFrame::Box);
     Panel2->setLineWidth(1);
     Panel2->setFocusPolicy(Qt::TabFocus);
+    Panel2->installEventFilter(this);
     QWidget::setTabOrder(Memo1, Panel2);
     Image1 = new PhotoView(Panel2);
     Image1->setGeometry(1, 1, 118, 119);
-    connect(Image1, &PhotoView::clicked, this, &TMDIChild::Image1Click);
+    connect(Image1, &PhotoView::clicked, this, [this] { errors::guarded(this, [this] { Image1Click(); }); });
 
     Notebook1->addWidget(CardPage);
     CardPage->installEventFilter(this);
@@ -271,9 +279,23 @@ void TMDIChild::Fiche()
     if (StringGrid1->row() < 2)
         StringGrid1->setCurrent(StringGrid1->col(), 2);
     m_currentCard = StringGrid1->row() - 1;
-    LitFiche();
+    showCard();
+}
+
+void TMDIChild::showCard()
+{
+    // A photo that fails to load is reported once the card is in view with every other field of its own
+    // row; stopping earlier would keep the card page out of reach for as long as the photo is missing.
+    std::optional<PlatformError> photoFailure;
+    try {
+        LitFiche();
+    } catch (const PlatformError& error) {
+        photoFailure = error;
+    }
     Notebook1->setCurrentWidget(CardPage);
     Edit1->setFocus();
+    if (photoFailure)
+        throw *photoFailure;
 }
 
 void TMDIChild::Classe()
@@ -292,8 +314,7 @@ void TMDIChild::SpeedButton1Click()
     EcritFiche();
     if (m_currentCard > 1)
         --m_currentCard;
-    LitFiche();
-    Edit1->setFocus();
+    showCard();
 }
 
 void TMDIChild::SpeedButton2Click()
@@ -301,14 +322,18 @@ void TMDIChild::SpeedButton2Click()
     EcritFiche();
     if (m_currentCard < StudentCount)
         ++m_currentCard;
-    LitFiche();
-    Edit1->setFocus();
+    showCard();
 }
 
 void TMDIChild::StringGrid1KeyPress(QChar& key)
 {
     if (key == QLatin1Char('.'))
         key = QLatin1Char(',');
+    m_modified = true;
+}
+
+void TMDIChild::Edit1KeyPress(QChar&)
+{
     m_modified = true;
 }
 
@@ -329,29 +354,56 @@ void TMDIChild::StringGrid1ColumnMoved(int, int)
 
 bool TMDIChild::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown) {
-            // The key also reaches the control that has the focus.
-            FormKeyDown(key->key());
-            return false;
-        }
-        if (watched == Edit3 && key->text() == QStringLiteral(".")) {
-            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers(), QStringLiteral(","));
-            Edit3->removeEventFilter(this);
-            QCoreApplication::sendEvent(Edit3, &comma);
-            Edit3->installEventFilter(this);
-            return true;
-        }
+    if (event->type() == QEvent::ChildPolished && watched == StringGrid1->viewport()) {
+        // Deleting or pasting in the grid's cell editor changes the class as typing does.
+        if (QLineEdit* editor = StringGrid1->editor())
+            connect(editor, &QLineEdit::textEdited, this, &TMDIChild::markModified, Qt::UniqueConnection);
+        return false;
     }
-    return QWidget::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool paging = key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+    if (watched == ScrollBox1) {
+        // The card's scroll box never pages: these keys move between cards.
+        return paging;
+    }
+    if (paging) {
+        // The key also reaches the control that has the focus.
+        errors::guarded(this, [&] { FormKeyDown(key->key()); });
+        return false;
+    }
+    auto* field = qobject_cast<QWidget*>(watched);
+    if (field != Memo1 && !cardEdits().contains(field))
+        return QWidget::eventFilter(watched, event);
+    const QString text = key->text();
+    if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
+        !(text[0].isPrint() || key->key() == Qt::Key_Backspace))
+        return false;
+    QChar typed = text[0];
+    if (field == Edit3)
+        StringGrid1KeyPress(typed);
+    else
+        Edit1KeyPress(typed);
+    if (typed == text[0])
+        return false;
+    QKeyEvent replaced(QEvent::KeyPress, 0, key->modifiers(), QString(typed));
+    field->removeEventFilter(this);
+    QCoreApplication::sendEvent(field, &replaced);
+    field->installEventFilter(this);
+    return true;
 }
 
 void TMDIChild::closeEvent(QCloseEvent* event)
 {
-    if (!m_closeAsked && !FormCloseQuery()) {
-        event->ignore();
-        return;
+    if (!m_closeAsked) {
+        // A failure while saving keeps the window open: its changes are not on disk.
+        bool mayClose = false;
+        errors::guarded(this, [&] { mayClose = FormCloseQuery(); });
+        if (!mayClose) {
+            event->ignore();
+            return;
+        }
     }
     FormClose();
     event->accept();

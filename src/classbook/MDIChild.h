@@ -82,6 +82,9 @@ public:
     void SupPhoto();
     void Copier(QStringList& buffer);
     void Coller(const QStringList& buffer);
+    // Commits a mark being typed in the grid; then the visible page goes into the class table.
+    void finishCellEdit();
+    void storeVisiblePage();
 
     // --- printing ---------------------------------------------------------------
     void Imprimer();
@@ -134,7 +137,11 @@ private:
     void buildGridPage();
     void buildCardPage();
     void StringGrid1KeyPress(QChar& key);
+    void Edit1KeyPress(QChar& key);
     void FormKeyDown(int key);
+    // LitFiche, then the card page in view with the focus in the surname.
+    void showCard();
+    void markModified() { m_modified = true; }
     void StringGrid1ColumnMoved(int from, int to);
 
     QString m_fileName;

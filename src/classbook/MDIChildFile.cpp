@@ -1,12 +1,20 @@
 #include "classbook/MDIChild.h"
 
+#include "app/ToolWindows.h"
+#include "classbook/ClassFile.h"
+#include "common/ErrorHandler.h"
 #include "common/FileNames.h"
+#include "common/PlatformError.h"
 #include "common/Seams.h"
 #include "common/StringGrid.h"
+#include "common/TextFile.h"
+#include "companions/Plan.h"
+#include "companions/Planning.h"
 
 #include <QStackedWidget>
+#include <optional>
 
-// Class files: the reading and writing of the file itself come with the class file format.
+// Class files: loading and saving the class and its companions, and the question asked on closing.
 
 void TMDIChild::Nouveau()
 {
@@ -25,23 +33,88 @@ void TMDIChild::Charge(const QString& path)
 {
     m_fileName = path;
     Raz();
-    ChargeDevoir();
+
+    // A companion file that exists but cannot be read must not leave the window with an unfilled grid
+    // that a later save would write over the class file: the class is read all the same, and the first
+    // companion failure is reported once the grid shows the class.
+    std::optional<PlatformError> companionFailure;
+    const auto loadCompanion = [&](auto&& load) {
+        try {
+            load();
+        } catch (const PlatformError& error) {
+            if (!companionFailure)
+                companionFailure = error;
+        }
+    };
+    loadCompanion([this] { ChargeDevoir(); });
+
+    // A class file that cannot be opened loads as an empty class, without a word; the file name stays,
+    // so that a later save creates the file there.
+    QByteArray bytes;
+    try {
+        bytes = textfile::readBytes(m_fileName);
+    } catch (const PlatformError&) {
+    }
+    const classfile::Widths widths = classfile::read(bytes, m_table);
+    for (int c = 1; c <= classfile::WidthCount; ++c)
+        if (widths[c - 1] != classfile::NoWidth)
+            StringGrid1->setColWidth(c, widths[c - 1]);
+
+    loadCompanion([this] {
+        if (TPlanning* planning = tools().Planning)
+            planning->Charge(m_fileName);
+    });
+    loadCompanion([this] {
+        if (TPlan* plan = tools().Plan)
+            plan->Charge(m_fileName);
+    });
     m_modified = false;
     LitGrille();
     Notebook1->setCurrentWidget(StringGrid1);
+    if (companionFailure)
+        throw *companionFailure;
 }
 
 void TMDIChild::SaveAs()
 {
+    const std::optional<Seams::SaveChoice> choice =
+        seams().saveFileName(this, QStringLiteral("Fichiers classe (*.prf)|*.prf"), 1);
+    if (!choice || choice->fileName.isEmpty())
+        return;
+    m_fileName = choice->fileName;
+    // A new name is written even when nothing changed.
+    m_modified = true;
 }
 
 void TMDIChild::Sauve()
 {
+    if (m_fileName.isEmpty())
+        SaveAs();
+    if (m_fileName.isEmpty())
+        return;
+    m_fileName = filenames::baseName(m_fileName) + QStringLiteral(".prf");
+    if (!m_modified)
+        return;
+    if (isCardPage())
+        EcritFiche();
+    else
+        EcritGrille();
+    classfile::Widths widths;
+    for (int c = 1; c <= classfile::WidthCount; ++c)
+        widths[c - 1] = StringGrid1->colWidth(c);
+    // Written whole through a temporary file: a failure raises "Ne peut créer le fichier", keeps the
+    // old file as it was and leaves the class marked modified.
+    textfile::writeBytes(m_fileName, classfile::write(m_table, widths));
+    m_modified = false;
 }
 
 void TMDIChild::SauveTout()
 {
     SauveDevoir();
+    if (TPlanning* planning = tools().Planning)
+        planning->Sauve(m_fileName);
+    if (TPlan* plan = tools().Plan)
+        plan->Sauve(m_fileName);
 }
 
 bool TMDIChild::FormCloseQuery()
@@ -52,10 +125,18 @@ bool TMDIChild::FormCloseQuery()
             this, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
             QStringLiteral("Sauver modifications dans ") + filenames::lastComponent(m_fileName) + QStringLiteral(" ?"),
             {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("Annuler")}, 0, 2);
-        if (answer == 0)
-            Sauve();
-        else if (answer == 2)
+        if (answer == 0) {
+            // "Oui" closes only once the class is safely on disk: a save dialog cancelled or a file that
+            // cannot be written keeps the window open with its changes.
+            try {
+                Sauve();
+            } catch (const PlatformError& error) {
+                errors::report(error, this);
+            }
+            canClose = !m_modified;
+        } else if (answer != 1) {
             canClose = false;
+        }
     }
     SauveTout();
     return canClose;
@@ -63,4 +144,6 @@ bool TMDIChild::FormCloseQuery()
 
 void TMDIChild::FormClose()
 {
+    // A closed class window is destroyed with all its data, never hidden or minimised.
+    setAttribute(Qt::WA_DeleteOnClose);
 }

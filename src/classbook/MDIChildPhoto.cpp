@@ -1,13 +1,40 @@
 #include "classbook/MDIChild.h"
 
+#include "classbook/PhotoFit.h"
+#include "classbook/PhotoLoader.h"
 #include "classbook/PhotoView.h"
+#include "common/Seams.h"
 
 // Student photos: chosen with the picture dialog and fitted into the card's frame.
 
 void TMDIChild::Image1Click()
 {
+    const QString path = seams().openFileName(
+        this, QStringLiteral("Tout (*.bmp;*.ico;*.jpg)|*.bmp;*.ico;*.jpg|Bitmaps (*.bmp)|*.bmp|Icônes "
+                             "(*.ico)|*.ico|Compressés jpeg (*.jpg)|*.jpg"));
+    if (path.isEmpty())
+        return;
+    // The path is kept even when the picture fails to load; only a picture shown marks the class modified.
+    m_photoPath = path;
+    LitPhoto();
+    m_modified = true;
 }
 
 void TMDIChild::LitPhoto()
 {
+    // Back to the whole client area first, so that a picture that fails to load never leaves the
+    // previous card's photo or placement behind.
+    Image1->clear();
+    Image1->setStretch(false);
+    Image1->setGeometry(photofit::ClientArea);
+    // A large photo is decoded only as large as it will be drawn: the size it is stretched to, or its
+    // own size when it is drawn unstretched.
+    const photoloader::Photo photo = photoloader::load(m_photoPath, [](const QSize& original) {
+        const photofit::Placement placement = photofit::fit(original);
+        return placement.stretch ? placement.area.size() : original;
+    });
+    const photofit::Placement placement = photofit::fit(photo.originalSize);
+    Image1->setGeometry(placement.area);
+    Image1->setStretch(placement.stretch);
+    Image1->setPicture(photo.image, photo.originalSize);
 }

@@ -1,0 +1,28 @@
+#include "classbook/PhotoFit.h"
+
+#include "common/FrenchNumbers.h"
+
+namespace photofit {
+
+Placement fit(const QSize& picture)
+{
+    QRect area = ClientArea;
+    const int w = picture.width(), h = picture.height();
+    if (h <= area.height() || w <= area.width() || w <= 0)
+        return {area, false};
+    const double q = double(h) / double(w);
+    if (q >= 1) {
+        // Upright: the frame's full height, a width in the picture's proportion, centred across.
+        const int width = int(frnum::roundHalfEven(FrameWidth / q));
+        area.setLeft((FrameWidth - width) / 2);
+        area.setWidth(width);
+    } else {
+        // Wide: the frame's full width, a height in the picture's proportion, centred down.
+        const int height = int(frnum::roundHalfEven(q * FrameHeight));
+        area.setTop((FrameHeight - height) / 2);
+        area.setHeight(height);
+    }
+    return {area, true};
+}
+
+} // namespace photofit

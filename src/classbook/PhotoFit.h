@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+// Where the card's photo is drawn inside its frame (120 x 121 pixels, a 1-pixel border).
+namespace photofit {
+
+constexpr int FrameWidth = 120;
+constexpr int FrameHeight = 121;
+// The area inside the border, where a picture that fits in one direction is drawn at its own size, centred.
+constexpr QRect ClientArea{1, 1, FrameWidth - 2, FrameHeight - 2};
+
+struct Placement
+{
+    QRect area;   // the photo control's rectangle in the frame
+    bool stretch; // the picture fills the area; otherwise it is drawn at its own size, centred
+
+    bool operator==(const Placement&) const = default;
+};
+
+// A picture larger than the area in both directions is stretched to the frame's full width or height,
+// keeping its proportions; any other is drawn at its own size, centred and cut by the area.
+Placement fit(const QSize& picture);
+
+} // namespace photofit

@@ -1,0 +1,165 @@
+#include "classbook/PhotoLoader.h"
+
+#include "common/PlatformError.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace photoloader {
+namespace {
+
+// Beyond this many decoded pixels a picture is refused rather than risk a huge allocation for a
+// photo drawn 120 pixels wide (a forged header can claim 65535 x 65535).
+constexpr qint64 MaxDecodedPixels = 64LL * 1024 * 1024;
+
+struct JpegErrors
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+// libjpeg must never end the program: every fatal error comes back to the decoder.
+[[noreturn]] void jpegErrorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+// A truncated file or damaged entropy data would otherwise be drawn as grey or garbled blocks
+// without a word; such a picture is refused like one that cannot be read.
+void jpegMessage(j_common_ptr info, int level)
+{
+    if (level >= 0)
+        return;
+    switch (info->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+        std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+    default:
+        break;
+    }
+}
+
+// Decoding proper, in a function holding no C++ object that a jump out of libjpeg would skip: the
+// image lives in the caller and is only reached through a pointer. Returns false on any failure.
+bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* coverSize, QImage* image,
+                QSize* originalSize)
+{
+    jpeg_decompress_struct info;
+    JpegErrors errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jpegErrorExit;
+    errors.manager.emit_message = jpegMessage;
+    jpeg_create_decompress(&info);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_mem_src(&info, data, size);
+    jpeg_read_header(&info, TRUE);
+    *originalSize = QSize(int(info.image_width), int(info.image_height));
+    const QSize wanted = (coverSize && *coverSize) ? (*coverSize)(*originalSize) : *originalSize;
+    info.scale_num = unsigned(jpegEighths(*originalSize, wanted));
+    info.scale_denom = 8;
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    jpeg_calc_output_dimensions(&info);
+    if (info.output_width == 0 || info.output_height == 0 ||
+        qint64(info.output_width) * qint64(info.output_height) > MaxDecodedPixels) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    // Format_RGB32 is stored B, G, R, X in memory on a little-endian machine, as libjpeg writes BGRX.
+    *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    if (image->isNull()) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_start_decompress(&info);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = image->scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+        if (cmyk) {
+            // Adobe writes CMYK inverted: each channel already holds 255 minus the ink.
+            unsigned char* px = row;
+            for (JDIMENSION x = 0; x < info.output_width; ++x, px += 4) {
+                const int c = px[0], m = px[1], y = px[2], k = px[3];
+                px[0] = static_cast<unsigned char>(y * k / 255);
+                px[1] = static_cast<unsigned char>(m * k / 255);
+                px[2] = static_cast<unsigned char>(c * k / 255);
+                px[3] = 0xFF;
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        throw PlatformError::cannotOpen(path);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw PlatformError::cannotOpen(path);
+    return bytes;
+}
+
+} // namespace
+
+int jpegEighths(const QSize& original, const QSize& wanted)
+{
+    // libjpeg rounds a scaled dimension up: ceil(size * eighths / 8).
+    for (int eighths = 1; eighths < 8; ++eighths) {
+        const qint64 w = (qint64(original.width()) * eighths + 7) / 8;
+        const qint64 h = (qint64(original.height()) * eighths + 7) / 8;
+        if (w >= wanted.width() && h >= wanted.height())
+            return eighths;
+    }
+    return 8;
+}
+
+Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& coverSize)
+{
+    Photo photo;
+    if (bytes.isEmpty() ||
+        !decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()),
+                    &coverSize, &photo.image, &photo.originalSize))
+        throw PlatformError::cannotOpen(path);
+    return photo;
+}
+
+Photo load(const QString& path, const CoverSize& coverSize)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const QString kind = suffix.toLower();
+    const bool jpeg = kind == QLatin1String("jpg") || kind == QLatin1String("jpeg");
+    if (!jpeg && kind != QLatin1String("bmp") && kind != QLatin1String("ico"))
+        throw PlatformError::unknownPictureExtension(suffix);
+    const QByteArray bytes = readFile(path);
+    if (jpeg)
+        return decodeJpeg(bytes, path, coverSize);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer, kind.toLatin1());
+    reader.setDecideFormatFromContent(false);
+    Photo photo;
+    photo.image = reader.read();
+    if (photo.image.isNull())
+        throw PlatformError::cannotOpen(path);
+    photo.originalSize = photo.image.size();
+    return photo;
+}
+
+} // namespace photoloader
