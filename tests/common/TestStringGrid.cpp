@@ -1,0 +1,214 @@
+#include "common/StringGrid.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestStringGrid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void moveColumnCarriesCellsAndWidth();
+    void selectionIsNormalised();
+    void arrowsAndTabsMove();
+    void shiftArrowsExtendTheSelection();
+    void typingThroughTheMask_data();
+    void typingThroughTheMask();
+    void escapeCancels();
+    void fixedCellsAreNotEdited();
+    void dragAHeadingMovesTheColumn();
+    void dragAnEdgeResizesTheColumn();
+    void narrowColumnsStayNarrow();
+    void fixedPartStaysInView();
+
+private:
+    StringGrid* m_grid = nullptr;
+};
+
+void TestStringGrid::init()
+{
+    m_grid = new StringGrid(32, 64, 2, 2);
+    m_grid->setDefaultColWidth(32);
+    m_grid->setColWidth(1, 192);
+    m_grid->setOptions(StringGrid::RangeSelect | StringGrid::Editing | StringGrid::ColSizing |
+                       StringGrid::ColMoving | StringGrid::Tabs);
+    m_grid->editMask = [](int, int) { return QStringLiteral("00,00"); };
+    m_grid->keyPressHook = [](QChar& key) {
+        if (key == QLatin1Char('.'))
+            key = QLatin1Char(',');
+    };
+    m_grid->resize(620, 400);
+    m_grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_grid));
+    m_grid->setFocus();
+}
+
+void TestStringGrid::cleanup()
+{
+    delete m_grid;
+}
+
+void TestStringGrid::moveColumnCarriesCellsAndWidth()
+{
+    m_grid->setCell(5, 0, QStringLiteral("Dictée"));
+    m_grid->setCell(5, 2, QStringLiteral("12,00"));
+    m_grid->setColWidth(5, 70);
+    m_grid->setCell(2, 0, QStringLiteral("A"));
+    m_grid->moveColumn(5, 2);
+    QCOMPARE(m_grid->cell(2, 0), QStringLiteral("Dictée"));
+    QCOMPARE(m_grid->cell(2, 2), QStringLiteral("12,00"));
+    QCOMPARE(m_grid->colWidth(2), 70);
+    QCOMPARE(m_grid->cell(3, 0), QStringLiteral("A"));
+    QCOMPARE(m_grid->colWidth(3), 32);
+    QCOMPARE(m_grid->colWidth(6), 32);
+}
+
+void TestStringGrid::selectionIsNormalised()
+{
+    m_grid->setSelection({7, 9, 3, 4});
+    const StringGrid::Range r = m_grid->selection();
+    QCOMPARE(r, (StringGrid::Range{3, 4, 7, 9}));
+    QVERIFY(!r.isSingleCell());
+    m_grid->setCurrent(4, 5);
+    QVERIFY(m_grid->selection().isSingleCell());
+    // The selection never covers the fixed rows and columns.
+    m_grid->setSelection({0, 0, 1, 1});
+    QCOMPARE(m_grid->selection(), (StringGrid::Range{2, 2, 2, 2}));
+}
+
+void TestStringGrid::arrowsAndTabsMove()
+{
+    m_grid->setCurrent(2, 2);
+    QTest::keyClick(m_grid, Qt::Key_Tab);
+    QCOMPARE(m_grid->col(), 3);
+    QTest::keyClick(m_grid, Qt::Key_Down);
+    QCOMPARE(m_grid->row(), 3);
+    QTest::keyClick(m_grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(m_grid->col(), 2);
+    QTest::keyClick(m_grid, Qt::Key_Left);
+    QCOMPARE(m_grid->col(), 2); // column 1 is fixed
+    QTest::keyClick(m_grid, Qt::Key_Up);
+    QTest::keyClick(m_grid, Qt::Key_Up);
+    QCOMPARE(m_grid->row(), 2);
+    m_grid->setCurrent(31, 2);
+    QTest::keyClick(m_grid, Qt::Key_Tab);
+    QCOMPARE(m_grid->col(), 2);
+    QCOMPARE(m_grid->row(), 3);
+}
+
+void TestStringGrid::shiftArrowsExtendTheSelection()
+{
+    m_grid->setCurrent(4, 4);
+    QTest::keyClick(m_grid, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(m_grid, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(m_grid->selection(), (StringGrid::Range{4, 4, 5, 5}));
+    QTest::keyClick(m_grid, Qt::Key_Right);
+    QVERIFY(m_grid->selection().isSingleCell());
+}
+
+void TestStringGrid::typingThroughTheMask_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("full mark with a full stop") << "12.50" << "12,50";
+    QTest::newRow("full mark with a comma") << "12,50" << "12,50";
+    QTest::newRow("two digits") << "15" << "15";
+    QTest::newRow("one digit") << "7" << "7";
+    QTest::newRow("one digit and a decimal") << "7.5" << "7,5";
+    QTest::newRow("letters refused") << "ab" << "";
+    QTest::newRow("too many digits") << "123456" << "12,34";
+}
+
+void TestStringGrid::typingThroughTheMask()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, cell);
+    QSignalSpy edited(m_grid, &StringGrid::cellEdited);
+    m_grid->setCurrent(3, 5);
+    QTest::keyClicks(m_grid, keys);
+    QVERIFY(m_grid->isEditing());
+    QVERIFY(!m_grid->editor()->text().contains(QLatin1Char('.')));
+    QTest::keyClick(m_grid->editor(), Qt::Key_Return);
+    QVERIFY(!m_grid->isEditing());
+    QCOMPARE(m_grid->cell(3, 5), cell);
+    QCOMPARE(edited.size(), 1);
+}
+
+void TestStringGrid::escapeCancels()
+{
+    m_grid->setCell(3, 5, QStringLiteral("10,00"));
+    m_grid->setCurrent(3, 5);
+    QTest::keyClicks(m_grid, QStringLiteral("18"));
+    QTest::keyClick(m_grid->editor(), Qt::Key_Escape);
+    QCOMPARE(m_grid->cell(3, 5), QStringLiteral("10,00"));
+    // Tab leaves the cell with what was typed and moves on.
+    QTest::keyClicks(m_grid, QStringLiteral("18"));
+    QTest::keyClick(m_grid->editor(), Qt::Key_Tab);
+    QCOMPARE(m_grid->cell(3, 5), QStringLiteral("18"));
+    QCOMPARE(m_grid->col(), 4);
+}
+
+void TestStringGrid::fixedCellsAreNotEdited()
+{
+    m_grid->canEditCell = [](int col, int) { return col != 4; };
+    m_grid->setCurrent(4, 3);
+    QTest::keyClicks(m_grid, QStringLiteral("12"));
+    QVERIFY(!m_grid->isEditing());
+    QCOMPARE(m_grid->cell(4, 3), QString());
+}
+
+void TestStringGrid::dragAHeadingMovesTheColumn()
+{
+    m_grid->setCell(5, 0, QStringLiteral("E"));
+    m_grid->setCell(5, 3, QStringLiteral("9"));
+    QSignalSpy moved(m_grid, &StringGrid::columnMoved);
+    const QRect from = m_grid->cellRect(5, 0);
+    const QRect to = m_grid->cellRect(2, 0);
+    QTest::mousePress(m_grid->viewport(), Qt::LeftButton, {}, from.center());
+    QMouseEvent move(QEvent::MouseMove, QPointF(to.center()), m_grid->viewport()->mapToGlobal(QPointF(to.center())),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(m_grid->viewport(), &move);
+    QTest::mouseRelease(m_grid->viewport(), Qt::LeftButton, {}, to.center());
+    QCOMPARE(moved.size(), 1);
+    QCOMPARE(moved[0][0].toInt(), 5);
+    QCOMPARE(moved[0][1].toInt(), 2);
+    QCOMPARE(m_grid->cell(2, 0), QStringLiteral("E"));
+    QCOMPARE(m_grid->cell(2, 3), QStringLiteral("9"));
+}
+
+void TestStringGrid::dragAnEdgeResizesTheColumn()
+{
+    const QRect head = m_grid->cellRect(3, 0);
+    const QPoint edge(head.right() + 1, head.center().y());
+    QTest::mousePress(m_grid->viewport(), Qt::LeftButton, {}, edge);
+    QMouseEvent move(QEvent::MouseMove, QPointF(edge + QPoint(30, 0)),
+                     m_grid->viewport()->mapToGlobal(QPointF(edge + QPoint(30, 0))), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(m_grid->viewport(), &move);
+    QTest::mouseRelease(m_grid->viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
+    QCOMPARE(m_grid->colWidth(3), 62);
+}
+
+void TestStringGrid::narrowColumnsStayNarrow()
+{
+    m_grid->setColWidth(6, 3);
+    QCOMPARE(m_grid->colWidth(6), 3);
+    QCOMPARE(m_grid->cellRect(7, 0).left() - m_grid->cellRect(6, 0).left(), 4);
+}
+
+void TestStringGrid::fixedPartStaysInView()
+{
+    m_grid->setCurrent(31, 63);
+    // The fixed rows and columns are still drawn at the top left; the current cell is in view.
+    QCOMPARE(m_grid->cellRect(0, 0).topLeft(), QPoint(0, 0));
+    QCOMPARE(m_grid->cellRect(1, 1).left(), 33);
+    const QRect current = m_grid->cellRect(31, 63);
+    QVERIFY(current.isValid());
+    QVERIFY(m_grid->viewport()->rect().contains(current));
+    QVERIFY(!m_grid->cellRect(2, 2).isValid()); // scrolled away under the fixed part
+}
+
+QTEST_MAIN(TestStringGrid)
+#include "TestStringGrid.moc"

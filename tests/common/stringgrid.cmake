@@ -1,0 +1,1 @@
+virelan_add_test(test_stringgrid SOURCES TestStringGrid.cpp LIBS virelan_forms)
