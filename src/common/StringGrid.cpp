@@ -242,12 +242,19 @@ void StringGrid::updateScrollBars()
     verticalScrollBar()->setPageStep(10);
     m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeft);
     m_topRow = std::clamp(m_topRow, m_fixedRows, maxTop);
+    // The bars follow the grid here, not the other way round.
+    m_updatingBars = true;
     horizontalScrollBar()->setValue(m_leftCol);
     verticalScrollBar()->setValue(m_topRow);
+    m_updatingBars = false;
 }
 
 void StringGrid::scrollContentsBy(int, int)
 {
+    if (m_updatingBars) {
+        viewport()->update();
+        return;
+    }
     m_leftCol = horizontalScrollBar()->value();
     m_topRow = verticalScrollBar()->value();
     placeEditor();

@@ -132,6 +132,7 @@ private:
     int m_dragStartX = 0;
     int m_dragStartWidth = 0;
     int m_moveTarget = -1;
+    bool m_updatingBars = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(StringGrid::Options)

@@ -206,7 +206,7 @@ void TestStringGrid::fixedPartStaysInView()
     QCOMPARE(m_grid->cellRect(1, 1).left(), 33);
     const QRect current = m_grid->cellRect(31, 63);
     QVERIFY(current.isValid());
-    QVERIFY(m_grid->viewport()->rect().contains(current));
+    QVERIFY2(m_grid->viewport()->rect().contains(current), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(current.x()).arg(current.y()).arg(current.width()).arg(current.height()).arg(m_grid->viewport()->width()).arg(m_grid->viewport()->height())));
     QVERIFY(!m_grid->cellRect(2, 2).isValid()); // scrolled away under the fixed part
 }
 
