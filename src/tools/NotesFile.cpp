@@ -1,0 +1,74 @@
+#include "tools/NotesFile.h"
+
+#include "common/Cp1252.h"
+#include "common/PlatformError.h"
+#include "common/TextFile.h"
+
+#include <QFile>
+
+namespace notesfile {
+
+QString repairName(const QString& fileName)
+{
+    QString name = fileName;
+    for (qsizetype i = 0; i + 1 < name.size(); ++i) {
+        const QChar c = name[i];
+        if ((c == QLatin1Char('/') || c == QLatin1Char('\\')) && name[i + 1] == c) {
+            name.remove(i, 1);
+            break;
+        }
+    }
+    return name;
+}
+
+QString decode(const QByteArray& bytes)
+{
+    const QString raw = cp1252::decode(bytes);
+    QString text;
+    text.reserve(raw.size() + raw.size() / 16);
+    const qsizetype n = raw.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = raw[i];
+        if (c == QLatin1Char('\r')) {
+            text += QLatin1String("\r\n");
+            if (i + 1 < n && raw[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('\n')) {
+            text += QLatin1String("\r\n");
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+QByteArray encode(const QString& memoText)
+{
+    return cp1252::encode(memoText);
+}
+
+std::optional<QString> load(const QString& fileName, qint64 capacity)
+{
+    if (!textfile::exists(fileName))
+        return std::nullopt;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw PlatformError::cannotOpen(fileName);
+    const auto tooLarge = [] { return PlatformError(QStringLiteral("Le texte dépasse la capacité du mémo")); };
+    if (file.size() > capacity)
+        throw tooLarge();
+    // The size may change under our feet: never read more than one byte past the capacity.
+    const QByteArray bytes = file.read(capacity + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw PlatformError::cannotOpen(fileName);
+    if (bytes.size() > capacity)
+        throw tooLarge();
+    return decode(bytes);
+}
+
+void save(const QString& fileName, const QString& memoText)
+{
+    textfile::writeBytes(fileName, encode(memoText));
+}
+
+} // namespace notesfile

@@ -1,0 +1,7 @@
+# The desk utilities: notepad, clock and calendar
+list(APPEND VIRELAN_MODEL_SOURCES
+    tools/NotesFile.cpp
+)
+list(APPEND VIRELAN_FORM_SOURCES
+    tools/PrinterTextDevice.cpp
+)
