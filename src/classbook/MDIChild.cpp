@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -80,6 +81,9 @@ void TMDIChild::buildCardPage()
     Panel1->setFrameShadow(QFrame::Raised);
     Panel1Caption = new QLabel(QStringLiteral("Fiche élève"), Panel1);
     Panel1Caption->setAlignment(Qt::AlignCenter);
+    auto* captionLayout = new QHBoxLayout(Panel1);
+    captionLayout->setContentsMargins(70, 0, 0, 0);
+    captionLayout->addWidget(Panel1Caption);
     SpeedButton1 = new QToolButton(Panel1);
     SpeedButton1->setGeometry(16, 4, 25, 25);
     SpeedButton1->setAutoRaise(true);
@@ -170,6 +174,9 @@ void TMDIChild::buildCardPage()
 
     Notebook1->addWidget(CardPage);
     CardPage->installEventFilter(this);
+    // The labels take their size in the window's font, which they have only from here on.
+    for (QLabel* label : box->findChildren<QLabel*>())
+        label->adjustSize();
 }
 
 QList<QLineEdit*> TMDIChild::cardEdits() const
