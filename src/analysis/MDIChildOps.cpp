@@ -1,27 +1,126 @@
 #include "classbook/MDIChild.h"
 
+#include "analysis/GridOps.h"
+#include "classbook/PhotoView.h"
+#include "common/StringGrid.h"
+
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
 // Operations on the class as a whole: sort, fit columns, delete, photo removal, copy and paste.
+
+namespace {
+
+// The card's texts in the order of a card copy: the eleven fields from "Nom" to "Métier envisagé".
+QList<QLineEdit*> copiedEdits(const TMDIChild& child)
+{
+    return {child.Edit1, child.Edit2, child.Edit3, child.Edit4, child.Edit5,  child.Edit6,
+            child.Edit7, child.Edit8, child.Edit9, child.Edit10, child.Edit11};
+}
+
+} // namespace
+
+// A mark being typed belongs to the grid before the whole class is read from it, and must not come
+// back over what a paste wrote into its cell.
+void TMDIChild::finishCellEdit()
+{
+    if (StringGrid1->isEditing())
+        StringGrid1->commitEdit();
+}
+
+void TMDIChild::storeVisiblePage()
+{
+    if (isCardPage()) {
+        EcritFiche();
+    } else {
+        finishCellEdit();
+        EcritGrille();
+    }
+}
 
 void TMDIChild::Trier()
 {
+    storeVisiblePage();
+    gridops::sortStudents(m_table);
+    LitGrille();
+    LitFiche();
+    m_modified = true;
 }
 
 void TMDIChild::Ajuster()
 {
+    const QFontMetrics metrics(font());
+    for (int c = 2; c < StringGrid1->colCount(); ++c) {
+        const int textWidth = metrics.horizontalAdvance(StringGrid1->cell(c, 0));
+        StringGrid1->setColWidth(c, gridops::fittedWidth(StringGrid1->colWidth(c), textWidth));
+    }
+    m_modified = true;
 }
 
 void TMDIChild::Supprimer()
 {
+    if (!isCardPage())
+        m_currentCard = StringGrid1->row() - 1;
+    // The grid's current row is never a heading row, so there always is a student to delete.
+    if (m_currentCard < 1 || m_currentCard > StudentCount)
+        return;
+    storeVisiblePage();
+    gridops::deleteStudent(m_table, m_currentCard);
+    LitGrille();
+    LitFiche();
+    m_modified = true;
 }
 
 void TMDIChild::SupPhoto()
 {
+    if (!isCardPage())
+        return;
+    Image1->clear();
+    m_photoPath.clear();
+    m_modified = true;
 }
 
-void TMDIChild::Copier(QStringList&)
+void TMDIChild::Copier(QStringList& buffer)
 {
+    buffer.clear();
+    if (isCardPage()) {
+        for (const QLineEdit* edit : copiedEdits(*this))
+            buffer << edit->text();
+        QString remarks = Memo1->toPlainText();
+        remarks.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        buffer << remarks;
+        return;
+    }
+    finishCellEdit();
+    StringGrid::Range selected = StringGrid1->selection();
+    if (selected.isSingleCell())
+        selected = {2, 2, StringGrid1->colCount() - 1, StringGrid1->rowCount() - 1};
+    buffer = gridops::copyCells([this](int c, int r) { return StringGrid1->cell(c, r); },
+                                {selected.left, selected.top, selected.right, selected.bottom});
 }
 
-void TMDIChild::Coller(const QStringList&)
+void TMDIChild::Coller(const QStringList& buffer)
 {
+    if (isCardPage()) {
+        const QList<QLineEdit*> edits = copiedEdits(*this);
+        QStringList texts;
+        for (const QLineEdit* edit : edits)
+            texts << edit->text();
+        texts << Memo1->toPlainText();
+        const int pasted = gridops::pasteCard(texts, buffer);
+        for (int i = 0; i < pasted && i < edits.size(); ++i)
+            edits[i]->setText(texts[i]);
+        if (pasted == gridops::CardItemCount) {
+            QString remarks = texts.last();
+            remarks.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            Memo1->setPlainText(remarks);
+        }
+    } else {
+        finishCellEdit();
+        gridops::pasteCells([this](int c, int r, const QString& text) { StringGrid1->setCell(c, r, text); },
+                            StringGrid1->colCount(), StringGrid1->rowCount(), StringGrid1->col(), StringGrid1->row(),
+                            buffer);
+    }
+    m_modified = true;
 }

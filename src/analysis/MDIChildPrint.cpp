@@ -1,6 +1,16 @@
 #include "classbook/MDIChild.h"
 
-// Printing the class sheet or the student card.
+#include "analysis/PrintLayout.h"
+#include "analysis/PrintPainter.h"
+#include "classbook/PhotoView.h"
+#include "common/Seams.h"
+#include "common/StringGrid.h"
+
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+// Printing the class sheet or the student card on the current printer.
 
 void TMDIChild::Imprimer()
 {
@@ -12,8 +22,34 @@ void TMDIChild::Imprimer()
 
 void TMDIChild::ImprimFeuille()
 {
+    finishCellEdit();
+    QPrinter& printer = seams().printer();
+    printlayout::Sheet sheet;
+    sheet.colCount = StringGrid1->colCount();
+    sheet.rowCount = StringGrid1->rowCount();
+    for (int c = 0; c < sheet.colCount; ++c)
+        sheet.colWidths << StringGrid1->colWidth(c);
+    sheet.cell = [this](int c, int r) { return StringGrid1->cell(c, r); };
+    const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
+    printpainter::print(printer, printpainter::printerFont(8), [&](const QFontMetrics& metrics) {
+        return printlayout::sheetLayout(sheet, geometry,
+                                        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+    });
 }
 
 void TMDIChild::ImprimFiche()
 {
+    QPrinter& printer = seams().printer();
+    printlayout::Card card;
+    card.fileName = m_fileName;
+    card.today = seams().now().date();
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11})
+        card.fields << edit->text();
+    card.remarks = printlayout::memoLines(Memo1->toPlainText());
+    card.hasPhoto = !Image1->isEmpty();
+    const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
+    printpainter::print(
+        printer, printpainter::printerFont(10),
+        [&](const QFontMetrics& metrics) { return printlayout::cardLayout(card, geometry, metrics.height()); },
+        Image1->picture());
 }

@@ -1,0 +1,165 @@
+#include "analysis/PrintLayout.h"
+
+#include "common/FileNames.h"
+#include "common/FrenchDates.h"
+#include "common/FrenchNumbers.h"
+
+#include <algorithm>
+
+namespace printlayout {
+
+double ratio(const PrinterGeometry& printer)
+{
+    return static_cast<double>(printer.dpiX) / ScreenPixelsPerInch;
+}
+
+int scaled(int screenPixels, double ratio)
+{
+    return static_cast<int>(frnum::roundHalfEven(static_cast<long double>(screenPixels) * ratio));
+}
+
+int Mh(const PrinterGeometry& printer, int mm)
+{
+    const int perMm = printer.widthMm > 0 ? printer.pageWidth / printer.widthMm : 0;
+    return perMm * (mm + 5);
+}
+
+int Mv(const PrinterGeometry& printer, int mm)
+{
+    const int perMm = printer.heightMm > 0 ? printer.pageHeight / printer.heightMm : 0;
+    return perMm * (mm + 5);
+}
+
+int lastStudentRow(const Sheet& sheet)
+{
+    for (int row = sheet.rowCount - 1; row >= 2; --row)
+        if (!sheet.cell(2, row).isEmpty())
+            return row;
+    return 2;
+}
+
+int lastPrintedColumn(const Sheet& sheet)
+{
+    for (int col = sheet.colCount - 1; col >= 1; --col)
+        if (!sheet.cell(col, 1).isEmpty())
+            return col;
+    return 0;
+}
+
+QList<int> columnEdges(const Sheet& sheet, double ratio)
+{
+    QList<int> edges(std::max(sheet.colCount + 1, 2), 0);
+    int x = 0;
+    for (int col = 1; col < sheet.colCount; ++col) {
+        edges[col] = x;
+        x += scaled(sheet.colWidths.value(col), ratio);
+    }
+    edges[sheet.colCount] = x;
+    return edges;
+}
+
+int lineHeight(double ratio)
+{
+    return scaled(24, ratio);
+}
+
+namespace {
+
+// One printed grid row at the height y.
+void addSheetRow(Page& page, const Sheet& sheet, int row, int y, const QList<int>& edges, int lastCol,
+                 const TextWidth& textWidth)
+{
+    for (int col = 1; col <= lastCol; ++col) {
+        const QString text = sheet.cell(col, row);
+        if (text.isEmpty())
+            continue;
+        const int x = col == 1 ? edges[1] : edges[col + 1] - textWidth(text) - 2;
+        page.texts << Text{x, y, text};
+    }
+}
+
+} // namespace
+
+Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const TextWidth& textWidth)
+{
+    const double r = ratio(printer);
+    const QList<int> edges = columnEdges(sheet, r);
+    const int lastCol = lastPrintedColumn(sheet);
+    const int lastRow = lastStudentRow(sheet);
+    const int L = lineHeight(r);
+    // Lines whose whole height lies on the page; a continuation page spends two on the headings and
+    // coefficients, and always carries at least one student so that printing ends.
+    const int perPage = L > 0 ? printer.pageHeight / L : lastRow + 1;
+
+    Layout layout;
+    layout << Page{};
+    if (lastRow + 1 <= perPage) {
+        for (int k = 0; k <= lastRow; ++k)
+            addSheetRow(layout.last(), sheet, k, k * L, edges, lastCol, textWidth);
+        return layout;
+    }
+    const int firstPageRows = std::max(perPage, 3);
+    for (int k = 0; k < firstPageRows && k <= lastRow; ++k)
+        addSheetRow(layout.last(), sheet, k, k * L, edges, lastCol, textWidth);
+    const int studentsPerPage = std::max(perPage - 2, 1);
+    for (int next = firstPageRows; next <= lastRow; next += studentsPerPage) {
+        layout << Page{};
+        addSheetRow(layout.last(), sheet, 0, 0, edges, lastCol, textWidth);
+        addSheetRow(layout.last(), sheet, 1, L, edges, lastCol, textWidth);
+        for (int k = next; k < next + studentsPerPage && k <= lastRow; ++k)
+            addSheetRow(layout.last(), sheet, k, (k - next + 2) * L, edges, lastCol, textWidth);
+    }
+    return layout;
+}
+
+QStringList memoLines(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = plain.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+Layout cardLayout(const Card& card, const PrinterGeometry& printer, int lineHeight)
+{
+    static const char16_t* const labels[] = {
+        u"Nom \t",    u"Prénom \t", u"Né(e) le \t", u"Classe \t", u"Adresse \t",          u"Adresse \t",
+        u"C.P. \t",   u"Ville \t",  u"Tél. \t",     u"Tél. \t",   u"Métier envisagé \t",
+    };
+    const int x = Mh(printer, 0);
+    const QString header = filenames::lastComponent(card.fileName) + frdate::shortDate(card.today);
+
+    Layout layout;
+    layout << Page{};
+    Page& first = layout.last();
+    first.texts << Text{x, Mv(printer, 10), header};
+    for (int i = 0; i < 11; ++i)
+        first.texts << Text{x, Mv(printer, 20 + 5 * i), QString::fromUtf16(labels[i]) + card.fields.value(i)};
+    if (card.hasPhoto)
+        first.image = QRect(QPoint(Mh(printer, 20), Mv(printer, 100)),
+                            QPoint(Mh(printer, 50) - 1, Mv(printer, 125) - 1));
+
+    // Remarks from 80 mm; on a further page from 20 mm under the repeated header line. A further page
+    // takes its first line without asking whether it fits, so that even a page too small for one line
+    // ends the printing.
+    int mm = 80;
+    for (const QString& line : card.remarks) {
+        int y = Mv(printer, mm);
+        if (y + lineHeight > printer.pageHeight) {
+            layout << Page{};
+            layout.last().texts << Text{x, Mv(printer, 10), header};
+            mm = 20;
+            y = Mv(printer, mm);
+        }
+        layout.last().texts << Text{x, y, line};
+        mm += 5;
+    }
+    return layout;
+}
+
+} // namespace printlayout
