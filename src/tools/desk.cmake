@@ -1,7 +1,9 @@
 # The desk utilities: notepad, clock and calendar
 list(APPEND VIRELAN_MODEL_SOURCES
+    tools/ClockFields.cpp
     tools/NotesFile.cpp
 )
 list(APPEND VIRELAN_FORM_SOURCES
     tools/PrinterTextDevice.cpp
+    tools/SpinButton.cpp
 )
