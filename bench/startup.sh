@@ -12,7 +12,7 @@ measure() {
         start=$(date +%s%N)
         "$@" > /dev/null 2>&1 &
         local pid=$!
-        xdotool search --sync --onlyvisible --name "^${title}\$" > /dev/null
+        until xdotool search --onlyvisible --name "^${title}\$" > /dev/null 2>&1; do sleep 0.005; done
         end=$(date +%s%N)
         kill "$pid"; wait "$pid" 2> /dev/null || true
         total=$((total + (end - start) / 1000000))
