@@ -85,12 +85,14 @@ void TMDIChild::buildCardPage()
     captionLayout->setContentsMargins(70, 0, 0, 0);
     captionLayout->addWidget(Panel1Caption);
     SpeedButton1 = new QToolButton(Panel1);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setGeometry(16, 4, 25, 25);
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setIcon(glyphs::icon(glyphs::Glyph::ArrowLeft));
     SpeedButton1->setToolTip(QStringLiteral("Précédent"));
     SpeedButton1->setStatusTip(QStringLiteral("Précédent"));
     SpeedButton2 = new QToolButton(Panel1);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setGeometry(41, 4, 25, 25);
     SpeedButton2->setAutoRaise(true);
     SpeedButton2->setIcon(glyphs::icon(glyphs::Glyph::ArrowRight));

@@ -18,7 +18,7 @@ namespace {
 
 // Beyond this many decoded pixels a picture is refused rather than risk a huge allocation for a
 // photo drawn 120 pixels wide (a forged header can claim 65535 x 65535).
-constexpr qint64 MaxDecodedPixels = 64LL * 1024 * 1024;
+constexpr qint64 MaxDecodedPixels = 16LL * 1024 * 1024;
 
 struct JpegErrors
 {

@@ -1,0 +1,272 @@
+#include "classbook/PhotoFit.h"
+#include "classbook/PhotoLoader.h"
+#include "common/PlatformError.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Fitting a photo into the card's frame, and reading the photo files.
+class TestPhotos : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fit_data();
+    void fit();
+    void jpegEighths_data();
+    void jpegEighths();
+    void decodesSmallJpegAtFullSize();
+    void decodesLargeJpegOnlyAsLargeAsDrawn();
+    void decodesGreyJpeg();
+    void readsBitmapAndIcon();
+    void refusesBadFiles_data();
+    void refusesBadFiles();
+    void refusesForgedHugeJpeg();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes);
+    QByteArray jpeg(const QImage& image, int quality = 90);
+    QTemporaryDir m_dir;
+};
+
+QString TestPhotos::write(const QString& name, const QByteArray& bytes)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray TestPhotos::jpeg(const QImage& image, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "JPG", quality))
+        qFatal("cannot encode a JPEG");
+    return bytes;
+}
+
+void TestPhotos::fit_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<bool>("stretch");
+    const QRect client(1, 1, 118, 119);
+    QTest::newRow("300 x 600: 60 wide at 30") << QSize(300, 600) << QRect(30, 1, 60, 119) << true;
+    QTest::newRow("600 x 300: 60 high at 30") << QSize(600, 300) << QRect(1, 30, 118, 60) << true;
+    QTest::newRow("100 x 100 own size") << QSize(100, 100) << client << false;
+    QTest::newRow("50 x 400 own size, cut") << QSize(50, 400) << client << false;
+    QTest::newRow("400 x 50 own size, cut") << QSize(400, 50) << client << false;
+    QTest::newRow("118 wide fits") << QSize(118, 1000) << client << false;
+    QTest::newRow("119 high fits") << QSize(1000, 119) << client << false;
+    QTest::newRow("119 x 120 just too large") << QSize(119, 120) << QRect(0, 1, 119, 119) << true;
+    QTest::newRow("square fills the frame width") << QSize(200, 200) << QRect(0, 1, 120, 119) << true;
+    QTest::newRow("phone photo, wide") << QSize(6000, 4000) << QRect(1, 20, 118, 81) << true;
+    QTest::newRow("phone photo, upright") << QSize(4000, 6000) << QRect(20, 1, 80, 119) << true;
+    QTest::newRow("60.5 wide goes to 60") << QSize(121, 240) << QRect(30, 1, 60, 119) << true;
+    QTest::newRow("61.5 high goes to 62") << QSize(242, 123) << QRect(1, 29, 118, 62) << true;
+    QTest::newRow("62.5 high goes to 62") << QSize(242, 125) << QRect(1, 29, 118, 62) << true;
+    QTest::newRow("very thin upright") << QSize(120, 100000) << QRect(60, 1, 0, 119) << true;
+    QTest::newRow("empty picture") << QSize(0, 0) << client << false;
+}
+
+void TestPhotos::fit()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QRect, area);
+    QFETCH(bool, stretch);
+    const photofit::Placement placement = photofit::fit(picture);
+    QCOMPARE(placement.area, area);
+    QCOMPARE(placement.stretch, stretch);
+}
+
+void TestPhotos::jpegEighths_data()
+{
+    QTest::addColumn<QSize>("original");
+    QTest::addColumn<QSize>("wanted");
+    QTest::addColumn<int>("eighths");
+    QTest::newRow("phone photo") << QSize(6000, 4000) << QSize(118, 81) << 1;
+    QTest::newRow("exactly an eighth") << QSize(944, 952) << QSize(118, 119) << 1;
+    QTest::newRow("an eighth rounded up still covers") << QSize(937, 945) << QSize(118, 119) << 1;
+    QTest::newRow("one pixel short") << QSize(936, 952) << QSize(118, 119) << 2;
+    QTest::newRow("800 square") << QSize(800, 800) << QSize(120, 119) << 2;
+    QTest::newRow("own size needed") << QSize(100, 3000) << QSize(100, 3000) << 8;
+    QTest::newRow("seven eighths") << QSize(200, 200) << QSize(175, 175) << 7;
+    QTest::newRow("one more than seven eighths") << QSize(200, 200) << QSize(176, 176) << 8;
+}
+
+void TestPhotos::jpegEighths()
+{
+    QFETCH(QSize, original);
+    QFETCH(QSize, wanted);
+    QFETCH(int, eighths);
+    QCOMPARE(photoloader::jpegEighths(original, wanted), eighths);
+}
+
+void TestPhotos::decodesSmallJpegAtFullSize()
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 40));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 20; x < 40; ++x)
+            image.setPixel(x, y, qRgb(20, 40, 220));
+    const QString path = write(QStringLiteral("small.jpg"), jpeg(image, 100));
+    const photoloader::Photo photo = photoloader::load(path);
+    QCOMPARE(photo.originalSize, QSize(40, 30));
+    QCOMPARE(photo.image.size(), QSize(40, 30));
+    const QColor left = photo.image.pixelColor(5, 15), right = photo.image.pixelColor(35, 15);
+    QVERIFY2(qAbs(left.red() - 200) < 8 && qAbs(left.green() - 30) < 8 && qAbs(left.blue() - 40) < 8,
+             qPrintable(left.name()));
+    QVERIFY2(qAbs(right.red() - 20) < 8 && qAbs(right.green() - 40) < 8 && qAbs(right.blue() - 220) < 8,
+             qPrintable(right.name()));
+}
+
+void TestPhotos::decodesLargeJpegOnlyAsLargeAsDrawn()
+{
+    QImage image(1600, 1200, QImage::Format_RGB32);
+    image.fill(QColor(10, 200, 10));
+    const QString path = write(QStringLiteral("LARGE.JPG"), jpeg(image));
+    QSize asked;
+    const photoloader::Photo photo = photoloader::load(path, [&](const QSize& original) {
+        asked = original;
+        return QSize(118, 91);
+    });
+    QCOMPARE(asked, QSize(1600, 1200));
+    QCOMPARE(photo.originalSize, QSize(1600, 1200));
+    QCOMPARE(photo.image.size(), QSize(200, 150));
+    QVERIFY(qAbs(photo.image.pixelColor(100, 75).green() - 200) < 8);
+
+    // Wanting a size between two eighths decodes at the next one up.
+    const photoloader::Photo larger = photoloader::load(path, [](const QSize&) { return QSize(201, 10); });
+    QCOMPARE(larger.image.size(), QSize(400, 300));
+}
+
+void TestPhotos::decodesGreyJpeg()
+{
+    QImage image(16, 16, QImage::Format_Grayscale8);
+    image.fill(QColor(128, 128, 128));
+    const photoloader::Photo photo = photoloader::load(write(QStringLiteral("grey.jpeg"), jpeg(image)));
+    QCOMPARE(photo.image.size(), QSize(16, 16));
+    const QColor c = photo.image.pixelColor(8, 8);
+    QVERIFY(qAbs(c.red() - 128) < 4 && c.red() == c.green() && c.green() == c.blue());
+}
+
+void TestPhotos::readsBitmapAndIcon()
+{
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(QColor(1, 2, 3));
+    image.setPixel(19, 9, qRgb(250, 251, 252));
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(image.save(&buffer, "BMP"));
+    const photoloader::Photo photo = photoloader::load(write(QStringLiteral("a.BMP"), bmp));
+    QCOMPARE(photo.originalSize, QSize(20, 10));
+    QCOMPARE(photo.image.pixel(0, 0), qRgb(1, 2, 3));
+    QCOMPARE(photo.image.pixel(19, 9), qRgb(250, 251, 252));
+
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(QColor(255, 0, 0));
+    QByteArray ico;
+    QBuffer icoBuffer(&ico);
+    icoBuffer.open(QIODevice::WriteOnly);
+    QVERIFY(icon.save(&icoBuffer, "ICO"));
+    const photoloader::Photo iconPhoto = photoloader::load(write(QStringLiteral("i.ico"), ico));
+    QCOMPARE(iconPhoto.originalSize, QSize(32, 32));
+    QCOMPARE(QColor(iconPhoto.image.pixel(16, 16)), QColor(255, 0, 0));
+}
+
+void TestPhotos::refusesBadFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // not written when empty
+    QTest::addColumn<QString>("message");  // %1 stands for the path
+
+    QImage image(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            image.setPixel(x, y, qRgb(x % 256, y, (x * y) % 256));
+    const QByteArray good = jpeg(image);
+
+    QTest::newRow("missing jpeg") << QStringLiteral("missing.jpg") << QByteArray()
+                                  << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("missing bitmap") << QStringLiteral("missing.bmp") << QByteArray()
+                                    << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("png is unknown") << QStringLiteral("photo.png") << QByteArray("\x89PNG")
+                                    << QStringLiteral("Extension de fichier graphique inconnue (.png)");
+    QTest::newRow("unknown even when missing") << QStringLiteral("none.gif") << QByteArray()
+                                               << QStringLiteral("Extension de fichier graphique inconnue (.gif)");
+    QTest::newRow("extension as written") << QStringLiteral("photo.Tiff") << QByteArray("II*")
+                                          << QStringLiteral("Extension de fichier graphique inconnue (.Tiff)");
+    QTest::newRow("no extension") << QStringLiteral("photo") << QByteArray("x")
+                                  << QStringLiteral("Extension de fichier graphique inconnue (.)");
+    QTest::newRow("truncated jpeg") << QStringLiteral("cut.jpg") << good.left(good.size() / 2)
+                                    << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("jpeg header only") << QStringLiteral("head.jpg") << good.left(200)
+                                      << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QByteArray damaged = good;
+    for (qsizetype i = damaged.size() / 3; i < damaged.size() / 3 + 64; ++i)
+        damaged[i] = char(0xFF);
+    QTest::newRow("damaged entropy data") << QStringLiteral("damaged.jpg") << damaged
+                                          << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("text renamed jpg") << QStringLiteral("notes.jpg") << QByteArray("Hello, this is not a JPEG")
+                                      << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("empty jpeg") << QStringLiteral("empty.jpg") << QByteArray("", 0)
+                                << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("jpeg renamed bmp") << QStringLiteral("fake.bmp") << good
+                                      << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("junk icon") << QStringLiteral("junk.ico") << QByteArray(64, '\x01')
+                               << QStringLiteral("Ne peut ouvrir le fichier %1");
+}
+
+void TestPhotos::refusesBadFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const QString path = m_dir.filePath(name);
+    QFile::remove(path);
+    if (!bytes.isNull())
+        write(name, bytes);
+    try {
+        photoloader::load(path, [](const QSize&) { return QSize(118, 79); });
+        QFAIL("the picture loaded");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), message.contains(QLatin1String("%1")) ? message.arg(path) : message);
+    }
+}
+
+void TestPhotos::refusesForgedHugeJpeg()
+{
+    // A small JPEG whose frame header claims 65000 x 65000 pixels: even an eighth of it is too large to
+    // allocate for a photo drawn 120 pixels wide.
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QByteArray bytes = jpeg(image);
+    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    QVERIFY(sof > 0);
+    bytes[sof + 5] = char(0xFD);
+    bytes[sof + 6] = char(0xE8);
+    bytes[sof + 7] = char(0xFD);
+    bytes[sof + 8] = char(0xE8);
+    const QString path = write(QStringLiteral("forged.jpg"), bytes);
+    QSize original;
+    try {
+        photoloader::load(path, [&](const QSize& o) {
+            original = o;
+            return QSize(118, 119);
+        });
+        QFAIL("the forged picture loaded");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path);
+    }
+    QCOMPARE(original, QSize(65000, 65000));
+}
+
+QTEST_MAIN(TestPhotos)
+#include "TestPhotos.moc"
