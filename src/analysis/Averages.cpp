@@ -95,6 +95,12 @@ QVector<RowAverage> rowAverages(const CellReader& cell, const Range& range, QVec
     return rows;
 }
 
+QVector<RowAverage> selectionAverages(const CellReader& cell, const Range& selection, int rowCount, int colCount,
+                                      QVector<int>* rowsWithout)
+{
+    return rowAverages(cell, averagedRange(selection, lastStudentRow(cell, rowCount), colCount), rowsWithout);
+}
+
 void rankByExchange(QVector<RowAverage>& rows)
 {
     const qsizetype n = rows.size();
@@ -147,9 +153,8 @@ ClassFigures classFigures(const QVector<RowAverage>& rows)
 QStringList report(const CellReader& cell, const ReportInput& input)
 {
     const int lastRow = lastStudentRow(cell, input.rowCount);
-    const Range range = averagedRange(input.selection, lastRow, input.colCount);
     QVector<int> rowsWithout;
-    QVector<RowAverage> ranked = rowAverages(cell, range, &rowsWithout);
+    QVector<RowAverage> ranked = selectionAverages(cell, input.selection, input.rowCount, input.colCount, &rowsWithout);
     rankByExchange(ranked);
     const ClassFigures f = classFigures(ranked);
 

@@ -64,6 +64,11 @@ std::optional<double> studentAverage(const CellReader& cell, int row, int firstC
 // Every row of the range that has an average, top to bottom; rowsWithout receives the others.
 QVector<RowAverage> rowAverages(const CellReader& cell, const Range& range, QVector<int>* rowsWithout = nullptr);
 
+// What the report and the averages chart both start from: the rows and rubrics the selection stands for
+// (see averagedRange), and the average of each of those rows, in row order.
+QVector<RowAverage> selectionAverages(const CellReader& cell, const Range& selection, int rowCount, int colCount,
+                                      QVector<int>* rowsWithout = nullptr);
+
 // Best first, by the exchange sort the report has always used: equal averages are never swapped directly,
 // so their final order is the one the sort leaves (rows 1, 2, 3 averaging 12, 12, 15 come out 3, 2, 1).
 void rankByExchange(QVector<RowAverage>& rows);

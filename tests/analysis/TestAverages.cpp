@@ -58,6 +58,7 @@ private slots:
     void lastStudentRow();
     void averagedRange_data();
     void averagedRange();
+    void selectionAverages();
     void rankByExchange_data();
     void rankByExchange();
     void classFigures_data();
@@ -175,6 +176,24 @@ void TestAverages::averagedRange()
     QFETCH(Range, selection);
     QFETCH(Range, expected);
     QCOMPARE(averages::averagedRange(selection, 26, 32), expected);
+}
+
+void TestAverages::selectionAverages()
+{
+    // Rows stay in their order; the whole class ends at the last row whose first rubric is filled.
+    Grid g;
+    g.coefficients({"1", "1"});
+    g.student(2, "A", {"12", "14"});
+    g.student(3, "B", {"abs", "abs"});
+    g.student(4, "C", {"", "9"});
+    g.student(5, "D", {"8", ""});
+    g.student(6, "E", {"", "20"});
+    QVector<int> without;
+    QCOMPARE(averages::selectionAverages(g.reader(), {9, 9, 3, 3}, 64, 32, &without),
+             (QVector<RowAverage>{{2, 13.0}, {4, 4.5}, {5, 4.0}}));
+    QCOMPARE(without, QVector<int>{3});
+    QCOMPARE(averages::selectionAverages(g.reader(), {4, 6, 3, 3}, 64, 32),
+             (QVector<RowAverage>{{4, 9.0}, {5, 0.0}, {6, 20.0}}));
 }
 
 void TestAverages::rankByExchange_data()

@@ -161,6 +161,18 @@ void TestRubriques::widthStaysAndShowsEveryColumn()
         QVERIFY(!grid->horizontalScrollBar()->isVisible());
         d->close();
     }
+    // Should the columns ever need more room, the dialog grows to show them all.
+    d->StringGrid1->setColWidth(1, 260);
+    showModal(d);
+    QVERIFY(d->width() > 334);
+    QCOMPARE(d->StringGrid1->width(), d->width());
+    QVERIFY(d->StringGrid1->cellRect(2, 5).right() < d->StringGrid1->viewport()->width());
+    QCOMPARE(d->StringGrid1->horizontalScrollBar()->maximum(), d->StringGrid1->horizontalScrollBar()->minimum());
+    d->close();
+    d->StringGrid1->setColWidth(1, 204);
+    showModal(d);
+    QCOMPARE(d->width(), 334);
+    d->close();
 }
 
 void TestRubriques::initShowsANewClass()
