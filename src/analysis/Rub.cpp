@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 
