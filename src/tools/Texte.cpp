@@ -500,7 +500,7 @@ void TTexte::AlignClick(Qt::Alignment alignment)
     // The three buttons align the paragraphs of the selection, as their names promise.
     changeParagraphs([alignment](QTextCursor& cursor, const QTextBlock&) {
         QTextBlockFormat format;
-        format.setAlignment(alignment | Qt::AlignAbsolute);
+        format.setAlignment(alignment);
         cursor.mergeBlockFormat(format);
     });
     SelectionChange();
