@@ -70,6 +70,12 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
     const QSize wanted = (coverSize && *coverSize) ? (*coverSize)(*originalSize) : *originalSize;
     info.scale_num = unsigned(jpegEighths(*originalSize, wanted));
     info.scale_denom = 8;
+    if (info.scale_num < 8) {
+        // Reduced for a frame 120 pixels wide and smoothed again when drawn: the fastest inverse
+        // transform and plain chroma upsampling lose nothing visible.
+        info.dct_method = JDCT_IFAST;
+        info.do_fancy_upsampling = FALSE;
+    }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&info);

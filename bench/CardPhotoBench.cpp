@@ -1,0 +1,159 @@
+// How long showing a student card with a 24-megapixel phone photo takes, against libjpeg-turbo's own
+// full-size decode of the same file, for two photos: a clean one (gradients and shapes) and the same
+// with heavy sensor grain. The card decodes an eighth of the size, which saves the inverse transform,
+// the upsampling and the colour conversion of 24 million pixels, but not the entropy decoding of the
+// whole file: the grainier the photo, the larger that share and the smaller the gain.
+// Prints the medians and ratios; exits with 1 when the card with the clean photo is not at least
+// 4 times faster.
+
+#include "FakeSeams.h"
+#include "app/ToolWindows.h"
+#include "classbook/MDIChild.h"
+#include "classbook/PhotoView.h"
+#include "common/StringGrid.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+constexpr int Runs = 7;
+
+// A picture with the look of a photo: broad gradients and shapes, with sensor grain of the given
+// amplitude on every channel of every pixel (0 for none).
+QImage phonePhoto(int grain)
+{
+    QImage image(6000, 4000, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient sky(0, 0, 0, 4000);
+    sky.setColorAt(0, QColor(90, 140, 210));
+    sky.setColorAt(1, QColor(200, 170, 120));
+    p.fillRect(image.rect(), sky);
+    QRandomGenerator random(2026);
+    for (int i = 0; i < 400; ++i) {
+        p.setBrush(QColor::fromRgb(random.generate()));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(random.bounded(6000), random.bounded(4000), 50 + random.bounded(600), 50 + random.bounded(600));
+    }
+    p.end();
+    if (grain == 0)
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int n = int(random.bounded(2 * grain + 1)) - grain;
+            const QRgb c = line[x];
+            line[x] = qRgb(std::clamp(qRed(c) + n, 0, 255), std::clamp(qGreen(c) + n, 0, 255),
+                           std::clamp(qBlue(c) + n, 0, 255));
+        }
+    }
+    return image;
+}
+
+// libjpeg-turbo decoding the whole picture at full size, as any viewer would.
+qint64 fullSizeDecodeNs(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGRX;
+    jpeg_start_decompress(&info);
+    QImage image(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = image.scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return timer.nsecsElapsed();
+}
+
+qint64 median(std::vector<qint64> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Result
+{
+    qint64 bytes;
+    QSize decoded;
+    double cardMs, fullMs;
+};
+
+// Shows the card of a student whose photo is the picture, again and again.
+Result measure(const QImage& picture, const QString& path)
+{
+    if (!picture.save(path, "JPG", 90))
+        qFatal("cannot write %s", qPrintable(path));
+    TMDIChild window;
+    window.show();
+    // Two students with the same photo: each press of the next or previous card button shows a card
+    // and decodes its photo.
+    window.table().at(1, 45) = path;
+    window.table().at(2, 45) = path;
+    window.StringGrid1->setCurrent(2, 2);
+    window.Fiche();
+    if (window.Image1->isEmpty() || window.Image1->pictureSize() != picture.size())
+        qFatal("the card shows no photo");
+
+    std::vector<qint64> card, full;
+    for (int i = 0; i < Runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (i % 2 == 0)
+            window.SpeedButton2Click();
+        else
+            window.SpeedButton1Click();
+        // Drawn as well: the photo is smoothed down to the frame.
+        window.Panel2->grab();
+        card.push_back(timer.nsecsElapsed());
+        full.push_back(fullSizeDecodeNs(path));
+    }
+    return {QFile(path).size(), window.Image1->picture().size(), median(card) / 1e6, median(full) / 1e6};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    FakeSeams seams;
+    createToolWindows();
+    QTemporaryDir dir;
+    double cleanRatio = 0;
+    for (int grain : {0, 8}) {
+        const Result r = measure(phonePhoto(grain), dir.filePath(QStringLiteral("telephone%1.jpg").arg(grain)));
+        const double ratio = r.fullMs / r.cardMs;
+        if (grain == 0)
+            cleanRatio = ratio;
+        std::printf("%s photo 6000 x 4000, %lld bytes, decoded for the card at %d x %d\n",
+                    grain ? "grainy" : "clean", static_cast<long long>(r.bytes), r.decoded.width(),
+                    r.decoded.height());
+        std::printf("  card shown with its photo:      %8.2f ms (median of %d)\n", r.cardMs, Runs);
+        std::printf("  libjpeg-turbo full-size decode: %8.2f ms (median of %d)\n", r.fullMs, Runs);
+        std::printf("  the card is %.1f times faster\n", ratio);
+    }
+    destroyToolWindows();
+    return cleanRatio >= 4 ? 0 : 1;
+}
