@@ -4,9 +4,7 @@
 
 #include <limits>
 
-EuroEngine::EuroEngine() : m_rate(Real48::store(DesignRate))
-{
-}
+EuroEngine::EuroEngine() : m_rate(Real48::store(DesignRate)) {}
 
 QString EuroEngine::rateText() const
 {

@@ -41,8 +41,9 @@ QToolButton* makeArrow(QWidget* parent, Qt::ArrowType arrow, int top, int height
 
 } // namespace
 
-TEurof::TEurof(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+TEurof::TEurof(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Eurof"));
     setWindowTitle(QStringLiteral("Euro convertisseur"));
@@ -85,8 +86,7 @@ TEurof::TEurof(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWind
         r->setPalette(p);
     }
     RadioButton1->setChecked(true);
-    connect(RadioButton1, &QRadioButton::toggled, this,
-            [this](bool checked) { m_engine.setFrancsToEuros(checked); });
+    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool checked) { m_engine.setFrancsToEuros(checked); });
 
     Edit3 = new QLineEdit(QStringLiteral("6,55957"), this);
     Edit3->setGeometry(152, 186, 73, 28);
@@ -160,17 +160,50 @@ void TEurof::entry(QChar character)
     refresh();
 }
 
-void TEurof::Button0Click() { entry(QLatin1Char('0')); }
-void TEurof::Button1Click() { entry(QLatin1Char('1')); }
-void TEurof::Button2Click() { entry(QLatin1Char('2')); }
-void TEurof::Button3Click() { entry(QLatin1Char('3')); }
-void TEurof::Button4Click() { entry(QLatin1Char('4')); }
-void TEurof::Button5Click() { entry(QLatin1Char('5')); }
-void TEurof::Button6Click() { entry(QLatin1Char('6')); }
-void TEurof::Button7Click() { entry(QLatin1Char('7')); }
-void TEurof::Button8Click() { entry(QLatin1Char('8')); }
-void TEurof::Button9Click() { entry(QLatin1Char('9')); }
-void TEurof::Button12Click() { entry(QLatin1Char(',')); }
+void TEurof::Button0Click()
+{
+    entry(QLatin1Char('0'));
+}
+void TEurof::Button1Click()
+{
+    entry(QLatin1Char('1'));
+}
+void TEurof::Button2Click()
+{
+    entry(QLatin1Char('2'));
+}
+void TEurof::Button3Click()
+{
+    entry(QLatin1Char('3'));
+}
+void TEurof::Button4Click()
+{
+    entry(QLatin1Char('4'));
+}
+void TEurof::Button5Click()
+{
+    entry(QLatin1Char('5'));
+}
+void TEurof::Button6Click()
+{
+    entry(QLatin1Char('6'));
+}
+void TEurof::Button7Click()
+{
+    entry(QLatin1Char('7'));
+}
+void TEurof::Button8Click()
+{
+    entry(QLatin1Char('8'));
+}
+void TEurof::Button9Click()
+{
+    entry(QLatin1Char('9'));
+}
+void TEurof::Button12Click()
+{
+    entry(QLatin1Char(','));
+}
 
 void TEurof::Button10Click()
 {

@@ -37,9 +37,9 @@ public:
     QPushButton* Button7 = nullptr;
     QPushButton* Button8 = nullptr;
     QPushButton* Button9 = nullptr;
-    QPushButton* Button10 = nullptr; // "Fermer"
-    QPushButton* Button11 = nullptr; // "="
-    QPushButton* Button12 = nullptr; // ","
+    QPushButton* Button10 = nullptr;      // "Fermer"
+    QPushButton* Button11 = nullptr;      // "="
+    QPushButton* Button12 = nullptr;      // ","
     QRadioButton* RadioButton1 = nullptr; // "Fr>Euro"
     QRadioButton* RadioButton2 = nullptr; // "Euro>Fr"
     QFrame* RadioGroup1 = nullptr;

@@ -30,8 +30,9 @@ constexpr int Row[] = {57, 97, 137, 177};
 
 } // namespace
 
-TPocket::TPocket(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+TPocket::TPocket(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Pocket"));
     setWindowTitle(QStringLiteral("Calculatrice"));
@@ -83,8 +84,8 @@ TPocket::TPocket(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWi
     Button19->resize(74, 33);
 
     // Tab order follows the keypad, row by row.
-    const QList<QPushButton*> order = {Button7,  Button8, Button9,  Button12, Button16, Button4,  Button5,
-                                       Button6,  Button13, Button17, Button1,  Button2,  Button3,  Button14,
+    const QList<QPushButton*> order = {Button7,  Button8,  Button9,  Button12, Button16, Button4, Button5,
+                                       Button6,  Button13, Button17, Button1,  Button2,  Button3, Button14,
                                        Button18, Button10, Button0,  Button11, Button15, Button19};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -121,17 +122,50 @@ void TPocket::operatorClick(QChar op)
     refresh();
 }
 
-void TPocket::Button0Click() { digit(QLatin1Char('0')); }
-void TPocket::Button1Click() { digit(QLatin1Char('1')); }
-void TPocket::Button2Click() { digit(QLatin1Char('2')); }
-void TPocket::Button3Click() { digit(QLatin1Char('3')); }
-void TPocket::Button4Click() { digit(QLatin1Char('4')); }
-void TPocket::Button5Click() { digit(QLatin1Char('5')); }
-void TPocket::Button6Click() { digit(QLatin1Char('6')); }
-void TPocket::Button7Click() { digit(QLatin1Char('7')); }
-void TPocket::Button8Click() { digit(QLatin1Char('8')); }
-void TPocket::Button9Click() { digit(QLatin1Char('9')); }
-void TPocket::Button10Click() { digit(QLatin1Char(',')); }
+void TPocket::Button0Click()
+{
+    digit(QLatin1Char('0'));
+}
+void TPocket::Button1Click()
+{
+    digit(QLatin1Char('1'));
+}
+void TPocket::Button2Click()
+{
+    digit(QLatin1Char('2'));
+}
+void TPocket::Button3Click()
+{
+    digit(QLatin1Char('3'));
+}
+void TPocket::Button4Click()
+{
+    digit(QLatin1Char('4'));
+}
+void TPocket::Button5Click()
+{
+    digit(QLatin1Char('5'));
+}
+void TPocket::Button6Click()
+{
+    digit(QLatin1Char('6'));
+}
+void TPocket::Button7Click()
+{
+    digit(QLatin1Char('7'));
+}
+void TPocket::Button8Click()
+{
+    digit(QLatin1Char('8'));
+}
+void TPocket::Button9Click()
+{
+    digit(QLatin1Char('9'));
+}
+void TPocket::Button10Click()
+{
+    digit(QLatin1Char(','));
+}
 
 void TPocket::Button11Click()
 {
@@ -189,31 +223,72 @@ bool TPocket::FormKeyPress(QChar key)
 {
     QPushButton* target = nullptr;
     switch (key.unicode()) {
-    case '0': target = Button0; break;
-    case '1': target = Button1; break;
-    case '2': target = Button2; break;
-    case '3': target = Button3; break;
-    case '4': target = Button4; break;
-    case '5': target = Button5; break;
-    case '6': target = Button6; break;
-    case '7': target = Button7; break;
-    case '8': target = Button8; break;
-    case '9': target = Button9; break;
+    case '0':
+        target = Button0;
+        break;
+    case '1':
+        target = Button1;
+        break;
+    case '2':
+        target = Button2;
+        break;
+    case '3':
+        target = Button3;
+        break;
+    case '4':
+        target = Button4;
+        break;
+    case '5':
+        target = Button5;
+        break;
+    case '6':
+        target = Button6;
+        break;
+    case '7':
+        target = Button7;
+        break;
+    case '8':
+        target = Button8;
+        break;
+    case '9':
+        target = Button9;
+        break;
     case ',':
-    case '.': target = Button10; break;
-    case '=': target = Button11; break;
-    case '+': target = Button12; break;
-    case '-': target = Button13; break;
-    case '*': target = Button14; break;
-    case '/': target = Button15; break;
+    case '.':
+        target = Button10;
+        break;
+    case '=':
+        target = Button11;
+        break;
+    case '+':
+        target = Button12;
+        break;
+    case '-':
+        target = Button13;
+        break;
+    case '*':
+        target = Button14;
+        break;
+    case '/':
+        target = Button15;
+        break;
     case 'X':
-    case 'x': target = Button16; break;
+    case 'x':
+        target = Button16;
+        break;
     case 'S':
-    case 's': target = Button17; break;
+    case 's':
+        target = Button17;
+        break;
     case 'C':
-    case 'c': target = Button18; break;
-    case 0x1b: target = Button19; break;
-    default: break;
+    case 'c':
+        target = Button18;
+        break;
+    case 0x1b:
+        target = Button19;
+        break;
+    default:
+        break;
     }
     if (!target)
         return false;

@@ -19,10 +19,10 @@ public:
 
     PocketEngine& engine() { return m_engine; }
 
-    QFrame* Panel1 = nullptr;  // the white display strip across the top
-    QFrame* Panel2 = nullptr;  // the navy frame around the display text
-    QLabel* Label1 = nullptr;  // the display text
-    QLabel* Label2 = nullptr;  // the red strip
+    QFrame* Panel1 = nullptr; // the white display strip across the top
+    QFrame* Panel2 = nullptr; // the navy frame around the display text
+    QLabel* Label1 = nullptr; // the display text
+    QLabel* Label2 = nullptr; // the red strip
     QPushButton* Button0 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;

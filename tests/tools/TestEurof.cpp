@@ -77,21 +77,36 @@ void TestEurof::conversions_data()
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("converted");
 
-    QTest::newRow("100 F") << true << "100" << "15,24";
-    QTest::newRow("1000 F") << true << "1000" << "152,45";
-    QTest::newRow("10 F") << true << "10" << "1,52";
-    QTest::newRow("6,55957 F is one euro") << true << "6,55957" << "1";
-    QTest::newRow("0,03 F rounds to 0") << true << "0,03" << "0";
-    QTest::newRow("0,04 F is a cent") << true << "0,04" << "0,01";
-    QTest::newRow("full stop typed") << true << "1.5" << "0,23";
-    QTest::newRow("within 32 bits") << true << "140000000" << "21342862,41";
-    QTest::newRow("10 EUR") << false << "10" << "65,6";
-    QTest::newRow("1 EUR") << false << "1" << "6,6";
-    QTest::newRow("100 EUR") << false << "100" << "656";
-    QTest::newRow("10000 EUR") << false << "10000" << "65595,7";
-    QTest::newRow("0,01 EUR") << false << "0,01" << "0,1";
-    QTest::newRow("0,001 EUR") << false << "0,001" << "0";
-    QTest::newRow("EUR within 32 bits") << false << "30000000" << "196787100";
+    QTest::newRow("100 F") << true << "100"
+                           << "15,24";
+    QTest::newRow("1000 F") << true << "1000"
+                            << "152,45";
+    QTest::newRow("10 F") << true << "10"
+                          << "1,52";
+    QTest::newRow("6,55957 F is one euro") << true << "6,55957"
+                                           << "1";
+    QTest::newRow("0,03 F rounds to 0") << true << "0,03"
+                                        << "0";
+    QTest::newRow("0,04 F is a cent") << true << "0,04"
+                                      << "0,01";
+    QTest::newRow("full stop typed") << true << "1.5"
+                                     << "0,23";
+    QTest::newRow("within 32 bits") << true << "140000000"
+                                    << "21342862,41";
+    QTest::newRow("10 EUR") << false << "10"
+                            << "65,6";
+    QTest::newRow("1 EUR") << false << "1"
+                           << "6,6";
+    QTest::newRow("100 EUR") << false << "100"
+                             << "656";
+    QTest::newRow("10000 EUR") << false << "10000"
+                               << "65595,7";
+    QTest::newRow("0,01 EUR") << false << "0,01"
+                              << "0,1";
+    QTest::newRow("0,001 EUR") << false << "0,001"
+                               << "0";
+    QTest::newRow("EUR within 32 bits") << false << "30000000"
+                                        << "196787100";
 }
 
 void TestEurof::conversions()
@@ -160,10 +175,14 @@ void TestEurof::entryAfterConversionStartsAfresh_data()
 {
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("digit key") << "5" << "5";
-    QTest::newRow("comma key") << "," << ",";
-    QTest::newRow("full stop key") << "." << ",";
-    QTest::newRow("other key") << "a" << "";
+    QTest::newRow("digit key") << "5"
+                               << "5";
+    QTest::newRow("comma key") << ","
+                               << ",";
+    QTest::newRow("full stop key") << "."
+                                   << ",";
+    QTest::newRow("other key") << "a"
+                               << "";
 }
 
 void TestEurof::entryAfterConversionStartsAfresh()

@@ -68,38 +68,69 @@ void TestPocket::typedKeys_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("2+3=") << "2+3=" << "5";
-    QTest::newRow("2+3== repeats +3") << "2+3==" << "10";
-    QTest::newRow("third = adds the displayed 10") << "2+3===" << "20";
-    QTest::newRow("5=3= drops the 3") << "5=3=" << "5";
-    QTest::newRow("7-2=") << "7-2=" << "5";
-    QTest::newRow("8/2=") << "8/2=" << "4";
-    QTest::newRow("no precedence") << "2+3*4=" << "20";
-    QTest::newRow("operator shows running value") << "2+3*" << "5";
-    QTest::newRow("digits while typing") << "1234" << "1234";
-    QTest::newRow("digit after result starts anew") << "2+3=7" << "7";
-    QTest::newRow("4 1/x") << "4x" << "0,25";
-    QTest::newRow("1/x upper case") << "4X" << "0,25";
-    QTest::newRow("2+4 1/x = adds the displayed 0,25") << "2+4x=" << "0,5";
-    QTest::newRow("1/3 with 15 digits") << "3x" << "0,333333333333333";
-    QTest::newRow("1/3 as running value, 12 digits") << "3x+0=" << "0,333333333333";
-    QTest::newRow("sqr 2") << "2s" << "1,4142135623731";
+    QTest::newRow("2+3=") << "2+3="
+                          << "5";
+    QTest::newRow("2+3== repeats +3") << "2+3=="
+                                      << "10";
+    QTest::newRow("third = adds the displayed 10") << "2+3==="
+                                                   << "20";
+    QTest::newRow("5=3= drops the 3") << "5=3="
+                                      << "5";
+    QTest::newRow("7-2=") << "7-2="
+                          << "5";
+    QTest::newRow("8/2=") << "8/2="
+                          << "4";
+    QTest::newRow("no precedence") << "2+3*4="
+                                   << "20";
+    QTest::newRow("operator shows running value") << "2+3*"
+                                                  << "5";
+    QTest::newRow("digits while typing") << "1234"
+                                         << "1234";
+    QTest::newRow("digit after result starts anew") << "2+3=7"
+                                                    << "7";
+    QTest::newRow("4 1/x") << "4x"
+                           << "0,25";
+    QTest::newRow("1/x upper case") << "4X"
+                                    << "0,25";
+    QTest::newRow("2+4 1/x = adds the displayed 0,25") << "2+4x="
+                                                       << "0,5";
+    QTest::newRow("1/3 with 15 digits") << "3x"
+                                        << "0,333333333333333";
+    QTest::newRow("1/3 as running value, 12 digits") << "3x+0="
+                                                     << "0,333333333333";
+    QTest::newRow("sqr 2") << "2s"
+                           << "1,4142135623731";
     // The second root reads the displayed text, held in 40 bits: not the fourth root of 2 (…02721).
-    QTest::newRow("sqr twice") << "2sS" << "1,18920711500282";
-    QTest::newRow("comma after a result") << "2+3=,5" << ",5";
-    QTest::newRow(",5 reads as 0,5") << "2+3=,5=" << "5,5";
-    QTest::newRow("full stop is the comma") << "1.5+1=" << "2,5";
-    QTest::newRow("leading zeros") << "007+1=" << "8";
-    QTest::newRow("trailing comma") << "7,+1=" << "8";
-    QTest::newRow("0,1 shows 0,1") << "0,1=+0=" << "0,1";
-    QTest::newRow("0,1+0,2") << "0,1+0,2=" << "0,3";
-    QTest::newRow("negative result") << "3-5=" << "-2";
-    QTest::newRow("negative read back") << "3-5=x" << "-0,5";
-    QTest::newRow("1/x 3 then x3") << "3x*3=" << "1";
-    QTest::newRow("C clears") << "2+3=C" << "";
-    QTest::newRow("c clears, then 4+1") << "9*9c4+1=" << "5";
-    QTest::newRow("other keys ignored") << "2a+b3=" << "5";
-    QTest::newRow("large with scientific form") << "1000000*1000000*1000=" << "1E15";
+    QTest::newRow("sqr twice") << "2sS"
+                               << "1,18920711500282";
+    QTest::newRow("comma after a result") << "2+3=,5"
+                                          << ",5";
+    QTest::newRow(",5 reads as 0,5") << "2+3=,5="
+                                     << "5,5";
+    QTest::newRow("full stop is the comma") << "1.5+1="
+                                            << "2,5";
+    QTest::newRow("leading zeros") << "007+1="
+                                   << "8";
+    QTest::newRow("trailing comma") << "7,+1="
+                                    << "8";
+    QTest::newRow("0,1 shows 0,1") << "0,1=+0="
+                                   << "0,1";
+    QTest::newRow("0,1+0,2") << "0,1+0,2="
+                             << "0,3";
+    QTest::newRow("negative result") << "3-5="
+                                     << "-2";
+    QTest::newRow("negative read back") << "3-5=x"
+                                        << "-0,5";
+    QTest::newRow("1/x 3 then x3") << "3x*3="
+                                   << "1";
+    QTest::newRow("C clears") << "2+3=C"
+                              << "";
+    QTest::newRow("c clears, then 4+1") << "9*9c4+1="
+                                        << "5";
+    QTest::newRow("other keys ignored") << "2a+b3="
+                                        << "5";
+    QTest::newRow("large with scientific form") << "1000000*1000000*1000="
+                                                << "1E15";
     QTest::newRow("tiny becomes 0") << QStringLiteral("0,") + QString(39, QLatin1Char('0')) + QStringLiteral("1=+0=")
                                     << "0";
 }
@@ -122,21 +153,55 @@ void TestPocket::failures_data()
     QTest::addColumn<QString>("operand");
 
     const QString big = QStringLiteral("1") + QString(39, QLatin1Char('0'));
-    QTest::newRow("two commas while running")
-        << "2+1,2,3+" << "'1,2,3' n'est pas une valeur flottante correcte" << "1,2,3" << "2" << "0";
-    QTest::newRow("empty display at 1/x") << "x" << "'' n'est pas une valeur flottante correcte" << "" << "0"
+    QTest::newRow("two commas while running") << "2+1,2,3+"
+                                              << "'1,2,3' n'est pas une valeur flottante correcte"
+                                              << "1,2,3"
+                                              << "2"
+                                              << "0";
+    QTest::newRow("empty display at 1/x") << "x"
+                                          << "'' n'est pas une valeur flottante correcte"
+                                          << ""
+                                          << "0"
                                           << "0";
-    QTest::newRow("bad text at sqr") << "1,,s" << "'1,,' n'est pas une valeur flottante correcte" << "1,,"
-                                     << "0" << "0";
-    QTest::newRow("division by zero") << "5/0=" << "Division flottante par zéro" << "0" << "5" << "0";
+    QTest::newRow("bad text at sqr") << "1,,s"
+                                     << "'1,,' n'est pas une valeur flottante correcte"
+                                     << "1,,"
+                                     << "0"
+                                     << "0";
+    QTest::newRow("division by zero") << "5/0="
+                                      << "Division flottante par zéro"
+                                      << "0"
+                                      << "5"
+                                      << "0";
     // "/" after "=" first applies the pending "+" once more: 8 + 8.
-    QTest::newRow("operator after equals") << "5+3=/0=" << "Division flottante par zéro" << "0" << "16" << "0";
-    QTest::newRow("1/x of 0") << "7+0x" << "Division flottante par zéro" << "0" << "7" << "0";
-    QTest::newRow("0/0") << "0/0=" << "Opération flottante incorrecte" << "0" << "0" << "0";
-    QTest::newRow("root of a negative") << "3-7=s" << "Opération flottante incorrecte" << "-4" << "-4" << "-4";
+    QTest::newRow("operator after equals") << "5+3=/0="
+                                           << "Division flottante par zéro"
+                                           << "0"
+                                           << "16"
+                                           << "0";
+    QTest::newRow("1/x of 0") << "7+0x"
+                              << "Division flottante par zéro"
+                              << "0"
+                              << "7"
+                              << "0";
+    QTest::newRow("0/0") << "0/0="
+                         << "Opération flottante incorrecte"
+                         << "0"
+                         << "0"
+                         << "0";
+    QTest::newRow("root of a negative") << "3-7=s"
+                                        << "Opération flottante incorrecte"
+                                        << "-4"
+                                        << "-4"
+                                        << "-4";
     QTest::newRow("result overflow") << "1" + QString(38, QLatin1Char('0')) + "*10="
-                                     << "Débordement flottant" << "10" << "1E38" << "10";
-    QTest::newRow("operand overflow") << "2+3=" + big + "=" << "Débordement flottant" << big << "5" << "3";
+                                     << "Débordement flottant"
+                                     << "10"
+                                     << "1E38"
+                                     << "10";
+    QTest::newRow("operand overflow") << "2+3=" + big + "="
+                                      << "Débordement flottant" << big << "5"
+                                      << "3";
 }
 
 void TestPocket::failures()
@@ -282,11 +347,11 @@ void TestPocket::layout()
         QRect geometry;
     };
     const Key keys[] = {
-        {m_pocket->Button7, "7", {8, 57, 34, 33}},      {m_pocket->Button12, "+", {152, 57, 34, 33}},
-        {m_pocket->Button16, "1/x", {200, 57, 34, 33}}, {m_pocket->Button17, "sqr", {200, 97, 34, 33}},
-        {m_pocket->Button1, "1", {8, 137, 34, 33}},     {m_pocket->Button18, "C", {200, 137, 34, 33}},
-        {m_pocket->Button10, ",", {8, 177, 34, 33}},    {m_pocket->Button0, "0", {56, 177, 34, 33}},
-        {m_pocket->Button11, "=", {104, 177, 34, 33}},  {m_pocket->Button15, "/", {152, 177, 34, 33}},
+        {m_pocket->Button7, "7", {8, 57, 34, 33}},          {m_pocket->Button12, "+", {152, 57, 34, 33}},
+        {m_pocket->Button16, "1/x", {200, 57, 34, 33}},     {m_pocket->Button17, "sqr", {200, 97, 34, 33}},
+        {m_pocket->Button1, "1", {8, 137, 34, 33}},         {m_pocket->Button18, "C", {200, 137, 34, 33}},
+        {m_pocket->Button10, ",", {8, 177, 34, 33}},        {m_pocket->Button0, "0", {56, 177, 34, 33}},
+        {m_pocket->Button11, "=", {104, 177, 34, 33}},      {m_pocket->Button15, "/", {152, 177, 34, 33}},
         {m_pocket->Button19, "Fermer", {248, 177, 74, 33}},
     };
     for (const Key& k : keys) {

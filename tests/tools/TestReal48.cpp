@@ -14,8 +14,7 @@ long double p2(int e)
     return std::ldexp(1.0L, e);
 }
 
-Real48::Bytes b(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, std::uint8_t b4,
-                std::uint8_t b5)
+Real48::Bytes b(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, std::uint8_t b5)
 {
     return {b0, b1, b2, b3, b4, b5};
 }
@@ -81,8 +80,8 @@ void TestReal48::storesBitPattern_data()
     QTest::newRow("below tie") << 1.0L + p2(-40) - p2(-63) << b(0x81, 0, 0, 0, 0, 0);
     QTest::newRow("above tie") << 1.0L + p2(-40) + p2(-63) << b(0x81, 0x01, 0, 0, 0, 0);
     QTest::newRow("carry into exponent") << 2.0L - p2(-41) << b(0x82, 0, 0, 0, 0, 0);
-    QTest::newRow("largest plus less than half") << Real48::largest() + p2(86) - p2(63)
-                                                 << b(0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F);
+    QTest::newRow("largest plus less than half")
+        << Real48::largest() + p2(86) - p2(63) << b(0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F);
 
     // Below 2^-128 the value is stored as 0, sign and all.
     QTest::newRow("just below smallest") << p2(-128) - p2(-192) << b(0, 0, 0, 0, 0, 0);
