@@ -20,6 +20,8 @@ namespace {
 // photo drawn 120 pixels wide (a forged header can claim 65535 x 65535).
 constexpr qint64 MaxDecodedPixels = 16LL * 1024 * 1024;
 
+constexpr qint64 MaxFileBytes = 256LL * 1024 * 1024;
+
 struct JpegErrors
 {
     jpeg_error_mgr manager;
@@ -113,8 +115,13 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
 
 QByteArray readFile(const QString& path)
 {
+    // Only a regular file of a sensible size: a pipe or a device named like a photo would block the
+    // card, and a file of gigabytes would be read whole for a picture 120 pixels wide.
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || info.size() > MaxFileBytes)
+        throw PlatformError::cannotOpen(path);
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         throw PlatformError::cannotOpen(path);
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -3,10 +3,13 @@
 #include "common/PlatformError.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // Fitting a photo into the card's frame, and reading the photo files.
 class TestPhotos : public QObject
@@ -25,6 +28,7 @@ private slots:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void refusesForgedHugeJpeg();
+    void refusesWhatIsNotARegularFile();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -266,6 +270,23 @@ void TestPhotos::refusesForgedHugeJpeg()
         QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path);
     }
     QCOMPARE(original, QSize(65000, 65000));
+}
+
+void TestPhotos::refusesWhatIsNotARegularFile()
+{
+    // A folder and a named pipe, each named like a photo: neither may block nor be read.
+    const QString folder = m_dir.filePath(QStringLiteral("folder.jpg"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe.jpg"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {folder, pipe}) {
+        try {
+            photoloader::load(path);
+            QFAIL("loaded");
+        } catch (const PlatformError& error) {
+            QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path);
+        }
+    }
 }
 
 QTEST_MAIN(TestPhotos)
