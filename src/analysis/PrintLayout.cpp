@@ -134,9 +134,12 @@ Layout cardLayout(const Card& card, const PrinterGeometry& printer, int lineHeig
     const int x = Mh(printer, 0);
     const QString header = filenames::lastComponent(card.fileName) + frdate::shortDate(card.today);
 
+    const int tabStop = Mh(printer, CardTabStopMm) - Mh(printer, 0);
+
     Layout layout;
     layout << Page{};
     Page& first = layout.last();
+    first.tabStop = tabStop;
     first.texts << Text{x, Mv(printer, 10), header};
     for (int i = 0; i < 11; ++i)
         first.texts << Text{x, Mv(printer, 20 + 5 * i), QString::fromUtf16(labels[i]) + card.fields.value(i)};
@@ -152,6 +155,7 @@ Layout cardLayout(const Card& card, const PrinterGeometry& printer, int lineHeig
         int y = Mv(printer, mm);
         if (y + lineHeight > printer.pageHeight) {
             layout << Page{};
+            layout.last().tabStop = tabStop;
             layout.last().texts << Text{x, Mv(printer, 10), header};
             mm = 20;
             y = Mv(printer, mm);

@@ -37,6 +37,7 @@ struct Page
 {
     QList<Text> texts;
     QRect image; // where the photo is stretched; null when there is none
+    int tabStop = 0; // distance between tab stops from the start of a text; 0 leaves it to the printer
 };
 
 using Layout = QList<Page>;
@@ -85,6 +86,10 @@ struct Card
     QStringList remarks;
     bool hasPhoto = false;
 };
+
+// The labels carry a tab before their value. Tab stops every 35 mm put every value in one column
+// after the longest label ("Métier envisagé"), as on the card on screen.
+constexpr int CardTabStopMm = 35;
 
 // The header line, the labelled lines, the remarks from 80 mm and the photo's rectangle. Remark lines
 // that would run past the bottom (a line of lineHeight pixels from its top) go on further pages, which

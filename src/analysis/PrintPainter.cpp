@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
+#include <QStringList>
 
 namespace printpainter {
 
@@ -13,6 +14,25 @@ namespace {
 
 const QString InvalidPrinter = QStringLiteral("L'imprimante sélectionnée n'est pas valide");
 const QString PrintingFailed = QStringLiteral("Erreur d'impression");
+
+// One text with its top at the given height. A tab moves on to the next stop counted from the start
+// of the text; the printer's own tab handling depends on its resolution, so it is not relied on.
+void drawLine(QPainter& painter, const QFontMetrics& metrics, const printlayout::Text& text, int tabStop)
+{
+    const int baseline = text.y + metrics.ascent();
+    if (tabStop <= 0) {
+        painter.drawText(text.x, baseline, text.text);
+        return;
+    }
+    const QStringList pieces = text.text.split(QLatin1Char('\t'));
+    int x = text.x;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            x = text.x + ((x - text.x) / tabStop + 1) * tabStop;
+        painter.drawText(x, baseline, pieces[i]);
+        x += metrics.horizontalAdvance(pieces[i]);
+    }
+}
 
 } // namespace
 
@@ -28,6 +48,15 @@ QFont printerFont(int points)
     return font;
 }
 
+void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& photo)
+{
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (const printlayout::Text& text : page.texts)
+        drawLine(painter, metrics, text, page.tabStop);
+    if (!page.image.isNull() && !photo.isNull())
+        painter.drawImage(page.image, photo);
+}
+
 void print(QPrinter& printer, const QFont& font,
            const std::function<printlayout::Layout(const QFontMetrics& metrics)>& build, const QImage& photo)
 {
@@ -37,20 +66,12 @@ void print(QPrinter& printer, const QFont& font,
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
     const printlayout::Layout layout = build(metrics);
-    const int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextDontClip;
     for (qsizetype p = 0; p < layout.size(); ++p) {
         if (p > 0 && !printer.newPage()) {
             painter.end();
             throw PlatformError(PrintingFailed);
         }
-        const printlayout::Page& page = layout[p];
-        for (const printlayout::Text& text : page.texts) {
-            const QRect box(text.x, text.y, metrics.horizontalAdvance(text.text) + metrics.maxWidth() * 8,
-                            metrics.height());
-            painter.drawText(box, textFlags, text.text);
-        }
-        if (!page.image.isNull() && !photo.isNull())
-            painter.drawImage(page.image, photo);
+        paintPage(painter, layout[p], photo);
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw PlatformError(PrintingFailed);

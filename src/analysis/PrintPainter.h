@@ -7,6 +7,7 @@
 #include <functional>
 
 class QFontMetrics;
+class QPainter;
 class QPrinter;
 
 // Draws a printed layout on the printer: one document, one printer page per layout page.
@@ -16,6 +17,9 @@ namespace printpainter {
 printlayout::PrinterGeometry geometry(const QPrinter& printer);
 // "Arial" at a size in points, measured on the printer.
 QFont printerFont(int points);
+
+// Draws one page with the painter's font: the texts, then the photo over them.
+void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& photo);
 
 // Begins the document with the font, builds the layout with the printer's metrics of that font, draws
 // every text at the top of its line and the photo stretched into its rectangle after the texts of its

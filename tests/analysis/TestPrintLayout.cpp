@@ -213,6 +213,7 @@ void TestPrintLayout::twentyFiveStudents()
         QCOMPARE(name->y, (n + 1) * 120);
     }
     QVERIFY(!layout[0].image.isValid());
+    QCOMPARE(layout[0].tabStop, 0);
 }
 
 void TestPrintLayout::cellPositions()
@@ -382,6 +383,8 @@ void TestPrintLayout::cardLines()
         {120, 2185, QStringLiteral("Bavard.")},
     };
     QCOMPARE(layout[0].texts, expected);
+    // Tab stops 35 mm apart: 24 pixels a millimetre across.
+    QCOMPARE(layout[0].tabStop, 840);
 }
 
 void TestPrintLayout::cardPhotoRectangle()
@@ -446,6 +449,7 @@ void TestPrintLayout::longRemarksContinue()
     for (int i = 43; i < 50; ++i)
         QCOMPARE(find(layout[1], QStringLiteral("ligne %1").arg(i))->y, 23 * (25 + 5 * (i - 43)));
     QCOMPARE(layout[1].texts.size(), 1 + 7);
+    QCOMPARE(layout[1].tabStop, 840);
     QVERIFY(layout[1].image.isNull());
     QCOMPARE(layout[0].image, QRect(600, 2415, 720, 575));
 

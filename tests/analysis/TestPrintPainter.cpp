@@ -1,0 +1,144 @@
+#include "analysis/PrintPainter.h"
+
+#include "common/Fonts.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+QImage blankPage()
+{
+    QImage page(800, 300, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    return page;
+}
+
+// The leftmost and rightmost columns holding ink between two heights; -1 when there is none.
+std::pair<int, int> inkColumns(const QImage& image, int fromX, int toX, int top, int bottom)
+{
+    int first = -1, last = -1;
+    for (int x = fromX; x < toX; ++x)
+        for (int y = top; y < bottom; ++y)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+QImage paint(const printlayout::Page& page, const QImage& photo = {})
+{
+    QImage image = blankPage();
+    QPainter painter(&image);
+    painter.setFont(fonts::pixelFont(QStringLiteral("Arial"), 20));
+    printpainter::paintPage(painter, page, photo);
+    return image;
+}
+
+} // namespace
+
+class TestPrintPainter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { fonts::install(); }
+    void textTopAtItsLine();
+    void tabGoesToTheNextStop_data();
+    void tabGoesToTheNextStop();
+    void rightAlignedCellEndsBeforeTheEdge();
+    void photoStretchedOverTheText();
+    void noPhotoNoPicture();
+};
+
+void TestPrintPainter::textTopAtItsLine()
+{
+    printlayout::Page page;
+    page.texts << printlayout::Text{100, 50, QStringLiteral("Élève")};
+    const QImage image = paint(page);
+    // Nothing above the line's top, ink within the font's height below it, starting at x = 100.
+    QCOMPARE(inkColumns(image, 0, 800, 0, 50).first, -1);
+    QFontMetrics metrics(fonts::pixelFont(QStringLiteral("Arial"), 20));
+    const auto [first, last] = inkColumns(image, 0, 800, 50, 50 + metrics.height());
+    QVERIFY(first >= 100 && first <= 103);
+    QVERIFY(last <= 100 + metrics.horizontalAdvance(QStringLiteral("Élève")));
+}
+
+void TestPrintPainter::tabGoesToTheNextStop_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("valueX");
+    // Stops every 250 pixels from the start of the text at x = 20.
+    QTest::newRow("short label") << "Nom \t" << 270;
+    QTest::newRow("long label") << "Métier envisagé \t" << 270;
+    QTest::newRow("label past the first stop") << "Métier envisagé envisagé envisagé \t" << 520;
+}
+
+void TestPrintPainter::tabGoesToTheNextStop()
+{
+    QFETCH(QString, label);
+    QFETCH(int, valueX);
+    printlayout::Page page;
+    page.tabStop = 250;
+    page.texts << printlayout::Text{20, 10, label + QStringLiteral("Dupont")};
+    const QImage image = paint(page);
+    QFontMetrics metrics(fonts::pixelFont(QStringLiteral("Arial"), 20));
+    QVERIFY(metrics.horizontalAdvance(label) < valueX - 20);
+    // Between the label and the value: no ink.
+    const int labelEnd = 20 + metrics.horizontalAdvance(label);
+    QCOMPARE(inkColumns(image, labelEnd, valueX, 0, 60).first, -1);
+    const auto [first, last] = inkColumns(image, valueX, 800, 0, 60);
+    QVERIFY2(first >= valueX && first <= valueX + 3, qPrintable(QString::number(first)));
+    QVERIFY(last <= valueX + metrics.horizontalAdvance(QStringLiteral("Dupont")));
+}
+
+void TestPrintPainter::rightAlignedCellEndsBeforeTheEdge()
+{
+    // A sheet cell: the layout put it at right edge - width - 2 with the printer's metrics.
+    QFontMetrics metrics(fonts::pixelFont(QStringLiteral("Arial"), 20));
+    const int rightEdge = 400;
+    const QString mark = QStringLiteral("12,50");
+    printlayout::Page page;
+    page.texts << printlayout::Text{rightEdge - metrics.horizontalAdvance(mark) - 2, 0, mark};
+    const QImage image = paint(page);
+    const auto [first, last] = inkColumns(image, 0, 800, 0, 40);
+    QVERIFY(first > 300);
+    QVERIFY2(last < rightEdge - 2 && last >= rightEdge - 6, qPrintable(QString::number(last)));
+}
+
+void TestPrintPainter::photoStretchedOverTheText()
+{
+    QImage photo(3, 2, QImage::Format_RGB32);
+    photo.fill(qRgb(0, 0, 255));
+    printlayout::Page page;
+    page.image = QRect(50, 40, 120, 90);
+    page.texts << printlayout::Text{40, 60, QStringLiteral("remarque cachée sous la photo")};
+    const QImage image = paint(page, photo);
+    for (int y = 40; y < 130; ++y)
+        for (int x = 50; x < 170; ++x)
+            QCOMPARE(image.pixel(x, y), qRgb(0, 0, 255));
+    QCOMPARE(image.pixel(49, 39), qRgb(255, 255, 255));
+    QVERIFY(image.pixel(100, 130) != qRgb(0, 0, 255));
+    QVERIFY(image.pixel(170, 120) != qRgb(0, 0, 255));
+    // The text still shows where the photo does not cover it.
+    QVERIFY(inkColumns(image, 170, 800, 60, 90).first >= 170);
+}
+
+void TestPrintPainter::noPhotoNoPicture()
+{
+    QImage photo(3, 2, QImage::Format_RGB32);
+    photo.fill(qRgb(0, 0, 255));
+    printlayout::Page page; // no rectangle: a card without photo
+    const QImage image = paint(page, photo);
+    QCOMPARE(inkColumns(image, 0, 800, 0, 300).first, -1);
+    page.image = QRect(10, 10, 20, 20);
+    const QImage none = paint(page, QImage());
+    QCOMPARE(inkColumns(none, 0, 800, 0, 300).first, -1);
+}
+
+QTEST_MAIN(TestPrintPainter)
+#include "TestPrintPainter.moc"
