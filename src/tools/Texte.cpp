@@ -3,23 +3,20 @@
 #include "common/ErrorHandler.h"
 #include "common/Fonts.h"
 #include "common/Glyphs.h"
-#include "common/PlatformError.h"
 #include "common/Seams.h"
 #include "common/TextFile.h"
 #include "tools/IndentMarker.h"
 #include "tools/ReportFileName.h"
+#include "tools/ReportPrint.h"
 #include "tools/RtfWriter.h"
 #include "tools/RulerMath.h"
 #include "tools/RulerPanel.h"
 #include "tools/SizeSpinBox.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -29,7 +26,6 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 const QString TTexte::SaveFilter = QStringLiteral("Format texte (*.txt)|*.txt|Format rtf (*.rtf)|*.rtf");
 
@@ -626,40 +622,7 @@ void TTexte::SpeedButton2Click()
 
 void TTexte::SpeedButton3Click()
 {
-    errors::guarded(this, [&] {
-        QPrinter& printer = seams().printer();
-        printer.setDocName(QString());
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            if (!printer.outputFileName().isEmpty())
-                throw PlatformError::cannotCreate(printer.outputFileName());
-            throw PlatformError(QStringLiteral("Aucune imprimante par défaut sélectionnée"));
-        }
-        // A copy laid out for the printer over its whole printable area; the margins and tab stops of the
-        // screen are scaled to the printer's resolution by the layout.
-        std::unique_ptr<QTextDocument> doc(RichEdit1->document()->clone());
-        doc->documentLayout()->setPaintDevice(&printer);
-        QTextFrameFormat frame = doc->rootFrame()->frameFormat();
-        frame.setMargin(0);
-        doc->rootFrame()->setFrameFormat(frame);
-        const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-        doc->setPageSize(page.size());
-        const int pages = doc->pageCount();
-        for (int i = 0; i < pages; ++i) {
-            if (i > 0 && !printer.newPage()) {
-                painter.end();
-                throw PlatformError(QStringLiteral("Erreur d'impression"));
-            }
-            painter.save();
-            painter.translate(0, -i * page.height());
-            QAbstractTextDocumentLayout::PaintContext context;
-            context.clip = QRectF(0, i * page.height(), page.width(), page.height());
-            painter.setClipRect(context.clip);
-            doc->documentLayout()->draw(&painter, context);
-            painter.restore();
-        }
-        painter.end();
-    });
+    errors::guarded(this, [&] { reportprint::print(*RichEdit1->document(), seams().printer()); });
 }
 
 void TTexte::Button1Click()

@@ -6,6 +6,7 @@ list(APPEND VIRELAN_MODEL_SOURCES
 )
 list(APPEND VIRELAN_FORM_SOURCES
     tools/IndentMarker.cpp
+    tools/ReportPrint.cpp
     tools/RulerPanel.cpp
     tools/SizeSpinBox.cpp
 )

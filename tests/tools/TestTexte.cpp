@@ -3,9 +3,11 @@
 #include "FakeSeams.h"
 #include "common/Fonts.h"
 #include "tools/IndentMarker.h"
+#include "tools/ReportPrint.h"
 #include "tools/RulerPanel.h"
 #include "tools/SizeSpinBox.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -20,6 +22,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTextList>
 #include <QToolButton>
 #include <QtTest>
@@ -73,6 +76,7 @@ private slots:
     void saveCannotCreate();
     void printWholeText();
     void printCannotStart();
+    void printedIndentsFollowPrinterResolution();
     void closeKeepsText();
 };
 
@@ -915,6 +919,38 @@ void TestTexte::printCannotStart()
     texte.SpeedButton3Click();
     QCOMPARE(fake.messages.size(), 2);
     QCOMPARE(fake.messages.last().text, QStringLiteral("Aucune imprimante par défaut sélectionnée"));
+}
+
+void TestTexte::printedIndentsFollowPrinterResolution()
+{
+    TTexte texte;
+    fill(texte, {QStringLiteral("mot ").repeated(400), QStringLiteral("court")});
+    // First line 36 points in, the others 18 points further, 72 points kept free on the right.
+    QTextCursor cursor(texte.RichEdit1->document());
+    QTextBlockFormat format;
+    format.setLeftMargin(72);
+    format.setTextIndent(-24);
+    format.setRightMargin(96);
+    cursor.mergeBlockFormat(format);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QCOMPARE(printer.logicalDpiX(), 1200);
+    const auto doc = reportprint::layoutFor(*texte.RichEdit1->document(), printer, QSizeF(9600, 14000));
+    QCOMPARE(doc->pageCount(), 1);
+    const QTextBlock first = doc->firstBlock();
+    QTextLayout* layout = first.layout();
+    QVERIFY(layout->lineCount() > 2);
+    // Half an inch, three quarters of an inch, at 1200 dots per inch; the page has no margin of its own.
+    QCOMPARE(layout->lineAt(0).x(), 600.0);
+    QCOMPARE(layout->lineAt(1).x(), 900.0);
+    QVERIFY(layout->lineAt(1).x() + layout->lineAt(1).width() <= 9600 - 1200 + 0.5);
+    QVERIFY(layout->lineAt(1).x() + layout->lineAt(1).width() > 9600 - 1200 - 1);
+    QCOMPARE(doc->documentLayout()->blockBoundingRect(first).top(), 0.0);
+    QTextLayout* second = first.next().layout();
+    QCOMPARE(second->lineCount(), 1);
+    QCOMPARE(second->lineAt(0).x(), 0.0);
+    // The editor's own text is left as it was.
+    QCOMPARE(texte.RichEdit1->document()->firstBlock().blockFormat().leftMargin(), 72.0);
 }
 
 void TestTexte::closeKeepsText()
