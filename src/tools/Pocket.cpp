@@ -53,7 +53,8 @@ TPocket::TPocket(QWidget* parent)
 
     Label1 = new QLabel(Panel2);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(4, 4, 177, 33);
+    // A ring of navy shows between the bevel and the silver display.
+    Label1->setGeometry(6, 6, 173, 29);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     paint(Label1, Silver);
 

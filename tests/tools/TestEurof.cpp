@@ -153,6 +153,7 @@ void TestEurof::failuresEmptyBothDisplays_data()
     QTest::newRow("cents beyond 32 bits") << true << "200000000\r";
     QTest::newRow("tenths beyond 32 bits") << false << "40000000\r";
     QTest::newRow("beyond the 6-byte range") << true << "1" + QString(39, QLatin1Char('0')) + "\r";
+    QTest::newRow("5000 digits") << true << QString(5000, QLatin1Char('9')) + "\r";
     QTest::newRow("after a good conversion") << true << "100\r,\r";
 }
 

@@ -199,6 +199,12 @@ void TestPocket::failures_data()
                                      << "10"
                                      << "1E38"
                                      << "10";
+    // Beyond even the range of the conversion: not a number at all.
+    const QString huge(5000, QLatin1Char('9'));
+    QTest::newRow("5000 digits while running")
+        << "2+" + huge + "="
+        << "'" + huge + "' n'est pas une valeur flottante correcte" << huge << "2"
+        << "0";
     QTest::newRow("operand overflow") << "2+3=" + big + "="
                                       << "Débordement flottant" << big << "5"
                                       << "3";
