@@ -74,6 +74,8 @@ private slots:
     void cardCopyPastedOnGridAndCard();
     void gridCopyPastedOnCard();
     void emptyPasteMarksModified();
+    void markBeingTypedIsNotLost_data();
+    void markBeingTypedIsNotLost();
     void copyAndPasteThroughTheMainFrame();
     void printClassSheetToPdf_data();
     void printClassSheetToPdf();
@@ -474,6 +476,48 @@ void TestClassOps::emptyPasteMarksModified()
     QStringList buffer = {"a", "CRLF"};
     w->Copier(buffer);
     QCOMPARE(buffer, QStringList(12, QString()));
+}
+
+void TestClassOps::markBeingTypedIsNotLost_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("expected");
+    // The mark 12,34 is being typed for student 3 ("c", grid row 4) when the command comes.
+    QTest::newRow("paste over the cell being edited") << "paste" << "x";
+    QTest::newRow("sort keeps it on its student") << "sort" << "12,34";
+    // Deleting student 3 itself: the row that moves up shows its own mark, not the typing.
+    QTest::newRow("delete the student being typed for") << "delete" << "5,00";
+}
+
+void TestClassOps::markBeingTypedIsNotLost()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, expected);
+    auto w = newWindow();
+    name(*w, 1, "b");
+    name(*w, 2, "a");
+    name(*w, 3, "c");
+    name(*w, 4, "d");
+    w->table().at(4, 3) = "5";
+    w->LitGrille();
+    w->StringGrid1->setFocus();
+    w->StringGrid1->setCurrent(3, 4);
+    QTest::keyClick(w->StringGrid1, '1');
+    QTest::keyClicks(w->StringGrid1->editor(), "234");
+    QVERIFY(w->StringGrid1->isEditing());
+    if (operation == "paste")
+        w->Coller({"x"});
+    else if (operation == "sort") {
+        w->Trier();
+        // Stored in the class table by the sort itself, not merely left in the editor.
+        QCOMPARE(w->table().at(3, 3), QStringLiteral("12,34"));
+    } else
+        w->Supprimer();
+    QVERIFY(!w->StringGrid1->isEditing());
+    w->StringGrid1->setFocus();
+    QTest::keyClick(w->StringGrid1, Qt::Key_Down);
+    QCOMPARE(cell(*w, 3, 4), expected);
+    QCOMPARE(cell(*w, 1, 4), operation == "delete" ? QStringLiteral("d ") : QStringLiteral("c "));
 }
 
 void TestClassOps::copyAndPasteThroughTheMainFrame()
