@@ -211,6 +211,9 @@ bool TMDIChild::isCardPage() const
 
 void TMDIChild::EcritGrille()
 {
+    // A mark still in the cell editor (a save chosen from the menu while typing) belongs to the class.
+    if (StringGrid1->isEditing())
+        StringGrid1->commitEdit();
     for (int r = -1; r <= 62; ++r)
         for (int c = 2; c <= 31; ++c)
             m_table.at(r, c) = StringGrid1->cell(c, r + 1);

@@ -42,6 +42,8 @@ private slots:
     void junkFileLoadsWithoutCrash();
     void saveTwiceWritesOnce();
     void saveAsWritesUnchangedClassUnderNewName();
+    void saveAsCancelledTwiceWritesNothing();
+    void saveWhileTypingAMarkKeepsIt();
     void saveNames_data();
     void saveNames();
     void closeQuestion_data();
@@ -321,6 +323,32 @@ void TestClassFileWindow::saveAsWritesUnchangedClassUnderNewName()
     QVERIFY(readFile(QStringLiteral("second.prf")).startsWith(defaultHeader() + "\r\n0002" "1\r\n"));
     QCOMPARE(w()->fileName(), path(QStringLiteral("second.prf")));
     QCOMPARE(w()->windowTitle(), QStringLiteral("Classe1"));
+}
+
+void TestClassFileWindow::saveAsCancelledTwiceWritesNothing()
+{
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    typeInCell(2, 2, QStringLiteral("3"));
+    w()->SaveAs();
+    w()->Sauve();
+    w()->SauveTout();
+    QCOMPARE(m_fake->saveFilters.size(), 2);
+    QCOMPARE(w()->fileName(), QString());
+    QVERIFY(w()->isModified());
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+}
+
+void TestClassFileWindow::saveWhileTypingAMarkKeepsIt()
+{
+    // The mark is still in the cell editor when the save is chosen from the menu.
+    w()->StringGrid1->setCurrent(4, 5);
+    QTest::keyClicks(w()->StringGrid1, QStringLiteral("15"));
+    QVERIFY(w()->StringGrid1->isEditing());
+    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("typing.prf")), 1};
+    w()->Sauve();
+    QVERIFY(readFile(QStringLiteral("typing.prf")).endsWith("\r\n0504" "15\r\n"));
+    QVERIFY(!w()->isModified());
+    QCOMPARE(w()->StringGrid1->cell(4, 5), QStringLiteral("15"));
 }
 
 void TestClassFileWindow::saveNames_data()
