@@ -16,6 +16,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -70,7 +71,6 @@ TTexte::TTexte(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Texte"));
     setWindowTitle(QStringLiteral("Texte"));
     setFont(fonts::pixelFont(QStringLiteral("Times New Roman"), 17));
-    setSizeGripEnabled(true);
     resize(676, 402);
 
     createToolBar();
@@ -147,6 +147,8 @@ void TTexte::createToolBar()
     SpeedButton9->setChecked(true);
 
     Button1 = new QPushButton(QStringLiteral("Fermer"), Panel1);
+    // Return picks a font or a size in the tool bar; it must not close the window.
+    Button1->setAutoDefault(false);
     Button1->setGeometry(width() - 88, 4, 75, 25);
 
     const std::pair<QWidget*, const char*> names[] = {
@@ -253,6 +255,17 @@ void TTexte::FormShow()
     cursor.setPosition(0);
     RichEdit1->setTextCursor(cursor);
     RichEdit1->setFocus();
+}
+
+void TTexte::keyPressEvent(QKeyEvent* event)
+{
+    // Escape would close the window, and nothing but a new report shows it again: the edits would be
+    // out of reach. "Fermer" closes it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TTexte::resizeEvent(QResizeEvent* event)

@@ -101,6 +101,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QToolButton* makeButton(int left, const QString& hint, int glyph, bool checkable);

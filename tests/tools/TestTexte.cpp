@@ -78,6 +78,7 @@ private slots:
     void printCannotStart();
     void printedIndentsFollowPrinterResolution();
     void closeKeepsText();
+    void keysInTheEditor();
 };
 
 namespace {
@@ -541,6 +542,7 @@ void TestTexte::fontPickedFromList()
     texte.ComboBox1->lineEdit()->selectAll();
     QTest::keyClicks(texte.ComboBox1, QStringLiteral("Liberation Sans"));
     QTest::keyClick(texte.ComboBox1, Qt::Key_Return);
+    QVERIFY(texte.isVisible());
     QCOMPARE(formatAt(texte, 0).fontFamilies().toStringList(), QStringList{QStringLiteral("Liberation Sans")});
     QVERIFY(!formatAt(texte, 3).hasProperty(QTextFormat::FontFamilies));
 }
@@ -962,6 +964,26 @@ void TestTexte::closeKeepsText()
     QVERIFY(!texte.isVisible());
     QCOMPARE(texte.RichEdit1->document()->blockCount(), 4);
     QCOMPARE(texte.RichEdit1->document()->firstBlock().text(), QStringLiteral("6A.\t(25 élèves)"));
+}
+
+void TestTexte::keysInTheEditor()
+{
+    TTexte texte;
+    fill(texte, {QStringLiteral("Nom"), QStringLiteral("fin")});
+    showActive(texte);
+    texte.RichEdit1->setFocus();
+    QTest::keyClick(texte.RichEdit1, Qt::Key_End);
+    // Tab inserts a tab instead of leaving the editor; Return starts a paragraph; Escape keeps the window open.
+    QTest::keyClick(texte.RichEdit1, Qt::Key_Tab);
+    QTest::keyClicks(texte.RichEdit1, QStringLiteral("12,50"));
+    QTest::keyClick(texte.RichEdit1, Qt::Key_Return);
+    QTest::keyClick(texte.RichEdit1, Qt::Key_Escape);
+    QVERIFY(texte.isVisible());
+    QVERIFY(texte.RichEdit1->hasFocus());
+    QCOMPARE(texte.RichEdit1->toPlainText(), QStringLiteral("Nom\t12,50\n\nfin"));
+    texte.SpinEdit1->setFocus();
+    QTest::keyClick(texte.SpinEdit1, Qt::Key_Return);
+    QVERIFY(texte.isVisible());
 }
 
 QTEST_MAIN(TestTexte)
