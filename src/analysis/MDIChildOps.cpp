@@ -15,7 +15,7 @@ namespace {
 // The card's texts in the order of a card copy: the eleven fields from "Nom" to "Métier envisagé".
 QList<QLineEdit*> copiedEdits(const TMDIChild& child)
 {
-    return {child.Edit1, child.Edit2, child.Edit3, child.Edit4, child.Edit5,  child.Edit6,
+    return {child.Edit1, child.Edit2, child.Edit3, child.Edit4,  child.Edit5, child.Edit6,
             child.Edit7, child.Edit8, child.Edit9, child.Edit10, child.Edit11};
 }
 

@@ -128,8 +128,8 @@ QStringList memoLines(const QString& text)
 Layout cardLayout(const Card& card, const PrinterGeometry& printer, int lineHeight)
 {
     static const char16_t* const labels[] = {
-        u"Nom \t",    u"Prénom \t", u"Né(e) le \t", u"Classe \t", u"Adresse \t",          u"Adresse \t",
-        u"C.P. \t",   u"Ville \t",  u"Tél. \t",     u"Tél. \t",   u"Métier envisagé \t",
+        u"Nom \t",  u"Prénom \t", u"Né(e) le \t", u"Classe \t", u"Adresse \t",         u"Adresse \t",
+        u"C.P. \t", u"Ville \t",  u"Tél. \t",     u"Tél. \t",   u"Métier envisagé \t",
     };
     const int x = Mh(printer, 0);
     const QString header = filenames::lastComponent(card.fileName) + frdate::shortDate(card.today);
@@ -144,8 +144,8 @@ Layout cardLayout(const Card& card, const PrinterGeometry& printer, int lineHeig
     for (int i = 0; i < 11; ++i)
         first.texts << Text{x, Mv(printer, 20 + 5 * i), QString::fromUtf16(labels[i]) + card.fields.value(i)};
     if (card.hasPhoto)
-        first.image = QRect(QPoint(Mh(printer, 20), Mv(printer, 100)),
-                            QPoint(Mh(printer, 50) - 1, Mv(printer, 125) - 1));
+        first.image =
+            QRect(QPoint(Mh(printer, 20), Mv(printer, 100)), QPoint(Mh(printer, 50) - 1, Mv(printer, 125) - 1));
 
     // Remarks from 80 mm; on a further page from 20 mm under the repeated header line. A further page
     // takes its first line without asking whether it fits, so that even a page too small for one line

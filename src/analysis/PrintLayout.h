@@ -36,7 +36,7 @@ struct Text
 struct Page
 {
     QList<Text> texts;
-    QRect image; // where the photo is stretched; null when there is none
+    QRect image;     // where the photo is stretched; null when there is none
     int tabStop = 0; // distance between tab stops from the start of a text; 0 leaves it to the printer
 };
 

@@ -390,7 +390,7 @@ void TestClassOps::cardCopyPastedOnGridAndCard()
     auto a = newWindow();
     a->StringGrid1->setCurrent(2, 2);
     a->Fiche();
-    const QList<QLineEdit*> edits = {a->Edit1, a->Edit2, a->Edit3, a->Edit4,  a->Edit5, a->Edit6, a->Edit7,
+    const QList<QLineEdit*> edits = {a->Edit1, a->Edit2, a->Edit3,  a->Edit4,  a->Edit5,  a->Edit6, a->Edit7,
                                      a->Edit8, a->Edit9, a->Edit10, a->Edit11, a->Edit12, a->Edit13};
     for (int i = 0; i < edits.size(); ++i) {
         edits[i]->setFocus();
@@ -402,8 +402,8 @@ void TestClassOps::cardCopyPastedOnGridAndCard()
     QTest::keyClicks(a->Memo1, "ligne 2");
     QStringList buffer;
     a->Copier(buffer);
-    QCOMPARE(buffer, (QStringList{"f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "f9", "f10", "f11",
-                                  "ligne 1\r\nligne 2"}));
+    QCOMPARE(buffer,
+             (QStringList{"f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "f9", "f10", "f11", "ligne 1\r\nligne 2"}));
 
     auto b = newWindow();
     b->StringGrid1->setCurrent(22, 7);
@@ -416,7 +416,7 @@ void TestClassOps::cardCopyPastedOnGridAndCard()
     b->Fiche();
     QTest::keyClicks(b->Edit12, "pere");
     b->Coller(buffer);
-    const QList<QLineEdit*> pasted = {b->Edit1, b->Edit2, b->Edit3, b->Edit4, b->Edit5, b->Edit6,
+    const QList<QLineEdit*> pasted = {b->Edit1, b->Edit2, b->Edit3, b->Edit4,  b->Edit5, b->Edit6,
                                       b->Edit7, b->Edit8, b->Edit9, b->Edit10, b->Edit11};
     for (int i = 0; i < 11; ++i)
         QCOMPARE(pasted[i]->text(), QStringLiteral("f%1").arg(i + 1));
@@ -483,10 +483,13 @@ void TestClassOps::markBeingTypedIsNotLost_data()
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("expected");
     // The mark 12,34 is being typed for student 3 ("c", grid row 4) when the command comes.
-    QTest::newRow("paste over the cell being edited") << "paste" << "x";
-    QTest::newRow("sort keeps it on its student") << "sort" << "12,34";
+    QTest::newRow("paste over the cell being edited") << "paste"
+                                                      << "x";
+    QTest::newRow("sort keeps it on its student") << "sort"
+                                                  << "12,34";
     // Deleting student 3 itself: the row that moves up shows its own mark, not the typing.
-    QTest::newRow("delete the student being typed for") << "delete" << "5,00";
+    QTest::newRow("delete the student being typed for") << "delete"
+                                                        << "5,00";
 }
 
 void TestClassOps::markBeingTypedIsNotLost()

@@ -74,17 +74,25 @@ void TestGridOps::keyOrder_data()
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<int>("expected");
-    QTest::newRow("case of ASCII letters ignored") << "bravo" << "BRAVO" << 0;
-    QTest::newRow("Alpha before bravo") << "Alpha" << "bravo" << -1;
+    QTest::newRow("case of ASCII letters ignored") << "bravo"
+                                                   << "BRAVO" << 0;
+    QTest::newRow("Alpha before bravo") << "Alpha"
+                                        << "bravo" << -1;
     QTest::newRow("É after Z") << QStringLiteral("Écho") << "Zoé" << 1;
     QTest::newRow("é after Z too") << QStringLiteral("écho") << "ZZZ" << 1;
     QTest::newRow("é not upper-cased: after É") << QStringLiteral("é") << QStringLiteral("É") << 1;
-    QTest::newRow("shorter prefix first") << "Martin" << "MARTINEZ" << -1;
-    QTest::newRow("empty is smallest") << "" << " " << -1;
-    QTest::newRow("blank before letters") << "Le Gall" << "Leblanc" << -1;
-    QTest::newRow("hyphen before letters") << "Jean-Paul" << "Jeanne" << -1;
-    QTest::newRow("digit before letters") << "9" << "A" << -1;
-    QTest::newRow("ASCII bracket between Z and a stays put") << "[x" << "zz" << 1;
+    QTest::newRow("shorter prefix first") << "Martin"
+                                          << "MARTINEZ" << -1;
+    QTest::newRow("empty is smallest") << ""
+                                       << " " << -1;
+    QTest::newRow("blank before letters") << "Le Gall"
+                                          << "Leblanc" << -1;
+    QTest::newRow("hyphen before letters") << "Jean-Paul"
+                                           << "Jeanne" << -1;
+    QTest::newRow("digit before letters") << "9"
+                                          << "A" << -1;
+    QTest::newRow("ASCII bracket between Z and a stays put") << "[x"
+                                                             << "zz" << 1;
     QTest::newRow("byte 0x80 (euro) above 0x7F") << QStringLiteral("€") << QStringLiteral("~") << 1;
     QTest::newRow("Ÿ (0x9F) before à (0xE0)") << QStringLiteral("Ÿ") << QStringLiteral("à") << -1;
     QTest::newRow("equal keys") << QStringLiteral("Dupré") << QStringLiteral("DUPRé") << 0;
@@ -109,12 +117,10 @@ void TestGridOps::sortExamples_data()
 {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("bravo Alpha Écho")
-        << QStringList{"bravo", "Alpha", QStringLiteral("Écho")}
-        << QStringList{"Alpha", "bravo", QStringLiteral("Écho")};
-    QTest::newRow("Écho after every ASCII letter")
-        << QStringList{QStringLiteral("Écho"), "zorro", "Zed", "abel"}
-        << QStringList{"abel", "Zed", "zorro", QStringLiteral("Écho")};
+    QTest::newRow("bravo Alpha Écho") << QStringList{"bravo", "Alpha", QStringLiteral("Écho")}
+                                      << QStringList{"Alpha", "bravo", QStringLiteral("Écho")};
+    QTest::newRow("Écho after every ASCII letter") << QStringList{QStringLiteral("Écho"), "zorro", "Zed", "abel"}
+                                                   << QStringList{"abel", "Zed", "zorro", QStringLiteral("Écho")};
     QTest::newRow("empty surname before the last named goes first")
         << QStringList{"bravo", "", "Alpha", QStringLiteral("Écho")}
         << QStringList{"", "Alpha", "bravo", QStringLiteral("Écho")};
@@ -274,8 +280,7 @@ void TestGridOps::fittedWidth()
 void TestGridOps::copyCells()
 {
     const auto cell = [](int c, int r) { return QStringLiteral("%1:%2").arg(c).arg(r); };
-    QCOMPARE(gridops::copyCells(cell, {3, 5, 4, 6}),
-             (QStringList{"3:5", "4:5", "CRLF", "3:6", "4:6", "CRLF"}));
+    QCOMPARE(gridops::copyCells(cell, {3, 5, 4, 6}), (QStringList{"3:5", "4:5", "CRLF", "3:6", "4:6", "CRLF"}));
     QCOMPARE(gridops::copyCells(cell, {2, 2, 2, 2}), (QStringList{"2:2", "CRLF"}));
     // The whole class: 62 rows of 30 cells and a row end each.
     const QStringList all = gridops::copyCells(cell, {2, 2, 31, 63});
@@ -299,8 +304,7 @@ void TestGridOps::paste_data()
                               << QStringList{"5:7=a", "6:7=b", "5:8=c", "6:8=d"};
     QTest::newRow("right edge stops the paste within the first row")
         << 30 << 2 << QStringList{"a", "b", "c", "CRLF", "d", "CRLF"} << QStringList{"30:2=a", "31:2=b"};
-    QTest::newRow("at the last column") << 31 << 10 << QStringList{"a", "b", "CRLF", "c"}
-                                        << QStringList{"31:10=a"};
+    QTest::newRow("at the last column") << 31 << 10 << QStringList{"a", "b", "CRLF", "c"} << QStringList{"31:10=a"};
     QTest::newRow("bottom edge stops at the first cell past row 63")
         << 2 << 62 << QStringList{"a", "CRLF", "b", "CRLF", "c", "CRLF", "d"} << QStringList{"2:62=a", "2:63=b"};
     QTest::newRow("row ends alone only move down")
@@ -313,10 +317,10 @@ void TestGridOps::paste_data()
         << 2 << 2 << QStringList{"12.5", "", "  x "} << QStringList{"2:2=12.5", "3:2=", "4:2=  x "};
     QTest::newRow("card of 12 items on one row")
         << 20 << 5 << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}
-        << QStringList{"20:5=0", "21:5=1", "22:5=2", "23:5=3", "24:5=4", "25:5=5", "26:5=6", "27:5=7",
-                       "28:5=8", "29:5=9", "30:5=10", "31:5=11"};
-    QTest::newRow("card near the right edge") << 28 << 5 << QStringList{"0", "1", "2", "3", "4", "5"}
-                                              << QStringList{"28:5=0", "29:5=1", "30:5=2", "31:5=3"};
+        << QStringList{"20:5=0", "21:5=1", "22:5=2", "23:5=3", "24:5=4",  "25:5=5",
+                       "26:5=6", "27:5=7", "28:5=8", "29:5=9", "30:5=10", "31:5=11"};
+    QTest::newRow("card near the right edge")
+        << 28 << 5 << QStringList{"0", "1", "2", "3", "4", "5"} << QStringList{"28:5=0", "29:5=1", "30:5=2", "31:5=3"};
 }
 
 void TestGridOps::paste()
@@ -327,8 +331,8 @@ void TestGridOps::paste()
     QFETCH(QStringList, written);
     QStringList log;
     const int count = gridops::pasteCells(
-        [&log](int c, int r, const QString& text) { log << QStringLiteral("%1:%2=%3").arg(c).arg(r).arg(text); },
-        32, 64, col, row, items);
+        [&log](int c, int r, const QString& text) { log << QStringLiteral("%1:%2=%3").arg(c).arg(r).arg(text); }, 32,
+        64, col, row, items);
     QCOMPARE(log, written);
     QCOMPARE(count, written.size());
 }

@@ -360,8 +360,8 @@ void TestPrintLayout::cardLines()
     printlayout::Card card;
     card.fileName = QStringLiteral("/home/prof/classes/4e B.prf");
     card.today = QDate(2026, 12, 7);
-    card.fields = QStringList{"Dupont", "Luc", "03/04/2012", "4e B", "1 rue Haute", "Bât. C", "75001",
-                              "Paris", "01 02 03 04 05", "06 07 08 09 10", "Pilote"};
+    card.fields = QStringList{"Dupont", "Luc",   "03/04/2012",     "4e B",           "1 rue Haute", "Bât. C",
+                              "75001",  "Paris", "01 02 03 04 05", "06 07 08 09 10", "Pilote"};
     card.remarks = QStringList{"Sérieux.", "", "Bavard."};
     const Layout layout = printlayout::cardLayout(card, g, 100);
     QCOMPARE(layout.size(), 1);
