@@ -252,8 +252,10 @@ void TEurof::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Tab still moves between "=" and the direction buttons; any other character, Backspace included,
+    // is the converter's.
     const QString text = event->text();
-    if (text.size() == 1 && !text[0].isNull() && (text[0].isPrint() || text[0] == QLatin1Char('\r'))) {
+    if (text.size() == 1 && !text[0].isNull() && text[0] != QLatin1Char('\t')) {
         FormKeyPress(text[0]);
         event->accept();
         return;

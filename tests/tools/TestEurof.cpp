@@ -66,6 +66,8 @@ void TestEurof::typeKeys(const QString& keys)
         QWidget* target = m_eurof->focusWidget() ? m_eurof->focusWidget() : m_eurof;
         if (c == QLatin1Char('\r'))
             QTest::keyClick(target, Qt::Key_Return);
+        else if (c == QLatin1Char('\b'))
+            QTest::keyClick(target, Qt::Key_Backspace);
         else
             QTest::keyClick(target, c.toLatin1());
     }
@@ -183,6 +185,8 @@ void TestEurof::entryAfterConversionStartsAfresh_data()
     QTest::newRow("full stop key") << "."
                                    << ",";
     QTest::newRow("other key") << "a"
+                               << "";
+    QTest::newRow("backspace") << "\b"
                                << "";
 }
 
