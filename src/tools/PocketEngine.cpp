@@ -54,6 +54,8 @@ void PocketEngine::evaluate()
         return;
     }
 
+    // The operand is always the number now shown, a result included: a repeated "=" applies the
+    // pending operator with the previous result, so 2 + 3 = = = shows 5, 10, 20.
     const long double left = m_accumulator.value();
     const long double right = readOperand().value();
     long double result = left;
@@ -86,6 +88,8 @@ void PocketEngine::applyOperator(QChar op)
     m_pending = op;
 }
 
+// The result is shown before it is stored: a reciprocal beyond the 6-byte range stays on the display
+// while the overflow leaves the running value as it was.
 void PocketEngine::showUnary(long double result)
 {
     m_display = frnum::general15(result);
