@@ -79,8 +79,7 @@ bool TBlocnotes::eventFilter(QObject* watched, QEvent* event)
         // Shift+Enter would make a line break inside a paragraph, which the notes file cannot tell from an
         // ordinary line end: both make a new line.
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            (key->modifiers() & Qt::ShiftModifier)) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::ShiftModifier)) {
             Memo1->textCursor().insertBlock();
             Memo1->ensureCursorVisible();
             return true;

@@ -127,8 +127,7 @@ void TCalendrier::resizeEvent(QResizeEvent* event)
 
 bool TCalendrier::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress &&
-        (watched == BitBtn1 || watched == BitBtn2 || watched == Button1))
+    if (event->type() == QEvent::KeyPress && (watched == BitBtn1 || watched == BitBtn2 || watched == Button1))
         Calendar1KeyDown(static_cast<QKeyEvent*>(event));
     // The key goes on to the button either way.
     return QDialog::eventFilter(watched, event);

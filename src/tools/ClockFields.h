@@ -8,7 +8,14 @@
 // year at 7-10.
 namespace clockfields {
 
-enum class Field { Hour, Minute, Day, Month, Year };
+enum class Field
+{
+    Hour,
+    Minute,
+    Day,
+    Month,
+    Year
+};
 
 struct Bounds
 {

@@ -20,9 +20,8 @@ constexpr int ClientWidth = 277;
 constexpr int ClientHeight = 156;
 
 // The radio group's items, in the order of the fields they step.
-const clockfields::Field ItemFields[] = {clockfields::Field::Hour, clockfields::Field::Minute,
-                                         clockfields::Field::Day, clockfields::Field::Month,
-                                         clockfields::Field::Year};
+const clockfields::Field ItemFields[] = {clockfields::Field::Hour, clockfields::Field::Minute, clockfields::Field::Day,
+                                         clockfields::Field::Month, clockfields::Field::Year};
 
 QFrame* loweredPanel(QWidget* parent, const QRect& geometry, QLabel*& label)
 {

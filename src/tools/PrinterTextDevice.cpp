@@ -5,9 +5,7 @@
 #include <QFontMetrics>
 #include <QPrinter>
 
-PrinterTextDevice::PrinterTextDevice(QPrinter& printer) : m_printer(printer)
-{
-}
+PrinterTextDevice::PrinterTextDevice(QPrinter& printer) : m_printer(printer) {}
 
 PrinterTextDevice::~PrinterTextDevice()
 {

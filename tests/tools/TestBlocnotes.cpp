@@ -14,9 +14,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -89,6 +89,7 @@ private slots:
     void tooLargeFileIsRefused();
     void capacityBoundary();
     void failedWriteKeepsModifiedFlag();
+    void unreadableFileIsReported();
     void closingKeepsTextBetweenOpenings();
 
     void layout();
@@ -129,17 +130,28 @@ void TestBlocnotes::repairName_data()
 {
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("repaired");
-    QTest::newRow("own name") << "Virelan.nte" << "Virelan.nte";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("slash pair") << "/home/prof//Virelan.nte" << "/home/prof/Virelan.nte";
-    QTest::newRow("two slash pairs") << "a//b//c.nte" << "a/b//c.nte";
-    QTest::newRow("backslash pair") << "C:\\\\prof\\\\n.nte" << "C:\\prof\\\\n.nte";
-    QTest::newRow("slash pair first") << "a//b\\\\c" << "a/b\\\\c";
-    QTest::newRow("backslash pair first") << "a\\\\b//c" << "a\\b//c";
-    QTest::newRow("mixed is no pair") << "a/\\b" << "a/\\b";
-    QTest::newRow("three in a row") << "a///b" << "a//b";
-    QTest::newRow("only a pair") << "\\\\" << "\\";
-    QTest::newRow("single separators") << "/a/b/c" << "/a/b/c";
+    QTest::newRow("own name") << "Virelan.nte"
+                              << "Virelan.nte";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("slash pair") << "/home/prof//Virelan.nte"
+                                << "/home/prof/Virelan.nte";
+    QTest::newRow("two slash pairs") << "a//b//c.nte"
+                                     << "a/b//c.nte";
+    QTest::newRow("backslash pair") << "C:\\\\prof\\\\n.nte"
+                                    << "C:\\prof\\\\n.nte";
+    QTest::newRow("slash pair first") << "a//b\\\\c"
+                                      << "a/b\\\\c";
+    QTest::newRow("backslash pair first") << "a\\\\b//c"
+                                          << "a\\b//c";
+    QTest::newRow("mixed is no pair") << "a/\\b"
+                                      << "a/\\b";
+    QTest::newRow("three in a row") << "a///b"
+                                    << "a//b";
+    QTest::newRow("only a pair") << "\\\\"
+                                 << "\\";
+    QTest::newRow("single separators") << "/a/b/c"
+                                       << "/a/b/c";
 }
 
 void TestBlocnotes::repairName()
@@ -341,10 +353,24 @@ void TestBlocnotes::failedWriteKeepsModifiedFlag()
     m_form->Sauve(name);
     QCOMPARE(readAll(name), QByteArray("\xe0 garder"));
 
-    // A name that is a folder cannot be read as notes; one that cannot be opened is reported.
+    // A folder of that name is no notes file: nothing is loaded and nothing is reported.
     QVERIFY(QDir().mkdir(QStringLiteral("folder.nte")));
     m_form->Charge(QStringLiteral("folder.nte"));
     QCOMPARE(m_form->text(), QStringLiteral("à garder"));
+}
+
+void TestBlocnotes::unreadableFileIsReported()
+{
+    // A file that opens but fails on reading (the start of a process's memory is never mapped).
+    const QString name = QStringLiteral("/proc/self/mem");
+    if (!QFileInfo(name).isFile())
+        QSKIP("no /proc here");
+    m_form->setText(QStringLiteral("avant"));
+    QCOMPARE(errorOf([&] { m_form->Charge(name); }), QStringLiteral("Ne peut ouvrir le fichier /proc/self/mem"));
+    QCOMPARE(m_form->text(), QStringLiteral("avant"));
+    // The doubled separator is repaired before the name is reported.
+    QCOMPARE(errorOf([&] { m_form->Charge(QStringLiteral("/proc//self/mem")); }),
+             QStringLiteral("Ne peut ouvrir le fichier /proc/self/mem"));
 }
 
 void TestBlocnotes::closingKeepsTextBetweenOpenings()

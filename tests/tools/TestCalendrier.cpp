@@ -316,7 +316,8 @@ void TestCalendrier::clickChoosesADay()
     QTest::mouseClick(cal, Qt::LeftButton, {}, cal->cellRect(0, 1).center());
     QTest::mouseClick(cal, Qt::LeftButton, {}, cal->cellRect(3, 0).center());
     QTest::mouseClick(cal, Qt::LeftButton, {}, cal->cellRect(6, 6).center());
-    QTest::mouseClick(cal, Qt::LeftButton, {}, QPoint(cal->cellRect(2, 3).right() + 1, cal->cellRect(2, 3).center().y()));
+    QTest::mouseClick(cal, Qt::LeftButton, {},
+                      QPoint(cal->cellRect(2, 3).right() + 1, cal->cellRect(2, 3).center().y()));
     QCOMPARE(cal->date(), QDate(2027, 1, 13));
     QCOMPARE(changes.size(), 1);
     QCOMPARE(cal->cellAt(QPoint(0, 0)), QPoint(-1, -1));

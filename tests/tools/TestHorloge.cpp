@@ -104,13 +104,20 @@ void TestHorloge::read_data()
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("date");
     QTest::addColumn<QDateTime>("expected");
-    QTest::newRow("plain") << "18:23:09" << "20/10/1998" << QDateTime(QDate(1998, 10, 20), QTime(18, 23, 9));
-    QTest::newRow("two-digit year") << "18:23:09" << "20/10/98" << QDateTime(QDate(1998, 10, 20), QTime(18, 23, 9));
-    QTest::newRow("year 05 is 1905") << "00:00:00" << "01/01/05" << QDateTime(QDate(1905, 1, 1), QTime(0, 0, 0));
-    QTest::newRow("leap day") << "12:00:00" << "29/02/2028" << QDateTime(QDate(2028, 2, 29), QTime(12, 0, 0));
-    QTest::newRow("31 February") << "12:00:00" << "31/02/2026" << QDateTime();
-    QTest::newRow("29 February not leap") << "12:00:00" << "29/02/2027" << QDateTime();
-    QTest::newRow("garbage") << "12:xx:00" << "01/01/2026" << QDateTime();
+    QTest::newRow("plain") << "18:23:09"
+                           << "20/10/1998" << QDateTime(QDate(1998, 10, 20), QTime(18, 23, 9));
+    QTest::newRow("two-digit year") << "18:23:09"
+                                    << "20/10/98" << QDateTime(QDate(1998, 10, 20), QTime(18, 23, 9));
+    QTest::newRow("year 05 is 1905") << "00:00:00"
+                                     << "01/01/05" << QDateTime(QDate(1905, 1, 1), QTime(0, 0, 0));
+    QTest::newRow("leap day") << "12:00:00"
+                              << "29/02/2028" << QDateTime(QDate(2028, 2, 29), QTime(12, 0, 0));
+    QTest::newRow("31 February") << "12:00:00"
+                                 << "31/02/2026" << QDateTime();
+    QTest::newRow("29 February not leap") << "12:00:00"
+                                          << "29/02/2027" << QDateTime();
+    QTest::newRow("garbage") << "12:xx:00"
+                             << "01/01/2026" << QDateTime();
 }
 
 void TestHorloge::read()
@@ -150,19 +157,28 @@ void TestHorloge::arrowsHoldTheirBounds_data()
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("date");
     const QDateTime base(QDate(2026, 12, 7), QTime(22, 1, 30));
-    QTest::newRow("Hr up past 23") << 0 << base << 3 << 0 << "23:01:30" << "07/12/2026";
-    QTest::newRow("Hr down past 00") << 0 << base << 0 << 30 << "00:01:30" << "07/12/2026";
-    QTest::newRow("Mn up past 59") << 1 << base << 70 << 0 << "22:59:30" << "07/12/2026";
-    QTest::newRow("Mn down past 00") << 1 << base << 0 << 3 << "22:00:30" << "07/12/2026";
-    QTest::newRow("Jo down past 01") << 2 << base << 0 << 9 << "22:01:30" << "01/12/2026";
-    QTest::newRow("Jo up past 31") << 2 << base << 40 << 0 << "22:01:30" << "31/12/2026";
-    QTest::newRow("Mo up past 12") << 3 << base << 1 << 0 << "22:01:30" << "07/12/2026";
-    QTest::newRow("Mo down past 01") << 3 << base << 0 << 12 << "22:01:30" << "07/01/2026";
-    QTest::newRow("An up past 2099")
-        << 4 << QDateTime(QDate(2097, 5, 5), QTime(1, 2, 3)) << 5 << 0 << "01:02:03" << "05/05/2099";
-    QTest::newRow("An down past 1900")
-        << 4 << QDateTime(QDate(1902, 5, 5), QTime(1, 2, 3)) << 0 << 5 << "01:02:03" << "05/05/1900";
-    QTest::newRow("up then down") << 0 << base << 1 << 2 << "21:01:30" << "07/12/2026";
+    QTest::newRow("Hr up past 23") << 0 << base << 3 << 0 << "23:01:30"
+                                   << "07/12/2026";
+    QTest::newRow("Hr down past 00") << 0 << base << 0 << 30 << "00:01:30"
+                                     << "07/12/2026";
+    QTest::newRow("Mn up past 59") << 1 << base << 70 << 0 << "22:59:30"
+                                   << "07/12/2026";
+    QTest::newRow("Mn down past 00") << 1 << base << 0 << 3 << "22:00:30"
+                                     << "07/12/2026";
+    QTest::newRow("Jo down past 01") << 2 << base << 0 << 9 << "22:01:30"
+                                     << "01/12/2026";
+    QTest::newRow("Jo up past 31") << 2 << base << 40 << 0 << "22:01:30"
+                                   << "31/12/2026";
+    QTest::newRow("Mo up past 12") << 3 << base << 1 << 0 << "22:01:30"
+                                   << "07/12/2026";
+    QTest::newRow("Mo down past 01") << 3 << base << 0 << 12 << "22:01:30"
+                                     << "07/01/2026";
+    QTest::newRow("An up past 2099") << 4 << QDateTime(QDate(2097, 5, 5), QTime(1, 2, 3)) << 5 << 0 << "01:02:03"
+                                     << "05/05/2099";
+    QTest::newRow("An down past 1900") << 4 << QDateTime(QDate(1902, 5, 5), QTime(1, 2, 3)) << 0 << 5 << "01:02:03"
+                                       << "05/05/1900";
+    QTest::newRow("up then down") << 0 << base << 1 << 2 << "21:01:30"
+                                  << "07/12/2026";
 }
 
 void TestHorloge::arrowsHoldTheirBounds()
