@@ -13,7 +13,8 @@ bool setLocal(const QDateTime& dateTime)
     QProcess timedatectl;
     timedatectl.start(QStringLiteral("timedatectl"),
                       {QStringLiteral("set-time"), dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
-    if (timedatectl.waitForFinished(5000) && timedatectl.exitStatus() == QProcess::NormalExit &&
+    // The system may first ask the user to authenticate in a window of its own: leave time to type a password.
+    if (timedatectl.waitForFinished(120000) && timedatectl.exitStatus() == QProcess::NormalExit &&
         timedatectl.exitCode() == 0)
         return true;
     timespec ts{};
