@@ -14,7 +14,7 @@ QPolygon IndentMarker::outline() const
     const int w = width();
     const int h = height();
     const int mid = w / 2;
-    const int head = w / 2;            // height of the arrow head
+    const int head = w / 2;               // height of the arrow head
     const int shaft = std::max(1, w / 6); // half the shaft's width
     switch (m_shape) {
     case Shape::DownArrow:

@@ -9,10 +9,11 @@ class IndentMarker : public QWidget
     Q_OBJECT
 
 public:
-    enum class Shape {
-        DownArrow,      // first-line indent, above the ruler line
-        UpArrow,        // left indent of the other lines, below it
-        HollowUpArrow,  // right indent
+    enum class Shape
+    {
+        DownArrow,     // first-line indent, above the ruler line
+        UpArrow,       // left indent of the other lines, below it
+        HollowUpArrow, // right indent
     };
 
     IndentMarker(Shape shape, QWidget* parent);

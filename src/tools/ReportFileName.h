@@ -6,7 +6,11 @@
 // their dots), then the extension of the chosen format.
 namespace reportfile {
 
-enum class Format { Text = 1, Rtf = 2 };
+enum class Format
+{
+    Text = 1,
+    Rtf = 2
+};
 
 // The filter index of the save dialog (1 = text, 2 = rtf); any other index is taken as text.
 Format formatOfFilter(int filterIndex);

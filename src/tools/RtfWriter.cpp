@@ -21,8 +21,8 @@ int pixelsToTwips(double pixels)
 
 bool isBulletStyle(QTextListFormat::Style style)
 {
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
-           || style == QTextListFormat::ListSquare;
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
 }
 
 void appendEscaped(QByteArray& out, const QString& text)
@@ -79,8 +79,8 @@ public:
             // Entry 0 stays the automatic colour.
             out += "{\\colortbl ;";
             for (const QColor& c : m_colors)
-                out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue"
-                       + QByteArray::number(c.blue()) + ';';
+                out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue" +
+                       QByteArray::number(c.blue()) + ';';
             out += "}\r\n";
         }
         if (m_usesLists)
@@ -176,8 +176,8 @@ private:
                 appendEscaped(listControls, list->itemText(block));
             listControls += "\\tab}" + QByteArray(bullet ? "\\ls1" : "\\ls2") + "\\ilvl0";
         }
-        out += "\\fi" + QByteArray::number(pixelsToTwips(first)) + "\\li" + QByteArray::number(pixelsToTwips(left))
-               + "\\ri" + QByteArray::number(pixelsToTwips(format.rightMargin()));
+        out += "\\fi" + QByteArray::number(pixelsToTwips(first)) + "\\li" + QByteArray::number(pixelsToTwips(left)) +
+               "\\ri" + QByteArray::number(pixelsToTwips(format.rightMargin()));
         out += listControls;
         // The paragraph mark carries the block's own attributes, which give an empty line its height.
         out += characterControls(block.charFormat()) + ' ';

@@ -226,7 +226,7 @@ void TTexte::GetFontName()
 {
     QStringList names;
     for (const QString& family : QFontDatabase::families()) {
-        // Longer names do not fit the font records of the files the text is saved in.
+        // Only the face names a font record of the system holds (32 characters at most) are offered.
         if (family.size() <= 32 && !names.contains(family))
             names << family;
     }
@@ -279,7 +279,8 @@ void TTexte::layoutChildren()
 {
     Panel1->setGeometry(0, 0, width(), ToolBarHeight);
     Ruler->setGeometry(0, ToolBarHeight, width(), RulerHeight);
-    RichEdit1->setGeometry(0, ToolBarHeight + RulerHeight, width(), std::max(0, height() - ToolBarHeight - RulerHeight));
+    RichEdit1->setGeometry(0, ToolBarHeight + RulerHeight, width(),
+                           std::max(0, height() - ToolBarHeight - RulerHeight));
     RulerResize();
 }
 

@@ -129,8 +129,8 @@ void TestRtfWriter::textEscapes_data()
     QTest::newRow("degree and euro") << "(1°) 5€" << QByteArray("(1\\'b0) 5\\'80");
     QTest::newRow("not windows-1252") << "a≠b" << QByteArray("a\\u8800?b");
     QTest::newRow("ligature above 32767 is signed") << QString(QChar(0xFB01)) << QByteArray("\\u-1279?");
-    QTest::newRow("beyond the first plane") << QString::fromUtf8("\xF0\x9F\x98\x80")
-                                            << QByteArray("\\u-10179?\\u-8704?");
+    QTest::newRow("beyond the first plane")
+        << QString::fromUtf8("\xF0\x9F\x98\x80") << QByteArray("\\u-10179?\\u-8704?");
     QTest::newRow("braces and backslash") << "{a}\\b" << QByteArray("\\{a\\}\\\\b");
     QTest::newRow("tabs") << "Nom\t\t12,50" << QByteArray("Nom\\tab \\tab 12,50");
     QTest::newRow("line break in a paragraph") << QString("a") + QChar(0x2028) + "b" << QByteArray("a\\line b");
@@ -222,7 +222,8 @@ void TestRtfWriter::bullets()
     cursor.insertText(QStringLiteral("deux"));
     const QByteArray out = rtf::write(*doc);
     // One bullet list declared, each bulleted paragraph in it, the bullet hanging 15 points before its text.
-    QVERIFY2(out.contains("{\\*\\listtable{\\list\\listtemplateid1\\listsimple{\\listlevel\\levelnfc23"), out.constData());
+    QVERIFY2(out.contains("{\\*\\listtable{\\list\\listtemplateid1\\listsimple{\\listlevel\\levelnfc23"),
+             out.constData());
     QVERIFY(out.contains("{\\leveltext\\'01\\'95;}"));
     QVERIFY(out.contains("{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}"));
     QCOMPARE(out.count("\\pard\\ql\\fi-300\\li300\\ri0{\\listtext\\plain\\f0 \\'95\\tab}\\ls1\\ilvl0"), 2);

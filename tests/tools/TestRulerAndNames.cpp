@@ -117,8 +117,8 @@ void TestRulerAndNames::reportFileName_data()
     QTest::newRow("first dot of the name") << "/home/prof/6A.2026.final" << 1 << "/home/prof/6A.txt";
     QTest::newRow("folder with a dot") << "/home/prof/classes.2026/rapport" << 1
                                        << "/home/prof/classes.2026/rapport.txt";
-    QTest::newRow("folder with a dot, named file") << "/home/prof/classes.2026/6A.doc" << 2
-                                                   << "/home/prof/classes.2026/6A.rtf";
+    QTest::newRow("folder with a dot, named file")
+        << "/home/prof/classes.2026/6A.doc" << 2 << "/home/prof/classes.2026/6A.rtf";
     QTest::newRow("dots in several folders") << "/a.b/c.d/e" << 2 << "/a.b/c.d/e.rtf";
     QTest::newRow("trailing dot") << "/home/prof/rapport." << 1 << "/home/prof/rapport.txt";
     QTest::newRow("no folder") << "rapport.doc" << 1 << "rapport.txt";

@@ -637,7 +637,9 @@ void TestTexte::alignmentButtonsAlignSelection()
     QTextDocument* doc = texte.RichEdit1->document();
     select(texte, doc->findBlockByNumber(1).position() + 3, doc->findBlockByNumber(2).position());
     QTest::mouseClick(texte.SpeedButton10, Qt::LeftButton);
-    auto align = [&](int block) { return doc->findBlockByNumber(block).blockFormat().alignment() & Qt::AlignHorizontal_Mask; };
+    auto align = [&](int block) {
+        return doc->findBlockByNumber(block).blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    };
     QCOMPARE(align(0), Qt::AlignLeft);
     QCOMPARE(align(1), Qt::AlignHCenter);
     QCOMPARE(align(2), Qt::AlignHCenter);
@@ -779,9 +781,9 @@ void TestTexte::saveAsText()
     fill(texte, {QStringLiteral("6A.\t(25 élèves)"), QString(), QStringLiteral("a≠b 5€")});
     fake.saveAnswers << Seams::SaveChoice{dir.filePath(QStringLiteral("rapport")), 1};
     QTest::mouseClick(texte.SpeedButton2, Qt::LeftButton);
-    QCOMPARE(fake.saveFilters,
-             QStringList{QStringLiteral("Format texte (*.txt)|*.txt|Format rtf (*.rtf)|*.rtf")});
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("rapport.txt"))), QByteArray("6A.\t(25 \xE9l\xE8ves)\r\n\r\na?b 5\x80\r\n"));
+    QCOMPARE(fake.saveFilters, QStringList{QStringLiteral("Format texte (*.txt)|*.txt|Format rtf (*.rtf)|*.rtf")});
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("rapport.txt"))),
+             QByteArray("6A.\t(25 \xE9l\xE8ves)\r\n\r\na?b 5\x80\r\n"));
     QVERIFY(texte.PlainText);
     QVERIFY(fake.messages.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.txt")});
@@ -803,7 +805,8 @@ void TestTexte::saveAsRtf()
     const QByteArray rtf = readAll(dir.filePath(QStringLiteral("rapport.rtf")));
     QVERIFY2(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252"), rtf.constData());
     QVERIFY(rtf.contains("{\\plain\\f0\\fs20\\b 6A.}{\\plain\\f0\\fs20 \\tab (25 \\'e9l\\'e8ves)}\\par\r\n"));
-    QVERIFY(rtf.contains("\\par\r\n\\pard\\qc\\fi0\\li0\\ri0\\plain\\f0\\fs20 {\\plain\\f0\\fs20 R\\'e9sultats au 07/12/2026}"));
+    QVERIFY(rtf.contains(
+        "\\par\r\n\\pard\\qc\\fi0\\li0\\ri0\\plain\\f0\\fs20 {\\plain\\f0\\fs20 R\\'e9sultats au 07/12/2026}"));
     QVERIFY(rtf.contains("DUPONT Jean\\tab \\tab 12,50\\tab \\tab (1\\'b0)"));
     QVERIFY(!texte.PlainText);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.rtf")});
@@ -815,10 +818,14 @@ void TestTexte::saveNames_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<int>("filter");
     QTest::addColumn<QString>("written");
-    QTest::newRow("text") << "" << "rapport" << 1 << "rapport.txt";
-    QTest::newRow("rtf over doc") << "" << "rapport.doc" << 2 << "rapport.rtf";
-    QTest::newRow("folder with a dot") << "classes.2026" << "bilan" << 1 << "bilan.txt";
-    QTest::newRow("folder with a dot, dotted name") << "classes.2026" << "bilan.1er.trimestre" << 2 << "bilan.rtf";
+    QTest::newRow("text") << ""
+                          << "rapport" << 1 << "rapport.txt";
+    QTest::newRow("rtf over doc") << ""
+                                  << "rapport.doc" << 2 << "rapport.rtf";
+    QTest::newRow("folder with a dot") << "classes.2026"
+                                       << "bilan" << 1 << "bilan.txt";
+    QTest::newRow("folder with a dot, dotted name") << "classes.2026"
+                                                    << "bilan.1er.trimestre" << 2 << "bilan.rtf";
 }
 
 void TestTexte::saveNames()
