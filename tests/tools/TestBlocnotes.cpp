@@ -184,10 +184,10 @@ void TestBlocnotes::decode()
 
 void TestBlocnotes::everyByteRoundTrips()
 {
-    // Every byte but the line ends, a non-breaking space among them, must come back unchanged once the
+    // Every byte but the line ends, NUL and a non-breaking space among them, must come back unchanged once the
     // memo has been touched and saved.
     QByteArray bytes;
-    for (int b = 1; b < 256; ++b) {
+    for (int b = 0; b < 256; ++b) {
         if (b == '\r' || b == '\n')
             continue;
         bytes += char(b);
