@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -404,6 +405,18 @@ bool TMDIChild::eventFilter(QObject* watched, QEvent* event)
     QCoreApplication::sendEvent(field, &replaced);
     field->installEventFilter(this);
     return true;
+}
+
+void TMDIChild::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Inside the frame the window opens 620 x 402 pixels, its border and caption included.
+    if (!m_framed) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            m_framed = true;
+            frame->resize(620, 402);
+        }
+    }
 }
 
 void TMDIChild::closeEvent(QCloseEvent* event)

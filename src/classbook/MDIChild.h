@@ -130,6 +130,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -158,6 +159,8 @@ private:
     bool m_loadIncomplete = false;
     // Closing without asking again once the frame's quit has asked.
     bool m_closeAsked = false;
+    // The frame around the window has been given its opening size.
+    bool m_framed = false;
 
     friend class TMainForm;
 };

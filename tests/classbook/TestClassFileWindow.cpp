@@ -843,6 +843,7 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     TMDIChild* c = frame.activeChild();
     QVERIFY(c);
     QCOMPARE(c->StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
+    QCOMPARE(c->parentWidget()->size(), QSize(620, 402));
     m_window = c;
     typeInCell(2, 2, QStringLiteral("12.5"));
     typeInCell(3, 3, QStringLiteral("08"));
