@@ -43,9 +43,11 @@ void TMDIChild::Trier()
 {
     storeVisiblePage();
     gridops::sortStudents(m_table);
+    // Marked before the redraw: a card photo that fails to load there stops the command with its
+    // message, and the changed class must still be offered for saving.
+    m_modified = true;
     LitGrille();
     LitFiche();
-    m_modified = true;
 }
 
 void TMDIChild::Ajuster()
@@ -67,9 +69,9 @@ void TMDIChild::Supprimer()
         return;
     storeVisiblePage();
     gridops::deleteStudent(m_table, m_currentCard);
+    m_modified = true; // before the redraw, as for the sort
     LitGrille();
     LitFiche();
-    m_modified = true;
 }
 
 void TMDIChild::SupPhoto()

@@ -3,6 +3,7 @@
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
+#include "common/ErrorHandler.h"
 #include "common/Fonts.h"
 #include "common/StringGrid.h"
 
@@ -68,6 +69,8 @@ private slots:
     void deleteOnTheGridPageByKeyboard();
     void deleteTheLastStudent();
     void removePhoto();
+    void missingPhotoDuringRedrawKeepsTheChange_data();
+    void missingPhotoDuringRedrawKeepsTheChange();
     void copyWholeClassIntoAnotherWindow();
     void copyWholeClassPastedFurtherRightStopsInTheFirstRow();
     void copySelectedRangeTypedMarkIncluded();
@@ -313,6 +316,37 @@ void TestClassOps::removePhoto()
     w->Classe();
     QCOMPARE(w->table().at(1, ClassTable::Photo), QString());
     QVERIFY(QFile::exists(photo));
+}
+
+void TestClassOps::missingPhotoDuringRedrawKeepsTheChange_data()
+{
+    QTest::addColumn<bool>("sort");
+    QTest::newRow("sort") << true;
+    QTest::newRow("delete") << false;
+}
+
+void TestClassOps::missingPhotoDuringRedrawKeepsTheChange()
+{
+    QFETCH(bool, sort);
+    FakeSeams fake;
+    auto w = newWindow();
+    const QString missing = m_dir.filePath("partie.jpg");
+    name(*w, 1, "b");
+    name(*w, 2, "a");
+    name(*w, 3, "c");
+    w->table().at(2, ClassTable::Photo) = missing;
+    w->LitGrille();
+    w->StringGrid1->setCurrent(2, 2);
+    w->Fiche();
+    QVERIFY(fake.messages.isEmpty()); // card 1 ("b") has no photo
+    w->setModified(false);
+    // Either command brings student "a", whose photo file is gone, onto card 1.
+    errors::guarded(w.get(), [&] { sort ? w->Trier() : w->Supprimer(); });
+    QCOMPARE(fake.messages.size(), 1);
+    QVERIFY(fake.messages[0].text.contains(missing));
+    QVERIFY(w->isModified());
+    QCOMPARE(w->table().at(1, ClassTable::Surname), QStringLiteral("a"));
+    QCOMPARE(cell(*w, 1, 2), QStringLiteral("a "));
 }
 
 void TestClassOps::copyWholeClassIntoAnotherWindow()
