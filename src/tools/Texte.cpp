@@ -614,8 +614,10 @@ QByteArray TTexte::plainTextBytes() const
         return {};
     QStringList lines;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        // A line break inside a paragraph ends a line of the file too.
-        lines << block.text().split(QChar(0x2028));
+        // A line break inside a paragraph ends a line of the file too; pictures pasted in have no text.
+        QString text = block.text();
+        text.remove(QChar::ObjectReplacementCharacter);
+        lines << text.split(QChar::LineSeparator);
     }
     return textfile::joinLines(lines);
 }

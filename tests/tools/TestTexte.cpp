@@ -398,6 +398,8 @@ void TestTexte::sizeTyped()
     texte.SpinEdit1->setFocus();
     QTest::keyClick(texte.SpinEdit1, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(texte.SpinEdit1, Qt::Key_Delete);
+    // An empty box counts as the smallest size.
+    QCOMPARE(applied, QList<int>{4});
     applied.clear();
     QTest::keyClicks(texte.SpinEdit1, typed);
     QCOMPARE(applied, appliedWhileTyping);
@@ -779,11 +781,15 @@ void TestTexte::saveAsText()
     QTemporaryDir dir;
     TTexte texte;
     fill(texte, {QStringLiteral("6A.\t(25 élèves)"), QString(), QStringLiteral("a≠b 5€")});
+    // A line break typed with Shift+Return, and a picture pasted in.
+    QTextCursor cursor(texte.RichEdit1->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QString(QChar::LineSeparator) + QStringLiteral("x") + QChar(QChar::ObjectReplacementCharacter));
     fake.saveAnswers << Seams::SaveChoice{dir.filePath(QStringLiteral("rapport")), 1};
     QTest::mouseClick(texte.SpeedButton2, Qt::LeftButton);
     QCOMPARE(fake.saveFilters, QStringList{QStringLiteral("Format texte (*.txt)|*.txt|Format rtf (*.rtf)|*.rtf")});
     QCOMPARE(readAll(dir.filePath(QStringLiteral("rapport.txt"))),
-             QByteArray("6A.\t(25 \xE9l\xE8ves)\r\n\r\na?b 5\x80\r\n"));
+             QByteArray("6A.\t(25 \xE9l\xE8ves)\r\n\r\na?b 5\x80\r\nx\r\n"));
     QVERIFY(texte.PlainText);
     QVERIFY(fake.messages.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.txt")});
