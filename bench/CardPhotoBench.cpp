@@ -147,9 +147,8 @@ int main(int argc, char** argv)
         const double ratio = r.fullMs / r.cardMs;
         if (grain == 0)
             cleanRatio = ratio;
-        std::printf("%s photo 6000 x 4000, %lld bytes, decoded for the card at %d x %d\n",
-                    grain ? "grainy" : "clean", static_cast<long long>(r.bytes), r.decoded.width(),
-                    r.decoded.height());
+        std::printf("%s photo 6000 x 4000, %lld bytes, decoded for the card at %d x %d\n", grain ? "grainy" : "clean",
+                    static_cast<long long>(r.bytes), r.decoded.width(), r.decoded.height());
         std::printf("  card shown with its photo:      %8.2f ms (median of %d)\n", r.cardMs, Runs);
         std::printf("  libjpeg-turbo full-size decode: %8.2f ms (median of %d)\n", r.fullMs, Runs);
         std::printf("  the card is %.1f times faster\n", ratio);

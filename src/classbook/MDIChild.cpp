@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +20,6 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QToolButton>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -99,8 +99,10 @@ void TMDIChild::buildCardPage()
     SpeedButton2->setIcon(glyphs::icon(glyphs::Glyph::ArrowRight));
     SpeedButton2->setToolTip(QStringLiteral("Suivant"));
     SpeedButton2->setStatusTip(QStringLiteral("Suivant"));
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { errors::guarded(this, [this] { SpeedButton1Click(); }); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { errors::guarded(this, [this] { SpeedButton2Click(); }); });
+    connect(SpeedButton1, &QToolButton::clicked, this,
+            [this] { errors::guarded(this, [this] { SpeedButton1Click(); }); });
+    connect(SpeedButton2, &QToolButton::clicked, this,
+            [this] { errors::guarded(this, [this] { SpeedButton2Click(); }); });
     layout->addWidget(Panel1);
 
     ScrollBox1 = new QScrollArea;
@@ -226,8 +228,8 @@ void TMDIChild::LitGrille()
         for (int c = 2; c <= 31; ++c)
             StringGrid1->setCell(c, r + 1, FormatNbr(m_table.at(r, c)));
     for (int n = 1; n <= StudentCount; ++n)
-        StringGrid1->setCell(1, n + 1,
-                             m_table.at(n, ClassTable::Surname) + QLatin1Char(' ') + m_table.at(n, ClassTable::FirstName));
+        StringGrid1->setCell(
+            1, n + 1, m_table.at(n, ClassTable::Surname) + QLatin1Char(' ') + m_table.at(n, ClassTable::FirstName));
 }
 
 void TMDIChild::EcritFiche()

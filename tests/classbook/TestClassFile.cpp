@@ -59,17 +59,23 @@ void TestClassFile::writesSmallClassByteForByte()
     table.at(64, 48) = QStringLiteral("x");
     table.at(63, 1) = QStringLiteral("spare");
     classfile::Widths widths = defaultWidths();
-    widths[2] = 45;      // column 3
-    widths[30] = 0x123;  // column 31
+    widths[2] = 45;     // column 3
+    widths[30] = 0x123; // column 31
 
-    QByteArray expected = "0C0020" "02D" + QByteArray("020").repeated(27) + "123" "\r\n";
+    QByteArray expected = "0C0020"
+                          "02D" +
+                          QByteArray("020").repeated(27) +
+                          "123"
+                          "\r\n";
     expected += "0002Maths\r\n";
-    expected += "0003Fran\xE7" "ais\r\n";
+    expected += "0003Fran\xE7"
+                "ais\r\n";
     expected += "01022\r\n";
     expected += "020212,50\r\n";
     expected += "02038\r\n";
     expected += "0221Dupr\xE9\r\n";
-    expected += "0222L\xE9" "a\r\n";
+    expected += "0222L\xE9"
+                "a\r\n";
     expected += "022CLigne 1\x0BLigne 2\x0BLigne 3\r\n";
     expected += "3F2D/home/prof/photos/z\xE9.jpg\r\n";
     expected += "4001spare\r\n";
@@ -115,11 +121,22 @@ void TestClassFile::lineBreaksStayOnTheirRecord_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("record");
     QTest::addColumn<QString>("readBack");
-    QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QByteArray("022Ca\x0B" "b") << QStringLiteral("a\r\nb");
-    QTest::newRow("lone LF") << QStringLiteral("a\nb") << QByteArray("022Ca\x0B" "b") << QStringLiteral("a\r\nb");
-    QTest::newRow("lone CR") << QStringLiteral("a\rb") << QByteArray("022Ca\x0B" "b") << QStringLiteral("a\r\nb");
+    QTest::newRow("CR LF") << QStringLiteral("a\r\nb")
+                           << QByteArray("022Ca\x0B"
+                                         "b")
+                           << QStringLiteral("a\r\nb");
+    QTest::newRow("lone LF") << QStringLiteral("a\nb")
+                             << QByteArray("022Ca\x0B"
+                                           "b")
+                             << QStringLiteral("a\r\nb");
+    QTest::newRow("lone CR") << QStringLiteral("a\rb")
+                             << QByteArray("022Ca\x0B"
+                                           "b")
+                             << QStringLiteral("a\r\nb");
     QTest::newRow("empty lines kept") << QStringLiteral("a\r\n\r\nb\r\n")
-                                      << QByteArray("022Ca\x0B\x0B" "b\x0B") << QStringLiteral("a\r\n\r\nb\r\n");
+                                      << QByteArray("022Ca\x0B\x0B"
+                                                    "b\x0B")
+                                      << QStringLiteral("a\r\n\r\nb\r\n");
     QTest::newRow("only a break") << QStringLiteral("\r\n") << QByteArray("022C\x0B") << QStringLiteral("\r\n");
 }
 
@@ -158,17 +175,15 @@ void TestClassFile::readsRecords_data()
     QTest::newRow("spare row 64") << h + "4101sixty-four\r\n" << 64 << 1 << QStringLiteral("sixty-four");
     QTest::newRow("last one wins") << h + "0202first\r\n0202second\r\n" << 1 << 2 << QStringLiteral("second");
     QTest::newRow("out of order") << h + "3F2Dlast\r\n0002first\r\n0202mid\r\n" << -1 << 2 << QStringLiteral("first");
-    QTest::newRow("empty text clears an earlier record")
-        << h + "0202first\r\n0202\r\n" << 1 << 2 << QString();
+    QTest::newRow("empty text clears an earlier record") << h + "0202first\r\n0202\r\n" << 1 << 2 << QString();
     QTest::newRow("blanks kept") << h + "0202  7 \r\n" << 1 << 2 << QStringLiteral("  7 ");
-    QTest::newRow("Windows-1252") << h + "0221\xC9lo\xEFse \x80\r\n" << 1 << 33 << QStringLiteral("\u00c9lo\u00efse \u20ac");
+    QTest::newRow("Windows-1252") << h + "0221\xC9lo\xEFse \x80\r\n"
+                                  << 1 << 33 << QStringLiteral("\u00c9lo\u00efse \u20ac");
     QTest::newRow("no line end at the end") << h + "0221Martin" << 1 << 33 << QStringLiteral("Martin");
-    QTest::newRow("LF line ends") << defaultHeader() + "\n0221Lefort\n0222Ana\n" << 1 << 33
-                                  << QStringLiteral("Lefort");
-    QTest::newRow("CR line ends") << defaultHeader() + "\r0222Ana\r0221Lefort\r" << 1 << 33
-                                  << QStringLiteral("Lefort");
-    QTest::newRow("long remark on one line")
-        << h + "022C" + QByteArray(700, 'r') + "\r\n" << 1 << 44 << QString(700, QLatin1Char('r'));
+    QTest::newRow("LF line ends") << defaultHeader() + "\n0221Lefort\n0222Ana\n" << 1 << 33 << QStringLiteral("Lefort");
+    QTest::newRow("CR line ends") << defaultHeader() + "\r0222Ana\r0221Lefort\r" << 1 << 33 << QStringLiteral("Lefort");
+    QTest::newRow("long remark on one line") << h + "022C" + QByteArray(700, 'r') + "\r\n"
+                                             << 1 << 44 << QString(700, QLatin1Char('r'));
     QTest::newRow("tab kept") << h + "0202a\tb\r\n" << 1 << 2 << QStringLiteral("a\tb");
 }
 
@@ -195,10 +210,10 @@ void TestClassFile::readsHeader_data()
     QTest::newRow("empty file") << QByteArray() << none;
     QTest::newRow("empty first line") << QByteArray("\r\n0221x\r\n") << none;
     QTest::newRow("two columns only") << QByteArray("0C0040\r\n") << (QList<int>{192, 64} + QList<int>(29, -1));
-    QTest::newRow("two digits left read as a width") << QByteArray("0C004\r\n")
-                                                     << (QList<int>{192, 4} + QList<int>(29, -1));
-    QTest::newRow("not hexadecimal leaves the column") << QByteArray("0C0xyz050\r\n")
-                                                       << (QList<int>{192, -1, 0x50} + QList<int>(28, -1));
+    QTest::newRow("two digits left read as a width")
+        << QByteArray("0C004\r\n") << (QList<int>{192, 4} + QList<int>(29, -1));
+    QTest::newRow("not hexadecimal leaves the column")
+        << QByteArray("0C0xyz050\r\n") << (QList<int>{192, -1, 0x50} + QList<int>(28, -1));
     QTest::newRow("blank inside") << QByteArray("0C0 40050\r\n") << (QList<int>{192, -1, 0x50} + QList<int>(28, -1));
     QTest::newRow("longer than 93 characters") << defaultHeader() + "FFFFFF\r\n" << all;
     QTest::newRow("without line end") << QByteArray("010") << (QList<int>{16} + QList<int>(30, -1));
@@ -217,16 +232,16 @@ void TestClassFile::skipsMalformedLinesWithoutTouchingOthers()
 {
     const QByteArray file = defaultHeader() + "\r\n"
                                               "0202good\r\n"
-                                              "\r\n"              // empty line
-                                              "02\r\n"            // too short
-                                              "020\r\n"           // too short
-                                              "0G02bad\r\n"       // not hexadecimal
-                                              "02 2bad\r\n"       // blank in the slot
-                                              "-102bad\r\n"       // a sign is not a digit
-                                              "4202row 65\r\n"    // row 65 is outside the table
-                                              "FF02row 254\r\n"   // far outside
-                                              "0231slot 49\r\n"   // slot 49 is outside
-                                              "02FFslot 255\r\n"  // far outside
+                                              "\r\n"             // empty line
+                                              "02\r\n"           // too short
+                                              "020\r\n"          // too short
+                                              "0G02bad\r\n"      // not hexadecimal
+                                              "02 2bad\r\n"      // blank in the slot
+                                              "-102bad\r\n"      // a sign is not a digit
+                                              "4202row 65\r\n"   // row 65 is outside the table
+                                              "FF02row 254\r\n"  // far outside
+                                              "0231slot 49\r\n"  // slot 49 is outside
+                                              "02FFslot 255\r\n" // far outside
                                               "Some junk line\r\n"
                                               "0203also good\r\n";
     ClassTable table;
@@ -263,8 +278,8 @@ void TestClassFile::survivesHostileFiles_data()
                              << QString();
     QTest::newRow("a line of a megabyte") << QByteArray(1 << 20, 'A') + "\r\n0202survivor\r\n"
                                           << QStringLiteral("survivor");
-    QTest::newRow("record of a megabyte") << defaultHeader() + "\r\n0202" + QByteArray(1 << 20, 'x')
-                                          << QString(1 << 20, QLatin1Char('x'));
+    QTest::newRow("record of a megabyte")
+        << defaultHeader() + "\r\n0202" + QByteArray(1 << 20, 'x') << QString(1 << 20, QLatin1Char('x'));
     QTest::newRow("NUL bytes") << defaultHeader() + "\r\n" + QByteArray("0202a\0b\r\n", 9)
                                << QString::fromLatin1("a\0b", 3);
     QTest::newRow("only line ends") << QByteArray("\r\n\r\n\n\r\r") << QString();

@@ -206,7 +206,8 @@ void TestClassFileWindow::savesTypedClassByteForByte()
     const QByteArray expected = defaultHeader() + "\r\n" + defaultHeadingsAndCoefficients("Maths") +
                                 "020212,50\r\n"
                                 "0221Dupr\xE9\r\n"
-                                "0222L\xE9" "a\r\n"
+                                "0222L\xE9"
+                                "a\r\n"
                                 "022CLigne 1\x0BLigne 2\r\n";
     QCOMPARE(readFile(QStringLiteral("typed.prf")), expected);
 }
@@ -217,7 +218,8 @@ void TestClassFileWindow::loadsHandMadeFile()
     // the spare rows, junk and a three-line remark.
     writeFile(QStringLiteral("hand.prf"), "0a0014fff\r\n"
                                           "0221old name\r\n"
-                                          "022cUn\x0B" "deux\x0Btrois\r\n"
+                                          "022cUn\x0B"
+                                          "deux\x0Btrois\r\n"
                                           "0202 12.5\r\n"
                                           "0002Maths\r\n"
                                           "not a record\r\n"
@@ -258,7 +260,8 @@ void TestClassFileWindow::loadsHandMadeFile()
     const QByteArray saved = readFile(QStringLiteral("hand.prf"));
     QVERIFY(saved.startsWith("0A0014FFF032020"));
     QVERIFY(!saved.contains("\r\n0200"));
-    QVERIFY(saved.contains("\r\n022CUn\x0B" "deux\x0Btrois\r\n"));
+    QVERIFY(saved.contains("\r\n022CUn\x0B"
+                           "deux\x0Btrois\r\n"));
     QVERIFY(saved.endsWith("\r\n4030spare 63\r\n4101spare 64\r\n"));
     QVERIFY(!saved.contains("beyond"));
 }
@@ -279,8 +282,11 @@ void TestClassFileWindow::missingFileLoadsEmptyClassSilently()
     // A later save creates the file there.
     typeInCell(3, 4, QStringLiteral("9"));
     w()->Sauve();
-    QCOMPARE(readFile(QStringLiteral("nowhere.prf")),
-             "0C0020020020" "04D" + QByteArray("020").repeated(26) + "\r\n0403" "9\r\n");
+    QCOMPARE(readFile(QStringLiteral("nowhere.prf")), "0C0020020020"
+                                                      "04D" +
+                                                          QByteArray("020").repeated(26) +
+                                                          "\r\n0403"
+                                                          "9\r\n");
 }
 
 void TestClassFileWindow::junkFileLoadsWithoutCrash()
@@ -320,7 +326,9 @@ void TestClassFileWindow::saveAsWritesUnchangedClassUnderNewName()
     QVERIFY(w()->isModified());
     w()->Sauve();
     QCOMPARE(readFile(QStringLiteral("second.prf")), readFile(QStringLiteral("first.prf")));
-    QVERIFY(readFile(QStringLiteral("second.prf")).startsWith(defaultHeader() + "\r\n0002" "1\r\n"));
+    QVERIFY(readFile(QStringLiteral("second.prf"))
+                .startsWith(defaultHeader() + "\r\n0002"
+                                              "1\r\n"));
     QCOMPARE(w()->fileName(), path(QStringLiteral("second.prf")));
     QCOMPARE(w()->windowTitle(), QStringLiteral("Classe1"));
 }
@@ -346,7 +354,9 @@ void TestClassFileWindow::saveWhileTypingAMarkKeepsIt()
     QVERIFY(w()->StringGrid1->isEditing());
     m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("typing.prf")), 1};
     w()->Sauve();
-    QVERIFY(readFile(QStringLiteral("typing.prf")).endsWith("\r\n0504" "15\r\n"));
+    QVERIFY(readFile(QStringLiteral("typing.prf"))
+                .endsWith("\r\n0504"
+                          "15\r\n"));
     QVERIFY(!w()->isModified());
     QCOMPARE(w()->StringGrid1->cell(4, 5), QStringLiteral("15"));
 }
@@ -355,10 +365,14 @@ void TestClassFileWindow::saveNames_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
-    QTest::newRow("no extension") << "classe" << "classe.prf";
-    QTest::newRow("other extension") << "classe.txt" << "classe.prf";
-    QTest::newRow("two dots") << "ma.classe.txt" << "ma.prf";
-    QTest::newRow("dot in folder") << "dossier.2026/classe" << "dossier.2026/classe.prf";
+    QTest::newRow("no extension") << "classe"
+                                  << "classe.prf";
+    QTest::newRow("other extension") << "classe.txt"
+                                     << "classe.prf";
+    QTest::newRow("two dots") << "ma.classe.txt"
+                              << "ma.prf";
+    QTest::newRow("dot in folder") << "dossier.2026/classe"
+                                   << "dossier.2026/classe.prf";
 }
 
 void TestClassFileWindow::saveNames()
@@ -378,25 +392,26 @@ void TestClassFileWindow::saveNames()
 
 void TestClassFileWindow::closeQuestion_data()
 {
-    QTest::addColumn<QString>("fileName");      // the window's file, empty for a class never saved
-    QTest::addColumn<int>("answer");            // 0 "&Oui", 1 "&Non", 2 "Annuler"
-    QTest::addColumn<bool>("dialogAccepts");    // the save dialog shown by "&Oui" on a never-saved class
+    QTest::addColumn<QString>("fileName");   // the window's file, empty for a class never saved
+    QTest::addColumn<int>("answer");         // 0 "&Oui", 1 "&Non", 2 "Annuler"
+    QTest::addColumn<bool>("dialogAccepts"); // the save dialog shown by "&Oui" on a never-saved class
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("written");
 
     QTest::newRow("never saved, Oui, dialog cancelled")
         << QString() << 0 << false << "Sauver modifications dans  ?" << false << false;
-    QTest::newRow("never saved, Oui, named") << QString() << 0 << true << "Sauver modifications dans  ?" << true << true;
+    QTest::newRow("never saved, Oui, named")
+        << QString() << 0 << true << "Sauver modifications dans  ?" << true << true;
     QTest::newRow("never saved, Non") << QString() << 1 << false << "Sauver modifications dans  ?" << true << false;
-    QTest::newRow("never saved, Annuler") << QString() << 2 << false << "Sauver modifications dans  ?" << false
-                                          << false;
+    QTest::newRow("never saved, Annuler")
+        << QString() << 2 << false << "Sauver modifications dans  ?" << false << false;
     QTest::newRow("named, Oui") << "nommee.prf" << 0 << false << "Sauver modifications dans nommee.prf ?" << true
                                 << true;
     QTest::newRow("named, Non") << "nommee.prf" << 1 << false << "Sauver modifications dans nommee.prf ?" << true
                                 << false;
-    QTest::newRow("named, Annuler") << "nommee.prf" << 2 << false << "Sauver modifications dans nommee.prf ?"
-                                    << false << false;
+    QTest::newRow("named, Annuler") << "nommee.prf" << 2 << false << "Sauver modifications dans nommee.prf ?" << false
+                                    << false;
 }
 
 void TestClassFileWindow::closeQuestion()
@@ -488,7 +503,8 @@ void TestClassFileWindow::failedSaveOnCloseKeepsWindow()
     QVERIFY(w()->isModified());
     QCOMPARE(m_fake->messages.size(), 2);
     QCOMPARE(m_fake->messages[1].kind, Seams::MessageKind::Error);
-    QCOMPARE(m_fake->messages[1].text, QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("blocked.prf")));
+    QCOMPARE(m_fake->messages[1].text,
+             QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("blocked.prf")));
 }
 
 // --- editing --------------------------------------------------------------------------------
@@ -497,10 +513,14 @@ void TestClassFileWindow::typingMarks_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("full stop") << "12.50" << "12,50";
-    QTest::newRow("comma") << "12,50" << "12,50";
-    QTest::newRow("digits only") << "1250" << "12,50";
-    QTest::newRow("one decimal") << "7.5" << "7,5";
+    QTest::newRow("full stop") << "12.50"
+                               << "12,50";
+    QTest::newRow("comma") << "12,50"
+                           << "12,50";
+    QTest::newRow("digits only") << "1250"
+                                 << "12,50";
+    QTest::newRow("one decimal") << "7.5"
+                                 << "7,5";
 }
 
 void TestClassFileWindow::typingMarks()

@@ -216,8 +216,8 @@ void TestPhotos::refusesBadFiles_data()
     QByteArray damaged = good;
     for (qsizetype i = damaged.size() / 3; i < damaged.size() / 3 + 64; ++i)
         damaged[i] = char(0xFF);
-    QTest::newRow("damaged entropy data") << QStringLiteral("damaged.jpg") << damaged
-                                          << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QTest::newRow("damaged entropy data")
+        << QStringLiteral("damaged.jpg") << damaged << QStringLiteral("Ne peut ouvrir le fichier %1");
     QTest::newRow("text renamed jpg") << QStringLiteral("notes.jpg") << QByteArray("Hello, this is not a JPEG")
                                       << QStringLiteral("Ne peut ouvrir le fichier %1");
     QTest::newRow("empty jpeg") << QStringLiteral("empty.jpg") << QByteArray("", 0)
