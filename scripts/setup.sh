@@ -7,6 +7,7 @@ packages=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
     libjpeg62-turbo-dev
+    qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     xvfb xauth
 )
