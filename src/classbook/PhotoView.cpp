@@ -10,6 +10,7 @@ PhotoView::PhotoView(QWidget* parent) : QWidget(parent)
 void PhotoView::setPicture(const QImage& picture, const QSize& originalSize)
 {
     m_picture = picture;
+    m_scaled = QImage();
     m_pictureSize = originalSize.isValid() ? originalSize : picture.size();
     update();
 }
@@ -17,6 +18,7 @@ void PhotoView::setPicture(const QImage& picture, const QSize& originalSize)
 void PhotoView::clear()
 {
     m_picture = QImage();
+    m_scaled = QImage();
     m_pictureSize = QSize();
     update();
 }
@@ -34,7 +36,11 @@ void PhotoView::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     if (m_stretch) {
-        p.drawImage(rect(), m_picture);
+        // Reduced once with a proper filter: a photo decoded at several times the area's size would
+        // alias with the painter's bilinear sampling, and repaints stay cheap.
+        if (m_scaled.size() != size())
+            m_scaled = m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        p.drawImage(rect(), m_scaled);
         return;
     }
     // At its own size, centred: the stored size counts, whatever size it was decoded at.

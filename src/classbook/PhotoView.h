@@ -31,6 +31,8 @@ protected:
 
 private:
     QImage m_picture;
+    // The picture reduced to the control's size, while it is stretched.
+    QImage m_scaled;
     QSize m_pictureSize;
     bool m_stretch = false;
 };
