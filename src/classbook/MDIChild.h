@@ -154,9 +154,6 @@ private:
     QString m_lastChosenPhrase;
     // Set while the program itself fills the card, so that only the user's typing marks the class modified.
     bool m_filling = false;
-    // Set when a load stopped half-way: the grid does not hold the class of the file, which a save
-    // must never replace.
-    bool m_loadIncomplete = false;
     // Closing without asking again once the frame's quit has asked.
     bool m_closeAsked = false;
     // The frame around the window has been given its opening size.
