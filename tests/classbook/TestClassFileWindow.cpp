@@ -69,6 +69,7 @@ private slots:
     void brokenPhotoCardShowsItsOwnFields();
     void photoComesBackAfterMovingAway();
     void newTypeSaveCloseOpenThroughTheFrame();
+    void quitKeepsRunningWhenAClassCannotBeSaved();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -912,6 +913,28 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     QVERIFY(!c->Image1->isEmpty());
     QVERIFY(m_fake->messages.isEmpty());
     QVERIFY(!c->isModified());
+}
+
+void TestClassFileWindow::quitKeepsRunningWhenAClassCannotBeSaved()
+{
+    delete m_window.data();
+    QDir::setCurrent(m_dir.path());
+    QDir(m_dir.path()).mkpath(QStringLiteral("locked.prf"));
+    TMainForm frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    m_fake->openAnswers << path(QStringLiteral("locked.prf"));
+    frame.findChild<QAction*>(QStringLiteral("FileOpenItem"))->trigger();
+    m_window = frame.activeChild();
+    QVERIFY(m_window);
+    typeInCell(2, 2, QStringLiteral("9"));
+    m_fake->messageAnswers << 0; // "&Oui"
+    QVERIFY(!frame.close());
+    QCOMPARE(frame.classWindows().size(), 1);
+    QVERIFY(w()->isModified());
+    QCOMPARE(m_fake->messages.size(), 2);
+    QCOMPARE(m_fake->messages[1].text,
+             QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("locked.prf")));
 }
 
 QTEST_MAIN(TestClassFileWindow)
