@@ -11,6 +11,7 @@
 #include "companions/Plan.h"
 #include "companions/Planning.h"
 
+#include <QFileInfo>
 #include <QStackedWidget>
 #include <optional>
 
@@ -48,12 +49,17 @@ void TMDIChild::Charge(const QString& path)
     };
     loadCompanion([this] { ChargeDevoir(); });
 
-    // A class file that cannot be opened loads as an empty class, without a word; the file name stays,
-    // so that a later save creates the file there.
+    // A class file that does not exist loads as an empty class, without a word; the file name stays,
+    // so that a later save creates the file there. One that exists but cannot be read (no right to
+    // read it, a folder or a pipe of that name) must never be replaced by the empty class shown
+    // instead: it is reported, and the window forgets the name so that a save asks for another one.
     QByteArray bytes;
+    std::optional<PlatformError> classFailure;
     try {
         bytes = textfile::readBytes(m_fileName);
-    } catch (const PlatformError&) {
+    } catch (const PlatformError& error) {
+        if (QFileInfo::exists(m_fileName))
+            classFailure = error;
     }
     const classfile::Widths widths = classfile::read(bytes, m_table);
     for (int c = 1; c <= classfile::WidthCount; ++c)
@@ -71,6 +77,10 @@ void TMDIChild::Charge(const QString& path)
     m_modified = false;
     LitGrille();
     Notebook1->setCurrentWidget(StringGrid1);
+    if (classFailure) {
+        m_fileName.clear();
+        throw *classFailure;
+    }
     if (companionFailure)
         throw *companionFailure;
 }

@@ -26,7 +26,9 @@ mode_t currentUmask()
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    // Only regular files: opening a pipe named like a class file would wait for a writer for ever.
+    const QFileInfo info(path);
+    if (path.isEmpty() || (info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly))
         throw PlatformError::cannotOpen(path);
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

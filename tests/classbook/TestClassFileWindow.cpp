@@ -25,6 +25,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // The class window's files, its editing keys and its photos, driven as a user would.
 class TestClassFileWindow : public QObject
@@ -39,6 +40,8 @@ private slots:
     void savesTypedClassByteForByte();
     void loadsHandMadeFile();
     void missingFileLoadsEmptyClassSilently();
+    void unreadableFileIsReportedAndNeverOverwritten_data();
+    void unreadableFileIsReportedAndNeverOverwritten();
     void junkFileLoadsWithoutCrash();
     void saveTwiceWritesOnce();
     void saveAsWritesUnchangedClassUnderNewName();
@@ -290,6 +293,37 @@ void TestClassFileWindow::missingFileLoadsEmptyClassSilently()
                                                           "9\r\n");
 }
 
+void TestClassFileWindow::unreadableFileIsReportedAndNeverOverwritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("pipe") << "pipe";
+}
+
+void TestClassFileWindow::unreadableFileIsReportedAndNeverOverwritten()
+{
+    QFETCH(QString, kind);
+    const QString name = path(kind + QStringLiteral(".prf"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(name));
+    else
+        QCOMPARE(mkfifo(QFile::encodeName(name).constData(), 0644), 0);
+    QString message;
+    try {
+        w()->Charge(name);
+    } catch (const PlatformError& error) {
+        message = error.message();
+    }
+    QCOMPARE(message, QStringLiteral("Ne peut ouvrir le fichier ") + name);
+    // The empty class shown instead has no name: saving it asks where, and never writes over the file.
+    QVERIFY(w()->fileName().isEmpty());
+    typeInCell(2, 2, QStringLiteral("12"));
+    w()->Sauve();
+    QCOMPARE(m_fake->saveFilters.size(), 1);
+    QVERIFY(w()->isModified());
+    QVERIFY(!QFileInfo(name).isFile());
+}
+
 void TestClassFileWindow::junkFileLoadsWithoutCrash()
 {
     QByteArray junk;
@@ -494,10 +528,10 @@ void TestClassFileWindow::failedSaveKeepsFlagAndOldFile()
 
 void TestClassFileWindow::failedSaveOnCloseKeepsWindow()
 {
-    // A folder where the class file should be: it cannot be created.
-    QDir(m_dir.path()).mkpath(QStringLiteral("blocked.prf"));
+    // A folder appears where the class file should be written: it cannot be created.
     w()->Charge(path(QStringLiteral("blocked.prf")));
     typeInCell(2, 2, QStringLiteral("11"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("blocked.prf"));
     m_fake->messageAnswers << 0;
     QVERIFY(!w()->close());
     QVERIFY(!m_window.isNull());
@@ -919,7 +953,6 @@ void TestClassFileWindow::quitKeepsRunningWhenAClassCannotBeSaved()
 {
     delete m_window.data();
     QDir::setCurrent(m_dir.path());
-    QDir(m_dir.path()).mkpath(QStringLiteral("locked.prf"));
     TMainForm frame;
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -928,6 +961,8 @@ void TestClassFileWindow::quitKeepsRunningWhenAClassCannotBeSaved()
     m_window = frame.activeChild();
     QVERIFY(m_window);
     typeInCell(2, 2, QStringLiteral("9"));
+    // Something now stands where the class file would be written.
+    QDir(m_dir.path()).mkpath(QStringLiteral("locked.prf"));
     m_fake->messageAnswers << 0; // "&Oui"
     QVERIFY(!frame.close());
     QCOMPARE(frame.classWindows().size(), 1);
