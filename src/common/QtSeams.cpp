@@ -40,8 +40,13 @@ QStringList QtSeams::qtFilters(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        // The description already shows its patterns; Qt reads the ones in the last parentheses.
-        out << (parts[i].contains(QLatin1Char('(')) ? parts[i] : parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+        // Qt reads the patterns from the description's parentheses, separated by blanks: the description's
+        // own "(*.bmp;*.ico)" is rewritten from the pattern part.
+        QString description = parts[i];
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0)
+            description.truncate(open);
+        out << description.trimmed() + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return out;
 }
