@@ -4,7 +4,10 @@ list(APPEND VIRELAN_MODEL_SOURCES
 )
 list(APPEND VIRELAN_FORM_SOURCES
     companions/Devoirs.cpp
-    companions/MDIChildCompanions.cpp
+    companions/MDIChildHomework.cpp
+    companions/MDIChildPhrases.cpp
+    companions/MDIChildPlan.cpp
+    companions/MDIChildPlanning.cpp
     companions/Obs.cpp
     companions/Plan.cpp
     companions/Planning.cpp
