@@ -1,18 +1,424 @@
 #include "companions/Planning.h"
 
+#include "app/ToolWindows.h"
+#include "common/FileNames.h"
 #include "common/Fonts.h"
+#include "common/Glyphs.h"
+#include "common/PlatformError.h"
+#include "common/Seams.h"
+#include "common/StringGrid.h"
+#include "common/TextFile.h"
+#include "companions/PrjEdit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+
+// The window was designed 628 x 371 with a sizeable frame of 4 pixels a side and a 19-pixel caption.
+constexpr int ClientWidth = 620;
+constexpr int ClientHeight = 344;
+constexpr int PanelHeight = 33;
+constexpr int GridHeight = 226;
+constexpr int MonthColumnWidth = 86;
+
+const char* const MonthNames[planning::Months] = {"Janvier", "Février", "Mars",      "Avril",   "Mai",      "Juin",
+                                                  "Juillet", "Août",    "Septembre", "Octobre", "Novembre", "Décembre"};
+
+// Left and top of the subject buttons 1 to 8.
+constexpr QPoint SubjectPositions[planning::Subjects] = {{16, 272},  {16, 304},  {128, 272}, {128, 304},
+                                                         {240, 272}, {240, 304}, {352, 272}, {352, 304}};
+
+QString defaultCaption(int subject)
+{
+    return QStringLiteral("Matière ") + QString::number(subject);
+}
+
+// Two names of the same planning file compare equal however they were written.
+QString canonical(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+SubjectPanel::SubjectPanel(const QColor& colour, QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    m_label = new QLabel(this);
+    m_label->setAlignment(Qt::AlignCenter);
+    m_label->setGeometry(2, 2, 96, 21);
+    m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+QString SubjectPanel::caption() const
+{
+    return m_label->text();
+}
+
+void SubjectPanel::setCaption(const QString& caption)
+{
+    m_label->setText(caption);
+}
+
+void SubjectPanel::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+}
+
+void SubjectPanel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+}
 
 TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Planning"));
     setWindowTitle(QStringLiteral("Planning"));
-    resize(620, 340);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(fonts::msSansSerif(11));
+    resize(ClientWidth, ClientHeight);
+
+    m_year = std::clamp(seams().now().date().year(), planning::FirstYear, planning::LastYear);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(0, 0, ClientWidth, PanelHeight);
+    Panel1Caption = new QLabel(Panel1);
+    Panel1Caption->setObjectName(QStringLiteral("Panel1Caption"));
+    Panel1Caption->setFont(fonts::pixelFont(QStringLiteral("Arial"), 17));
+    Panel1Caption->setAlignment(Qt::AlignCenter);
+    Panel1Caption->setGeometry(0, 0, ClientWidth, PanelHeight);
+    Panel1Caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    SpeedButton2 = new QToolButton(Panel1);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setIcon(glyphs::icon(glyphs::Glyph::ArrowLeft));
+    SpeedButton2->setToolTip(QStringLiteral("Année précédente"));
+    SpeedButton2->setGeometry(20, 4, 25, 25);
+    SpeedButton1 = new QToolButton(Panel1);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setIcon(glyphs::icon(glyphs::Glyph::ArrowRight));
+    SpeedButton1->setToolTip(QStringLiteral("Année suivante"));
+    SpeedButton1->setGeometry(45, 4, 25, 25);
+    for (QToolButton* b : {SpeedButton1, SpeedButton2}) {
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+
+    Button1 = new QPushButton(QStringLiteral("Fermer"), Panel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(520, 4, 75, 25);
+    Button1->setAutoDefault(false);
+    Button1->installEventFilter(this);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+    StringGrid1 = new StringGrid(planning::Days + 1, planning::Months + 1, 1, 1, this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setOptions({});
+    StringGrid1->setDefaultColWidth(16);
+    StringGrid1->setDefaultRowHeight(16);
+    StringGrid1->setColWidth(0, MonthColumnWidth);
+    StringGrid1->setGeometry(0, PanelHeight, ClientWidth, GridHeight);
+    // The twelve months always fit the grid's height; only a window made narrower needs to scroll days.
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->installEventFilter(this);
+    StringGrid1->drawCellHook = [this](QPainter& p, int col, int row, const QRect& rect) {
+        StringGrid1DrawCell(p, col, row, rect);
+    };
+    connect(StringGrid1, &StringGrid::cellClicked, this, [this] { StringGrid1Click(); });
+
+    for (int s = 1; s <= planning::Subjects; ++s) {
+        SubjectPanel* panel = new SubjectPanel(planning::subjectColour(s), this);
+        panel->setObjectName(QStringLiteral("Panel") + QString::number(s + 1));
+        panel->setCaption(defaultCaption(s));
+        panel->setGeometry(QRect(SubjectPositions[s - 1], QSize(100, 25)));
+        connect(panel, &SubjectPanel::clicked, this, [this, s] { PanelClick(s); });
+        connect(panel, &SubjectPanel::doubleClicked, this, [this, s] { PanelDblClick(s); });
+        SubjectPanels[s - 1] = panel;
+    }
+
+    // The grid shows the list from the start, so that a save before the first opening writes back what
+    // the list holds.
+    DessinGrille();
+    LitAn();
 }
 
-void TPlanning::Charge(const QString&)
+// --- the grid and the list ---------------------------------------------------
+
+void TPlanning::DessinGrille()
 {
+    // Only what differs is set: the window's painting runs this too.
+    const auto set = [this](int col, int row, const QString& text) {
+        if (StringGrid1->cell(col, row) != text)
+            StringGrid1->setCell(col, row, text);
+    };
+    for (int m = 1; m <= planning::Months; ++m)
+        set(0, m, QString::fromUtf8(MonthNames[m - 1]));
+    for (int d = 1; d <= planning::Days; ++d)
+        set(d, 0, QString::number(d));
 }
 
-void TPlanning::Sauve(const QString&)
+void TPlanning::LitAn()
 {
+    const planning::YearCells cells = m_list.LitAn(m_year);
+    for (int m = 1; m <= planning::Months; ++m)
+        for (int d = 1; d <= planning::Days; ++d)
+            StringGrid1->setCell(d, m, cells[m - 1][d - 1]);
+    Panel1Caption->setText(QStringLiteral("Planning ") + QString::number(m_year));
+    DessinGrille();
+}
+
+void TPlanning::EcritAn()
+{
+    planning::YearCells cells;
+    for (int m = 1; m <= planning::Months; ++m)
+        for (int d = 1; d <= planning::Days; ++d)
+            cells[m - 1][d - 1] = StringGrid1->cell(d, m);
+    m_list.EcritAn(m_year, cells);
+}
+
+void TPlanning::EcritCell(int col, int row)
+{
+    // The square itself is painted by the grid's painting of the cell.
+    const QRect rect = StringGrid1->cellRect(col, row);
+    if (rect.isValid())
+        StringGrid1->viewport()->update(rect);
+}
+
+void TPlanning::StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect)
+{
+    if (col < 1 || row < 1)
+        return;
+    // The square is placed from the cell's unscrolled corner, so it follows the cell if the grid scrolls.
+    const QPoint unscrolled(17 * col + 70, 17 * row);
+    const QRect square = planning::daySquare(col, row).translated(rect.topLeft() - unscrolled);
+    painter.fillRect(square, planning::dayColour(StringGrid1->cell(col, row)));
+}
+
+void TPlanning::StringGrid1Click()
+{
+    const int col = StringGrid1->col();
+    const int row = StringGrid1->row();
+    if (col < 1 || row < 1 || col > planning::daysInMonth(row, m_year))
+        return;
+    if (!StringGrid1->cell(col, row).isEmpty()) {
+        StringGrid1->setCell(col, row, QString());
+    } else {
+        StringGrid1->setCell(col, row, QString::number(m_subject));
+        EcritCell(col, row);
+    }
+    m_modified = true;
+}
+
+// --- subjects ------------------------------------------------------------------
+
+void TPlanning::PanelClick(int subject)
+{
+    m_subject = subject;
+}
+
+void TPlanning::PanelDblClick(int subject)
+{
+    m_subject = subject;
+    TPrjEdit* dialog = tools().PrjEdit;
+    if (!dialog) {
+        dialog = findChild<TPrjEdit*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!dialog)
+            dialog = new TPrjEdit(this);
+    }
+    SubjectPanel* panel = SubjectPanels[subject - 1];
+    dialog->Edit1->setText(panel->caption());
+    if (seams().execModal(dialog) != QDialog::Accepted)
+        return;
+    panel->setCaption(dialog->Edit1->text());
+    MajPrj(subject, dialog->Edit1->text());
+}
+
+void TPlanning::MajPrj(int subject, const QString& name)
+{
+    m_list.MajPrj(subject, name);
+    m_modified = true;
+}
+
+void TPlanning::captionsFromList()
+{
+    // The names given to the subjects come back with the class; a subject never named shows its number.
+    for (int s = 1; s <= planning::Subjects; ++s)
+        SubjectPanels[s - 1]->setCaption(m_list.projectName(s).value_or(defaultCaption(s)));
+}
+
+// --- years and keys --------------------------------------------------------------
+
+void TPlanning::changeYear(int delta)
+{
+    EcritAn();
+    m_year = std::clamp(m_year + delta, planning::FirstYear, planning::LastYear);
+    LitAn();
+}
+
+void TPlanning::SpeedButton1Click()
+{
+    changeYear(+1);
+}
+
+void TPlanning::SpeedButton2Click()
+{
+    changeYear(-1);
+}
+
+bool TPlanning::FormKeyDown(QKeyEvent* event)
+{
+    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        SpeedButton2Click();
+        return true;
+    case Qt::Key_PageDown:
+        SpeedButton1Click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TPlanning::keyPressEvent(QKeyEvent* event)
+{
+    if (FormKeyDown(event))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+bool TPlanning::eventFilter(QObject* watched, QEvent* event)
+{
+    // The year keys are the window's, whichever control has the focus: the grid must neither scroll nor
+    // move its current cell with them.
+    if (event->type() == QEvent::KeyPress && (watched == StringGrid1 || watched == Button1) &&
+        FormKeyDown(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+// --- the window ------------------------------------------------------------------
+
+void TPlanning::FormShow()
+{
+    StringGrid1->setColWidth(0, MonthColumnWidth);
+    DessinGrille();
+    LitAn();
+}
+
+void TPlanning::FormDeactivate()
+{
+    EcritAn();
+}
+
+void TPlanning::Button1Click()
+{
+    close();
+}
+
+void TPlanning::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
+    FormShow();
+    Button1->setFocus();
+}
+
+void TPlanning::hideEvent(QHideEvent* event)
+{
+    FormDeactivate();
+    QDialog::hideEvent(event);
+}
+
+void TPlanning::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow())
+        FormDeactivate();
+}
+
+void TPlanning::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    DessinGrille();
+}
+
+void TPlanning::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    Panel1->setGeometry(0, 0, width(), PanelHeight);
+    Panel1Caption->setGeometry(0, 0, width(), PanelHeight);
+    StringGrid1->setGeometry(0, PanelHeight, width(), GridHeight);
+}
+
+// --- the planning file -----------------------------------------------------------
+
+void TPlanning::writeTo(const QString& planningFile)
+{
+    textfile::writeBytes(planningFile, m_list.toBytes());
+}
+
+void TPlanning::Charge(const QString& classFileName)
+{
+    if (!classFileName.isEmpty()) {
+        const QString file = filenames::companion(classFileName, QStringLiteral(".prp"));
+        if (QFileInfo::exists(file)) {
+            // Changes not yet written belong to the class that owns the list: they go to its file before
+            // another planning takes their place.
+            if (m_modified && !m_owner.isEmpty() && canonical(m_owner) != canonical(file)) {
+                EcritAn();
+                writeTo(m_owner);
+                m_modified = false;
+            }
+            // Raises "Ne peut ouvrir le fichier" for a file that exists but cannot be read.
+            m_list = planning::PlanningList::fromBytes(textfile::readBytes(file));
+            m_modified = false;
+            m_owner = file;
+            captionsFromList();
+        } else if (m_owner.isEmpty()) {
+            // The list nobody has claimed yet (that of the start) becomes this class's planning.
+            m_owner = file;
+        }
+    }
+    LitAn();
+}
+
+void TPlanning::Sauve(const QString& classFileName)
+{
+    EcritAn();
+    if (classFileName.isEmpty())
+        return;
+    const QString file = filenames::companion(classFileName, QStringLiteral(".prp"));
+    if (m_owner.isEmpty())
+        m_owner = file;
+    // The list holds another class's planning: this class's file must never receive it.
+    if (canonical(m_owner) != canonical(file))
+        return;
+    if (m_modified)
+        writeTo(file);
+    m_modified = false;
 }

@@ -1,14 +1,104 @@
 #pragma once
 
-#include <QDialog>
+#include "companions/PlanningList.h"
 
+#include <QDialog>
+#include <QFrame>
+#include <array>
+
+class QLabel;
+class QPainter;
+class QPushButton;
+class QToolButton;
+class StringGrid;
+
+// A coloured subject button: a click makes its subject current, a double click renames it.
+class SubjectPanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    SubjectPanel(const QColor& colour, QWidget* parent = nullptr);
+    QString caption() const;
+    void setCaption(const QString& caption);
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    QLabel* m_label;
+};
+
+// The annual planning: one year as twelve month rows of 31 days, each day marked with one of eight
+// subjects. One window and one planning list serve the whole program; the class loaded last that has
+// a planning file owns it.
 class TPlanning : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TPlanning(QWidget* parent = nullptr);
+
     // Loads and saves the planning file beside a class file.
     void Charge(const QString& classFileName);
     void Sauve(const QString& classFileName);
+
+    void LitAn();
+    void EcritAn();
+    void DessinGrille();
+    void EcritCell(int col, int row);
+    void MajPrj(int subject, const QString& name);
+
+    void StringGrid1Click();
+    void StringGrid1DrawCell(QPainter& painter, int col, int row, const QRect& rect);
+    void PanelClick(int subject);
+    void PanelDblClick(int subject);
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    // Page Up and Page Down turn the year; returns whether the key was one of them.
+    bool FormKeyDown(QKeyEvent* event);
+    void FormShow();
+    void FormDeactivate();
+    void Button1Click();
+
+    int shownYear() const { return m_year; }
+    int currentSubject() const { return m_subject; }
+    bool isModified() const { return m_modified; }
+    const planning::PlanningList& list() const { return m_list; }
+    // The planning file the list belongs to; empty while no class has claimed it.
+    const QString& ownerFile() const { return m_owner; }
+
+    QFrame* Panel1 = nullptr;
+    QLabel* Panel1Caption = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    StringGrid* StringGrid1 = nullptr;
+    // Panel2 to Panel9: the subject buttons of subjects 1 to 8.
+    std::array<SubjectPanel*, planning::Subjects> SubjectPanels{};
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void changeYear(int delta);
+    void writeTo(const QString& planningFile);
+    void captionsFromList();
+
+    planning::PlanningList m_list;
+    int m_year;
+    int m_subject = 1;
+    bool m_modified = false;
+    QString m_owner;
 };
