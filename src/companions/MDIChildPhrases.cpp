@@ -1,7 +1,37 @@
+#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
+#include "common/Seams.h"
+#include "companions/Obs.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 // The class window's side of the appraisal phrases.
 
 void TMDIChild::Observations()
 {
+    TObs* obs = tools().Obs;
+    seams().execModal(obs);
+    QString picked;
+    obs->Result(picked);
+    if (picked.isEmpty())
+        return;
+    m_lastChosenPhrase = picked;
+    // A phrase picked with "Copier" is copied: it goes to the system clipboard, for the notepad, the text
+    // editor or another program (the frame keeps Ctrl+V for its own copy buffer). On the student card it
+    // is also written where the teacher writes appraisals, at the caret of the remarks; a text selected
+    // there is kept, the phrase goes after it. The remarks changed, so the class is modified; on the class
+    // grid nothing in the class changes.
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setText(picked);
+    if (isCardPage() && m_currentCard >= 1 && m_currentCard <= StudentCount) {
+        QTextCursor cursor = Memo1->textCursor();
+        cursor.clearSelection();
+        cursor.insertText(picked);
+        Memo1->setTextCursor(cursor);
+        Memo1->setFocus();
+        m_modified = true;
+    }
 }
