@@ -1,19 +1,357 @@
 #include "companions/Plan.h"
 
+#include "app/ToolWindows.h"
+#include "classbook/MDIChild.h"
+#include "common/FileNames.h"
 #include "common/Fonts.h"
+#include "common/Glyphs.h"
+#include "common/PlatformError.h"
+#include "common/Seams.h"
+#include "common/TextFile.h"
+#include "companions/PlnEdit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+const QColor DeskBrown(192, 128, 80);
+const QColor DeskSilver(192, 192, 192);
+
+void paintBlock(QLabel* label, const QColor& background)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+}
+
+QLabel* makeBlock(QWidget* parent, const QFont& font)
+{
+    auto* label = new QLabel(parent);
+    label->setFrameShape(QFrame::Box);
+    label->setLineWidth(1);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    label->setFont(font);
+    paintBlock(label, DeskBrown);
+    return label;
+}
+
+} // namespace
 
 TPlan::TPlan(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Plan"));
     setWindowTitle(QStringLiteral("Plan de la classe"));
-    resize(536, 343);
+    // Fixed single border with the close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
     setFixedSize(536, 343);
+    setFont(fonts::msSansSerif(13));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, 0, 536, 33);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    Panel1->setAutoFillBackground(true);
+    QPalette panelPalette = Panel1->palette();
+    panelPalette.setColor(QPalette::Window, QColor(192, 192, 192));
+    Panel1->setPalette(panelPalette);
+    // Presses on the tool bar never reach the plan.
+    Panel1->setAttribute(Qt::WA_NoMousePropagation);
+
+    const auto toolButton = [this](const char* name, int left, glyphs::Glyph glyph, const QString& hint) {
+        auto* button = new QToolButton(Panel1);
+        button->setObjectName(QLatin1String(name));
+        button->setGeometry(left, 4, 25, 25);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setIcon(glyphs::icon(glyph));
+        button->setToolTip(hint);
+        button->setStatusTip(hint);
+        return button;
+    };
+    SpeedButton1 = toolButton("SpeedButton1", 16, glyphs::Glyph::AddDesk, QStringLiteral("Ajouter élève"));
+    SpeedButton2 = toolButton("SpeedButton2", 48, glyphs::Glyph::DeleteDesk, QStringLiteral("Supprimer élève"));
+    SpeedButton3 = toolButton("SpeedButton3", 88, glyphs::Glyph::TurnDesk, QStringLiteral("Tourner table"));
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
+
+    Button1 = new QPushButton(QStringLiteral("Fermer"), Panel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(439, 4, 75, 25);
+    Button1->setAutoDefault(false);
+    Button1->installEventFilter(this);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+    QFont bold = font();
+    bold.setBold(true);
+    Bureau = makeBlock(this, bold);
+    Bureau->setObjectName(QStringLiteral("Bureau"));
+    Bureau->setText(QStringLiteral("Bureau"));
+    Bureau->setGeometry(208, 304, 100, 25);
+    // The teacher's desk can be neither selected nor moved: its presses stop there.
+    Bureau->setAttribute(Qt::WA_NoMousePropagation);
 }
 
-void TPlan::Charge(const QString&)
+TPlan::~TPlan()
 {
+    delete m_ownNameDialog;
 }
 
-void TPlan::Sauve(const QString&)
+QString TPlan::planFileOf(const QString& classFileName)
 {
+    return filenames::companion(classFileName, QStringLiteral(".prc"));
+}
+
+namespace {
+// Two spellings of the same plan file (relative, with "..") name the same class.
+QString sameFileKey(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+} // namespace
+
+void TPlan::Charge(const QString& classFileName)
+{
+    const QString planFile = planFileOf(classFileName);
+    // Without a plan file the plan held stays, that of the class loaded before, with its modified flag.
+    if (classFileName.isEmpty() || !QFileInfo::exists(planFile))
+        return;
+    QByteArray bytes;
+    try {
+        bytes = textfile::readBytes(planFile);
+    } catch (const PlatformError&) {
+        // A plan file that cannot be read gives an empty plan, without a word.
+        bytes.clear();
+    }
+    m_plan.load(bytes);
+    m_ownerFile = sameFileKey(planFile);
+    m_ownerWindow.clear();
+    showDesks();
+}
+
+void TPlan::Sauve(const QString& classFileName)
+{
+    if (!m_plan.modified() || classFileName.isEmpty())
+        return;
+    const QString planFile = planFileOf(classFileName);
+    const QString key = sameFileKey(planFile);
+    // A plan changed for a class never saved under a name gets its file from that class's first save.
+    if (m_ownerFile.isEmpty() && m_ownerWindow && !m_ownerWindow->fileName().isEmpty()
+        && sameFileKey(planFileOf(m_ownerWindow->fileName())) == key) {
+        m_ownerFile = key;
+        m_ownerWindow.clear();
+    }
+    // A class's plan file only ever receives that class's plan.
+    if (m_ownerFile != key)
+        return;
+    try {
+        textfile::writeBytes(planFile, m_plan.toBytes());
+        m_plan.setModified(false);
+    } catch (const PlatformError&) {
+        // Not reported; the file is written whole or not at all, and the plan stays modified so that
+        // the next save tries again.
+    }
+}
+
+void TPlan::showFor(TMDIChild* classWindow)
+{
+    seams().execModal(this);
+    if (!m_ownerFile.isEmpty() || m_ownerWindow || !m_plan.modified() || !classWindow)
+        return;
+    if (classWindow->fileName().isEmpty())
+        m_ownerWindow = classWindow;
+    else
+        m_ownerFile = sameFileKey(planFileOf(classWindow->fileName()));
+}
+
+TPlnEdit* TPlan::nameDialog()
+{
+    if (TPlnEdit* shared = tools().PlnEdit)
+        return shared;
+    if (!m_ownNameDialog)
+        m_ownNameDialog = new TPlnEdit;
+    return m_ownNameDialog;
+}
+
+void TPlan::SpeedButton1Click()
+{
+    if (m_plan.isFull()) {
+        // The classroom holds 60 desks; asking for a 61st name would only lose what is typed.
+        seams().message(this, Seams::MessageKind::Information, windowTitle(),
+                        QStringLiteral("Le plan compte déjà %1 tables.").arg(SeatingPlan::MaxDesks),
+                        {QStringLiteral("OK")}, 0, 0);
+        return;
+    }
+    TPlnEdit* dialog = nameDialog();
+    dialog->Init(QString());
+    if (seams().execModal(dialog) == QDialog::Accepted)
+        m_plan.add(dialog->Edit1->text());
+    // Even a cancelled add counts as a change of the plan.
+    m_plan.setModified(true);
+    showDesks();
+}
+
+void TPlan::SpeedButton2Click()
+{
+    if (m_plan.removeSelected())
+        showDesks();
+}
+
+void TPlan::SpeedButton3Click()
+{
+    if (m_plan.turnSelected())
+        showDesks();
+}
+
+void TPlan::Button1Click()
+{
+    close();
+}
+
+void TPlan::Deselection()
+{
+    m_plan.deselect();
+    showDesks();
+}
+
+int TPlan::deskNumber(const QWidget* sender) const
+{
+    if (!sender)
+        return 0;
+    const qsizetype index = m_labels.indexOf(const_cast<QWidget*>(sender));
+    return index < 0 ? 0 : static_cast<int>(index) + 1;
+}
+
+void TPlan::FormMouseDown(QWidget* sender, QPoint pos)
+{
+    const int n = deskNumber(sender);
+    m_plan.press(n, pos);
+    if (n > 0) {
+        sender->setCursor(Qt::CrossCursor);
+        setCursor(Qt::CrossCursor);
+    }
+    showDesks();
+}
+
+void TPlan::FormMouseMove(QWidget* sender, QPoint pos)
+{
+    if (!m_plan.dragging())
+        return;
+    QLabel* selected = deskLabel(m_plan.selected());
+    if (!selected)
+        return;
+    // The position comes relative to the desk that reported it; the plan works in client coordinates.
+    const QPoint client = sender ? sender->mapTo(this, pos) : pos;
+    m_plan.dragTo(client);
+    const Desk& desk = m_plan.desk(m_plan.selected());
+    selected->move(desk.left, desk.top);
+}
+
+void TPlan::FormMouseUp(QWidget*, QPoint)
+{
+    m_plan.release();
+    unsetCursor();
+    if (QLabel* selected = deskLabel(m_plan.selected()))
+        selected->unsetCursor();
+}
+
+void TPlan::FormKeyDown(int key)
+{
+    if (key == Qt::Key_Delete)
+        SpeedButton2Click();
+}
+
+void TPlan::showDesks()
+{
+    while (m_labels.size() > m_plan.count())
+        delete m_labels.takeLast();
+    while (m_labels.size() < m_plan.count()) {
+        QLabel* label = makeBlock(this, font());
+        label->setObjectName(QStringLiteral("Desk%1").arg(m_labels.size() + 1));
+        label->installEventFilter(this);
+        // Desks lie under the tool bar and the teacher's desk, which must stay reachable.
+        label->stackUnder(Bureau);
+        m_labels.append(label);
+        label->show();
+    }
+    Panel1->raise();
+    for (int n = 1; n <= m_plan.count(); ++n) {
+        const Desk& desk = m_plan.desk(n);
+        QLabel* label = m_labels.at(n - 1);
+        label->setText(desk.name);
+        // A size read from a hostile file could be absurd; the desk keeps it in the file, the block is
+        // kept within what a screen can show.
+        label->setGeometry(desk.left, desk.top, qBound(0, desk.width, 4096), qBound(0, desk.height, 4096));
+        paintBlock(label, n == m_plan.selected() ? DeskSilver : DeskBrown);
+    }
+}
+
+bool TPlan::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Button1 && event->type() == QEvent::KeyPress) {
+        // The window sees key presses before its controls.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete) {
+            FormKeyDown(key->key());
+            return true;
+        }
+        return false;
+    }
+    auto* desk = qobject_cast<QLabel*>(watched);
+    if (!desk || deskNumber(desk) == 0)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        FormMouseDown(desk, static_cast<QMouseEvent*>(event)->position().toPoint());
+        return true;
+    case QEvent::MouseMove:
+        FormMouseMove(desk, static_cast<QMouseEvent*>(event)->position().toPoint());
+        return true;
+    case QEvent::MouseButtonRelease:
+        FormMouseUp(desk, static_cast<QMouseEvent*>(event)->position().toPoint());
+        return true;
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
+}
+
+void TPlan::mousePressEvent(QMouseEvent* event)
+{
+    FormMouseDown(nullptr, event->position().toPoint());
+}
+
+void TPlan::mouseMoveEvent(QMouseEvent* event)
+{
+    FormMouseMove(nullptr, event->position().toPoint());
+}
+
+void TPlan::mouseReleaseEvent(QMouseEvent* event)
+{
+    FormMouseUp(nullptr, event->position().toPoint());
+}
+
+void TPlan::keyPressEvent(QKeyEvent* event)
+{
+    // No cancel button here: Escape does not close the plan, Delete removes the selected desk.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    FormKeyDown(event->key());
+    if (event->key() != Qt::Key_Delete)
+        QDialog::keyPressEvent(event);
 }

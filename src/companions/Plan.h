@@ -1,14 +1,81 @@
 #pragma once
 
-#include <QDialog>
+#include "companions/SeatingPlan.h"
 
+#include <QDialog>
+#include <QList>
+#include <QPointer>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class TMDIChild;
+class TPlnEdit;
+
+// "Plan de la classe": the classroom with the teacher's desk and one block per student desk, shown
+// modally. One plan for the whole program, that of the class loaded last that had a plan file.
 class TPlan : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit TPlan(QWidget* parent = nullptr);
+    ~TPlan() override;
+
     // Loads and saves the seating plan file beside a class file.
     void Charge(const QString& classFileName);
     void Sauve(const QString& classFileName);
+
+    // Shows the plan modally for a class window. A plan that belongs to no class yet and is changed
+    // while shown becomes the plan of that class.
+    void showFor(TMDIChild* classWindow);
+    // The plan file the plan belongs to; empty while it belongs to no class.
+    const QString& ownerFile() const { return m_ownerFile; }
+
+    const SeatingPlan& plan() const { return m_plan; }
+    bool modified() const { return m_plan.modified(); }
+    // The block of desk n, 1 to count.
+    QLabel* deskLabel(int n) const { return m_labels.value(n - 1); }
+
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void Button1Click();
+    void Deselection();
+    // sender: the desk the event happened on, nullptr for the window's empty area; pos: relative to it.
+    void FormMouseDown(QWidget* sender, QPoint pos);
+    void FormMouseMove(QWidget* sender, QPoint pos);
+    void FormMouseUp(QWidget* sender, QPoint pos);
+    void FormKeyDown(int key);
+
+    QFrame* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr; // "Ajouter élève"
+    QToolButton* SpeedButton2 = nullptr; // "Supprimer élève"
+    QToolButton* SpeedButton3 = nullptr; // "Tourner table"
+    QPushButton* Button1 = nullptr;      // "Fermer"
+    QLabel* Bureau = nullptr;            // the teacher's desk
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Makes the desk blocks match the desk list: one per desk, with its name, place, size and colour.
+    void showDesks();
+    int deskNumber(const QWidget* sender) const;
+    TPlnEdit* nameDialog();
+    static QString planFileOf(const QString& classFileName);
+
+    SeatingPlan m_plan;
+    QList<QLabel*> m_labels;
+    // The class the plan belongs to: the plan file it was read from or first written to.
+    QString m_ownerFile;
+    // A class window never saved under a name that showed a plan belonging to no class: its first
+    // save with a name gives the plan its file.
+    QPointer<TMDIChild> m_ownerWindow;
+    TPlnEdit* m_ownNameDialog = nullptr;
 };

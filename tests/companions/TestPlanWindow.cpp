@@ -1,0 +1,680 @@
+#include "FakeSeams.h"
+#include "app/ToolWindows.h"
+#include "classbook/MDIChild.h"
+#include "common/Fonts.h"
+#include "companions/Plan.h"
+#include "companions/PlnEdit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+const QColor Brown(192, 128, 80);
+const QColor Silver(192, 192, 192);
+
+QColor backgroundOf(const QLabel* label)
+{
+    return label->palette().color(QPalette::Window);
+}
+
+QStringList namesShown(const TPlan* plan)
+{
+    QStringList names;
+    for (int n = 1; n <= plan->plan().count(); ++n)
+        names << plan->deskLabel(n)->text();
+    return names;
+}
+
+} // namespace
+
+class TestPlanWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void layout();
+    void nameDialogLayout();
+    void nameDialogKeys();
+    void addThroughTheDialog();
+    void cancelledAddStillMarksModified();
+    void thirdEmptyNameIsBureau3InFile();
+    void sixtyFirstDeskRefused();
+    void clickSelectsSilverWithoutMoving();
+    void clickOnEmptyAreaDeselects();
+    void teacherDeskAndToolBarDoNotDeselect();
+    void dragWithTheMouse();
+    void dragAboveAndLeftRoundTrips();
+    void deleteSecondOfFourWithKey();
+    void deleteWithButtonWhileFermerHasFocus();
+    void turnWithTheButton();
+    void selectionSurvivesReopening();
+    void escapeAndFermer();
+    void planFileNames_data();
+    void planFileNames();
+    void missingFileKeepsPlanAndFlag();
+    void unreadableFileGivesEmptyPlan();
+    void secondClassReplacesFirst();
+    void loadedDesksLook();
+    void sauveRules();
+    void writeFailureIsSilentAndWhole();
+    void classWindowsKeepTheirOwnPlans();
+    void planEditedForNamedClassWithoutFile();
+    void planEditedForUnsavedClass();
+
+private:
+    QString path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    QByteArray readFile(const QString& name) const;
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+    // Loads a plan file through a class file name; the plan window is shown as a user would see it.
+    void loadPlan(const QByteArray& bytes);
+    void clickDesk(int n, QPoint at = QPoint(5, 5));
+    // Answers the name dialog with a name (or cancels it) whenever it is shown.
+    void answerNames(const QStringList& names, bool accept = true);
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<FakeSeams> m_fake;
+    TPlan* m_plan = nullptr;
+};
+
+void TestPlanWindow::initTestCase()
+{
+    fonts::install();
+    QVERIFY(m_dir.isValid());
+}
+
+void TestPlanWindow::init()
+{
+    // Every case starts from the program's start-up state: a fresh plan window and name dialog.
+    destroyToolWindows();
+    createToolWindows();
+    m_fake = std::make_unique<FakeSeams>();
+    m_plan = tools().Plan;
+    QDir(m_dir.path()).removeRecursively();
+    QDir().mkpath(m_dir.path());
+}
+
+void TestPlanWindow::cleanup()
+{
+    m_plan->hide();
+    m_fake.reset();
+}
+
+QByteArray TestPlanWindow::readFile(const QString& name) const
+{
+    QFile file(path(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+void TestPlanWindow::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile file(path(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void TestPlanWindow::loadPlan(const QByteArray& bytes)
+{
+    writeFile(QStringLiteral("6A.prc"), bytes);
+    m_plan->Charge(path(QStringLiteral("6A.prf")));
+    m_plan->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_plan));
+}
+
+void TestPlanWindow::clickDesk(int n, QPoint at)
+{
+    QLabel* desk = m_plan->deskLabel(n);
+    QVERIFY(desk);
+    QTest::mouseClick(desk, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void TestPlanWindow::answerNames(const QStringList& names, bool accept)
+{
+    auto queue = std::make_shared<QStringList>(names);
+    m_fake->onModal = [queue, accept](QDialog* dialog) {
+        auto* edit = qobject_cast<TPlnEdit*>(dialog);
+        if (!edit)
+            return int(QDialog::Rejected);
+        edit->show();
+        // The box is empty when the dialog opens, whatever was typed the last time.
+        if (!edit->Edit1->text().isEmpty())
+            return -1;
+        QTest::keyClicks(edit->Edit1, queue->isEmpty() ? QString() : queue->takeFirst());
+        QTest::mouseClick(accept ? edit->Button2 : edit->Button1, Qt::LeftButton);
+        return edit->result();
+    };
+}
+
+void TestPlanWindow::layout()
+{
+    QCOMPARE(m_plan->windowTitle(), QStringLiteral("Plan de la classe"));
+    QCOMPARE(m_plan->size(), QSize(536, 343));
+    QCOMPARE(m_plan->minimumSize(), m_plan->maximumSize());
+    QCOMPARE(m_plan->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(m_plan->Panel1->geometry(), QRect(0, 0, 536, 33));
+    const QList<std::tuple<QToolButton*, QRect, QString>> buttons = {
+        {m_plan->SpeedButton1, QRect(16, 4, 25, 25), QStringLiteral("Ajouter élève")},
+        {m_plan->SpeedButton2, QRect(48, 4, 25, 25), QStringLiteral("Supprimer élève")},
+        {m_plan->SpeedButton3, QRect(88, 4, 25, 25), QStringLiteral("Tourner table")},
+    };
+    for (const auto& [button, rect, hint] : buttons) {
+        QCOMPARE(button->geometry(), rect);
+        QCOMPARE(button->toolTip(), hint);
+        QVERIFY(button->autoRaise());
+        QVERIFY(!button->icon().isNull());
+    }
+    QCOMPARE(m_plan->Button1->text(), QStringLiteral("Fermer"));
+    QCOMPARE(m_plan->Button1->geometry(), QRect(439, 4, 75, 25));
+    QCOMPARE(m_plan->Bureau->text(), QStringLiteral("Bureau"));
+    QCOMPARE(m_plan->Bureau->geometry(), QRect(208, 304, 100, 25));
+    QVERIFY(m_plan->Bureau->font().bold());
+    QCOMPARE(backgroundOf(m_plan->Bureau), Brown);
+    QCOMPARE(m_plan->Bureau->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(m_plan->plan().count(), 0);
+    QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::nameDialogLayout()
+{
+    TPlnEdit* d = tools().PlnEdit;
+    QCOMPARE(d->windowTitle(), QStringLiteral("Nom de l'élève"));
+    QCOMPARE(d->size(), QSize(306, 65));
+    QCOMPARE(d->Edit1->geometry(), QRect(15, 21, 148, 24));
+    QCOMPARE(d->Bevel1->geometry(), QRect(8, 8, 169, 49));
+    QCOMPARE(d->Button1->text(), QStringLiteral("Annuler"));
+    QCOMPARE(d->Button1->geometry(), QRect(212, 4, 75, 25));
+    QCOMPARE(d->Button2->text(), QStringLiteral("OK"));
+    QCOMPARE(d->Button2->geometry(), QRect(212, 36, 75, 25));
+    d->Init(QStringLiteral("Durand"));
+    QCOMPARE(d->Edit1->text(), QStringLiteral("Durand"));
+}
+
+void TestPlanWindow::nameDialogKeys()
+{
+    TPlnEdit* d = tools().PlnEdit;
+    d->Init(QString());
+    d->setResult(-1);
+    d->show();
+    QVERIFY(QTest::qWaitForWindowActive(d));
+    QCOMPARE(QApplication::focusWidget(), d->Edit1);
+    // A comma cannot end up in a name.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Dupont, Jean"));
+    QCOMPARE(d->Edit1->text(), QStringLiteral("Dupont Jean"));
+    QTest::keyClick(d->Edit1, Qt::Key_Return);
+    QTest::keyClick(d->Edit1, Qt::Key_Enter);
+    QVERIFY(d->isVisible());
+    QCOMPARE(d->result(), -1);
+    QTest::keyClick(d->Edit1, Qt::Key_Escape);
+    QVERIFY(!d->isVisible());
+    QCOMPARE(d->result(), int(QDialog::Rejected));
+}
+
+void TestPlanWindow::addThroughTheDialog()
+{
+    m_plan->show();
+    answerNames({QStringLiteral("Martin Paul")});
+    QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(m_fake->modalShown.size(), 1);
+    QCOMPARE(m_fake->modalShown[0], static_cast<QDialog*>(tools().PlnEdit));
+    QCOMPARE(m_plan->plan().count(), 1);
+    QLabel* desk = m_plan->deskLabel(1);
+    QCOMPARE(desk->text(), QStringLiteral("Martin Paul"));
+    QCOMPARE(desk->geometry(), QRect(200, 180, 100, 25));
+    QCOMPARE(desk->alignment(), Qt::AlignCenter);
+    QCOMPARE(desk->frameShape(), QFrame::Box);
+    QCOMPARE(backgroundOf(desk), Brown);
+    QCOMPARE(desk->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QVERIFY(!desk->font().bold());
+    QVERIFY(desk->isVisible());
+    QVERIFY(m_plan->modified());
+}
+
+void TestPlanWindow::cancelledAddStillMarksModified()
+{
+    m_plan->show();
+    answerNames({QStringLiteral("Personne")}, false);
+    QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(m_plan->plan().count(), 0);
+    QVERIFY(m_plan->modified());
+    // So the next save-all step writes the plan: an empty file.
+    auto window = std::make_unique<TMDIChild>();
+    window->Charge(path(QStringLiteral("5B.prf")));
+    window->PlanClasse();
+    window->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("5B.prc")), QByteArray());
+    QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::thirdEmptyNameIsBureau3InFile()
+{
+    loadPlan(QByteArray());
+    answerNames({QStringLiteral("Ana"), QStringLiteral("Bob"), QString()});
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(namesShown(m_plan), (QStringList{"Ana", "Bob", "Bureau3"}));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")),
+             QByteArray("Ana,200,180,100,25\r\nBob,200,180,100,25\r\nBureau3,200,180,100,25\r\n"));
+    QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::sixtyFirstDeskRefused()
+{
+    QByteArray bytes;
+    for (int i = 1; i <= 60; ++i)
+        bytes += "E" + QByteArray::number(i) + "," + QByteArray::number(i) + ",40,100,25\r\n";
+    loadPlan(bytes);
+    answerNames({QStringLiteral("Trop")});
+    QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(m_plan->plan().count(), 60);
+    QVERIFY(m_fake->modalShown.isEmpty());
+    QCOMPARE(m_fake->messages.size(), 1);
+    QCOMPARE(m_fake->messages[0].text, QStringLiteral("Le plan compte déjà 60 tables."));
+    QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::clickSelectsSilverWithoutMoving()
+{
+    loadPlan("A,20,60,100,25\r\nB,150,60,100,25\r\n");
+    QVERIFY(!m_plan->modified());
+    clickDesk(2, QPoint(40, 12));
+    QCOMPARE(m_plan->plan().selected(), 2);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(2)), Silver);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(1)), Brown);
+    QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(150, 60, 100, 25));
+    QVERIFY(m_plan->modified());
+    // Another desk takes the selection.
+    clickDesk(1);
+    QCOMPARE(m_plan->plan().selected(), 1);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(2)), Brown);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(1)), Silver);
+}
+
+void TestPlanWindow::clickOnEmptyAreaDeselects()
+{
+    loadPlan("A,20,60,100,25\r\nB,150,60,100,25\r\n");
+    clickDesk(1);
+    QTest::mouseClick(m_plan, Qt::LeftButton, Qt::NoModifier, QPoint(400, 200));
+    QCOMPARE(m_plan->plan().selected(), 0);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(1)), Brown);
+    QTest::keyClick(m_plan, Qt::Key_Delete);
+    QTest::mouseClick(m_plan->SpeedButton3, Qt::LeftButton);
+    QTest::mouseClick(m_plan->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(namesShown(m_plan), (QStringList{"A", "B"}));
+    QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(20, 60, 100, 25));
+}
+
+void TestPlanWindow::teacherDeskAndToolBarDoNotDeselect()
+{
+    loadPlan("A,20,60,100,25\r\n");
+    clickDesk(1);
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QVERIFY(!m_plan->modified());
+    QTest::mouseClick(m_plan->Bureau, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseClick(m_plan->Panel1, Qt::LeftButton, Qt::NoModifier, QPoint(300, 15));
+    QCOMPARE(m_plan->plan().selected(), 1);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(1)), Silver);
+    // Dragging from the teacher's desk moves nothing.
+    QTest::mousePress(m_plan->Bureau, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseMove(m_plan, QPoint(20, 100));
+    QTest::mouseRelease(m_plan->Bureau, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QCOMPARE(m_plan->Bureau->geometry(), QRect(208, 304, 100, 25));
+    QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(20, 60, 100, 25));
+    QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::dragWithTheMouse()
+{
+    loadPlan("A,20,60,100,25\r\nB,150,60,100,25\r\n");
+    QLabel* desk = m_plan->deskLabel(2);
+    QTest::mousePress(desk, Qt::LeftButton, Qt::NoModifier, QPoint(30, 10));
+    QCOMPARE(desk->cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(m_plan->cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(m_plan->plan().grabOffset(), QPoint(30, 10));
+    // The move arrives at the desk, relative to it; the grabbed point stays under the mouse.
+    QTest::mouseMove(desk, QPoint(130, 110));
+    QCOMPARE(desk->geometry(), QRect(250, 160, 100, 25));
+    QTest::mouseMove(desk, QPoint(50, 50));
+    QCOMPARE(desk->geometry(), QRect(270, 200, 100, 25));
+    QTest::mouseRelease(desk, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QVERIFY(!m_plan->plan().dragging());
+    QVERIFY(!desk->testAttribute(Qt::WA_SetCursor));
+    QCOMPARE(m_plan->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(backgroundOf(desk), Silver);
+    // Once released, moving the mouse moves nothing.
+    QTest::mouseMove(m_plan, QPoint(10, 300));
+    QCOMPARE(desk->geometry(), QRect(270, 200, 100, 25));
+    QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(20, 60, 100, 25));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,20,60,100,25\r\nB,270,200,100,25\r\n"));
+}
+
+void TestPlanWindow::dragAboveAndLeftRoundTrips()
+{
+    loadPlan("A,20,60,100,25\r\n");
+    QLabel* desk = m_plan->deskLabel(1);
+    QTest::mousePress(desk, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
+    QTest::mouseMove(desk, QPoint(10, -50));
+    QTest::mouseRelease(desk, Qt::LeftButton, Qt::NoModifier, QPoint(10, -50));
+    QCOMPARE(desk->geometry(), QRect(-30, -10, 100, 25));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,-30,-10,100,25\r\n"));
+    m_plan->Charge(path(QStringLiteral("6A.prf")));
+    QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(-30, -10, 100, 25));
+    QCOMPARE(m_plan->plan().selected(), 0);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(1)), Brown);
+}
+
+void TestPlanWindow::deleteSecondOfFourWithKey()
+{
+    loadPlan("Un,10,40,100,25\r\nDeux,10,80,100,25\r\nTrois,10,120,25,100\r\nQuatre,200,40,100,25\r\n");
+    clickDesk(2);
+    QTest::keyClick(m_plan, Qt::Key_Delete);
+    QCOMPARE(namesShown(m_plan), (QStringList{"Un", "Trois", "Quatre"}));
+    QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(10, 120, 25, 100));
+    QCOMPARE(m_plan->findChildren<QLabel*>(QStringLiteral("Desk4")).size(), 0);
+    QCOMPARE(m_plan->plan().selected(), 0);
+    for (int n = 1; n <= 3; ++n)
+        QCOMPARE(backgroundOf(m_plan->deskLabel(n)), Brown);
+    // Nothing selected any more: a second Delete removes nothing.
+    QTest::keyClick(m_plan, Qt::Key_Delete);
+    QCOMPARE(m_plan->plan().count(), 3);
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")),
+             QByteArray("Un,10,40,100,25\r\nTrois,10,120,25,100\r\nQuatre,200,40,100,25\r\n"));
+}
+
+void TestPlanWindow::deleteWithButtonWhileFermerHasFocus()
+{
+    loadPlan("Un,10,40,100,25\r\nDeux,10,80,100,25\r\n");
+    clickDesk(1);
+    m_plan->Button1->setFocus();
+    QTest::keyClick(m_plan->Button1, Qt::Key_Delete);
+    QCOMPARE(namesShown(m_plan), (QStringList{"Deux"}));
+    QVERIFY(m_plan->isVisible());
+    clickDesk(1);
+    QTest::mouseClick(m_plan->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(m_plan->plan().count(), 0);
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray());
+}
+
+void TestPlanWindow::turnWithTheButton()
+{
+    loadPlan("Lu,10,40,80,30\r\n");
+    answerNames({QStringLiteral("Neuf")});
+    QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+    clickDesk(1);
+    QTest::mouseClick(m_plan->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(10, 40, 100, 25));
+    clickDesk(2);
+    QTest::mouseClick(m_plan->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(200, 180, 25, 100));
+    QTest::mouseClick(m_plan->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(200, 180, 100, 25));
+    QCOMPARE(backgroundOf(m_plan->deskLabel(2)), Silver);
+}
+
+void TestPlanWindow::selectionSurvivesReopening()
+{
+    loadPlan("A,20,60,100,25\r\nB,150,60,100,25\r\n");
+    clickDesk(2);
+    QTest::mouseClick(m_plan->Button1, Qt::LeftButton);
+    QVERIFY(!m_plan->isVisible());
+    m_plan->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_plan));
+    QCOMPARE(m_plan->plan().selected(), 2);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(2)), Silver);
+    QTest::mouseClick(m_plan->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(150, 60, 25, 100));
+}
+
+void TestPlanWindow::escapeAndFermer()
+{
+    loadPlan("A,20,60,100,25\r\n");
+    QTest::keyClick(m_plan, Qt::Key_Escape);
+    QVERIFY(m_plan->isVisible());
+    QTest::mouseClick(m_plan->Button1, Qt::LeftButton);
+    QVERIFY(!m_plan->isVisible());
+    // Closing saves nothing.
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,20,60,100,25\r\n"));
+}
+
+void TestPlanWindow::planFileNames_data()
+{
+    QTest::addColumn<QString>("classFile");
+    QTest::addColumn<QString>("planFile");
+    QTest::newRow("prf") << "6A.prf" << "6A.prc";
+    QTest::newRow("no dot") << "6A" << "6A.prc";
+    QTest::newRow("dotted folder") << "Cours.2001/6A.prf" << "Cours.2001/6A.prc";
+    QTest::newRow("dotted folder, no dot") << "Cours.2001/6A" << "Cours.2001/6A.prc";
+    QTest::newRow("two dots") << "Cours.2001/6A.old.prf" << "Cours.2001/6A.prc";
+}
+
+void TestPlanWindow::planFileNames()
+{
+    QFETCH(QString, classFile);
+    QFETCH(QString, planFile);
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("Cours.2001")));
+    writeFile(planFile, "Lu,1,2,3,4\r\n");
+    m_plan->Charge(path(classFile));
+    QCOMPARE(namesShown(m_plan), QStringList{"Lu"});
+    clickDesk(1);
+    QFile::remove(path(planFile));
+    m_plan->Sauve(path(classFile));
+    QCOMPARE(readFile(planFile), QByteArray("Lu,1,2,3,4\r\n"));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).size(), planFile.contains('/') ? 0 : 1);
+}
+
+void TestPlanWindow::missingFileKeepsPlanAndFlag()
+{
+    loadPlan("A,20,60,100,25\r\n");
+    clickDesk(1);
+    m_plan->Charge(path(QStringLiteral("Autre.prf")));
+    QCOMPARE(namesShown(m_plan), QStringList{"A"});
+    QVERIFY(m_plan->modified());
+    QCOMPARE(m_plan->plan().selected(), 1);
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QVERIFY(!m_plan->modified());
+    m_plan->Charge(path(QStringLiteral("Autre.prf")));
+    QVERIFY(!m_plan->modified());
+    QCOMPARE(namesShown(m_plan), QStringList{"A"});
+}
+
+void TestPlanWindow::unreadableFileGivesEmptyPlan()
+{
+    loadPlan("A,20,60,100,25\r\nB,1,1,100,25\r\n");
+    clickDesk(1);
+    // A folder where the plan file should be exists but cannot be read as a file.
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("5C.prc")));
+    m_plan->Charge(path(QStringLiteral("5C.prf")));
+    QCOMPARE(m_plan->plan().count(), 0);
+    QVERIFY(m_plan->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Desk"))).isEmpty());
+    QVERIFY(!m_plan->modified());
+    QCOMPARE(m_plan->plan().selected(), 0);
+}
+
+void TestPlanWindow::secondClassReplacesFirst()
+{
+    loadPlan("A,1,1,100,25\r\nB,2,2,100,25\r\nC,3,3,100,25\r\nD,4,4,100,25\r\nE,5,5,100,25\r\n");
+    QCOMPARE(m_plan->plan().count(), 5);
+    clickDesk(4);
+    writeFile(QStringLiteral("5B.prc"), "X,10,20,100,25\r\nY,30,40,25,100\r\n");
+    m_plan->Charge(path(QStringLiteral("5B.prf")));
+    QCOMPARE(namesShown(m_plan), (QStringList{"X", "Y"}));
+    QCOMPARE(m_plan->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Desk"))).size(), 2);
+    QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(30, 40, 25, 100));
+    QCOMPARE(m_plan->plan().selected(), 0);
+    QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::loadedDesksLook()
+{
+    loadPlan("Martin,10,20\r\n\r\nZo\xe9,-5,50,100,25\r\n");
+    QCOMPARE(namesShown(m_plan), (QStringList{"Martin", "Bureau2", "Zoé"}));
+    QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(10, 0, 65, 17));
+    QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(0, 0, 65, 17));
+    QCOMPARE(m_plan->deskLabel(3)->geometry(), QRect(-5, 50, 100, 25));
+    for (int n = 1; n <= 3; ++n) {
+        QCOMPARE(backgroundOf(m_plan->deskLabel(n)), Brown);
+        QCOMPARE(m_plan->deskLabel(n)->alignment(), Qt::AlignCenter);
+    }
+    // A desk loaded at the top left lies under the tool bar, which stays usable.
+    QCOMPARE(QApplication::widgetAt(m_plan->mapToGlobal(QPoint(20, 16))), static_cast<QWidget*>(m_plan->SpeedButton1));
+    // The name given to an unnamed desk is written back.
+    clickDesk(3);
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("Martin,10,0,65,17\r\nBureau2,0,0,65,17\r\nZo\xe9,-5,50,100,25\r\n"));
+}
+
+void TestPlanWindow::sauveRules()
+{
+    loadPlan("A,1,2,100,25\r\n");
+    QFile::remove(path(QStringLiteral("6A.prc")));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("<missing>"));
+    clickDesk(1);
+    m_plan->Sauve(QString());
+    QVERIFY(m_plan->modified());
+    m_plan->Sauve(path(QStringLiteral("6A")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,1,2,100,25\r\n"));
+    QVERIFY(!m_plan->modified());
+    // Written once: a second save of the unchanged plan leaves the file alone.
+    writeFile(QStringLiteral("6A.prc"), "touched");
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("touched"));
+}
+
+void TestPlanWindow::writeFailureIsSilentAndWhole()
+{
+    loadPlan("A,1,2,100,25\r\n");
+    clickDesk(1);
+    QFile::remove(path(QStringLiteral("6A.prc")));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("6A.prc")));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(QFileInfo(path(QStringLiteral("6A.prc"))).isDir());
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    // The plan was not written: the next save tries again.
+    QVERIFY(m_plan->modified());
+    QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("6A.prc")));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,1,2,100,25\r\n"));
+}
+
+void TestPlanWindow::classWindowsKeepTheirOwnPlans()
+{
+    writeFile(QStringLiteral("6A.prc"), "A1,10,40,100,25\r\nA2,10,80,100,25\r\n");
+    auto classA = std::make_unique<TMDIChild>();
+    classA->Charge(path(QStringLiteral("6A.prf")));
+    auto classB = std::make_unique<TMDIChild>();
+    classB->Charge(path(QStringLiteral("5B.prf"))); // no plan file: the plan of 6A stays shown
+    QCOMPARE(namesShown(m_plan), (QStringList{"A1", "A2"}));
+
+    // Edited from the window of 5B, the plan is still that of 6A.
+    m_fake->onModal = [this](QDialog* dialog) {
+        if (dialog != m_plan)
+            return int(QDialog::Rejected);
+        dialog->show();
+        QTest::mouseClick(m_plan->deskLabel(2), Qt::LeftButton);
+        QTest::keyClick(m_plan, Qt::Key_Delete);
+        dialog->close();
+        return dialog->result();
+    };
+    classB->PlanClasse();
+    QCOMPARE(m_fake->modalShown.size(), 1);
+    QCOMPARE(namesShown(m_plan), QStringList{"A1"});
+    classB->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("5B.prc")), QByteArray("<missing>"));
+    QVERIFY(m_plan->modified());
+    classA->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A1,10,40,100,25\r\n"));
+
+    // Loading a third class with its own plan hands the plan to it; 6A's file is never written again.
+    writeFile(QStringLiteral("4C.prc"), "C1,1,1,100,25\r\n");
+    auto classC = std::make_unique<TMDIChild>();
+    classC->Charge(path(QStringLiteral("4C.prf")));
+    m_fake->onModal = nullptr;
+    classA->PlanClasse();
+    QCOMPARE(namesShown(m_plan), QStringList{"C1"});
+    clickDesk(1);
+    classA->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A1,10,40,100,25\r\n"));
+    classC->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("4C.prc")), QByteArray("C1,1,1,100,25\r\n"));
+    QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::planEditedForNamedClassWithoutFile()
+{
+    auto classN = std::make_unique<TMDIChild>();
+    classN->Charge(path(QStringLiteral("3N.prf")));
+    auto classM = std::make_unique<TMDIChild>();
+    classM->Charge(path(QStringLiteral("3M.prf")));
+    // Shown from 3M without a change, the plan of start-up stays free.
+    classM->PlanClasse();
+    answerNames({QStringLiteral("Nina")});
+    auto names = m_fake->onModal;
+    m_fake->onModal = [this, names](QDialog* dialog) {
+        if (dialog != m_plan)
+            return names(dialog);
+        QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+        return int(QDialog::Rejected);
+    };
+    classN->PlanClasse();
+    QCOMPARE(namesShown(m_plan), QStringList{"Nina"});
+    classM->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("3M.prc")), QByteArray("<missing>"));
+    classN->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("3N.prc")), QByteArray("Nina,200,180,100,25\r\n"));
+}
+
+void TestPlanWindow::planEditedForUnsavedClass()
+{
+    auto fresh = std::make_unique<TMDIChild>();
+    fresh->Nouveau();
+    auto named = std::make_unique<TMDIChild>();
+    named->Charge(path(QStringLiteral("2N.prf")));
+    answerNames({QString()});
+    auto names = m_fake->onModal;
+    m_fake->onModal = [this, names](QDialog* dialog) {
+        if (dialog != m_plan)
+            return names(dialog);
+        QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+        return int(QDialog::Rejected);
+    };
+    fresh->PlanClasse();
+    QCOMPARE(namesShown(m_plan), QStringList{"Bureau1"});
+    named->SauveTout();
+    fresh->SauveTout(); // never saved: no name, nothing written
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
+    // Its first save under a name gives the plan its file.
+    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("1F.prf")), 1};
+    fresh->Sauve();
+    fresh->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("1F.prc")), QByteArray("Bureau1,200,180,100,25\r\n"));
+    QCOMPARE(readFile(QStringLiteral("2N.prc")), QByteArray("<missing>"));
+    clickDesk(1);
+    named->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("2N.prc")), QByteArray("<missing>"));
+}
+
+QTEST_MAIN(TestPlanWindow)
+#include "TestPlanWindow.moc"
