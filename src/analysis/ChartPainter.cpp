@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace charts {
 namespace {
@@ -16,7 +17,9 @@ void paintLine(QPainter& painter, const Shape& s)
 
 void paintBox(QPainter& painter, const Shape& s)
 {
-    const QRect area = QRect(s.a, s.b).normalized().adjusted(0, 0, -1, -1);
+    const int left = std::min(s.a.x(), s.b.x());
+    const int top = std::min(s.a.y(), s.b.y());
+    const QRect area(left, top, std::max(s.a.x(), s.b.x()) - left, std::max(s.a.y(), s.b.y()) - top);
     if (area.height() <= 0) {
         // An empty bar is flat on the axis.
         painter.setPen(QPen(Qt::black, 0));
