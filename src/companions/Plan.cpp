@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -33,11 +34,26 @@ void paintBlock(QLabel* label, const QColor& background)
     label->setPalette(palette);
 }
 
+// A desk block: white centred text on its colour inside a single black line.
+class DeskBlock : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
 QLabel* makeBlock(QWidget* parent, const QFont& font)
 {
-    auto* label = new QLabel(parent);
-    label->setFrameShape(QFrame::Box);
-    label->setLineWidth(1);
+    auto* label = new DeskBlock(parent);
+    label->setContentsMargins(1, 1, 1, 1);
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
     label->setFont(font);
@@ -52,8 +68,8 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Plan"));
     setWindowTitle(QStringLiteral("Plan de la classe"));
     // Fixed single border with the close box only.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(536, 343);
     setFont(fonts::msSansSerif(13));
     QPalette palette = this->palette();
@@ -106,6 +122,7 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setGeometry(208, 304, 100, 25);
     // The teacher's desk can be neither selected nor moved: its presses stop there.
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
+    Panel1->raise();
 }
 
 TPlan::~TPlan()
@@ -152,8 +169,8 @@ void TPlan::Sauve(const QString& classFileName)
     const QString planFile = planFileOf(classFileName);
     const QString key = sameFileKey(planFile);
     // A plan changed for a class never saved under a name gets its file from that class's first save.
-    if (m_ownerFile.isEmpty() && m_ownerWindow && !m_ownerWindow->fileName().isEmpty()
-        && sameFileKey(planFileOf(m_ownerWindow->fileName())) == key) {
+    if (m_ownerFile.isEmpty() && m_ownerWindow && !m_ownerWindow->fileName().isEmpty() &&
+        sameFileKey(planFileOf(m_ownerWindow->fileName())) == key) {
         m_ownerFile = key;
         m_ownerWindow.clear();
     }
@@ -285,8 +302,9 @@ void TPlan::showDesks()
         QLabel* label = makeBlock(this, font());
         label->setObjectName(QStringLiteral("Desk%1").arg(m_labels.size() + 1));
         label->installEventFilter(this);
-        // Desks lie under the tool bar and the teacher's desk, which must stay reachable.
-        label->stackUnder(Bureau);
+        // Desks lie over the teacher's desk (a desk dragged there stays in view) and under the tool
+        // bar, which stays usable whatever lies beneath it.
+        label->stackUnder(Panel1);
         m_labels.append(label);
         label->show();
     }

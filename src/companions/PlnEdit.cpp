@@ -13,8 +13,8 @@ TPlnEdit::TPlnEdit(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PlnEdit"));
     setWindowTitle(QStringLiteral("Nom de l'élève"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(306, 65);
     setFont(fonts::msSansSerif(13));
 

@@ -102,8 +102,8 @@ QByteArray SeatingPlan::toBytes() const
 {
     QStringList lines;
     for (const Desk& d : m_desks)
-        lines << d.name + QLatin1Char(',') + QString::number(d.left) + QLatin1Char(',') + QString::number(d.top)
-                     + QLatin1Char(',') + QString::number(d.width) + QLatin1Char(',') + QString::number(d.height);
+        lines << d.name + QLatin1Char(',') + QString::number(d.left) + QLatin1Char(',') + QString::number(d.top) +
+                     QLatin1Char(',') + QString::number(d.width) + QLatin1Char(',') + QString::number(d.height);
     return textfile::joinLines(lines);
 }
 

@@ -187,6 +187,9 @@ void TestPlanWindow::layout()
     QVERIFY(m_plan->Bureau->font().bold());
     QCOMPARE(backgroundOf(m_plan->Bureau), Brown);
     QCOMPARE(m_plan->Bureau->palette().color(QPalette::WindowText), QColor(Qt::white));
+    const QImage bureau = m_plan->Bureau->grab().toImage();
+    QCOMPARE(bureau.pixelColor(0, 0), QColor(Qt::black));
+    QCOMPARE(bureau.pixelColor(3, 3), Brown);
     QCOMPARE(m_plan->plan().count(), 0);
     QVERIFY(!m_plan->modified());
 }
@@ -238,7 +241,12 @@ void TestPlanWindow::addThroughTheDialog()
     QCOMPARE(desk->text(), QStringLiteral("Martin Paul"));
     QCOMPARE(desk->geometry(), QRect(200, 180, 100, 25));
     QCOMPARE(desk->alignment(), Qt::AlignCenter);
-    QCOMPARE(desk->frameShape(), QFrame::Box);
+    // Drawn as the user sees it: a black single line around the brown block.
+    const QImage image = desk->grab().toImage();
+    QCOMPARE(image.size(), QSize(100, 25));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(99, 0), QPoint(0, 24), QPoint(99, 24), QPoint(50, 24)})
+        QCOMPARE(image.pixelColor(corner), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(2, 2), Brown);
     QCOMPARE(backgroundOf(desk), Brown);
     QCOMPARE(desk->palette().color(QPalette::WindowText), QColor(Qt::white));
     QVERIFY(!desk->font().bold());
@@ -338,6 +346,13 @@ void TestPlanWindow::teacherDeskAndToolBarDoNotDeselect()
     QCOMPARE(m_plan->Bureau->geometry(), QRect(208, 304, 100, 25));
     QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(20, 60, 100, 25));
     QVERIFY(!m_plan->modified());
+    // A desk dragged onto the teacher's desk lies over it and can be taken again from there.
+    QTest::mousePress(m_plan->deskLabel(1), Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    QTest::mouseMove(m_plan->deskLabel(1), QPoint(190, 250));
+    QTest::mouseRelease(m_plan->deskLabel(1), Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(209, 309, 100, 25));
+    QCOMPARE(QApplication::widgetAt(m_plan->mapToGlobal(QPoint(250, 320))),
+             static_cast<QWidget*>(m_plan->deskLabel(1)));
 }
 
 void TestPlanWindow::dragWithTheMouse()
@@ -461,11 +476,16 @@ void TestPlanWindow::planFileNames_data()
 {
     QTest::addColumn<QString>("classFile");
     QTest::addColumn<QString>("planFile");
-    QTest::newRow("prf") << "6A.prf" << "6A.prc";
-    QTest::newRow("no dot") << "6A" << "6A.prc";
-    QTest::newRow("dotted folder") << "Cours.2001/6A.prf" << "Cours.2001/6A.prc";
-    QTest::newRow("dotted folder, no dot") << "Cours.2001/6A" << "Cours.2001/6A.prc";
-    QTest::newRow("two dots") << "Cours.2001/6A.old.prf" << "Cours.2001/6A.prc";
+    QTest::newRow("prf") << "6A.prf"
+                         << "6A.prc";
+    QTest::newRow("no dot") << "6A"
+                            << "6A.prc";
+    QTest::newRow("dotted folder") << "Cours.2001/6A.prf"
+                                   << "Cours.2001/6A.prc";
+    QTest::newRow("dotted folder, no dot") << "Cours.2001/6A"
+                                           << "Cours.2001/6A.prc";
+    QTest::newRow("two dots") << "Cours.2001/6A.old.prf"
+                              << "Cours.2001/6A.prc";
 }
 
 void TestPlanWindow::planFileNames()
@@ -541,7 +561,8 @@ void TestPlanWindow::loadedDesksLook()
     // The name given to an unnamed desk is written back.
     clickDesk(3);
     m_plan->Sauve(path(QStringLiteral("6A.prf")));
-    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("Martin,10,0,65,17\r\nBureau2,0,0,65,17\r\nZo\xe9,-5,50,100,25\r\n"));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")),
+             QByteArray("Martin,10,0,65,17\r\nBureau2,0,0,65,17\r\nZo\xe9,-5,50,100,25\r\n"));
 }
 
 void TestPlanWindow::sauveRules()

@@ -82,8 +82,8 @@ void TestSeatingPlan::parseLine_data()
                                << desk("A", 10, 20, 100, 0);
     QTest::newRow("rest of 255") << "A,10,20,100," + QString(243, QLatin1Char('0')) + "25" << 1
                                  << desk("A", 10, 20, 100, 25);
-    QTest::newRow("rest cut in a number") << "A,10,20,100," + QString(244, QLatin1Char('0')) + "25" << 1
-                                          << desk("A", 10, 20, 100, 2);
+    QTest::newRow("rest cut in a number")
+        << "A,10,20,100," + QString(244, QLatin1Char('0')) + "25" << 1 << desk("A", 10, 20, 100, 2);
 }
 
 void TestSeatingPlan::parseLine()
