@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QTextCursor>
 
 // The class window's side of the appraisal phrases.
@@ -31,6 +32,7 @@ void TMDIChild::Observations()
         cursor.clearSelection();
         cursor.insertText(picked);
         Memo1->setTextCursor(cursor);
+        ScrollBox1->ensureWidgetVisible(Memo1);
         Memo1->setFocus();
         m_modified = true;
     }
