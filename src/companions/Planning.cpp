@@ -1,6 +1,7 @@
 #include "companions/Planning.h"
 
 #include "app/ToolWindows.h"
+#include "classbook/MDIChild.h"
 #include "common/FileNames.h"
 #include "common/Fonts.h"
 #include "common/Glyphs.h"
@@ -10,6 +11,7 @@
 #include "common/TextFile.h"
 #include "companions/PrjEdit.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -47,6 +49,15 @@ QString defaultCaption(int subject)
 QString canonical(const QString& path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// The class window that holds a class file name; with the same file open twice, either one.
+TMDIChild* classWindowOf(const QString& classFileName)
+{
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* child = qobject_cast<TMDIChild*>(widget); child && child->fileName() == classFileName)
+            return child;
+    return nullptr;
 }
 
 } // namespace
@@ -382,6 +393,29 @@ void TPlanning::writeTo(const QString& planningFile)
     textfile::writeBytes(planningFile, m_list.toBytes());
 }
 
+void TPlanning::claim(const QString& planningFile, const QString& classFileName)
+{
+    m_owner = planningFile;
+    if (m_ownerWindow)
+        disconnect(m_ownerWindow, &QObject::destroyed, this, nullptr);
+    m_ownerWindow = classWindowOf(classFileName);
+    if (m_ownerWindow)
+        connect(m_ownerWindow, &QObject::destroyed, this, [this] { ownerClosed(); });
+}
+
+void TPlanning::ownerClosed()
+{
+    // The class has written its planning on the way out. What the list holds is its planning, which no
+    // other class may receive: the next class without a planning file starts from an empty one. A
+    // planning left unwritten stays, tied to its file, for the day that class is loaded again.
+    if (m_modified)
+        return;
+    m_list = planning::PlanningList();
+    m_owner.clear();
+    captionsFromList();
+    LitAn();
+}
+
 void TPlanning::Charge(const QString& classFileName)
 {
     if (!classFileName.isEmpty()) {
@@ -397,11 +431,12 @@ void TPlanning::Charge(const QString& classFileName)
             // Raises "Ne peut ouvrir le fichier" for a file that exists but cannot be read.
             m_list = planning::PlanningList::fromBytes(textfile::readBytes(file));
             m_modified = false;
-            m_owner = file;
+            claim(file, classFileName);
             captionsFromList();
         } else if (m_owner.isEmpty()) {
-            // The list nobody has claimed yet (that of the start) becomes this class's planning.
-            m_owner = file;
+            // A planning nobody owns (that of the start) becomes this class's. One that belongs to a class
+            // still open stays that class's, and is shown as it is.
+            claim(file, classFileName);
         }
     }
     LitAn();
@@ -413,11 +448,16 @@ void TPlanning::Sauve(const QString& classFileName)
     if (classFileName.isEmpty())
         return;
     const QString file = filenames::companion(classFileName, QStringLiteral(".prp"));
-    if (m_owner.isEmpty())
+    if (m_owner.isEmpty()) {
+        claim(file, classFileName);
+    } else if (canonical(m_owner) != canonical(file)) {
+        auto* owner = qobject_cast<TMDIChild*>(m_ownerWindow.data());
+        // The owning class saved under another name takes its planning along; any other class's file must
+        // never receive it.
+        if (!owner || canonical(filenames::companion(owner->fileName(), QStringLiteral(".prp"))) != canonical(file))
+            return;
         m_owner = file;
-    // The list holds another class's planning: this class's file must never receive it.
-    if (canonical(m_owner) != canonical(file))
-        return;
+    }
     if (m_modified)
         writeTo(file);
     m_modified = false;

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QFrame>
+#include <QPointer>
 #include <array>
 
 class QLabel;
@@ -95,10 +96,15 @@ private:
     void changeYear(int delta);
     void writeTo(const QString& planningFile);
     void captionsFromList();
+    void claim(const QString& planningFile, const QString& classFileName);
+    void ownerClosed();
 
     planning::PlanningList m_list;
     int m_year;
     int m_subject = 1;
     bool m_modified = false;
     QString m_owner;
+    // The class window the planning belongs to: a class saved under another name takes its planning along,
+    // and a class closed leaves an unchanged planning to nobody.
+    QPointer<QWidget> m_ownerWindow;
 };

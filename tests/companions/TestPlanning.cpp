@@ -77,6 +77,10 @@ private slots:
     void aClassWithoutFileNeverReceivesAnotherPlanning();
     void changesAreWrittenToTheirClassBeforeAnotherLoads();
     void menuShowsThePlanningModally();
+    void planningFollowsItsClassSavedUnderAnotherName();
+    void closedClassLeavesNoPlanningToTheNext();
+    void yearsStayFourDigits_data();
+    void yearsStayFourDigits();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -988,6 +992,107 @@ void TestPlanning::menuShowsThePlanningModally()
     QVERIFY(!tools().Planning->isModified());
     a->setModified(false);
     delete a;
+}
+
+void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
+{
+    createToolWindows();
+    writeFile(QStringLiteral("A.prf"), QByteArray());
+    writeFile(QStringLiteral("B.prf"), QByteArray());
+    writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
+    TPlanning* planning = tools().Planning;
+    auto* a = new TMDIChild;
+    a->Charge(path(QStringLiteral("A.prf")));
+    auto* b = new TMDIChild;
+    b->Charge(path(QStringLiteral("B.prf")));
+    clickDay(planning, 3, 3);
+
+    // "Enregistrer sous..." of the first class under the name C.
+    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("C.prf")), 1};
+    a->SaveAs();
+    a->Sauve();
+    a->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("C.prp")), "PRJ1A\r\n" + emptyYear(2026).replace("20263   ", "20263  1"));
+    QCOMPARE(readFile(QStringLiteral("A.prp")), QByteArray("PRJ1A\r\n"));
+    QCOMPARE(planning->ownerFile(), path(QStringLiteral("C.prp")));
+    // The other class still never receives it.
+    clickDay(planning, 4, 3);
+    b->SauveTout();
+    QVERIFY(!QFile::exists(path(QStringLiteral("B.prp"))));
+    QVERIFY(planning->isModified());
+
+    a->setModified(false);
+    b->setModified(false);
+    delete a;
+    delete b;
+}
+
+void TestPlanning::closedClassLeavesNoPlanningToTheNext()
+{
+    createToolWindows();
+    writeFile(QStringLiteral("A.prf"), QByteArray());
+    writeFile(QStringLiteral("B.prf"), QByteArray());
+    TPlanning* planning = tools().Planning;
+    auto* a = new TMDIChild;
+    a->Charge(path(QStringLiteral("A.prf")));
+    QCOMPARE(planning->ownerFile(), path(QStringLiteral("A.prp")));
+    clickDay(planning, 1, 1);
+    m_fake->onModal = [](QDialog* dialog) {
+        static_cast<TPrjEdit*>(dialog)->Edit1->setText(QStringLiteral("Maths"));
+        return int(QDialog::Accepted);
+    };
+    QTest::mouseDClick(planning->SubjectPanels[0], Qt::LeftButton);
+    a->SauveTout();
+    const QByteArray aBytes = " \r\nPRJ1Maths\r\n" + emptyYear(2026).replace("20261 ", "202611");
+    QCOMPARE(readFile(QStringLiteral("A.prp")), aBytes);
+    a->setModified(false);
+    delete a;
+
+    // The next class without a planning file starts from an empty planning, and a class never saved too.
+    QCOMPARE(planning->list().lines(), QStringList{QStringLiteral(" ")});
+    QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("Matière 1"));
+    QCOMPARE(planning->StringGrid1->cell(1, 1), QString());
+    auto* b = new TMDIChild;
+    b->Charge(path(QStringLiteral("B.prf")));
+    clickDay(planning, 2, 2);
+    b->SauveTout();
+    QCOMPARE(readFile(QStringLiteral("B.prp")), " \r\n" + emptyYear(2026).replace("20262  ", "20262 1"));
+    QCOMPARE(readFile(QStringLiteral("A.prp")), aBytes);
+
+    // Loading the first class again brings its planning and names back.
+    auto* again = new TMDIChild;
+    again->Charge(path(QStringLiteral("A.prf")));
+    QCOMPARE(planning->StringGrid1->cell(1, 1), QStringLiteral("1"));
+    QCOMPARE(planning->StringGrid1->cell(2, 2), QString());
+    QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("Maths"));
+    for (TMDIChild* w : {b, again}) {
+        w->setModified(false);
+        delete w;
+    }
+}
+
+void TestPlanning::yearsStayFourDigits_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("key");
+    QTest::newRow("9999 forward") << 9999 << int(Qt::Key_PageDown);
+    QTest::newRow("1000 back") << 1000 << int(Qt::Key_PageUp);
+}
+
+void TestPlanning::yearsStayFourDigits()
+{
+    QFETCH(int, start);
+    QFETCH(int, key);
+    m_fake->fixedNow = QDateTime(QDate(start, 6, 1), QTime(8, 0));
+    TPlanning p;
+    p.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p));
+    clickDay(&p, 1, 1);
+    QTest::keyClick(p.StringGrid1, Qt::Key(key));
+    QCOMPARE(p.shownYear(), start);
+    QCOMPARE(p.Panel1Caption->text(), QStringLiteral("Planning ") + QString::number(start));
+    QCOMPARE(p.StringGrid1->cell(1, 1), QStringLiteral("1"));
+    QCOMPARE(p.list().LitAn(start)[0][0], QStringLiteral("1"));
 }
 
 QTEST_MAIN(TestPlanning)
