@@ -55,6 +55,8 @@ QLabel* makeBlock(QWidget* parent, const QFont& font)
     auto* label = new DeskBlock(parent);
     label->setContentsMargins(1, 1, 1, 1);
     label->setAlignment(Qt::AlignCenter);
+    // A name is shown as typed, even one that looks like markup.
+    label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(true);
     label->setFont(font);
     paintBlock(label, DeskBrown);
@@ -336,6 +338,8 @@ bool TPlan::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+    // The second press of a double click is a press like the first: it must not reach the empty area.
+    case QEvent::MouseButtonDblClick:
         FormMouseDown(desk, static_cast<QMouseEvent*>(event)->position().toPoint());
         return true;
     case QEvent::MouseMove:

@@ -57,6 +57,7 @@ private slots:
     void sixtyFirstDeskRefused();
     void clickSelectsSilverWithoutMoving();
     void clickOnEmptyAreaDeselects();
+    void doubleClickKeepsSelection();
     void teacherDeskAndToolBarDoNotDeselect();
     void dragWithTheMouse();
     void dragAboveAndLeftRoundTrips();
@@ -327,6 +328,24 @@ void TestPlanWindow::clickOnEmptyAreaDeselects()
     QTest::mouseClick(m_plan->SpeedButton2, Qt::LeftButton);
     QCOMPARE(namesShown(m_plan), (QStringList{"A", "B"}));
     QCOMPARE(m_plan->deskLabel(1)->geometry(), QRect(20, 60, 100, 25));
+}
+
+void TestPlanWindow::doubleClickKeepsSelection()
+{
+    loadPlan("<b>A</b>,20,60,100,25\r\n");
+    QTest::mouseDClick(m_plan->deskLabel(1), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    QCOMPARE(m_plan->plan().selected(), 1);
+    QCOMPARE(backgroundOf(m_plan->deskLabel(1)), Silver);
+    QTest::keyClick(m_plan, Qt::Key_Delete);
+    QCOMPARE(m_plan->plan().count(), 0);
+    // A double click on the empty area leaves nothing selected.
+    loadPlan("<b>A</b>,20,60,100,25\r\n");
+    clickDesk(1);
+    QTest::mouseDClick(m_plan, Qt::LeftButton, Qt::NoModifier, QPoint(400, 200));
+    QCOMPARE(m_plan->plan().selected(), 0);
+    // A name that looks like markup is shown as typed.
+    QCOMPARE(m_plan->deskLabel(1)->textFormat(), Qt::PlainText);
+    QCOMPARE(m_plan->deskLabel(1)->text(), QStringLiteral("<b>A</b>"));
 }
 
 void TestPlanWindow::teacherDeskAndToolBarDoNotDeselect()
