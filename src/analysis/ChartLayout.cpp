@@ -59,14 +59,14 @@ QString whole(long double value)
     return QString::number(double(value), 'f', 0);
 }
 
+} // namespace
+
 void addAxes(Picture& picture)
 {
     picture.append(line({AxisX, AxisBottom}, {AxisX, AxisTop}));
     picture.append(line({AxisX, AxisBottom}, {AxisRight, AxisBottom}));
 }
 
-// The three labels of the vertical axis: the largest value, its half and 0. Returns the pixels per unit,
-// 0 when the largest value is not above 0 (nothing then rises above the axis).
 double addScale(Picture& picture, double max)
 {
     const long double m = frnum::roundHalfEven(max);
@@ -75,8 +75,6 @@ double addScale(Picture& picture, double max)
     picture.append(text({ScaleX, ScaleZeroY}, QStringLiteral("0")));
     return max > 0 ? ChartHeight / max : 0;
 }
-
-} // namespace
 
 Counts countRounded(const QVector<double>& averages, int* outside)
 {
@@ -104,23 +102,38 @@ Colours barColours()
             QColor(0, 0, 128)};
 }
 
-Picture averagesPicture(const Counts& counts, const Colours& colours)
+void addMarkLabels(Picture& picture)
 {
-    Picture picture;
-    addAxes(picture);
     for (int k = 0; k < MarkCount; ++k)
         picture.append(text({BarLeft + BarPitch * k, MarkLabelY}, QString::number(k)));
+}
 
-    const double max = *std::max_element(counts.begin(), counts.end());
-    const double factor = addScale(picture, std::max(max, 0.0));
+double largestCount(const Counts& counts)
+{
+    double max = 0;
+    for (double count : counts)
+        max = std::max(max, count);
+    return max;
+}
+
+void addBars(Picture& picture, const Counts& counts, const Colours& colours, double factor)
+{
     if (factor == 0)
-        return picture;
+        return;
     for (int k = 0; k < MarkCount; ++k) {
         const int h = pixels(static_cast<long double>(counts[std::size_t(k)]) * factor);
         const int x = BarLeft + BarPitch * k;
         picture.append(
             {Shape::Kind::Box, {x, AxisBottom}, {x + BarWidth, AxisBottom - h}, colours[std::size_t(k)], {}});
     }
+}
+
+Picture averagesPicture(const Counts& counts, const Colours& colours)
+{
+    Picture picture;
+    addAxes(picture);
+    addMarkLabels(picture);
+    addBars(picture, counts, colours, addScale(picture, largestCount(counts)));
     return picture;
 }
 
@@ -146,27 +159,40 @@ QVector<Point> followUpPoints(const averages::CellReader& cell, int row, int fir
     return points;
 }
 
-Picture followUpPicture(const QVector<Point>& points, const QString& name)
+int addFollowUpLabels(Picture& picture, const QVector<Point>& points, const QString& name)
 {
-    Picture picture;
-    addAxes(picture);
     picture.append(text({NameX, NameY}, name));
     const int n = int(points.size());
     const int step = n > 0 ? CurveWidth / n : 0;
     for (int i = 0; i < n; ++i)
         picture.append(text({PointLeft + i * step, PointLabelY}, points[i].label.left(LabelLength)));
+    return step;
+}
 
+double bestMark(const QVector<Point>& points)
+{
     double max = 0;
     for (const Point& p : points)
         max = std::max(max, p.mark);
-    const double factor = addScale(picture, max);
+    return max;
+}
 
+void addCurve(Picture& picture, const QVector<Point>& points, int step, double factor)
+{
     // No marker at the points: a single point draws nothing.
-    for (int i = 1; i < n; ++i) {
+    for (int i = 1; i < int(points.size()); ++i) {
         const QPoint from(PointLeft + (i - 1) * step, AxisBottom - pixels(points[i - 1].mark * factor));
         const QPoint to(PointLeft + i * step, AxisBottom - pixels(points[i].mark * factor));
         picture.append(line(from, to, Navy));
     }
+}
+
+Picture followUpPicture(const QVector<Point>& points, const QString& name)
+{
+    Picture picture;
+    addAxes(picture);
+    const int step = addFollowUpLabels(picture, points, name);
+    addCurve(picture, points, step, addScale(picture, bestMark(points)));
     return picture;
 }
 

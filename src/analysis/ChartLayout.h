@@ -46,6 +46,20 @@ Counts countRounded(const QVector<double>& averages, int* outside = nullptr);
 // The bar colour of each mark, from black at 0 through the sixteen basic colours.
 Colours barColours();
 
+// The drawing steps both charts share.
+// The vertical axis from (50, 300) up to (50, 70) and the horizontal one to (500, 300).
+void addAxes(Picture& picture);
+// The three labels of the vertical axis: the largest value rounded, its half rounded down, and 0. Returns the
+// pixels per unit that make the largest value 220 pixels high, 0 when the largest value is not above 0
+// (nothing then rises above the axis).
+double addScale(Picture& picture, double max);
+
+// The steps of the averages chart: the marks 0 to 20 under the axis, the largest count (0 when there is none)
+// and the bars, tallest 220 pixels; with a factor 0 there is no bar.
+void addMarkLabels(Picture& picture);
+double largestCount(const Counts& counts);
+void addBars(Picture& picture, const Counts& counts, const Colours& colours, double factor);
+
 // Axes, scale and bars. With no average between 0 and 20 (every count 0) there is nothing to scale: the axes
 // and the scale labels "0" are drawn, and no bar.
 Picture averagesPicture(const Counts& counts, const Colours& colours);
@@ -66,6 +80,12 @@ QVector<Point> followUpPoints(const averages::CellReader& cell, int row, int fir
 
 // Labels are cut to this many characters so that neighbouring headings overlap less.
 constexpr int LabelLength = 10;
+
+// The steps of the follow-up chart: the student's name and the rubric labels, spread over 450 pixels
+// (returns that step, 0 with no point); the best mark, never below 0; the navy curve.
+int addFollowUpLabels(Picture& picture, const QVector<Point>& points, const QString& name);
+double bestMark(const QVector<Point>& points);
+void addCurve(Picture& picture, const QVector<Point>& points, int step, double factor);
 
 // Axes, the student's name, the rubric labels, the scale and the navy curve through the points. With no point
 // only the axes, the name and the scale labels "0" are drawn. With every mark 0 (nothing to scale) the curve

@@ -46,12 +46,37 @@ void TGraph::Init(const QVector<double>& averages, int n)
 
 charts::Picture TGraph::picture() const
 {
-    return charts::averagesPicture(m_counts, m_colours);
+    charts::Picture picture;
+    Axes(picture);
+    Histo(picture, Echelle(picture));
+    return picture;
+}
+
+void TGraph::Axes(charts::Picture& picture) const
+{
+    charts::addAxes(picture);
+    charts::addMarkLabels(picture);
+}
+
+// The scale applies to the picture only: the counts stay as Init left them, so every paint is the same.
+double TGraph::Echelle(charts::Picture& picture) const
+{
+    return charts::addScale(picture, charts::largestCount(m_counts));
+}
+
+void TGraph::Histo(charts::Picture& picture, double factor) const
+{
+    charts::addBars(picture, m_counts, m_colours, factor);
 }
 
 void TGraph::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    FormPaint(painter);
+}
+
+void TGraph::FormPaint(QPainter& painter)
+{
     painter.fillRect(rect(), Qt::white);
     painter.setFont(font());
     charts::paint(painter, picture());

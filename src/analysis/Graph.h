@@ -6,6 +6,7 @@
 #include <QVector>
 
 class QFrame;
+class QPainter;
 class QPushButton;
 
 // The averages chart: how many students' averages round to each whole mark from 0 to 20.
@@ -34,6 +35,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void FormPaint(QPainter& painter);
+    void Axes(charts::Picture& picture) const;
+    double Echelle(charts::Picture& picture) const;
+    void Histo(charts::Picture& picture, double factor) const;
     void Button1Click();
 
     charts::Counts m_counts{};

@@ -48,17 +48,47 @@ void TGraph2::Init(const QVector<double>& marks, const QStringList& labels, int 
     update();
 }
 
-charts::Picture TGraph2::picture() const
+QVector<charts::Point> TGraph2::points() const
 {
     QVector<charts::Point> points;
     for (int i = 0; i < m_n; ++i)
         points.append({m_marks[std::size_t(i)], m_labels[std::size_t(i)]});
-    return charts::followUpPicture(points, m_name);
+    return points;
+}
+
+charts::Picture TGraph2::picture() const
+{
+    charts::Picture picture;
+    const int step = Axes(picture);
+    Courbe(picture, step, Echelle(picture));
+    return picture;
+}
+
+int TGraph2::Axes(charts::Picture& picture) const
+{
+    charts::addAxes(picture);
+    return charts::addFollowUpLabels(picture, points(), m_name);
+}
+
+// The scale applies to the picture only: the marks stay as Init left them, so every paint is the same.
+double TGraph2::Echelle(charts::Picture& picture) const
+{
+    return charts::addScale(picture, charts::bestMark(points()));
+}
+
+void TGraph2::Courbe(charts::Picture& picture, int step, double factor) const
+{
+    charts::addCurve(picture, points(), step, factor);
 }
 
 void TGraph2::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    FormPaint(painter);
+}
+
+void TGraph2::FormPaint(QPainter& painter)
+{
     painter.fillRect(rect(), Qt::white);
     painter.setFont(font());
     charts::paint(painter, picture());

@@ -9,6 +9,7 @@
 #include <array>
 
 class QFrame;
+class QPainter;
 class QPushButton;
 
 // The follow-up chart: one student's marks, rubric after rubric, as a line.
@@ -39,6 +40,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QVector<charts::Point> points() const;
+    void FormPaint(QPainter& painter);
+    int Axes(charts::Picture& picture) const;
+    double Echelle(charts::Picture& picture) const;
+    void Courbe(charts::Picture& picture, int step, double factor) const;
     void Button1Click();
 
     std::array<double, MaxPoints> m_marks{};
