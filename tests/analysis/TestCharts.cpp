@@ -75,6 +75,8 @@ private slots:
     void followUpChartPixels();
     void repaintDrawsTheSamePicture();
     void laterInitKeepsOldPointsUnused();
+    void graphInitTakesTheFirstN_data();
+    void graphInitTakesTheFirstN();
 
     void graphiqueChartsTheSelection();
     void graphiqueWholeClassLeavesOutRowsWithoutAverage();
@@ -229,6 +231,34 @@ void TestCharts::laterInitKeepsOldPointsUnused()
     // More points than any class has rubrics never reach past the window's store.
     g->Init(QVector<double>(40, 1.0), QStringList(40, "r"), 40, "Trois");
     QCOMPARE(g->pointCount(), 32);
+}
+
+void TestCharts::graphInitTakesTheFirstN_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<double>("total");
+    QTest::addColumn<double>("atTwelve");
+    QTest::newRow("all") << 3 << 3.0 << 1.0;
+    QTest::newRow("first two") << 2 << 2.0 << 0.0;
+    QTest::newRow("none") << 0 << 0.0 << 0.0;
+    QTest::newRow("more than given") << 9 << 3.0 << 1.0;
+    QTest::newRow("negative") << -4 << 0.0 << 0.0;
+}
+
+void TestCharts::graphInitTakesTheFirstN()
+{
+    QFETCH(int, n);
+    QFETCH(double, total);
+    QFETCH(double, atTwelve);
+    TGraph* g = tools().Graph;
+    g->Init({4, 4, 4, 4}, 4);
+    g->Init({5, 6, 12}, n);
+    double sum = 0;
+    for (double c : g->counts())
+        sum += c;
+    QCOMPARE(sum, total);
+    QCOMPARE(g->counts()[12], atTwelve);
+    QCOMPARE(g->counts()[4], 0.0);
 }
 
 // --- from the class window ----------------------------------------------------------------------
