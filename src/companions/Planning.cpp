@@ -422,8 +422,8 @@ void TPlanning::Charge(const QString& classFileName)
         const QString file = filenames::companion(classFileName, QStringLiteral(".prp"));
         if (QFileInfo::exists(file)) {
             // Changes not yet written belong to the class that owns the list: they go to its file before
-            // another planning takes their place.
-            if (m_modified && !m_owner.isEmpty() && canonical(m_owner) != canonical(file)) {
+            // another planning takes their place (the same class opened a second time reads them back).
+            if (m_modified && !m_owner.isEmpty()) {
                 EcritAn();
                 writeTo(m_owner);
                 m_modified = false;

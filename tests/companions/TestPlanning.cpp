@@ -79,6 +79,7 @@ private slots:
     void menuShowsThePlanningModally();
     void planningFollowsItsClassSavedUnderAnotherName();
     void closedClassLeavesNoPlanningToTheNext();
+    void sameClassOpenedAgainKeepsChanges();
     void yearsStayFourDigits_data();
     void yearsStayFourDigits();
 
@@ -1069,6 +1070,22 @@ void TestPlanning::closedClassLeavesNoPlanningToTheNext()
         w->setModified(false);
         delete w;
     }
+}
+
+void TestPlanning::sameClassOpenedAgainKeepsChanges()
+{
+    writeFile(QStringLiteral("6A.prp"), " \r\n");
+    TPlanning p;
+    p.Charge(path(QStringLiteral("6A.prf")));
+    p.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p));
+    clickDay(&p, 7, 8);
+    // The same file, named another way.
+    QVERIFY(QDir().mkpath(path(QStringLiteral("Cours.2001"))));
+    p.Charge(path(QStringLiteral("Cours.2001/../6A.prf")));
+    QCOMPARE(p.StringGrid1->cell(7, 8), QStringLiteral("1"));
+    QVERIFY(!p.isModified());
+    QCOMPARE(readFile(QStringLiteral("6A.prp")), " \r\n" + emptyYear(2026).replace("20268       ", "20268      1"));
 }
 
 void TestPlanning::yearsStayFourDigits_data()
