@@ -2,6 +2,7 @@
 
 #include "common/Fonts.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFrame>
 #include <QKeyEvent>
@@ -40,6 +41,8 @@ TDevoirs::TDevoirs(QWidget* parent)
     setWindowTitle(QStringLiteral("Dates des devoirs"));
     setFont(fonts::msSansSerif(13));
     setFixedSize(ClientWidth, ClientHeight);
+    // The drop-down month calendar names its months and days in French like the rest of the program.
+    setLocale(QLocale(QLocale::French, QLocale::France));
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -75,6 +78,11 @@ TDevoirs::TDevoirs(QWidget* parent)
         picker->setCalendarPopup(true);
         picker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
         picker->setGeometry(homework::pickerRect(row));
+        // The drop-down calendar keeps the window colour when its picker shows silver.
+        QCalendarWidget* calendar = picker->calendarWidget();
+        QPalette calendarColours = calendar->palette();
+        calendarColours.setColor(QPalette::Base, calendarColours.color(QPalette::Base));
+        calendar->setPalette(calendarColours);
         connect(picker, &QDateEdit::dateChanged, this, [this, row] { DateTimePickerChange(row); });
         m_pickers[row - 1] = picker;
 

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -403,6 +404,8 @@ void TestDevoirs::reopeningShowsColoursAfresh()
         QCOMPARE(baseOf(d->DateTimePicker(5)), normalOf(d->DateTimePicker(5)));
         QCOMPARE(baseOf(d->Edit(5)), normalOf(d->Edit(5)));
         QCOMPARE(baseOf(d->DateTimePicker(6)), Silver);
+        // Its drop-down month calendar stays in the window colour.
+        QCOMPARE(baseOf(d->DateTimePicker(6)->calendarWidget()), normalOf(d->DateTimePicker(6)));
         QCOMPARE(baseOf(d->Edit(6)), Silver);
         QCOMPARE(d->Edit(6)->text(), QStringLiteral("x"));
         QCOMPARE(baseOf(d->Edit(7)), Silver);
