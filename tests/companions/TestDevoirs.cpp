@@ -43,6 +43,8 @@ private slots:
     void userChangeColours_data();
     void userChangeColours();
     void reopeningShowsColoursAfresh();
+    void tabFollowsTheScreen_data();
+    void tabFollowsTheScreen();
     void closingWays_data();
     void closingWays();
     void lineBreakInTitleKeeps21Lines();
@@ -415,6 +417,38 @@ void TestDevoirs::reopeningShowsColoursAfresh()
     QCOMPARE(m_window->ListeDevoirs()[4], QStringLiteral("02/01/1990"));
     QCOMPARE(m_window->ListeDevoirs()[5], QStringLiteral("01/01/1990x"));
     QCOMPARE(m_window->ListeDevoirs()[6], QStringLiteral("01/01/1990"));
+}
+
+void TestDevoirs::tabFollowsTheScreen_data()
+{
+    QTest::addColumn<int>("fromTitle");
+    QTest::addColumn<int>("toPicker");
+
+    QTest::newRow("row 1 to the line below, row 3") << 1 << 3;
+    QTest::newRow("row 6 to row 11") << 6 << 11;
+    QTest::newRow("bottom of the left column to the top of the right one") << 19 << 2;
+    QTest::newRow("row 16 to row 18") << 16 << 18;
+}
+
+void TestDevoirs::tabFollowsTheScreen()
+{
+    QFETCH(int, fromTitle);
+    QFETCH(int, toPicker);
+    bool moved = false;
+    openDialog([&](TDevoirs* d) {
+        d->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        d->Edit(fromTitle)->setFocus();
+        QTest::keyClick(d->Edit(fromTitle), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        moved = focus == d->DateTimePicker(toPicker) || (focus && focus->parentWidget() == d->DateTimePicker(toPicker));
+        // Tab first walks the day, month and year of the picker, then goes on to the title of the same row.
+        for (int i = 0; i < 5 && QApplication::focusWidget() == focus; ++i)
+            QTest::keyClick(focus, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(d->Edit(toPicker)));
+    });
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(moved);
 }
 
 void TestDevoirs::closingWays_data()
