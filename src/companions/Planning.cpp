@@ -429,7 +429,16 @@ void TPlanning::Charge(const QString& classFileName)
                 m_modified = false;
             }
             // Raises "Ne peut ouvrir le fichier" for a file that exists but cannot be read.
-            m_list = planning::PlanningList::fromBytes(textfile::readBytes(file));
+            QByteArray bytes;
+            try {
+                bytes = textfile::readBytes(file);
+            } catch (const PlatformError&) {
+                if (!m_unreadable.contains(canonical(file)))
+                    m_unreadable << canonical(file);
+                throw;
+            }
+            m_unreadable.removeAll(canonical(file));
+            m_list = planning::PlanningList::fromBytes(bytes);
             m_modified = false;
             claim(file, classFileName);
             captionsFromList();
@@ -448,6 +457,8 @@ void TPlanning::Sauve(const QString& classFileName)
     if (classFileName.isEmpty())
         return;
     const QString file = filenames::companion(classFileName, QStringLiteral(".prp"));
+    if (m_unreadable.contains(canonical(file)))
+        return;
     if (m_owner.isEmpty()) {
         claim(file, classFileName);
     } else if (canonical(m_owner) != canonical(file)) {

@@ -107,4 +107,6 @@ private:
     // The class window the planning belongs to: a class saved under another name takes its planning along,
     // and a class closed leaves an unchanged planning to nobody.
     QPointer<QWidget> m_ownerWindow;
+    // Planning files that exist but could not be read: whatever they hold, they are never written over.
+    QStringList m_unreadable;
 };

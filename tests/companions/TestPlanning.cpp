@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 using planning::PlanningList;
 
 // The annual planning: its lines, its grid clicked as a user would, its file byte for byte, and the
@@ -72,6 +74,9 @@ private slots:
     void uncreatableFileStaysModified();
     void unchangedPlanningIsNotWritten();
     void accentsAreWindows1252();
+    void strangeLinesPassThroughByteForByte();
+    void classWindowReportsAndPropagatesFileErrors();
+    void unreadableFileIsNeverWrittenOver();
 
     // Several classes.
     void aClassWithoutFileNeverReceivesAnotherPlanning();
@@ -895,6 +900,91 @@ void TestPlanning::accentsAreWindows1252()
     QCOMPARE(readFile(QStringLiteral("6A.prp")), " \r\nPRJ1\xc9"
                                                  "ducation \x80\r\n" +
                                                      emptyYear(2026));
+}
+
+void TestPlanning::strangeLinesPassThroughByteForByte()
+{
+    // Every byte value, a NUL, a lone CR, a very long line and a year line of control characters.
+    QByteArray all;
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            all += char(b);
+    const QByteArray longLine(20000, 'z');
+    const QByteArray controls = "20014" + QByteArray(31, '\x01');
+    const QByteArray file = all + "\r\nNUL\0inside\rPRJ9x\n" + longLine + "\r\n" + controls + "\r\n";
+    writeFile(QStringLiteral("6A.prp"), file);
+    m_fake->fixedNow = QDateTime(QDate(2001, 1, 1), QTime(8, 0));
+    TPlanning p;
+    p.Charge(path(QStringLiteral("6A.prf")));
+    p.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p));
+    for (int d = 1; d <= 31; ++d)
+        QCOMPARE(p.StringGrid1->cell(d, 4), QString());
+    QCOMPARE(p.SubjectPanels[7]->caption(), QStringLiteral("Matière 8"));
+    clickDay(&p, 30, 4);
+    p.Sauve(path(QStringLiteral("6A.prf")));
+    const QByteArray expected =
+        all + "\r\nNUL\0inside\r\nPRJ9x\r\n" + longLine + "\r\n" +
+        emptyYear(2001).replace("20014" + QByteArray(31, ' '), "20014" + QByteArray(29, ' ') + "1 ");
+    QCOMPARE(readFile(QStringLiteral("6A.prp")), expected);
+}
+
+void TestPlanning::unreadableFileIsNeverWrittenOver()
+{
+    // A pipe is never opened (it would wait for a writer): the planning file exists but cannot be read.
+    QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("6A.prp"))).constData(), 0600) == 0);
+    TPlanning p;
+    QVERIFY_THROWS_EXCEPTION(PlatformError, p.Charge(path(QStringLiteral("6A.prf"))));
+    p.MajPrj(1, QStringLiteral("x"));
+    p.Sauve(path(QStringLiteral("6A.prf")));
+    QVERIFY(QFileInfo(path(QStringLiteral("6A.prp"))).isFile() == false);
+    QVERIFY(QFileInfo::exists(path(QStringLiteral("6A.prp"))));
+    QVERIFY(p.isModified());
+    // Once it reads again, it is the class's own planning file.
+    QFile::remove(path(QStringLiteral("6A.prp")));
+    writeFile(QStringLiteral("6A.prp"), "PRJ1y\r\n");
+    p.Charge(path(QStringLiteral("6A.prf")));
+    p.MajPrj(1, QStringLiteral("z"));
+    p.Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prp")), "PRJ1z\r\n" + emptyYear(2026));
+}
+
+void TestPlanning::classWindowReportsAndPropagatesFileErrors()
+{
+    createToolWindows();
+    writeFile(QStringLiteral("6A.prf"), QByteArray());
+    QVERIFY(QDir().mkpath(path(QStringLiteral("6A.prp"))));
+    auto* w = new TMDIChild;
+    try {
+        w->Charge(path(QStringLiteral("6A.prf")));
+        QFAIL("no error");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("6A.prp")));
+    }
+    // That file is never written over, even with a planning changed.
+    tools().Planning->MajPrj(1, QStringLiteral("x"));
+    w->SauveTout();
+    QVERIFY(QFileInfo(path(QStringLiteral("6A.prp"))).isDir());
+    w->setModified(false);
+    delete w;
+
+    // A planning file that cannot be created stops the save-all step there and says why.
+    destroyToolWindows();
+    createToolWindows();
+    writeFile(QStringLiteral("5B.prf"), QByteArray());
+    auto* b = new TMDIChild;
+    b->Charge(path(QStringLiteral("5B.prf")));
+    QVERIFY(QDir().mkpath(path(QStringLiteral("5B.prp"))));
+    tools().Planning->MajPrj(1, QStringLiteral("x"));
+    try {
+        b->SauveTout();
+        QFAIL("no error");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("5B.prp")));
+    }
+    QVERIFY(tools().Planning->isModified());
+    b->setModified(false);
+    delete b;
 }
 
 // --- several classes ----------------------------------------------------------------------
