@@ -108,8 +108,11 @@ YearCells PlanningList::LitAn(int year) const
     return cells;
 }
 
-bool PlanningList::MajPrj(int subject, const QString& name)
+bool PlanningList::MajPrj(int subject, const QString& given)
 {
+    // A line break in a name would cut its line in two in the file.
+    QString name = given;
+    name.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     const QString prefix = projectPrefix(subject);
     for (QString& line : m_lines) {
         if (line.left(4) == prefix) {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -309,19 +310,26 @@ void TestPlanning::writeYearReplacesItsLines()
 void TestPlanning::projectLines_data()
 {
     QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("existed");
     QTest::addColumn<QStringList>("after");
 
+    const QString histoire = QStringLiteral("Histoire");
     QTest::newRow("replaces the first PRJ2 line only")
         << QStringList{QStringLiteral(" "), QStringLiteral("PRJ1Maths"), QStringLiteral("PRJ2Géo"),
                        QStringLiteral("PRJ2Autre")}
-        << true
+        << histoire << true
         << QStringList{QStringLiteral(" "), QStringLiteral("PRJ1Maths"), QStringLiteral("PRJ2Histoire"),
                        QStringLiteral("PRJ2Autre")};
     QTest::newRow("a line beginning PRJ2 whatever follows")
-        << QStringList{QStringLiteral("PRJ2")} << true << QStringList{QStringLiteral("PRJ2Histoire")};
+        << QStringList{QStringLiteral("PRJ2")} << histoire << true << QStringList{QStringLiteral("PRJ2Histoire")};
+    QTest::newRow("line breaks become blanks")
+        << QStringList{QStringLiteral("PRJ2")} << QStringLiteral("His\r\nto\rire") << true
+        << QStringList{QStringLiteral("PRJ2His  to ire")};
+    QTest::newRow("an empty name") << QStringList{QStringLiteral("PRJ2x")} << QString() << true
+                                   << QStringList{QStringLiteral("PRJ2")};
     QTest::newRow("none: one is added at the end")
-        << QStringList{QStringLiteral(" "), QStringLiteral("PRJ1Maths"), QStringLiteral("PRJ12x")} << false
+        << QStringList{QStringLiteral(" "), QStringLiteral("PRJ1Maths"), QStringLiteral("PRJ12x")} << histoire << false
         << QStringList{QStringLiteral(" "), QStringLiteral("PRJ1Maths"), QStringLiteral("PRJ12x"),
                        QStringLiteral("PRJ2Histoire")};
 }
@@ -329,13 +337,16 @@ void TestPlanning::projectLines_data()
 void TestPlanning::projectLines()
 {
     QFETCH(QStringList, before);
+    QFETCH(QString, name);
     QFETCH(bool, existed);
     QFETCH(QStringList, after);
     PlanningList list;
     list.setLines(before);
-    QCOMPARE(list.MajPrj(2, QStringLiteral("Histoire")), existed);
+    QCOMPARE(list.MajPrj(2, name), existed);
     QCOMPARE(list.lines(), after);
-    QCOMPARE(list.projectName(2), std::optional<QString>(QStringLiteral("Histoire")));
+    const std::optional<QString> stored = list.projectName(2);
+    QVERIFY(stored.has_value());
+    QCOMPARE(QStringLiteral("PRJ2") + *stored, after.at(after.indexOf(QRegularExpression(QStringLiteral("^PRJ2.*")))));
     QCOMPARE(list.projectName(5), std::optional<QString>());
 }
 
