@@ -151,6 +151,10 @@ void TPlan::Charge(const QString& classFileName)
     // Without a plan file the plan held stays, that of the class loaded before, with its modified flag.
     if (classFileName.isEmpty() || !QFileInfo::exists(planFile))
         return;
+    // The plan held is about to go. Its own class would have written it without asking at its next save
+    // or close, which can no longer happen once another plan is held: it is written to its file now.
+    if (m_plan.modified() && !m_ownerFile.isEmpty())
+        writePlanFile(m_ownerFile);
     QByteArray bytes;
     try {
         bytes = textfile::readBytes(planFile);
@@ -179,6 +183,11 @@ void TPlan::Sauve(const QString& classFileName)
     // A class's plan file only ever receives that class's plan.
     if (m_ownerFile != key)
         return;
+    writePlanFile(planFile);
+}
+
+void TPlan::writePlanFile(const QString& planFile)
+{
     try {
         textfile::writeBytes(planFile, m_plan.toBytes());
         m_plan.setModified(false);

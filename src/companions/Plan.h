@@ -68,6 +68,7 @@ private:
     void showDesks();
     int deskNumber(const QWidget* sender) const;
     TPlnEdit* nameDialog();
+    void writePlanFile(const QString& planFile);
     static QString planFileOf(const QString& classFileName);
 
     SeatingPlan m_plan;

@@ -71,6 +71,7 @@ private slots:
     void missingFileKeepsPlanAndFlag();
     void unreadableFileGivesEmptyPlan();
     void secondClassReplacesFirst();
+    void changedPlanWrittenBeforeReplaced();
     void loadedDesksLook();
     void sauveRules();
     void writeFailureIsSilentAndWhole();
@@ -339,7 +340,8 @@ void TestPlanWindow::doubleClickKeepsSelection()
     QTest::keyClick(m_plan, Qt::Key_Delete);
     QCOMPARE(m_plan->plan().count(), 0);
     // A double click on the empty area leaves nothing selected.
-    loadPlan("<b>A</b>,20,60,100,25\r\n");
+    writeFile(QStringLiteral("5B.prc"), "<b>A</b>,20,60,100,25\r\n");
+    m_plan->Charge(path(QStringLiteral("5B.prf")));
     clickDesk(1);
     QTest::mouseDClick(m_plan, Qt::LeftButton, Qt::NoModifier, QPoint(400, 200));
     QCOMPARE(m_plan->plan().selected(), 0);
@@ -562,6 +564,25 @@ void TestPlanWindow::secondClassReplacesFirst()
     QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(30, 40, 25, 100));
     QCOMPARE(m_plan->plan().selected(), 0);
     QVERIFY(!m_plan->modified());
+}
+
+void TestPlanWindow::changedPlanWrittenBeforeReplaced()
+{
+    loadPlan("A,20,60,100,25\r\n");
+    QLabel* desk = m_plan->deskLabel(1);
+    QTest::mousePress(desk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseMove(desk, QPoint(30, 50));
+    QTest::mouseRelease(desk, Qt::LeftButton, Qt::NoModifier, QPoint(30, 50));
+    writeFile(QStringLiteral("5B.prc"), "B,1,1,100,25\r\n");
+    m_plan->Charge(path(QStringLiteral("5B.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,40,100,100,25\r\n"));
+    QCOMPARE(namesShown(m_plan), QStringList{"B"});
+    QVERIFY(!m_plan->modified());
+    // An unchanged plan is simply replaced.
+    writeFile(QStringLiteral("6A.prc"), "A,0,0,1,1\r\n");
+    m_plan->Charge(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("5B.prc")), QByteArray("B,1,1,100,25\r\n"));
+    QCOMPARE(namesShown(m_plan), QStringList{"A"});
 }
 
 void TestPlanWindow::loadedDesksLook()
