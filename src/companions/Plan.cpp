@@ -13,12 +13,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -385,4 +387,12 @@ void TPlan::keyPressEvent(QKeyEvent* event)
     FormKeyDown(event->key());
     if (event->key() != Qt::Key_Delete)
         QDialog::keyPressEvent(event);
+}
+
+void TPlan::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The plan opens in the middle of the screen, wherever the class window lies.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
 }

@@ -4,10 +4,12 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 
 TPlnEdit::TPlnEdit(QWidget* parent) : QDialog(parent)
 {
@@ -65,5 +67,7 @@ void TPlnEdit::changeEvent(QEvent* event)
 void TPlnEdit::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
     FormActivate();
 }

@@ -10,10 +10,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -194,6 +196,18 @@ void TestPlanWindow::layout()
     QCOMPARE(bureau.pixelColor(3, 3), Brown);
     QCOMPARE(m_plan->plan().count(), 0);
     QVERIFY(!m_plan->modified());
+    // Centred on the screen, give or take the width of the window's border.
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    m_plan->move(0, 0);
+    m_plan->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_plan));
+    QVERIFY((m_plan->frameGeometry().center() - screenCentre).manhattanLength() <= 4);
+    TPlnEdit* names = tools().PlnEdit;
+    names->move(0, 0);
+    names->show();
+    QVERIFY(QTest::qWaitForWindowExposed(names));
+    QVERIFY((names->frameGeometry().center() - screenCentre).manhattanLength() <= 4);
+    names->hide();
 }
 
 void TestPlanWindow::nameDialogLayout()
