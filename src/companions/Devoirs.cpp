@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 namespace {
@@ -157,6 +158,17 @@ void TDevoirs::EditChange(int row)
     QLineEdit* edit = m_edits[row - 1];
     if (!m_filling && edit->isModified())
         paintWindowColour(edit);
+}
+
+// Opened from the frame or from a class window, the dialog always comes up in the middle of the screen.
+void TDevoirs::showEvent(QShowEvent* event)
+{
+    if (const QScreen* shown = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(shown->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
 }
 
 void TDevoirs::keyPressEvent(QKeyEvent* event)

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -36,6 +37,7 @@ private slots:
 
     void layout();
     void newClassThroughTheFrame();
+    void centredOnTheScreen();
     void toolButtonOpensTheDialog();
     void entryShownAndHandedBack_data();
     void entryShownAndHandedBack();
@@ -260,6 +262,18 @@ void TestDevoirs::newClassThroughTheFrame()
     frame.findChild<QAction*>(QStringLiteral("FileSaveAsItem"))->trigger();
     QCOMPARE(readFile(QStringLiteral("neuve.prd")), twentyUnsetLines());
     QVERIFY(!c->isModified());
+}
+
+void TestDevoirs::centredOnTheScreen()
+{
+    // Dragged into a corner during one opening, it still comes up in the middle the next time.
+    openDialog([](TDevoirs* d) { d->move(3, 5); });
+    QRect placed;
+    openDialog([&](TDevoirs* d) { placed = d->frameGeometry(); });
+    const QPoint middle = dialog()->screen()->availableGeometry().center();
+    QCOMPARE(dialog()->size(), QSize(531, 319));
+    QVERIFY2((placed.center() - middle).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("dialog at %1,%2").arg(placed.x()).arg(placed.y())));
 }
 
 void TestDevoirs::toolButtonOpensTheDialog()
