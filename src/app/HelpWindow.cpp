@@ -34,6 +34,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Aide de Vire Lan"));
     resize(760, 520);
+    // An open help window does not keep the program running once the main frame has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     m_tabs = new QTabWidget;
     m_contents = new QListWidget;

@@ -70,6 +70,7 @@ void TestHelpFile::windowShowsTopicsAndSearches()
     QVERIFY(window.viewer()->toPlainText().contains(QStringLiteral("Copier.")));
     window.showHelpOnHelp();
     QVERIFY(window.viewer()->toPlainText().contains(QStringLiteral("Utiliser l'aide")));
+    QVERIFY(!window.testAttribute(Qt::WA_QuitOnClose));
 }
 
 void TestHelpFile::missingFileIsReportedByTheWindow()
