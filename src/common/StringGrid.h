@@ -116,9 +116,10 @@ private:
 
     int m_colCount, m_rowCount, m_fixedCols, m_fixedRows;
     QVector<QVector<QString>> m_cells; // [col][row]
+    // Declared before the widths and heights it initialises.
+    int m_defaultRowHeight = 24;
     QVector<int> m_colWidths;
     QVector<int> m_rowHeights;
-    int m_defaultRowHeight = 24;
     Options m_options = {};
     int m_col, m_row;
     int m_anchorCol, m_anchorRow;
