@@ -1,40 +1,9 @@
 #include "analysis/Graph.h"
 
-#include "analysis/ChartPainter.h"
-#include "common/Fonts.h"
-
-#include <QFrame>
-#include <QPainter>
-#include <QPushButton>
 #include <algorithm>
 
-namespace {
-
-// The client area of a window 544 x 375 pixels outside.
-constexpr int DesignedWidth = 536;
-constexpr int DesignedHeight = 344;
-constexpr int PanelHeight = 33;
-
-} // namespace
-
-TGraph::TGraph(QWidget* parent) : QDialog(parent)
+TGraph::TGraph(QWidget* parent) : ChartWindow(QStringLiteral("Graph"), QStringLiteral("Graphique des moyennes"), parent)
 {
-    setObjectName(QStringLiteral("Graph"));
-    setWindowTitle(QStringLiteral("Graphique des moyennes"));
-    setFont(fonts::msSansSerif(13));
-    resize(DesignedWidth, DesignedHeight);
-
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    // The panel keeps the colour of buttons over the white window.
-    Panel1->setAutoFillBackground(true);
-    Panel1->setGeometry(0, 0, DesignedWidth, PanelHeight);
-
-    Button1 = new QPushButton(QStringLiteral("Fermer"), Panel1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(439, 4, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &TGraph::Button1Click);
 }
 
 void TGraph::Init(const QVector<double>& averages, int n)
@@ -67,28 +36,4 @@ double TGraph::Echelle(charts::Picture& picture) const
 void TGraph::Histo(charts::Picture& picture, double factor) const
 {
     charts::addBars(picture, m_counts, m_colours, factor);
-}
-
-void TGraph::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    FormPaint(painter);
-}
-
-void TGraph::FormPaint(QPainter& painter)
-{
-    painter.fillRect(rect(), Qt::white);
-    painter.setFont(font());
-    charts::paint(painter, picture());
-}
-
-void TGraph::resizeEvent(QResizeEvent* event)
-{
-    Panel1->setGeometry(0, 0, width(), PanelHeight);
-    QDialog::resizeEvent(event);
-}
-
-void TGraph::Button1Click()
-{
-    close();
 }

@@ -1,19 +1,14 @@
 #pragma once
 
-#include "analysis/ChartLayout.h"
+#include "analysis/ChartWindow.h"
 
-#include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <array>
 
-class QFrame;
-class QPainter;
-class QPushButton;
-
 // The follow-up chart: one student's marks, rubric after rubric, as a line.
-class TGraph2 : public QDialog
+class TGraph2 : public ChartWindow
 {
     Q_OBJECT
 
@@ -30,22 +25,13 @@ public:
     int pointCount() const { return m_n; }
     const QString& studentName() const { return m_name; }
     // What every paint draws: axes with the name and the labels, scale, curve.
-    charts::Picture picture() const;
-
-    QFrame* Panel1 = nullptr;
-    QPushButton* Button1 = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    charts::Picture picture() const override;
 
 private:
     QVector<charts::Point> points() const;
-    void FormPaint(QPainter& painter);
     int Axes(charts::Picture& picture) const;
     double Echelle(charts::Picture& picture) const;
     void Courbe(charts::Picture& picture, int step, double factor) const;
-    void Button1Click();
 
     std::array<double, MaxPoints> m_marks{};
     std::array<QString, MaxPoints> m_labels;

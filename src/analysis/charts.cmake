@@ -4,4 +4,5 @@ list(APPEND VIRELAN_MODEL_SOURCES
 )
 list(APPEND VIRELAN_FORM_SOURCES
     analysis/ChartPainter.cpp
+    analysis/ChartWindow.cpp
 )
