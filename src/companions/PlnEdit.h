@@ -1,13 +1,9 @@
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QLineEdit;
-class QPushButton;
+#include "companions/NameDialog.h"
 
 // "Nom de l'élève": asks for the name of a new desk. Enter in the box does not close it.
-class TPlnEdit : public QDialog
+class TPlnEdit : public NameDialog
 {
     Q_OBJECT
 
@@ -18,12 +14,6 @@ public:
     void Init(const QString& text);
     void FormActivate();
 
-    QFrame* Bevel1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr; // "Annuler"
-    QPushButton* Button2 = nullptr; // "OK"
-
 protected:
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 };

@@ -1,23 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "companions/NameDialog.h"
 
-class QFrame;
-class QLineEdit;
-class QPushButton;
-
-// Asks for the name of a planning subject.
-class TPrjEdit : public QDialog
+// Asks for the name of a planning subject; Enter in the box ends it as "OK" does.
+class TPrjEdit : public NameDialog
 {
     Q_OBJECT
 
 public:
     explicit TPrjEdit(QWidget* parent = nullptr);
-
-    QFrame* Bevel1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,6 +8,7 @@ list(APPEND VIRELAN_FORM_SOURCES
     companions/MDIChildPhrases.cpp
     companions/MDIChildPlan.cpp
     companions/MDIChildPlanning.cpp
+    companions/NameDialog.cpp
     companions/Obs.cpp
     companions/Plan.cpp
     companions/Planning.cpp
