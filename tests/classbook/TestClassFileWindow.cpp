@@ -1,4 +1,5 @@
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
@@ -150,17 +151,12 @@ void TestClassFileWindow::cleanup()
 
 QByteArray TestClassFileWindow::readFile(const QString& name) const
 {
-    QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
+    return testfiles::readAll(path(name));
 }
 
 void TestClassFileWindow::writeFile(const QString& name, const QByteArray& bytes) const
 {
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    testfiles::writeAll(path(name), bytes);
 }
 
 QString TestClassFileWindow::writeJpeg(const QString& name, const QSize& size) const

@@ -1,4 +1,5 @@
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
@@ -136,18 +137,12 @@ void TestDevoirs::cleanup()
 
 QByteArray TestDevoirs::readFile(const QString& name) const
 {
-    QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
+    return testfiles::readAll(path(name));
 }
 
 void TestDevoirs::writeFile(const QString& name, const QByteArray& bytes) const
 {
-    QDir().mkpath(QFileInfo(path(name)).path());
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    testfiles::writeAll(path(name), bytes);
 }
 
 void TestDevoirs::openDialog(const std::function<void(TDevoirs*)>& whileShown)

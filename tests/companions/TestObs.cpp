@@ -1,4 +1,5 @@
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
@@ -18,24 +19,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using testfiles::readAll;
+using testfiles::writeAll;
+
 namespace {
 
 const QString Name = QStringLiteral("Virelan.obs");
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
 
 QStringList shown(const QListWidget* list)
 {

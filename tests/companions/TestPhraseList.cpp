@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "common/PlatformError.h"
 #include "companions/PhraseList.h"
 
@@ -6,24 +7,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using testfiles::readAll;
+using testfiles::writeAll;
+
 namespace {
 
 const QString Name = QStringLiteral("Virelan.obs");
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
 
 QByteArray textfileBytes(const QStringList& lines)
 {

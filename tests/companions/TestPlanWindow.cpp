@@ -1,4 +1,5 @@
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
@@ -121,17 +122,12 @@ void TestPlanWindow::cleanup()
 
 QByteArray TestPlanWindow::readFile(const QString& name) const
 {
-    QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
+    return testfiles::readAll(path(name));
 }
 
 void TestPlanWindow::writeFile(const QString& name, const QByteArray& bytes) const
 {
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    testfiles::writeAll(path(name), bytes);
 }
 
 void TestPlanWindow::loadPlan(const QByteArray& bytes)

@@ -1,4 +1,5 @@
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
@@ -146,18 +147,12 @@ void TestPlanning::cleanup()
 
 QByteArray TestPlanning::readFile(const QString& name) const
 {
-    QFile file(path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
+    return testfiles::readAll(path(name));
 }
 
 void TestPlanning::writeFile(const QString& name, const QByteArray& bytes) const
 {
-    QDir().mkpath(QFileInfo(path(name)).path());
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    testfiles::writeAll(path(name), bytes);
 }
 
 void TestPlanning::clickDay(TPlanning* p, int day, int month)

@@ -1,4 +1,5 @@
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "common/PlatformError.h"
 #include "tools/Blocnotes.h"
 #include "tools/NotesFile.h"
@@ -19,22 +20,10 @@
 #include <QTextDocument>
 #include <QToolButton>
 
+using testfiles::readAll;
+using testfiles::writeAll;
+
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 int pdfPages(const QString& path)
 {

@@ -1,6 +1,7 @@
 #include "tools/Texte.h"
 
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "common/Fonts.h"
 #include "tools/IndentMarker.h"
 #include "tools/ReportPrint.h"
@@ -146,13 +147,7 @@ void showActive(TTexte& texte)
     QVERIFY(QTest::qWaitForWindowActive(&texte));
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
+using testfiles::readAll;
 
 const QStringList Report = {QStringLiteral("6A.\t(25 élèves)"), QStringLiteral("Résultats au 07/12/2026"), QString(),
                             QStringLiteral("DUPONT Jean\t\t12,50\t\t(1°)")};
