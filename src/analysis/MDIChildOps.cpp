@@ -89,9 +89,7 @@ void TMDIChild::Copier(QStringList& buffer)
     if (isCardPage()) {
         for (const QLineEdit* edit : copiedEdits(*this))
             buffer << edit->text();
-        QString remarks = Memo1->toPlainText();
-        remarks.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-        buffer << remarks;
+        buffer << Memo1->crlfText();
         return;
     }
     finishCellEdit();
@@ -109,15 +107,12 @@ void TMDIChild::Coller(const QStringList& buffer)
         QStringList texts;
         for (const QLineEdit* edit : edits)
             texts << edit->text();
-        texts << Memo1->toPlainText();
+        texts << Memo1->crlfText();
         const int pasted = gridops::pasteCard(texts, buffer);
         for (int i = 0; i < pasted && i < edits.size(); ++i)
             edits[i]->setText(texts[i]);
-        if (pasted == gridops::CardItemCount) {
-            QString remarks = texts.last();
-            remarks.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            Memo1->setPlainText(remarks);
-        }
+        if (pasted == gridops::CardItemCount)
+            Memo1->setCrlfText(texts.last());
     } else {
         finishCellEdit();
         gridops::pasteCells([this](int c, int r, const QString& text) { StringGrid1->setCell(c, r, text); },

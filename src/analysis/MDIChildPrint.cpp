@@ -45,7 +45,7 @@ void TMDIChild::ImprimFiche()
     card.today = seams().now().date();
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11})
         card.fields << edit->text();
-    card.remarks = printlayout::memoLines(Memo1->toPlainText());
+    card.remarks = printlayout::memoLines(Memo1->crlfText());
     card.hasPhoto = !Image1->isEmpty();
     const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
     printpainter::print(

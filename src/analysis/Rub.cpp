@@ -49,6 +49,7 @@ TRub::TRub(QWidget* parent)
     StringGrid1->setColWidth(1, 204);
     StringGrid1->setColWidth(2, 64);
     StringGrid1->setOptions(StringGrid::RangeSelect | StringGrid::Editing | StringGrid::Tabs);
+    StringGrid1->setCp1252Only(true);
     setFocusProxy(StringGrid1);
 }
 

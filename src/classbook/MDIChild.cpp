@@ -1,13 +1,13 @@
 #include "classbook/MDIChild.h"
 
 #include "classbook/PhotoView.h"
+#include "common/Cp1252Guard.h"
 #include "common/ErrorHandler.h"
 #include "common/Fonts.h"
 #include "common/FrenchNumbers.h"
 #include "common/Glyphs.h"
 #include "common/StringGrid.h"
 
-#include <QChildEvent>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -16,11 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -61,11 +61,12 @@ void TMDIChild::buildGridPage()
     StringGrid1->setDefaultRowHeight(24);
     StringGrid1->setOptions(StringGrid::RangeSelect | StringGrid::Editing | StringGrid::ColSizing |
                             StringGrid::ColMoving | StringGrid::Tabs);
+    StringGrid1->setCp1252Only(true);
     StringGrid1->editMask = [](int, int) { return QStringLiteral("00,00"); };
     StringGrid1->keyPressHook = [this](QChar& key) { StringGrid1KeyPress(key); };
     connect(StringGrid1, &StringGrid::columnMoved, this, &TMDIChild::StringGrid1ColumnMoved);
-    // The cell editor is made on the first edit; it is watched from then on (see eventFilter).
-    StringGrid1->viewport()->installEventFilter(this);
+    // Deleting or pasting in the cell editor changes the class as typing does.
+    connect(StringGrid1, &StringGrid::editorChanged, this, &TMDIChild::markModified);
     Notebook1->addWidget(StringGrid1);
 }
 
@@ -143,8 +144,11 @@ void TMDIChild::buildCardPage()
         label->adjustSize();
         auto* edit = new QLineEdit(box);
         edit->setGeometry(f.x, f.y, f.width, 28);
+        // A field shows the whole of what the class holds, however long.
+        edit->setMaxLength(std::numeric_limits<int>::max());
         *f.edit = edit;
         edit->installEventFilter(this);
+        Cp1252Guard::protect(edit);
         connect(edit, &QLineEdit::textEdited, this, [this] { m_modified = true; });
         if (previous)
             QWidget::setTabOrder(previous, edit);
@@ -154,12 +158,13 @@ void TMDIChild::buildCardPage()
     for (int i = 0; i < edits.size(); ++i)
         edits[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
 
-    Memo1 = new QPlainTextEdit(box);
+    Memo1 = new CrlfTextEdit(box);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(16, 296, 553, 89);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setTabChangesFocus(true);
     Memo1->installEventFilter(this);
+    Cp1252Guard::protect(Memo1);
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_filling)
             m_modified = true;
@@ -240,9 +245,7 @@ void TMDIChild::EcritFiche()
     const QList<QLineEdit*> edits = cardEdits();
     for (int i = 0; i < 11; ++i)
         m_table.at(r, ClassTable::Surname + i) = edits[i]->text();
-    QString remarks = Memo1->toPlainText();
-    remarks.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    m_table.at(r, ClassTable::Remarks) = remarks;
+    m_table.at(r, ClassTable::Remarks) = Memo1->crlfText();
     m_table.at(r, ClassTable::Photo) = m_photoPath;
     m_table.at(r, ClassTable::FatherJob) = Edit12->text();
     m_table.at(r, ClassTable::MotherJob) = Edit13->text();
@@ -257,9 +260,7 @@ void TMDIChild::LitFiche()
     const QList<QLineEdit*> edits = cardEdits();
     for (int i = 0; i < 11; ++i)
         edits[i]->setText(m_table.at(r, ClassTable::Surname + i));
-    QString remarks = m_table.at(r, ClassTable::Remarks);
-    remarks.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Memo1->setPlainText(remarks);
+    Memo1->setCrlfText(m_table.at(r, ClassTable::Remarks));
     Panel1Caption->setText(QStringLiteral("Fiche élève - ") + QString::number(r));
     m_photoPath = m_table.at(r, ClassTable::Photo);
     Image1->clear();
@@ -369,12 +370,6 @@ void TMDIChild::StringGrid1ColumnMoved(int, int)
 
 bool TMDIChild::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::ChildPolished && watched == StringGrid1->viewport()) {
-        // Deleting or pasting in the grid's cell editor changes the class as typing does.
-        if (QLineEdit* editor = StringGrid1->editor())
-            connect(editor, &QLineEdit::textEdited, this, &TMDIChild::markModified, Qt::UniqueConnection);
-        return false;
-    }
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
@@ -394,6 +389,9 @@ bool TMDIChild::eventFilter(QObject* watched, QEvent* event)
     const QString text = key->text();
     if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
         !(text[0].isPrint() || key->key() == Qt::Key_Backspace))
+        return false;
+    // A character that the class file cannot hold is refused by the field's guard and changes nothing.
+    if (!Cp1252Guard::refusedCharacters(text).isEmpty())
         return false;
     QChar typed = text[0];
     if (field == Edit3)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "classbook/ClassTable.h"
+#include "common/CrlfTextEdit.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -10,7 +11,6 @@ class PhotoView;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QScrollArea;
 class QStackedWidget;
 class QToolButton;
@@ -121,7 +121,7 @@ public:
     QLineEdit* Edit11 = nullptr;
     QLineEdit* Edit12 = nullptr;
     QLineEdit* Edit13 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    CrlfTextEdit* Memo1 = nullptr;
     QFrame* Panel2 = nullptr;
     PhotoView* Image1 = nullptr;
 

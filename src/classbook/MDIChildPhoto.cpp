@@ -3,7 +3,10 @@
 #include "classbook/PhotoFit.h"
 #include "classbook/PhotoLoader.h"
 #include "classbook/PhotoView.h"
+#include "common/Cp1252Guard.h"
 #include "common/Seams.h"
+
+#include <QCoreApplication>
 
 // Student photos: chosen with the picture dialog and fitted into the card's frame.
 
@@ -14,6 +17,16 @@ void TMDIChild::Image1Click()
                              "(*.ico)|*.ico|Compressés jpeg (*.jpg)|*.jpg"));
     if (path.isEmpty())
         return;
+    // The class file could not give this path back: the photo would be lost at the next opening.
+    const QString refused = Cp1252Guard::refusedCharacters(path);
+    if (!refused.isEmpty()) {
+        seams().message(this, Seams::MessageKind::Warning, QCoreApplication::applicationName(),
+                        QStringLiteral("Photo refusée : son chemin contient des caractères qui ne peuvent pas être "
+                                       "enregistrés dans le fichier de la classe : ") +
+                            refused,
+                        {QStringLiteral("OK")}, 0, 0);
+        return;
+    }
     // The path is kept even when the picture fails to load; only a picture shown marks the class modified.
     m_photoPath = path;
     LitPhoto();

@@ -2,6 +2,7 @@
 
 #include "common/SystemClock.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -147,4 +148,9 @@ QDateTime QtSeams::now()
 bool QtSeams::setSystemClock(const QDateTime& dateTime)
 {
     return systemclock::setLocal(dateTime);
+}
+
+void QtSeams::beep()
+{
+    QApplication::beep();
 }

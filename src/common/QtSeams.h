@@ -22,6 +22,7 @@ public:
     QPrinter& printer() override;
     QDateTime now() override;
     bool setSystemClock(const QDateTime& dateTime) override;
+    void beep() override;
 
     // "Desc|*.prf|Desc2|*.x" becomes Qt's "Desc (*.prf);;Desc2 (*.x)" list.
     static QStringList qtFilters(const QString& filter);

@@ -41,6 +41,8 @@ public:
     virtual QDateTime now() = 0;
     // Asks the system to set its local date and time; the answer is not examined by the callers.
     virtual bool setSystemClock(const QDateTime& dateTime) = 0;
+    // The system's warning sound, for a key that is refused.
+    virtual void beep() = 0;
 };
 
 Seams& seams();

@@ -1,5 +1,7 @@
 #include "common/StringGrid.h"
 
+#include "common/Cp1252Guard.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -7,6 +9,18 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <limits>
+
+namespace {
+
+// A printable character typed on the grid or in its editor, Control and Alt aside.
+bool isTypedChar(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    return text.size() == 1 && text[0].isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+} // namespace
 
 StringGrid::StringGrid(int colCount, int rowCount, int fixedCols, int fixedRows, QWidget* parent)
     : QAbstractScrollArea(parent), m_colCount(colCount), m_rowCount(rowCount), m_fixedCols(fixedCols),
@@ -389,19 +403,108 @@ void StringGrid::startEditing(const QString& initialText, bool selectAll)
         m_editor = new QLineEdit(viewport());
         m_editor->setFrame(false);
         m_editor->installEventFilter(this);
+        // The line edit also reports a key that its mask refused: only a real change counts.
+        connect(m_editor, &QLineEdit::textEdited, this, [this] {
+            if (!m_editTyped && editorCellText() == m_editBaseline)
+                return;
+            m_editTyped = true;
+            emit editorChanged(m_editCol, m_editRow);
+        });
+        if (m_cp1252Only)
+            Cp1252Guard::protect(m_editor);
     }
     m_editCol = m_col;
     m_editRow = m_row;
-    const QString mask = editMask ? editMask(m_col, m_row) : QString();
-    m_editor->setInputMask(mask);
-    m_editor->setText(initialText.isNull() ? m_cells[m_col][m_row] : initialText);
+    m_editTyped = false;
+    m_editByTyping = false;
+    m_editMask = editMask ? editMask(m_col, m_row) : QString();
+    showInEditor(initialText.isNull() ? m_cells[m_col][m_row] : initialText);
     placeEditor();
     m_editor->show();
     m_editor->setFocus();
-    if (selectAll)
+    if (selectAll || m_editUnmasked)
         m_editor->selectAll();
     else
+        placeCaretAfterText();
+}
+
+void StringGrid::placeCaretAfterText()
+{
+    // Under a mask the end of the line is past the unfilled positions, where nothing can be typed: the caret
+    // goes after the last character filled in.
+    if (m_editor->inputMask().isEmpty()) {
         m_editor->end(false);
+        return;
+    }
+    const QString shown = m_editor->displayText();
+    qsizetype end = shown.size();
+    while (end > 0 && !shown[end - 1].isLetterOrNumber())
+        --end;
+    m_editor->setCursorPosition(static_cast<int>(end));
+}
+
+void StringGrid::showInEditor(const QString& text)
+{
+    m_editOriginal = text;
+    m_editor->setReadOnly(false);
+    m_editor->setInputMask(m_editMask);
+    m_editor->setText(text);
+    m_editUnmasked = !m_editMask.isEmpty() && editorCellText() != text;
+    if (m_editMask.isEmpty() || m_editUnmasked) {
+        // Shown whole: the line edit would otherwise cut a long text.
+        m_editor->setInputMask(QString());
+        m_editor->setMaxLength(std::numeric_limits<int>::max());
+        m_editor->setText(text);
+        m_editor->setReadOnly(m_editUnmasked);
+    }
+    m_editBaseline = editorCellText();
+}
+
+void StringGrid::enterMask()
+{
+    m_editor->setReadOnly(false);
+    m_editor->setInputMask(m_editMask);
+    m_editor->setText(QString());
+    m_editor->setCursorPosition(0);
+    m_editUnmasked = false;
+    m_editBaseline = editorCellText();
+}
+
+void StringGrid::sendToEditor(const QKeyEvent& event)
+{
+    const bool unmasked = m_editUnmasked;
+    if (unmasked)
+        enterMask();
+    QKeyEvent copy(event.type(), event.key(), event.modifiers(), event.text());
+    m_editor->removeEventFilter(this);
+    QApplication::sendEvent(m_editor, &copy);
+    m_editor->installEventFilter(this);
+    if (unmasked && !m_editTyped) {
+        showInEditor(m_editOriginal);
+        m_editor->selectAll();
+    }
+}
+
+QString StringGrid::editorCellText() const
+{
+    if (m_editor->inputMask().isEmpty())
+        return m_editor->text();
+    // The text as the editor shows it, where the mask's unfilled positions are blanks. The blanks that
+    // change nothing go: at both ends and before the comma, with a comma that has no decimal after it; a text
+    // without any digit is empty. A blank between the comma and a decimal stays, so that the cell never
+    // reads as another number than the one shown ("12, 1" is not 12,1).
+    const QString shown = m_editor->displayText();
+    if (std::none_of(shown.begin(), shown.end(), [](QChar ch) { return ch.isDigit(); }))
+        return {};
+    const qsizetype comma = shown.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return shown.trimmed();
+    QString whole = shown.left(comma);
+    whole.remove(QLatin1Char(' '));
+    QString decimals = shown.mid(comma + 1);
+    while (decimals.endsWith(QLatin1Char(' ')))
+        decimals.chop(1);
+    return decimals.isEmpty() ? whole : whole + QLatin1Char(',') + decimals;
 }
 
 void StringGrid::placeEditor()
@@ -419,23 +522,14 @@ void StringGrid::commitEdit()
 {
     if (!isEditing())
         return;
-    QString text = m_editor->text();
-    if (!m_editor->inputMask().isEmpty()) {
-        // The mask keeps its literals in the text: a cell left without any digit is empty,
-        // and a number typed without decimals ("7,") keeps only its digits.
-        text = text.trimmed();
-        if (!std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); }))
-            text.clear();
-        else if (text.endsWith(QLatin1Char(',')))
-            text.chop(1);
-    }
     const int col = m_editCol, row = m_editRow;
+    const bool typed = m_editTyped;
+    const QString text = editorCellText();
     m_editor->hide();
     m_editCol = m_editRow = -1;
     setFocus();
-    if (m_cells[col][row] != text) {
+    if (typed)
         m_cells[col][row] = text;
-    }
     emit cellEdited(col, row);
     viewport()->update();
 }
@@ -452,10 +546,12 @@ void StringGrid::cancelEdit()
 
 bool StringGrid::handleTypedChar(QKeyEvent* event)
 {
-    const QString text = event->text();
-    if (text.size() != 1 || !text[0].isPrint() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+    if (!isTypedChar(event))
         return false;
-    QChar key = text[0];
+    const QChar typed = event->text()[0];
+    if (m_cp1252Only && !Cp1252Guard::acceptTyped(event->text()))
+        return true;
+    QChar key = typed;
     if (keyPressHook)
         keyPressHook(key);
     if (key.isNull())
@@ -463,13 +559,12 @@ bool StringGrid::handleTypedChar(QKeyEvent* event)
     if (!isEditing()) {
         if (!cellEditable(m_col, m_row))
             return true;
+        // What is typed replaces the cell.
         startEditing(QString(), true);
+        m_editByTyping = true;
     }
     // The character has passed the hook already: the editor must not see it twice.
-    QKeyEvent forwarded(QEvent::KeyPress, key == text[0] ? event->key() : 0, event->modifiers(), QString(key));
-    m_editor->removeEventFilter(this);
-    QApplication::sendEvent(m_editor, &forwarded);
-    m_editor->installEventFilter(this);
+    sendToEditor(QKeyEvent(QEvent::KeyPress, key == typed ? event->key() : 0, event->modifiers(), QString(key)));
     return true;
 }
 
@@ -485,6 +580,11 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_Enter:
             commitEdit();
             return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (!m_editByTyping)
+                break;
+            [[fallthrough]];
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_Tab:
@@ -494,29 +594,32 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event)
             commitEdit();
             keyPressEvent(key);
             return true;
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            if (m_editUnmasked && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                // The text the mask could not show is deleted whole.
+                enterMask();
+                m_editTyped = true;
+                emit editorChanged(m_editCol, m_editRow);
+                return true;
+            }
+            break;
         default:
             break;
         }
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].isPrint() && keyPressHook &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            QChar ch = text[0];
-            keyPressHook(ch);
-            if (ch.isNull())
-                return true;
-            if (ch != text[0]) {
-                QKeyEvent replaced(QEvent::KeyPress, 0, key->modifiers(), QString(ch));
-                m_editor->removeEventFilter(this);
-                QApplication::sendEvent(m_editor, &replaced);
-                m_editor->installEventFilter(this);
-                return true;
-            }
+        if (isTypedChar(key))
+            return handleTypedChar(key);
+        if (m_editUnmasked && key->matches(QKeySequence::Paste)) {
+            sendToEditor(*key);
+            return true;
         }
         return false;
     }
     if (watched == m_editor && event->type() == QEvent::FocusOut) {
-        auto* focus = static_cast<QFocusEvent*>(event);
-        if (focus->reason() != Qt::PopupFocusReason && isEditing())
+        // Another window coming to the front (a message, a menu) leaves the editor open; a click or a key
+        // that takes the focus elsewhere in the window closes it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && isEditing())
             commitEdit();
     }
     return QAbstractScrollArea::eventFilter(watched, event);

@@ -51,6 +51,8 @@ public:
 
     Options options() const { return m_options; }
     void setOptions(Options options) { m_options = options; }
+    // The cells end in a Windows-1252 file: the cell editor refuses characters that the code page cannot hold.
+    void setCp1252Only(bool on) { m_cp1252Only = on; }
 
     int col() const { return m_col; }
     int row() const { return m_row; }
@@ -64,7 +66,12 @@ public:
     void moveColumn(int from, int to);
 
     bool isEditing() const;
+    // Opens the cell editor on the current cell. A text that the cell's mask cannot show as it is (a word,
+    // a number too large for the mask) is shown whole and selected, without the mask; a key that types or
+    // deletes replaces it with what is typed through the mask.
     void startEditing(const QString& initialText = QString(), bool selectAll = true);
+    // Closes the editor. The cell changes only when the user changed the editor's text, and then takes the
+    // text as the editor showed it.
     void commitEdit();
     void cancelEdit();
     QLineEdit* editor() const { return m_editor; }
@@ -88,6 +95,8 @@ signals:
     void cellClicked(int col, int row);
     void currentChanged(int col, int row);
     void cellEdited(int col, int row);
+    // The user changed the text in the cell editor: typed, deleted, pasted.
+    void editorChanged(int col, int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,6 +120,15 @@ private:
     void moveCurrent(int col, int row, bool extend);
     bool cellEditable(int col, int row) const;
     bool handleTypedChar(QKeyEvent* event);
+    // Puts a text into the editor, through the cell's mask when the mask can show it unchanged.
+    void showInEditor(const QString& text);
+    // Leaves a text the mask could not show for an empty editor under the mask.
+    void enterMask();
+    // A key for the editor's own handling; a text shown without its mask comes back when the key changed
+    // nothing.
+    void sendToEditor(const QKeyEvent& event);
+    QString editorCellText() const;
+    void placeCaretAfterText();
     void placeEditor();
     int resizeHandleAt(const QPoint& pos) const;
 
@@ -121,11 +139,22 @@ private:
     QVector<int> m_colWidths;
     QVector<int> m_rowHeights;
     Options m_options = {};
+    bool m_cp1252Only = false;
     int m_col, m_row;
     int m_anchorCol, m_anchorRow;
     int m_leftCol, m_topRow;
     QLineEdit* m_editor = nullptr;
     int m_editCol = -1, m_editRow = -1;
+    QString m_editMask;
+    // The text of the cell as the editor opened on it, and whether the mask could not show it.
+    QString m_editOriginal;
+    bool m_editUnmasked = false;
+    // What the cell would take from the editor before the user changed anything.
+    QString m_editBaseline;
+    // The user changed the editor's text since it opened.
+    bool m_editTyped = false;
+    // The editor was opened by a typed character: the arrows then leave the cell, as for a row of marks.
+    bool m_editByTyping = false;
 
     enum class Drag { None, Select, Resize, Move };
     Drag m_drag = Drag::None;

@@ -8,6 +8,8 @@ list(APPEND VIRELAN_MODEL_SOURCES
     common/TextFile.cpp
 )
 list(APPEND VIRELAN_FORM_SOURCES
+    common/Cp1252Guard.cpp
+    common/CrlfTextEdit.cpp
     common/ErrorHandler.cpp
     common/Fonts.cpp
     common/Glyphs.cpp

@@ -1,5 +1,6 @@
 #include "companions/Devoirs.h"
 
+#include "common/Cp1252Guard.h"
 #include "common/Fonts.h"
 
 #include <QCalendarWidget>
@@ -90,6 +91,7 @@ TDevoirs::TDevoirs(QWidget* parent)
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("Edit%1").arg(row));
         edit->setGeometry(homework::titleRect(row));
+        Cp1252Guard::protect(edit);
         connect(edit, &QLineEdit::textChanged, this, [this, row] { EditChange(row); });
         m_edits[row - 1] = edit;
     }

@@ -1,5 +1,6 @@
 #include "companions/NameDialog.h"
 
+#include "common/Cp1252Guard.h"
 #include "common/Fonts.h"
 
 #include <QFrame>
@@ -27,6 +28,7 @@ NameDialog::NameDialog(const QString& objectName, const QString& caption, int fo
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(15, 21, 148, 24);
+    Cp1252Guard::protect(Edit1);
 
     Button1 = new QPushButton(QStringLiteral("Annuler"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

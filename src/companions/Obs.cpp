@@ -1,5 +1,6 @@
 #include "companions/Obs.h"
 
+#include "common/Cp1252Guard.h"
 #include "common/Fonts.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ TObs::TObs(QWidget* parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(0, 4, 337, 24);
     Edit1->installEventFilter(this);
+    Cp1252Guard::protect(Edit1);
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));

@@ -1,5 +1,6 @@
 #include "tools/Blocnotes.h"
 
+#include "common/Cp1252Guard.h"
 #include "common/ErrorHandler.h"
 #include "common/Fonts.h"
 #include "common/Glyphs.h"
@@ -55,7 +56,8 @@ TBlocnotes::TBlocnotes(QWidget* parent) : QDialog(parent)
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new CrlfTextEdit(this);
+    Cp1252Guard::protect(Memo1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(0, TopBarHeight, ClientWidth, ClientHeight - TopBarHeight);
     Memo1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -101,25 +103,12 @@ void TBlocnotes::FormResize()
 
 QString TBlocnotes::text() const
 {
-    // The raw text keeps non-breaking spaces, which the plain-text form would turn into blanks.
-    QString raw = Memo1->document()->toRawText();
-    QString out;
-    out.reserve(raw.size());
-    for (const QChar c : raw) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n'))
-            out += QLatin1String("\r\n");
-        else
-            out += c;
-    }
-    return out;
+    return Memo1->crlfText();
 }
 
 void TBlocnotes::setText(const QString& crlfText)
 {
-    QString plain = crlfText;
-    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    Memo1->setPlainText(plain);
+    Memo1->setCrlfText(crlfText);
 }
 
 bool TBlocnotes::isModified() const

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/CrlfTextEdit.h"
+
 #include <QDialog>
 #include <QStringList>
 
-class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -39,7 +40,7 @@ public:
     QWidget* TopBar = nullptr;
     QToolButton* SpeedButton9 = nullptr;
     QPushButton* Button1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    CrlfTextEdit* Memo1 = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

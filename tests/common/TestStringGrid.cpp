@@ -18,6 +18,7 @@ private slots:
     void typingThroughTheMask_data();
     void typingThroughTheMask();
     void escapeCancels();
+    void longTextInAnUnmaskedCell();
     void fixedCellsAreNotEdited();
     void dragAHeadingMovesTheColumn();
     void dragAnEdgeResizesTheColumn();
@@ -149,6 +150,18 @@ void TestStringGrid::escapeCancels()
     QTest::keyClick(m_grid->editor(), Qt::Key_Tab);
     QCOMPARE(m_grid->cell(3, 5), QStringLiteral("18"));
     QCOMPARE(m_grid->col(), 4);
+}
+
+void TestStringGrid::longTextInAnUnmaskedCell()
+{
+    m_grid->editMask = nullptr;
+    const QString heading(40000, QLatin1Char('h'));
+    m_grid->setCell(3, 5, heading);
+    m_grid->setCurrent(3, 5);
+    QTest::keyClick(m_grid, Qt::Key_F2);
+    QTest::keyClicks(m_grid->editor(), QStringLiteral("!"));
+    QTest::keyClick(m_grid->editor(), Qt::Key_Return);
+    QCOMPARE(m_grid->cell(3, 5), heading + QLatin1Char('!'));
 }
 
 void TestStringGrid::fixedCellsAreNotEdited()

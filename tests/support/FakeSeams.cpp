@@ -86,3 +86,8 @@ bool FakeSeams::setSystemClock(const QDateTime& dateTime)
     clockSets << dateTime;
     return clockAccepts;
 }
+
+void FakeSeams::beep()
+{
+    ++beeps;
+}

@@ -49,6 +49,9 @@ public:
     QList<QDateTime> clockSets;
     bool clockAccepts = true;
 
+    // The warning sounds heard.
+    int beeps = 0;
+
     // The printer prints into a PDF file in a temporary folder.
     QString printerOutput() const;
 
@@ -63,6 +66,7 @@ public:
     QPrinter& printer() override;
     QDateTime now() override;
     bool setSystemClock(const QDateTime& dateTime) override;
+    void beep() override;
 
 private:
     QTemporaryDir m_dir;

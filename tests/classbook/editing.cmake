@@ -1,0 +1,1 @@
+virelan_add_test(test_cellediting SOURCES TestCellEditing.cpp LIBS virelan_forms)
