@@ -75,6 +75,20 @@ QString unreadableKey(const QString& path)
     return filenames::fileKey(followLinks(path).value_or(path));
 }
 
+// Whether the name (without folder) is one of the writer's temporary files for the file named target.
+bool isTemporaryName(const QString& name, const QString& target)
+{
+    const QString prefix = QLatin1Char('.') + target + TemporaryMark;
+    if (name.size() != prefix.size() + RandomLength || !name.startsWith(prefix))
+        return false;
+    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
+            return false;
+    }
+    return true;
+}
+
 // Removes the temporaries a killed save left beside the file. One that another save is still writing holds
 // its lock and stays.
 void removeStaleTemporaries(const QString& target)
@@ -86,12 +100,13 @@ void removeStaleTemporaries(const QString& target)
         if (!isTemporaryName(name, info.fileName()))
             continue;
         const QByteArray stale = QFile::encodeName(folder.filePath(name));
-        const int fd = ::open(stale.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        // A temporary file has the mode of the file it replaces, which may not be readable.
+        int fd = ::open(stale.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            fd = ::open(stale.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (fd < 0)
             continue;
-        struct stat st
-        {
-        };
+        struct stat st = {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
             ::unlink(stale.constData());
         ::close(fd);
@@ -130,9 +145,7 @@ void syncFolder(const QByteArray& target)
 // to it; false when the group cannot be kept.
 bool keepOwnership(int fd, const struct stat& old)
 {
-    struct stat now
-    {
-    };
+    struct stat now = {};
     if (::fstat(fd, &now) != 0)
         return false;
     if (now.st_uid == old.st_uid && now.st_gid == old.st_gid)
@@ -239,19 +252,6 @@ void setProbe(Probe* probe)
     g_probe = probe;
 }
 
-bool isTemporaryName(const QString& name, const QString& target)
-{
-    const QString prefix = QLatin1Char('.') + target + TemporaryMark;
-    if (name.size() != prefix.size() + RandomLength || !name.startsWith(prefix))
-        return false;
-    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
-        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
-            return false;
-    }
-    return true;
-}
-
 void markUnreadable(const QString& path)
 {
     unreadableFiles().insert(unreadableKey(path));
@@ -269,9 +269,7 @@ void write(const QString& path, const QByteArray& bytes)
     if (!resolved)
         throw failure();
     const QByteArray target = QFile::encodeName(*resolved);
-    struct stat old
-    {
-    };
+    struct stat old = {};
     const bool exists = ::stat(target.constData(), &old) == 0;
     if (!exists && errno != ENOENT)
         throw failure();

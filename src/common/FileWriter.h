@@ -47,7 +47,4 @@ public:
 // The caller keeps ownership; nullptr removes it.
 void setProbe(Probe* probe);
 
-// Whether the name (without folder) is one of the writer's temporary files for the file named target.
-bool isTemporaryName(const QString& name, const QString& target);
-
 } // namespace filewriter
