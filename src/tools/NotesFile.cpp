@@ -51,19 +51,17 @@ QByteArray encode(const QString& memoText)
 
 std::optional<QString> load(const QString& fileName, qint64 capacity)
 {
-    // A folder or a pipe of that name is no missing file: textfile reports it.
     const QFileInfo info(fileName);
     if (!info.exists())
         return std::nullopt;
-    if (!info.isFile())
-        return decode(textfile::readBytes(fileName));
-    QFile file(fileName);
     // Whatever cannot be loaded is never written over during the run.
     const auto failure = [&](PlatformError error) {
         filewriter::markUnreadable(fileName);
         return error;
     };
-    if (!file.open(QIODevice::ReadOnly))
+    // A folder or a pipe of that name is no missing file (and a pipe would wait for a writer for ever).
+    QFile file(fileName);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         throw failure(PlatformError::cannotOpen(fileName));
     const PlatformError tooLarge(QStringLiteral("Le texte dépasse la capacité du mémo"));
     if (file.size() > capacity)

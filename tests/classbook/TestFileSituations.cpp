@@ -213,9 +213,11 @@ private slots:
     void failingDisk_data()
     {
         QTest::addColumn<QString>("extension");
-        QTest::newRow("class") << ".prf";
-        QTest::newRow("homework") << ".prd";
-        QTest::newRow("planning") << ".prp";
+        QTest::addColumn<bool>("sharedFolder"); // written in place: the folder cannot be written
+        QTest::newRow("class") << ".prf" << false;
+        QTest::newRow("homework") << ".prd" << false;
+        QTest::newRow("planning") << ".prp" << false;
+        QTest::newRow("class in a shared folder") << ".prf" << true;
     }
 
     // A file the program wrote is replaced by a changed one through a disk that takes 0, 1, 2... bytes until the
@@ -223,6 +225,9 @@ private slots:
     void failingDisk()
     {
         QFETCH(QString, extension);
+        QFETCH(bool, sharedFolder);
+        if (sharedFolder && reranAsNobody())
+            return;
         QTemporaryDir dir;
         const QString classFile = dir.filePath(QStringLiteral("5C.prf"));
         const QString target = dir.filePath(QStringLiteral("5C") + extension);
@@ -247,6 +252,9 @@ private slots:
         m_window->Sauve();
         m_window->SauveTout();
         const QByteArray old = testfiles::readAll(target);
+        const QByteArray folder = QFile::encodeName(dir.path());
+        QCOMPARE(::chmod(folder.constData(), sharedFolder ? 0555 : 0755), 0);
+        const auto restoreFolder = qScopeGuard([&] { ::chmod(folder.constData(), 0755); });
         change(QStringLiteral("17,5"));
         m_window->storeVisiblePage();
         const ClassTable table = m_window->table();
