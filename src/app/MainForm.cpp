@@ -447,12 +447,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    bool closed = false;
-    errors::guarded(this, [&] {
-        FormClose();
-        closed = true;
-    });
-    if (!closed) {
+    if (!FormClose()) {
         event->ignore();
         return;
     }
@@ -462,12 +457,30 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TMainForm::FormClose()
+bool TMainForm::FormClose()
 {
-    if (!m_startupDirectory.isEmpty() && !QDir::setCurrent(m_startupDirectory))
-        throw PlatformError::ioError(errno ? errno : ENOENT);
-    tools().Blocnotes->Sauve(QStringLiteral("Virelan.nte"));
-    tools().Obs->Sauve();
+    // A step that fails is reported and stops the quit there, unless the teacher chooses to leave without the
+    // files it would have written.
+    const auto step = [this](auto&& save) {
+        try {
+            save();
+            return true;
+        } catch (const PlatformError& error) {
+            errors::report(error, this);
+            return errors::leaveWithout(this, error.files());
+        }
+    };
+    if (!m_startupDirectory.isEmpty() && !QDir::setCurrent(m_startupDirectory)) {
+        errors::report(PlatformError::ioError(errno ? errno : ENOENT), this);
+        // Neither file can be written where it belongs; without changes nothing is lost.
+        QStringList unsaved;
+        if (tools().Blocnotes->isModified())
+            unsaved << QStringLiteral("Virelan.nte");
+        if (tools().Obs->isModified())
+            unsaved << QStringLiteral("Virelan.obs");
+        return unsaved.isEmpty() || errors::leaveWithout(this, unsaved);
+    }
+    return step([] { tools().Blocnotes->Sauve(QStringLiteral("Virelan.nte")); }) && step([] { tools().Obs->Sauve(); });
 }
 
 // --- class windows ---------------------------------------------------------------------

@@ -91,7 +91,8 @@ private:
     void createToolBar();
     void createStatusBar();
     void FormShow();
-    void FormClose();
+    // Writes the notepad and the phrases in the start-up directory; false keeps the frame open.
+    bool FormClose();
     void showModal(QDialog* dialog);
     void fillWindowMenu();
     // Runs a command on the active class window; nothing when no class window is open.

@@ -36,18 +36,10 @@ void TMDIChild::Charge(const QString& path)
     Raz();
 
     // A companion file that exists but cannot be read must not leave the window with an unfilled grid
-    // that a later save would write over the class file: the class is read all the same, and the first
-    // companion failure is reported once the grid shows the class.
-    std::optional<PlatformError> companionFailure;
-    const auto loadCompanion = [&](auto&& load) {
-        try {
-            load();
-        } catch (const PlatformError& error) {
-            if (!companionFailure)
-                companionFailure = error;
-        }
-    };
-    loadCompanion([this] { ChargeDevoir(); });
+    // that a later save would write over the class file: the class is read all the same, and the
+    // companion failures are reported once the grid shows the class.
+    FailureList companionFailures;
+    companionFailures.attempt([this] { ChargeDevoir(); });
 
     // A class file that does not exist loads as an empty class, without a word; the file name stays,
     // so that a later save creates the file there. One that exists but cannot be read (no right to
@@ -66,11 +58,11 @@ void TMDIChild::Charge(const QString& path)
         if (widths[c - 1] != classfile::NoWidth)
             StringGrid1->setColWidth(c, widths[c - 1]);
 
-    loadCompanion([this] {
+    companionFailures.attempt([this] {
         if (TPlanning* planning = tools().Planning)
             planning->Charge(m_fileName);
     });
-    loadCompanion([this] {
+    companionFailures.attempt([this] {
         if (TPlan* plan = tools().Plan)
             plan->Charge(m_fileName);
     });
@@ -81,8 +73,7 @@ void TMDIChild::Charge(const QString& path)
         m_fileName.clear();
         throw *classFailure;
     }
-    if (companionFailure)
-        throw *companionFailure;
+    companionFailures.raise();
 }
 
 void TMDIChild::SaveAs()
@@ -102,7 +93,8 @@ void TMDIChild::Sauve()
         SaveAs();
     if (m_fileName.isEmpty())
         return;
-    m_fileName = filenames::baseName(m_fileName) + QStringLiteral(".prf");
+    // A class opened as 5C.PRF is saved to 5C.PRF, not to a new 5C.prf beside it.
+    m_fileName = filenames::companionOnDisk(m_fileName, QStringLiteral(".prf"));
     if (!m_modified)
         return;
     if (isCardPage())
@@ -120,11 +112,18 @@ void TMDIChild::Sauve()
 
 void TMDIChild::SauveTout()
 {
-    SauveDevoir();
-    if (TPlanning* planning = tools().Planning)
-        planning->Sauve(m_fileName);
-    if (TPlan* plan = tools().Plan)
-        plan->Sauve(m_fileName);
+    // Every companion is attempted whatever became of the one before; then the failures are raised together.
+    FailureList failures;
+    failures.attempt([this] { SauveDevoir(); });
+    failures.attempt([this] {
+        if (TPlanning* planning = tools().Planning)
+            planning->Sauve(m_fileName);
+    });
+    failures.attempt([this] {
+        if (TPlan* plan = tools().Plan)
+            plan->Sauve(m_fileName);
+    });
+    failures.raise();
 }
 
 bool TMDIChild::FormCloseQuery()
@@ -148,7 +147,13 @@ bool TMDIChild::FormCloseQuery()
             canClose = false;
         }
     }
-    SauveTout();
+    // A companion that cannot be written is reported; then the teacher decides whether to leave without it.
+    try {
+        SauveTout();
+    } catch (const PlatformError& error) {
+        errors::report(error, this);
+        canClose = canClose && errors::leaveWithout(this, error.files());
+    }
     return canClose;
 }
 

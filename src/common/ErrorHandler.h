@@ -3,6 +3,7 @@
 #include "common/PlatformError.h"
 
 #include <QString>
+#include <QStringList>
 #include <utility>
 
 class QWidget;
@@ -13,9 +14,12 @@ namespace errors {
 // application title. The operation that raised it has stopped there.
 void report(const PlatformError& error, QWidget* parent = nullptr);
 
+// After a file could not be written at quit or close (the error already shown): asks whether to leave without
+// those files. True for "&Oui"; "&Non", the default, keeps the program or the window open.
+bool leaveWithout(QWidget* parent, const QStringList& files);
+
 // Runs one user command; a platform failure inside it is reported and ends the command.
-template <typename F>
-void guarded(QWidget* parent, F&& command)
+template <typename F> void guarded(QWidget* parent, F&& command)
 {
     try {
         std::forward<F>(command)();

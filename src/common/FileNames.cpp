@@ -1,5 +1,8 @@
 #include "common/FileNames.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace filenames {
 namespace {
 
@@ -29,6 +32,34 @@ QString baseName(const QString& path)
 QString companion(const QString& path, const QString& extension)
 {
     return baseName(path) + extension;
+}
+
+QString companionOnDisk(const QString& classFile, const QString& extension)
+{
+    const QString base = baseName(classFile);
+    if (classFile.mid(base.size()).compare(extension, Qt::CaseInsensitive) == 0)
+        return classFile;
+    const QString wanted = base + extension;
+    const QFileInfo exact(wanted);
+    if (exact.exists() || exact.isSymLink())
+        return wanted;
+    // Every entry counts, folders and pipes included: a folder named 5C.PRD is the homework file that cannot
+    // be read, not a missing one.
+    const QString stem = lastComponent(base);
+    const QStringList entries =
+        QFileInfo(wanted).dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& entry : entries)
+        if (entry.size() == stem.size() + extension.size() && entry.startsWith(stem) &&
+            entry.endsWith(extension, Qt::CaseInsensitive))
+            return base + entry.mid(stem.size());
+    return wanted;
+}
+
+QString fileKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 } // namespace filenames

@@ -1,18 +1,18 @@
 #include "common/PlatformError.h"
 
-PlatformError::PlatformError(QString message)
-    : m_message(std::move(message)), m_utf8(m_message.toUtf8())
+PlatformError::PlatformError(QString message, QStringList files)
+    : m_message(std::move(message)), m_files(std::move(files)), m_utf8(m_message.toUtf8())
 {
 }
 
 PlatformError PlatformError::cannotOpen(const QString& fileName)
 {
-    return PlatformError(QStringLiteral("Ne peut ouvrir le fichier %1").arg(fileName));
+    return PlatformError(QStringLiteral("Ne peut ouvrir le fichier %1").arg(fileName), {fileName});
 }
 
 PlatformError PlatformError::cannotCreate(const QString& fileName)
 {
-    return PlatformError(QStringLiteral("Ne peut créer le fichier %1").arg(fileName));
+    return PlatformError(QStringLiteral("Ne peut créer le fichier %1").arg(fileName), {fileName});
 }
 
 PlatformError PlatformError::ioError(int code)
@@ -33,4 +33,23 @@ PlatformError PlatformError::notADate(const QString& text)
 PlatformError PlatformError::unknownPictureExtension(const QString& extension)
 {
     return PlatformError(QStringLiteral("Extension de fichier graphique inconnue (.%1)").arg(extension));
+}
+
+PlatformError PlatformError::combine(const std::vector<PlatformError>& failures)
+{
+    QStringList messages;
+    QStringList files;
+    for (const PlatformError& failure : failures) {
+        messages << failure.message();
+        files << failure.files();
+    }
+    return PlatformError(messages.join(QLatin1Char('\n')), files);
+}
+
+void FailureList::raise() const
+{
+    if (m_failures.size() == 1)
+        throw m_failures.front();
+    if (!m_failures.empty())
+        throw PlatformError::combine(m_failures);
 }

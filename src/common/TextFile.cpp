@@ -1,39 +1,38 @@
 #include "common/TextFile.h"
 
 #include "common/Cp1252.h"
+#include "common/FileWriter.h"
 #include "common/PlatformError.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace textfile {
-namespace {
-
-mode_t currentUmask()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
-} // namespace
 
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
     // Only regular files: opening a pipe named like a class file would wait for a writer for ever.
     const QFileInfo info(path);
+    const auto failure = [&] {
+        if (info.exists())
+            filewriter::markUnreadable(path);
+        return PlatformError::cannotOpen(path);
+    };
     if (path.isEmpty() || (info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly))
-        throw PlatformError::cannotOpen(path);
+        throw failure();
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw PlatformError::cannotOpen(path);
+        throw failure();
+    filewriter::markReadable(path);
     return bytes;
+}
+
+std::optional<QByteArray> readIfPresent(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return std::nullopt;
+    return readBytes(path);
 }
 
 QStringList splitLines(const QByteArray& bytes)
@@ -72,44 +71,7 @@ QByteArray joinLines(const QStringList& lines)
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        throw PlatformError::cannotCreate(path);
-    // Written whole into a temporary file beside the target, checked to the last byte, then renamed over it:
-    // a full disk or a crash leaves the old file as it was. (A short write on a full disk is not reported
-    // by buffered writers, so every write is checked here.)
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray tempName = target + ".XXXXXX";
-    const int fd = mkstemp(tempName.data());
-    if (fd < 0)
-        throw PlatformError::cannotCreate(path);
-    auto fail = [&] {
-        ::close(fd);
-        ::unlink(tempName.constData());
-        throw PlatformError::cannotCreate(path);
-    };
-    struct stat old{};
-    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask());
-    if (::fchmod(fd, mode) != 0)
-        fail();
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            fail();
-        done += n;
-    }
-    if (::fsync(fd) != 0)
-        fail();
-    if (::close(fd) != 0) {
-        ::unlink(tempName.constData());
-        throw PlatformError::cannotCreate(path);
-    }
-    if (::rename(tempName.constData(), target.constData()) != 0) {
-        ::unlink(tempName.constData());
-        throw PlatformError::cannotCreate(path);
-    }
+    filewriter::write(path, bytes);
 }
 
 void writeLines(const QString& path, const QStringList& lines)

@@ -2,6 +2,7 @@
 list(APPEND VIRELAN_MODEL_SOURCES
     common/Cp1252.cpp
     common/FileNames.cpp
+    common/FileWriter.cpp
     common/FrenchDates.cpp
     common/FrenchNumbers.cpp
     common/PlatformError.cpp

@@ -56,7 +56,7 @@ QString fileName(const QString& classFile)
 {
     if (classFile.isEmpty())
         return {};
-    return filenames::companion(classFile, QStringLiteral(".prd"));
+    return filenames::companionOnDisk(classFile, QStringLiteral(".prd"));
 }
 
 List read(const QByteArray& bytes)

@@ -1,7 +1,6 @@
 #include "classbook/MDIChild.h"
 
 #include "app/ToolWindows.h"
-#include "common/PlatformError.h"
 #include "common/Seams.h"
 #include "common/TextFile.h"
 #include "companions/Devoirs.h"
@@ -24,11 +23,10 @@ void TMDIChild::DatesDevoirs()
 
 void TMDIChild::ChargeDevoir()
 {
-    const QString name = homework::fileName(m_fileName);
-    // No homework file is normal: the list stays empty. One that exists but cannot be read is raised.
-    if (name.isEmpty() || !textfile::exists(name))
-        return;
-    m_listeDevoirs = homework::read(textfile::readBytes(name));
+    // No homework file is normal: the list stays empty. One that exists but cannot be read (no right to read
+    // it, a folder or a pipe of that name) is raised, and is never written over during the run.
+    if (const std::optional<QByteArray> bytes = textfile::readIfPresent(homework::fileName(m_fileName)))
+        m_listeDevoirs = homework::read(*bytes);
 }
 
 void TMDIChild::SauveDevoir()
@@ -36,10 +34,7 @@ void TMDIChild::SauveDevoir()
     const QString name = homework::fileName(m_fileName);
     if (name.isEmpty() || !homework::needsFile(m_listeDevoirs))
         return;
-    // A folder that cannot be written or a full disk goes unreported, so that the rest of the save-all
-    // step still writes the planning and the plan; the file is written whole or not at all.
-    try {
-        textfile::writeBytes(name, homework::write(m_listeDevoirs));
-    } catch (const PlatformError&) {
-    }
+    // Raises "Ne peut créer le fichier" (a folder that cannot be written, a full disk): the file is written
+    // whole or not at all, and the list stays as it is, to be written by the next save.
+    textfile::writeBytes(name, homework::write(m_listeDevoirs));
 }

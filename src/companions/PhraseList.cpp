@@ -4,8 +4,9 @@
 
 void PhraseList::load(const QString& fileName)
 {
-    if (textfile::exists(fileName))
-        m_phrases = textfile::readLines(fileName);
+    // A folder, a pipe or a file without read right of that name is reported, never taken for a missing file.
+    if (const std::optional<QByteArray> bytes = textfile::readIfPresent(fileName))
+        m_phrases = textfile::splitLines(*bytes);
     m_modified = false;
 }
 

@@ -1,10 +1,12 @@
 #include "tools/NotesFile.h"
 
 #include "common/Cp1252.h"
+#include "common/FileWriter.h"
 #include "common/PlatformError.h"
 #include "common/TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace notesfile {
 
@@ -49,20 +51,28 @@ QByteArray encode(const QString& memoText)
 
 std::optional<QString> load(const QString& fileName, qint64 capacity)
 {
-    if (!textfile::exists(fileName))
+    const QFileInfo info(fileName);
+    if (!info.exists())
         return std::nullopt;
+    // Whatever cannot be loaded is never written over during the run.
+    const auto failure = [&](PlatformError error) {
+        filewriter::markUnreadable(fileName);
+        return error;
+    };
+    // A folder or a pipe of that name is no missing file (and a pipe would wait for a writer for ever).
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw PlatformError::cannotOpen(fileName);
-    const auto tooLarge = [] { return PlatformError(QStringLiteral("Le texte dépasse la capacité du mémo")); };
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        throw failure(PlatformError::cannotOpen(fileName));
+    const PlatformError tooLarge(QStringLiteral("Le texte dépasse la capacité du mémo"));
     if (file.size() > capacity)
-        throw tooLarge();
+        throw failure(tooLarge);
     // The size may change under our feet: never read more than one byte past the capacity.
     const QByteArray bytes = file.read(capacity + 1);
     if (file.error() != QFileDevice::NoError)
-        throw PlatformError::cannotOpen(fileName);
+        throw failure(PlatformError::cannotOpen(fileName));
     if (bytes.size() > capacity)
-        throw tooLarge();
+        throw failure(tooLarge);
+    filewriter::markReadable(fileName);
     return decode(bytes);
 }
 

@@ -1,9 +1,11 @@
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
 #include "common/StringGrid.h"
+#include "tools/Blocnotes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,6 +59,8 @@ private slots:
     void ctrlXQuitsFromACardField();
     void quitAsksEveryWindowAndAnnulerKeepsRunning();
     void quitWithoutChangesWritesNoNotes();
+    void quitAfterAFailedWrite_data();
+    void quitAfterAFailedWrite();
 
 private:
     bool enabled(const QString& name) const;
@@ -314,6 +318,66 @@ void TestMainForm::quitWithoutChangesWritesNoNotes()
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("Virelan.nte"))));
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("Virelan.obs"))));
     QCOMPARE(QDir::currentPath(), QDir(m_dir.path()).canonicalPath());
+}
+
+void TestMainForm::quitAfterAFailedWrite_data()
+{
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<int>("answer"); // to the question after the error: 0 "&Oui", 1 "&Non"
+    QTest::addColumn<QStringList>("messages");
+    const QStringList folder = {"Erreur E/S 2", "Quitter sans enregistrer Virelan.nte ?"};
+    const QStringList notes = {"Ne peut créer le fichier Virelan.nte", "Quitter sans enregistrer Virelan.nte ?"};
+    const QStringList homework = {"Ne peut créer le fichier %1/5C.prd", "Quitter sans enregistrer 5C.prd ?"};
+    QTest::newRow("start-up folder removed, Oui") << "folder" << 0 << folder;
+    QTest::newRow("start-up folder removed, Non") << "folder" << 1 << folder;
+    QTest::newRow("notes, Oui") << "notes" << 0 << notes;
+    QTest::newRow("notes, Non") << "notes" << 1 << notes;
+    QTest::newRow("homework, Oui") << "homework" << 0 << homework;
+    QTest::newRow("homework, Non") << "homework" << 1 << homework;
+}
+
+// A file that cannot be written at quit is reported, and then the teacher chooses to leave without it or to stay.
+void TestMainForm::quitAfterAFailedWrite()
+{
+    QFETCH(QString, failing);
+    QFETCH(int, answer);
+    QFETCH(QStringList, messages);
+    FakeSeams fake;
+    QTemporaryDir start;
+    QDir::setCurrent(start.path());
+    delete m_form;
+    m_form = new TMainForm;
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    tools().Blocnotes->setText(QStringLiteral("à garder"));
+    tools().Blocnotes->setModified(true);
+    if (failing == QLatin1String("homework")) {
+        testfiles::writeAll(start.filePath(QStringLiteral("5C.prf")), "0221Dupont\r\n");
+        fake.openAnswers << start.filePath(QStringLiteral("5C.prf"));
+        m_form->FileOpenItemClick();
+        m_form->activeChild()->ListeDevoirs()[0] = QStringLiteral("12/03/2001Maths");
+        QVERIFY(QDir(start.path()).mkdir(QStringLiteral("5C.prd")));
+    } else if (failing == QLatin1String("notes")) {
+        QVERIFY(QDir(start.path()).mkdir(QStringLiteral("Virelan.nte")));
+    } else {
+        QVERIFY(start.remove());
+    }
+    fake.messageAnswers << 0 << answer; // "OK" to the error
+    m_form->FileExitItemClick();
+
+    QStringList shown;
+    for (const FakeSeams::Message& m : fake.messages)
+        shown << m.text;
+    QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("%1"), start.path()));
+    QCOMPARE(fake.messages[1].buttons, QStringList({"&Oui", "&Non"}));
+    QCOMPARE(fake.messages[1].defaultButton, 1);
+    QCOMPARE(m_form->isVisible(), answer == 1);
+    // Leaving without the homework file still writes the notes.
+    if (failing == QLatin1String("homework"))
+        QCOMPARE(testfiles::readAll(start.filePath(QStringLiteral("Virelan.nte"))),
+                 answer == 0 ? QByteArray("\xe0 garder") : QByteArray("<missing>"));
+    tools().Blocnotes->setModified(false);
+    QDir::setCurrent(m_dir.path());
 }
 
 QTEST_MAIN(TestMainForm)

@@ -4,7 +4,9 @@
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
+#include "common/PlatformError.h"
 #include "companions/Devoirs.h"
+#include "companions/Planning.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,7 +58,7 @@ private slots:
     void namesWithDots_data();
     void namesWithDots();
     void noFileNameWritesNothing();
-    void failedWriteIsSilent();
+    void failedWriteIsReported();
     void fifoIsNoHomeworkFile();
     void openEditCloseThroughTheFrame();
 
@@ -596,24 +598,27 @@ void TestDevoirs::noFileNameWritesNothing()
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
 }
 
-void TestDevoirs::failedWriteIsSilent()
+void TestDevoirs::failedWriteIsReported()
 {
-    QDir(m_dir.path()).mkpath(QStringLiteral("bloque/7C.prd"));
     m_window->Charge(path(QStringLiteral("bloque/7C.prf")));
     openDialog([](TDevoirs*) {});
-    m_window->SauveTout();
-    QVERIFY(m_fake->messages.isEmpty());
+    const std::array<QString, 21> list = m_window->ListeDevoirs();
+    // A folder now stands where the homework file goes.
+    QDir(m_dir.path()).mkpath(QStringLiteral("bloque/7C.prd"));
+    tools().Planning->MajPrj(1, QStringLiteral("Maths"));
+    QVERIFY_THROWS_EXCEPTION(PlatformError, m_window->SauveTout());
+    QCOMPARE(m_window->ListeDevoirs(), list);
     QVERIFY(QFileInfo(path(QStringLiteral("bloque/7C.prd"))).isDir());
-    // No temporary file left behind.
-    QCOMPARE(QDir(path(QStringLiteral("bloque"))).entryList(QDir::Files), QStringList());
+    // The rest of the save-all step went on, and no temporary file is left behind.
+    QCOMPARE(QDir(path(QStringLiteral("bloque"))).entryList(QDir::Files | QDir::Hidden), QStringList{"7C.prp"});
 }
 
 void TestDevoirs::fifoIsNoHomeworkFile()
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("tube"));
     QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("tube/8D.prd"))).constData(), 0600) == 0);
-    // A pipe would wait for a writer for ever: it is not taken for a homework file.
-    m_window->Charge(path(QStringLiteral("tube/8D.prf")));
+    // A pipe would wait for a writer for ever: it is a homework file that cannot be read.
+    QVERIFY_THROWS_EXCEPTION(PlatformError, m_window->Charge(path(QStringLiteral("tube/8D.prf"))));
     for (const QString& entry : m_window->ListeDevoirs())
         QVERIFY(entry.isEmpty());
 }

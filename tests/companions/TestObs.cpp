@@ -701,9 +701,11 @@ void TestObs::uncreatableFileAtCloseKeepsTheFrameOpen()
         QChar enter = QLatin1Char('\r');
         tools().Obs->Edit1->setText(QStringLiteral("à garder"));
         tools().Obs->Edit1KeyPress(enter);
+        // The error, then the question, whose default "&Non" keeps the program open.
         form.FileExitItemClick();
-        QCOMPARE(m_fake->messages.size(), 1);
+        QCOMPARE(m_fake->messages.size(), 2);
         QCOMPARE(m_fake->messages[0].text, QStringLiteral("Ne peut créer le fichier Virelan.obs"));
+        QCOMPARE(m_fake->messages[1].text, QStringLiteral("Quitter sans enregistrer Virelan.obs ?"));
         QVERIFY(form.isVisible());
         // Once the folder is out of the way, quitting again writes the phrases.
         QVERIFY(QDir().rmdir(Name));

@@ -151,11 +151,10 @@ void TestPhraseList::missingFileKeepsTheList()
     list.load(Name);
     QCOMPARE(list.phrases(), QStringList{QStringLiteral("déjà là")});
     QVERIFY(!list.isModified());
-    // A folder of that name is no phrase file either.
+    // A folder of that name is no missing file: it is reported and the list stays.
     QVERIFY(QDir().mkdir(Name));
-    PhraseList other;
-    other.load(Name);
-    QVERIFY(other.phrases().isEmpty());
+    QCOMPARE(errorOf([&] { list.load(Name); }), QStringLiteral("Ne peut ouvrir le fichier Virelan.obs"));
+    QCOMPARE(list.phrases(), QStringList{QStringLiteral("déjà là")});
 }
 
 void TestPhraseList::loadingClearsModified()

@@ -342,9 +342,10 @@ void TestBlocnotes::failedWriteKeepsModifiedFlag()
     m_form->Sauve(name);
     QCOMPARE(readAll(name), QByteArray("\xe0 garder"));
 
-    // A folder of that name is no notes file: nothing is loaded and nothing is reported.
+    // A folder of that name is no missing notes file: it is reported and nothing is loaded.
     QVERIFY(QDir().mkdir(QStringLiteral("folder.nte")));
-    m_form->Charge(QStringLiteral("folder.nte"));
+    QCOMPARE(errorOf([&] { m_form->Charge(QStringLiteral("folder.nte")); }),
+             QStringLiteral("Ne peut ouvrir le fichier folder.nte"));
     QCOMPARE(m_form->text(), QStringLiteral("à garder"));
 }
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QIODevice;
+
+// The one way the program writes a file, whatever the file (class, companions, phrases, notes, report).
+namespace filewriter {
+
+// Replaces the file with the bytes, whole or not at all:
+// - they go into a temporary file beside it, checked to the last byte and synced, which is then renamed over
+//   it: a full disk or a crash leaves the old file as it was;
+// - a symbolic link is followed: its target receives the bytes and the link stays;
+// - the new file keeps the old one's mode, group (and owner, where that is allowed);
+// - a file the user may not write, anything that is not a plain file and a file this run could not read are
+//   never replaced;
+// - a writable file in a folder the user may not write (a shared folder) is written over in place, and gets
+//   its old bytes back if that fails.
+// Raises "Ne peut créer le fichier %s" with the path as given.
+void write(const QString& path, const QByteArray& bytes);
+
+// A file that exists but could not be read is never written over during the run: every reader reports such a
+// file here, and a later successful reading of it lifts the ban.
+void markUnreadable(const QString& path);
+void markReadable(const QString& path);
+
+// The steps of a write, in order; an in-place write has no rename.
+enum class Step
+{
+    Opened,
+    Written,
+    Synced,
+    Renamed
+};
+
+// Lets a test see and disturb every write: a device that fails after some bytes, a process killed at a step.
+class Probe
+{
+public:
+    virtual ~Probe() = default;
+    // The device the bytes are written through, over the file's own; nothing writes into the file directly.
+    virtual std::unique_ptr<QIODevice> device(QIODevice& file);
+    virtual void reached(Step step);
+};
+// The caller keeps ownership; nullptr removes it.
+void setProbe(Probe* probe);
+
+} // namespace filewriter
