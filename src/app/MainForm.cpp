@@ -494,7 +494,7 @@ TMDIChild* TMainForm::activeChild() const
 
 TMDIChild* TMainForm::CreateClassWindow(const QString& name)
 {
-    auto* child = new TMDIChild;
+    auto* child = new TMDIChild(sharedWindows());
     QMdiSubWindow* sub = m_mdiArea->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(glyphs::icon(glyphs::Glyph::ClassGrid));

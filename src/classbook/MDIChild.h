@@ -1,6 +1,7 @@
 #pragma once
 
 #include "classbook/ClassTable.h"
+#include "classbook/SharedWindows.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -27,7 +28,7 @@ public:
     static constexpr int GridRows = 64;
     static constexpr int StudentCount = 62;
 
-    explicit TMDIChild(QWidget* parent = nullptr);
+    explicit TMDIChild(const SharedWindows& shared, QWidget* parent = nullptr);
     ~TMDIChild() override;
 
     // --- the window's data -------------------------------------------------
@@ -145,6 +146,8 @@ private:
     void markModified() { m_modified = true; }
     void StringGrid1ColumnMoved(int from, int to);
 
+    // The windows shared with every other class window, handed over by the frame.
+    SharedWindows m_shared;
     QString m_fileName;
     QString m_photoPath;
     ClassTable m_table;

@@ -1,6 +1,5 @@
 #include "classbook/MDIChild.h"
 
-#include "app/ToolWindows.h"
 #include "classbook/ClassFile.h"
 #include "common/ErrorHandler.h"
 #include "common/FileNames.h"
@@ -67,12 +66,12 @@ void TMDIChild::Charge(const QString& path)
             StringGrid1->setColWidth(c, widths[c - 1]);
 
     loadCompanion([this] {
-        if (TPlanning* planning = tools().Planning)
-            planning->Charge(m_fileName);
+        if (TPlanning* planning = m_shared.Planning)
+            planning->Charge(m_fileName, this);
     });
     loadCompanion([this] {
-        if (TPlan* plan = tools().Plan)
-            plan->Charge(m_fileName);
+        if (TPlan* plan = m_shared.Plan)
+            plan->Charge(m_fileName, this);
     });
     m_modified = false;
     LitGrille();
@@ -121,10 +120,10 @@ void TMDIChild::Sauve()
 void TMDIChild::SauveTout()
 {
     SauveDevoir();
-    if (TPlanning* planning = tools().Planning)
-        planning->Sauve(m_fileName);
-    if (TPlan* plan = tools().Plan)
-        plan->Sauve(m_fileName);
+    if (TPlanning* planning = m_shared.Planning)
+        planning->Sauve(m_fileName, this);
+    if (TPlan* plan = m_shared.Plan)
+        plan->Sauve(m_fileName, this);
 }
 
 bool TMDIChild::FormCloseQuery()

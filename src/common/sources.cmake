@@ -1,5 +1,6 @@
 # Sources of src/common
 list(APPEND VIRELAN_MODEL_SOURCES
+    common/CanonicalPath.cpp
     common/Cp1252.cpp
     common/FileNames.cpp
     common/FrenchDates.cpp
