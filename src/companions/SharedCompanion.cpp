@@ -156,8 +156,15 @@ void SharedCompanion::save(ClassKey cls, const QString& classFile)
     const QString file = companionOf(classFile);
     follow(cls, file);
     remember(cls, classFile);
-    if (file.isEmpty() || unreadable(file))
+    if (file.isEmpty())
         return;
+    if (unreadable(file)) {
+        // Changes made where the file could not be read are never written over it: they stay, and the
+        // teacher is told that they could not be written.
+        if (filenames::sameFile(m_owner.file, file) && m_document.modified())
+            throw PlatformError::cannotCreate(file);
+        return;
+    }
     std::optional<PlatformError> failure;
     for (qsizetype i = 0; i < m_waiting.size();) {
         if (!filenames::sameFile(m_waiting.at(i).owner.file, file)) {
