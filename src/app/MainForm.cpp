@@ -457,7 +457,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     }
     for (TMDIChild* child : children)
-        child->m_closeAsked = true;
+        child->setCloseAsked();
     m_timer->stop();
     event->accept();
 }

@@ -60,6 +60,8 @@ public:
     void SauveTout();
     // The question asked before the window closes; false keeps it open.
     bool FormCloseQuery();
+    // The question has been asked already (when the program quits): closing the window asks nothing more.
+    void setCloseAsked() { m_closeAsked = true; }
     void FormClose();
 
     // --- editing ------------------------------------------------------------
@@ -161,6 +163,4 @@ private:
     bool m_closeAsked = false;
     // The frame around the window has been given its opening size.
     bool m_framed = false;
-
-    friend class TMainForm;
 };
