@@ -5,6 +5,7 @@
 #include "common/TextFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -71,11 +72,13 @@ void SharedCompanion::displace(std::optional<PlatformError>& failure)
 {
     if (!m_document.modified() || m_owner.isNobody())
         return;
-    // Changes made where a file could not be read could only be written over what it holds.
-    if (unreadable(m_owner.file))
-        return;
     const QByteArray bytes = m_document.toBytes();
-    if (!m_owner.file.isEmpty()) {
+    if (unreadable(m_owner.file)) {
+        // Changes made where the file could not be read are never written over it: they wait, and the
+        // teacher is told that they could not be written.
+        if (!failure)
+            failure = PlatformError::cannotCreate(m_owner.file);
+    } else if (!m_owner.file.isEmpty()) {
         try {
             textfile::writeBytes(m_owner.file, bytes);
             m_document.setModified(false);
@@ -159,9 +162,9 @@ void SharedCompanion::save(ClassKey cls, const QString& classFile)
     if (file.isEmpty())
         return;
     if (unreadable(file)) {
-        // Changes made where the file could not be read are never written over it: they stay, and the
-        // teacher is told that they could not be written.
-        if (filenames::sameFile(m_owner.file, file) && m_document.modified())
+        const bool waiting = std::any_of(m_waiting.cbegin(), m_waiting.cend(),
+                                         [&file](const Waiting& w) { return filenames::sameFile(w.owner.file, file); });
+        if (waiting || (filenames::sameFile(m_owner.file, file) && m_document.modified()))
             throw PlatformError::cannotCreate(file);
         return;
     }
@@ -222,7 +225,7 @@ void SharedCompanion::closed(ClassKey cls)
         if (ClassKey other = otherWindowOf(cls, m_owner.file)) {
             m_owner.cls = other;
         } else {
-            if (m_document.modified() && !m_owner.file.isEmpty() && !unreadable(m_owner.file))
+            if (m_document.modified() && !m_owner.file.isEmpty())
                 m_waiting.append({{nullptr, m_owner.file}, m_document.toBytes()});
             m_document.reset();
             m_owner = {};

@@ -19,7 +19,8 @@
 //   another name takes its document along;
 // - a class closed leaves nothing to the next: what it held goes, unless the same class is still open in
 //   another window; changes it could not write wait for it to be loaded again;
-// - a file that exists but could not be read is never written over during the run.
+// - a file that exists but could not be read is never written over during the run; changes made for it
+//   stay and are reported at each save.
 class SharedCompanion
 {
 public:
@@ -47,8 +48,6 @@ public:
     // The file the document held belongs to, as derived from its class file name; empty while it belongs
     // to nobody or to a class never saved.
     const QString& ownerFile() const { return m_owner.file; }
-    // Changes kept for classes that could not receive them yet.
-    int waitingCount() const { return static_cast<int>(m_waiting.size()); }
 
 private:
     struct Owner
@@ -63,12 +62,17 @@ private:
         QByteArray bytes;
     };
 
+    // The one place that derives a companion file from a class file.
     QString companionOf(const QString& classFile) const;
     void remember(ClassKey cls, const QString& classFile);
     bool unreadable(const QString& file) const;
+    // Another open window of the class of that companion file (the same class opened twice).
     ClassKey otherWindowOf(ClassKey cls, const QString& file) const;
+    // A class saved under a new name: what it owns moves with it.
     void follow(ClassKey cls, const QString& file);
+    // The document held is about to be replaced: its changes go to their file, or wait.
     void displace(std::optional<PlatformError>& failure);
+    // Changes waiting for that class (or file) become the document held again.
     bool bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure);
 
     QString m_extension;

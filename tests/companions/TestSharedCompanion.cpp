@@ -144,9 +144,13 @@ private slots:
             "6A.prc=AX 5B.prc=B", "Ne peut créer le fichier 6A.prc", "B");
         row("changes of a class closed unwritten come back with that class", false,
             "load 1 6A; add 1 6A X; block 6A.prc; close 1; unblock 6A.prc; load 2 6A; save 2 6A", "6A.prc=X", "", "X");
-        row("a plan file that cannot be read is reported, shown empty and never written over", false,
-            "file 6A.prc A; load 1 6A; pipe 5C.prc; load 2 5C; add 2 5C X; save 2 5C", "5C.prc=| 6A.prc=A",
-            "Ne peut ouvrir le fichier 5C.prc; Ne peut créer le fichier 5C.prc", "X");
+        row("a plan file that cannot be read is reported, shown empty, never written over; its changes are kept", false,
+            "file 6A.prc A; load 1 6A; pipe 5C.prc; load 2 5C; add 2 5C X; save 2 5C; file 4D.prc B; load 3 4D; "
+            "save 2 5C",
+            "5C.prc=| 6A.prc=A",
+            "Ne peut ouvrir le fichier 5C.prc; Ne peut créer le fichier 5C.prc; Ne peut créer le fichier 5C.prc; "
+            "Ne peut créer le fichier 5C.prc",
+            "B");
         row("a planning file that cannot be read leaves the planning shown as it was", true,
             "file 6A.prp A; load 1 6A; pipe 5C.prp; load 2 5C; save 2 5C", "5C.prp=| 6A.prp=A",
             "Ne peut ouvrir le fichier 5C.prp", "A");
