@@ -161,6 +161,7 @@ void SharedCompanion::save(ClassKey cls, const QString& classFile)
     remember(cls, classFile);
     if (file.isEmpty())
         return;
+    // A file that could not be read is never written over: changes for it are reported instead.
     if (unreadable(file)) {
         const bool waiting = std::any_of(m_waiting.cbegin(), m_waiting.cend(),
                                          [&file](const Waiting& w) { return filenames::sameFile(w.owner.file, file); });
