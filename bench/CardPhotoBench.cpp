@@ -105,7 +105,7 @@ Result measure(const QImage& picture, const QString& path)
 {
     if (!picture.save(path, "JPG", 90))
         qFatal("cannot write %s", qPrintable(path));
-    TMDIChild window;
+    TMDIChild window(sharedWindows());
     window.show();
     // Two students with the same photo: each press of the next or previous card button shows a card
     // and decodes its photo.

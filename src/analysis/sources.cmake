@@ -5,8 +5,5 @@ list(APPEND VIRELAN_MODEL_SOURCES
 list(APPEND VIRELAN_FORM_SOURCES
     analysis/Graph.cpp
     analysis/Graph2.cpp
-    analysis/MDIChildAnalysis.cpp
-    analysis/MDIChildOps.cpp
-    analysis/MDIChildPrint.cpp
     analysis/Rub.cpp
 )

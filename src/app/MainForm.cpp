@@ -452,7 +452,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     }
     for (TMDIChild* child : children)
-        child->m_closeAsked = true;
+        child->setCloseAsked();
     m_timer->stop();
     event->accept();
 }
@@ -507,7 +507,7 @@ TMDIChild* TMainForm::activeChild() const
 
 TMDIChild* TMainForm::CreateClassWindow(const QString& name)
 {
-    auto* child = new TMDIChild;
+    auto* child = new TMDIChild(sharedWindows());
     QMdiSubWindow* sub = m_mdiArea->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(glyphs::icon(glyphs::Glyph::ClassGrid));

@@ -47,6 +47,8 @@ void createToolWindows()
     t.PrjEdit = new TPrjEdit;
     t.Plan = new TPlan;
     t.PlnEdit = new TPlnEdit;
+    t.Planning->setNameDialog(t.PrjEdit);
+    t.Plan->setNameDialog(t.PlnEdit);
 }
 
 void destroyToolWindows()
@@ -69,4 +71,9 @@ void destroyToolWindows()
     delete t.Calendrier;
     delete t.AboutBox;
     t = ToolWindows{};
+}
+
+SharedWindows sharedWindows()
+{
+    return g_tools;
 }

@@ -7,6 +7,8 @@
 #include "common/FrenchNumbers.h"
 #include "common/Glyphs.h"
 #include "common/StringGrid.h"
+#include "companions/Plan.h"
+#include "companions/Planning.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -38,7 +40,7 @@ QString trimBlanks(const QString& text)
 
 } // namespace
 
-TMDIChild::TMDIChild(QWidget* parent) : QWidget(parent)
+TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent) : QWidget(parent), m_shared(shared)
 {
     setFont(fonts::system(16));
     resize(620, 402);
@@ -51,7 +53,14 @@ TMDIChild::TMDIChild(QWidget* parent) : QWidget(parent)
     FormCreate();
 }
 
-TMDIChild::~TMDIChild() = default;
+TMDIChild::~TMDIChild()
+{
+    // The plan and the planning this class held are not left to the next class.
+    if (m_shared.Planning)
+        m_shared.Planning->classClosed(this);
+    if (m_shared.Plan)
+        m_shared.Plan->classClosed(this);
+}
 
 void TMDIChild::buildGridPage()
 {

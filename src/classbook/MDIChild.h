@@ -1,6 +1,7 @@
 #pragma once
 
 #include "classbook/ClassTable.h"
+#include "classbook/SharedWindows.h"
 #include "common/CrlfTextEdit.h"
 
 #include <QStringList>
@@ -27,7 +28,7 @@ public:
     static constexpr int GridRows = 64;
     static constexpr int StudentCount = 62;
 
-    explicit TMDIChild(QWidget* parent = nullptr);
+    explicit TMDIChild(const SharedWindows& shared, QWidget* parent = nullptr);
     ~TMDIChild() override;
 
     // --- the window's data -------------------------------------------------
@@ -59,6 +60,8 @@ public:
     void SauveTout();
     // The question asked before the window closes; false keeps it open.
     bool FormCloseQuery();
+    // The question has been asked already (when the program quits): closing the window asks nothing more.
+    void setCloseAsked() { m_closeAsked = true; }
     void FormClose();
 
     // --- editing ------------------------------------------------------------
@@ -145,6 +148,8 @@ private:
     void markModified() { m_modified = true; }
     void StringGrid1ColumnMoved(int from, int to);
 
+    // The windows shared with every other class window, handed over by the frame.
+    SharedWindows m_shared;
     QString m_fileName;
     QString m_photoPath;
     ClassTable m_table;
@@ -158,6 +163,4 @@ private:
     bool m_closeAsked = false;
     // The frame around the window has been given its opening size.
     bool m_framed = false;
-
-    friend class TMainForm;
 };

@@ -1,6 +1,5 @@
 #include "classbook/MDIChild.h"
 
-#include "app/ToolWindows.h"
 #include "classbook/ClassFile.h"
 #include "common/ErrorHandler.h"
 #include "common/FileNames.h"
@@ -59,12 +58,12 @@ void TMDIChild::Charge(const QString& path)
             StringGrid1->setColWidth(c, widths[c - 1]);
 
     companionFailures.attempt([this] {
-        if (TPlanning* planning = tools().Planning)
-            planning->Charge(m_fileName);
+        if (TPlanning* planning = m_shared.Planning)
+            planning->Charge(m_fileName, this);
     });
     companionFailures.attempt([this] {
-        if (TPlan* plan = tools().Plan)
-            plan->Charge(m_fileName);
+        if (TPlan* plan = m_shared.Plan)
+            plan->Charge(m_fileName, this);
     });
     m_modified = false;
     LitGrille();
@@ -116,12 +115,12 @@ void TMDIChild::SauveTout()
     FailureList failures;
     failures.attempt([this] { SauveDevoir(); });
     failures.attempt([this] {
-        if (TPlanning* planning = tools().Planning)
-            planning->Sauve(m_fileName);
+        if (TPlanning* planning = m_shared.Planning)
+            planning->Sauve(m_fileName, this);
     });
     failures.attempt([this] {
-        if (TPlan* plan = tools().Plan)
-            plan->Sauve(m_fileName);
+        if (TPlan* plan = m_shared.Plan)
+            plan->Sauve(m_fileName, this);
     });
     failures.raise();
 }

@@ -55,11 +55,23 @@ QString companionOnDisk(const QString& classFile, const QString& extension)
     return wanted;
 }
 
-QString fileKey(const QString& path)
+QString canonicalPath(const QString& path)
 {
+    if (path.isEmpty())
+        return QString();
     const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    const QString existing = info.canonicalFilePath();
+    if (!existing.isEmpty())
+        return existing;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (!folder.isEmpty())
+        return folder + QLatin1Char('/') + info.fileName();
+    return QDir::cleanPath(info.absoluteFilePath());
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && (a == b || canonicalPath(a) == canonicalPath(b));
 }
 
 } // namespace filenames

@@ -20,7 +20,10 @@ QString companion(const QString& path, const QString& extension);
 // Use it for every file named after a class: the class file, its homework, seating plan and planning.
 QString companionOnDisk(const QString& classFile, const QString& extension);
 
-// One spelling for every path that names the same file (relative, with "..", through symbolic links).
-QString fileKey(const QString& path);
+// One spelling for every name of the same file: absolute, without "." or "..", symbolic links resolved as
+// far as the file (or, for a file not yet written, its folder) exists. Empty for an empty name.
+QString canonicalPath(const QString& path);
+// Whether two names lead to the same file; an empty name leads to none.
+bool sameFile(const QString& a, const QString& b);
 
 } // namespace filenames

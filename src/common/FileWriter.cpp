@@ -72,7 +72,7 @@ std::optional<QString> followLinks(const QString& path)
 
 QString unreadableKey(const QString& path)
 {
-    return filenames::fileKey(followLinks(path).value_or(path));
+    return filenames::canonicalPath(followLinks(path).value_or(path));
 }
 
 // Whether the name (without folder) is one of the writer's temporary files for the file named target.
@@ -277,7 +277,7 @@ void write(const QString& path, const QByteArray& bytes)
     // run could not read, stays as it is.
     if (exists && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0))
         throw failure();
-    if (unreadableFiles().contains(filenames::fileKey(*resolved)))
+    if (unreadableFiles().contains(filenames::canonicalPath(*resolved)))
         throw failure();
     removeStaleTemporaries(*resolved);
     switch (replace(target, bytes, exists ? &old : nullptr)) {

@@ -1,17 +1,10 @@
 #include "companions/Plan.h"
 
-#include "app/ToolWindows.h"
-#include "classbook/MDIChild.h"
-#include "common/FileNames.h"
 #include "common/Fonts.h"
 #include "common/Glyphs.h"
-#include "common/PlatformError.h"
 #include "common/Seams.h"
-#include "common/TextFile.h"
 #include "companions/PlnEdit.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,8 +13,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 
@@ -93,8 +88,10 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     // Presses on the tool bar never reach the plan.
     Panel1->setAttribute(Qt::WA_NoMousePropagation);
 
+    // The tool bar's buttons lie over the desks, and the desks over the tool bar's own background: a desk
+    // under the tool bar stays in view and can be taken again, and the buttons stay usable.
     const auto toolButton = [this](const char* name, int left, glyphs::Glyph glyph, const QString& hint) {
-        auto* button = new QToolButton(Panel1);
+        auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(name));
         button->setGeometry(left, 4, 25, 25);
         button->setAutoRaise(true);
@@ -111,7 +108,7 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
 
-    Button1 = new QPushButton(QStringLiteral("Fermer"), Panel1);
+    Button1 = new QPushButton(QStringLiteral("Fermer"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(439, 4, 75, 25);
     Button1->setAutoDefault(false);
@@ -126,7 +123,8 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setGeometry(208, 304, 100, 25);
     // The teacher's desk can be neither selected nor moved: its presses stop there.
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
-    Panel1->raise();
+    Panel1->lower();
+    Bureau->stackUnder(SpeedButton1);
 }
 
 TPlan::~TPlan()
@@ -134,86 +132,36 @@ TPlan::~TPlan()
     delete m_ownNameDialog;
 }
 
-QString TPlan::planFileOf(const QString& classFileName)
+void TPlan::Charge(const QString& classFileName, const QObject* classWindow)
 {
-    return filenames::companion(classFileName, QStringLiteral(".prc"));
-}
-
-namespace {
-// Two spellings of the same plan file (relative, with "..") name the same class.
-QString sameFileKey(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-} // namespace
-
-void TPlan::Charge(const QString& classFileName)
-{
-    const QString planFile = planFileOf(classFileName);
     // Without a plan file the plan held stays, that of the class loaded before, with its modified flag.
-    if (classFileName.isEmpty() || !QFileInfo::exists(planFile))
-        return;
-    // The plan held is about to go. Its own class would have written it without asking at its next save
-    // or close, which can no longer happen once another plan is held: it is written to its file now.
-    if (m_plan.modified() && !m_ownerFile.isEmpty())
-        writePlanFile(m_ownerFile);
-    QByteArray bytes;
-    try {
-        bytes = textfile::readBytes(planFile);
-    } catch (const PlatformError&) {
-        // A plan file that cannot be read gives an empty plan, without a word.
-        bytes.clear();
-    }
-    m_plan.load(bytes);
-    m_ownerFile = sameFileKey(planFile);
-    m_ownerWindow.clear();
+    const auto refresh = qScopeGuard([this] { showDesks(); });
+    m_owners.load(classWindow, classFileName);
+}
+
+void TPlan::Sauve(const QString& classFileName, const QObject* classWindow)
+{
+    m_owners.save(classWindow, classFileName);
+}
+
+void TPlan::showFor(const QObject* classWindow, const QString& classFileName)
+{
+    m_owners.showing(classWindow, classFileName);
     showDesks();
-}
-
-void TPlan::Sauve(const QString& classFileName)
-{
-    if (!m_plan.modified() || classFileName.isEmpty())
-        return;
-    const QString planFile = planFileOf(classFileName);
-    const QString key = sameFileKey(planFile);
-    // A plan changed for a class never saved under a name gets its file from that class's first save.
-    if (m_ownerFile.isEmpty() && m_ownerWindow && !m_ownerWindow->fileName().isEmpty() &&
-        sameFileKey(planFileOf(m_ownerWindow->fileName())) == key) {
-        m_ownerFile = key;
-        m_ownerWindow.clear();
-    }
-    // A class's plan file only ever receives that class's plan.
-    if (m_ownerFile != key)
-        return;
-    writePlanFile(planFile);
-}
-
-void TPlan::writePlanFile(const QString& planFile)
-{
-    try {
-        textfile::writeBytes(planFile, m_plan.toBytes());
-        m_plan.setModified(false);
-    } catch (const PlatformError&) {
-        // Not reported; the file is written whole or not at all, and the plan stays modified so that
-        // the next save tries again.
-    }
-}
-
-void TPlan::showFor(TMDIChild* classWindow)
-{
     seams().execModal(this);
-    if (!m_ownerFile.isEmpty() || m_ownerWindow || !m_plan.modified() || !classWindow)
-        return;
-    if (classWindow->fileName().isEmpty())
-        m_ownerWindow = classWindow;
-    else
-        m_ownerFile = sameFileKey(planFileOf(classWindow->fileName()));
+    m_owners.shown(classWindow, classFileName);
+}
+
+void TPlan::classClosed(const QObject* classWindow)
+{
+    m_owners.closed(classWindow);
+    showDesks();
 }
 
 TPlnEdit* TPlan::nameDialog()
 {
-    if (TPlnEdit* shared = tools().PlnEdit)
-        return shared;
+    if (m_nameDialog)
+        return m_nameDialog;
     if (!m_ownNameDialog)
         m_ownNameDialog = new TPlnEdit;
     return m_ownNameDialog;
@@ -287,7 +235,9 @@ void TPlan::FormMouseMove(QWidget* sender, QPoint pos)
     if (!selected)
         return;
     // The position comes relative to the desk that reported it; the plan works in client coordinates.
-    const QPoint client = sender ? sender->mapTo(this, pos) : pos;
+    // The grabbed point stays inside the window, so that no desk can be dragged out of reach.
+    QPoint client = sender ? sender->mapTo(this, pos) : pos;
+    client = QPoint(std::clamp(client.x(), 0, width() - 1), std::clamp(client.y(), 0, height() - 1));
     m_plan.dragTo(client);
     const Desk& desk = m_plan.desk(m_plan.selected());
     selected->move(desk.left, desk.top);
@@ -315,13 +265,12 @@ void TPlan::showDesks()
         QLabel* label = makeBlock(this, font());
         label->setObjectName(QStringLiteral("Desk%1").arg(m_labels.size() + 1));
         label->installEventFilter(this);
-        // Desks lie over the teacher's desk (a desk dragged there stays in view) and under the tool
-        // bar, which stays usable whatever lies beneath it.
-        label->stackUnder(Panel1);
+        // Desks lie over the teacher's desk (a desk dragged there stays in view) and the tool bar's
+        // background, under its buttons.
+        label->stackUnder(SpeedButton1);
         m_labels.append(label);
         label->show();
     }
-    Panel1->raise();
     for (int n = 1; n <= m_plan.count(); ++n) {
         const Desk& desk = m_plan.desk(n);
         QLabel* label = m_labels.at(n - 1);

@@ -1,20 +1,20 @@
 #pragma once
 
 #include "companions/SeatingPlan.h"
+#include "companions/SharedCompanion.h"
 
 #include <QDialog>
 #include <QList>
-#include <QPointer>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 class QToolButton;
-class TMDIChild;
 class TPlnEdit;
 
 // "Plan de la classe": the classroom with the teacher's desk and one block per student desk, shown
-// modally. One plan for the whole program, that of the class loaded last that had a plan file.
+// modally. One plan for the whole program, that of the class loaded last that had a plan file; which
+// class it belongs to is decided by SharedCompanion.
 class TPlan : public QDialog
 {
     Q_OBJECT
@@ -23,15 +23,19 @@ public:
     explicit TPlan(QWidget* parent = nullptr);
     ~TPlan() override;
 
-    // Loads and saves the seating plan file beside a class file.
-    void Charge(const QString& classFileName);
-    void Sauve(const QString& classFileName);
-
+    // Loads and saves the seating plan file beside a class file, for a class window (nullptr: a class
+    // known only by its file name). Both raise the platform's failures.
+    void Charge(const QString& classFileName, const QObject* classWindow = nullptr);
+    void Sauve(const QString& classFileName, const QObject* classWindow = nullptr);
     // Shows the plan modally for a class window. A plan that belongs to no class yet and is changed
     // while shown becomes the plan of that class.
-    void showFor(TMDIChild* classWindow);
+    void showFor(const QObject* classWindow, const QString& classFileName);
+    // A class window has closed: it leaves no plan to the next.
+    void classClosed(const QObject* classWindow);
     // The plan file the plan belongs to; empty while it belongs to no class.
-    const QString& ownerFile() const { return m_ownerFile; }
+    const QString& ownerFile() const { return m_owners.ownerFile(); }
+    // The shared name dialog; without one the window makes its own.
+    void setNameDialog(TPlnEdit* dialog) { m_nameDialog = dialog; }
 
     const SeatingPlan& plan() const { return m_plan; }
     bool modified() const { return m_plan.modified(); }
@@ -69,15 +73,10 @@ private:
     void showDesks();
     int deskNumber(const QWidget* sender) const;
     TPlnEdit* nameDialog();
-    void writePlanFile(const QString& planFile);
-    static QString planFileOf(const QString& classFileName);
 
     SeatingPlan m_plan;
+    SharedCompanion m_owners{QStringLiteral(".prc"), m_plan, {.takenByLoading = false, .unreadableGivesEmpty = true}};
     QList<QLabel*> m_labels;
-    // The class the plan belongs to: the plan file it was read from or first written to.
-    QString m_ownerFile;
-    // A class window never saved under a name that showed a plan belonging to no class: its first
-    // save with a name gives the plan its file.
-    QPointer<TMDIChild> m_ownerWindow;
+    TPlnEdit* m_nameDialog = nullptr;
     TPlnEdit* m_ownNameDialog = nullptr;
 };

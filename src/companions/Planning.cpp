@@ -1,19 +1,12 @@
 #include "companions/Planning.h"
 
-#include "app/ToolWindows.h"
-#include "classbook/MDIChild.h"
-#include "common/FileNames.h"
 #include "common/Fonts.h"
 #include "common/Glyphs.h"
-#include "common/PlatformError.h"
 #include "common/Seams.h"
 #include "common/StringGrid.h"
-#include "common/TextFile.h"
 #include "companions/PrjEdit.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,21 +36,6 @@ constexpr QPoint SubjectPositions[planning::Subjects] = {{16, 272},  {16, 304}, 
 QString defaultCaption(int subject)
 {
     return QStringLiteral("Matière ") + QString::number(subject);
-}
-
-// Two names of the same planning file compare equal however they were written.
-QString canonical(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-// The class window that holds a class file name; with the same file open twice, either one.
-TMDIChild* classWindowOf(const QString& classFileName)
-{
-    for (QWidget* widget : QApplication::allWidgets())
-        if (auto* child = qobject_cast<TMDIChild*>(widget); child && child->fileName() == classFileName)
-            return child;
-    return nullptr;
 }
 
 } // namespace
@@ -154,6 +132,7 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
     // The twelve months always fit the grid's height; only a window made narrower needs to scroll days.
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->installEventFilter(this);
+    StringGrid1->viewport()->installEventFilter(this);
     StringGrid1->drawCellHook = [this](QPainter& p, int col, int row, const QRect& rect) {
         StringGrid1DrawCell(p, col, row, rect);
     };
@@ -200,13 +179,18 @@ void TPlanning::LitAn()
     DessinGrille();
 }
 
-void TPlanning::EcritAn()
+planning::YearCells TPlanning::shownCells() const
 {
     planning::YearCells cells;
     for (int m = 1; m <= planning::Months; ++m)
         for (int d = 1; d <= planning::Days; ++d)
             cells[m - 1][d - 1] = StringGrid1->cell(d, m);
-    m_list.EcritAn(m_year, cells);
+    return cells;
+}
+
+void TPlanning::EcritAn()
+{
+    m_list.EcritAn(m_year, shownCells());
 }
 
 void TPlanning::EcritCell(int col, int row)
@@ -252,7 +236,7 @@ void TPlanning::PanelClick(int subject)
 void TPlanning::PanelDblClick(int subject)
 {
     m_subject = subject;
-    TPrjEdit* dialog = tools().PrjEdit;
+    TPrjEdit* dialog = m_nameDialog;
     if (!dialog) {
         dialog = findChild<TPrjEdit*>(QString(), Qt::FindDirectChildrenOnly);
         if (!dialog)
@@ -328,6 +312,15 @@ bool TPlanning::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && (watched == StringGrid1 || watched == Button1) &&
         FormKeyDown(static_cast<QKeyEvent*>(event)))
         return true;
+    // The second click of a quick double click arrives as a double click: it marks or clears the day like
+    // any other click.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == StringGrid1->viewport()) {
+        const auto* twice = static_cast<QMouseEvent*>(event);
+        QMouseEvent press(QEvent::MouseButtonPress, twice->position(), twice->scenePosition(), twice->globalPosition(),
+                          twice->button(), twice->buttons(), twice->modifiers(), twice->pointingDevice());
+        QCoreApplication::sendEvent(StringGrid1->viewport(), &press);
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -388,88 +381,50 @@ void TPlanning::resizeEvent(QResizeEvent* event)
 
 // --- the planning file -----------------------------------------------------------
 
-void TPlanning::writeTo(const QString& planningFile)
+QByteArray TPlanning::toBytes() const
 {
-    textfile::writeBytes(planningFile, m_list.toBytes());
+    planning::PlanningList list = m_list;
+    list.EcritAn(m_year, shownCells());
+    return list.toBytes();
 }
 
-void TPlanning::claim(const QString& planningFile, const QString& classFileName)
+void TPlanning::load(const QByteArray& bytes)
 {
-    m_owner = planningFile;
-    if (m_ownerWindow)
-        disconnect(m_ownerWindow, &QObject::destroyed, this, nullptr);
-    m_ownerWindow = classWindowOf(classFileName);
-    if (m_ownerWindow)
-        connect(m_ownerWindow, &QObject::destroyed, this, [this] { ownerClosed(); });
-}
-
-void TPlanning::ownerClosed()
-{
-    // The class has written its planning on the way out. What the list holds is its planning, which no
-    // other class may receive: the next class without a planning file starts from an empty one. A
-    // planning left unwritten stays, tied to its file, for the day that class is loaded again.
-    if (m_modified)
-        return;
-    m_list = planning::PlanningList();
-    m_owner.clear();
+    m_list = planning::PlanningList::fromBytes(bytes);
+    m_modified = false;
     captionsFromList();
     LitAn();
 }
 
-void TPlanning::Charge(const QString& classFileName)
+void TPlanning::reset()
 {
-    if (!classFileName.isEmpty()) {
-        const QString file = filenames::companion(classFileName, QStringLiteral(".prp"));
-        if (QFileInfo::exists(file)) {
-            // Changes not yet written belong to the class that owns the list: they go to its file before
-            // another planning takes their place (the same class opened a second time reads them back).
-            if (m_modified && !m_owner.isEmpty()) {
-                EcritAn();
-                writeTo(m_owner);
-                m_modified = false;
-            }
-            // Raises "Ne peut ouvrir le fichier" for a file that exists but cannot be read.
-            QByteArray bytes;
-            try {
-                bytes = textfile::readBytes(file);
-            } catch (const PlatformError&) {
-                if (!m_unreadable.contains(canonical(file)))
-                    m_unreadable << canonical(file);
-                throw;
-            }
-            m_unreadable.removeAll(canonical(file));
-            m_list = planning::PlanningList::fromBytes(bytes);
-            m_modified = false;
-            claim(file, classFileName);
-            captionsFromList();
-        } else if (m_owner.isEmpty()) {
-            // A planning nobody owns (that of the start) becomes this class's. One that belongs to a class
-            // still open stays that class's, and is shown as it is.
-            claim(file, classFileName);
-        }
-    }
+    m_list = planning::PlanningList();
+    m_modified = false;
+    captionsFromList();
     LitAn();
 }
 
-void TPlanning::Sauve(const QString& classFileName)
+void TPlanning::Charge(const QString& classFileName, const QObject* classWindow)
+{
+    m_owners.load(classWindow, classFileName);
+    // Shown in every case, the planning held before when the class has no planning file.
+    LitAn();
+}
+
+void TPlanning::Sauve(const QString& classFileName, const QObject* classWindow)
 {
     EcritAn();
-    if (classFileName.isEmpty())
-        return;
-    const QString file = filenames::companion(classFileName, QStringLiteral(".prp"));
-    if (m_unreadable.contains(canonical(file)))
-        return;
-    if (m_owner.isEmpty()) {
-        claim(file, classFileName);
-    } else if (canonical(m_owner) != canonical(file)) {
-        auto* owner = qobject_cast<TMDIChild*>(m_ownerWindow.data());
-        // The owning class saved under another name takes its planning along; any other class's file must
-        // never receive it.
-        if (!owner || canonical(filenames::companion(owner->fileName(), QStringLiteral(".prp"))) != canonical(file))
-            return;
-        m_owner = file;
-    }
-    if (m_modified)
-        writeTo(file);
-    m_modified = false;
+    m_owners.save(classWindow, classFileName);
+}
+
+void TPlanning::showFor(const QObject* classWindow, const QString& classFileName)
+{
+    m_owners.showing(classWindow, classFileName);
+    seams().execModal(this);
+    m_owners.shown(classWindow, classFileName);
+}
+
+void TPlanning::classClosed(const QObject* classWindow)
+{
+    m_owners.closed(classWindow);
 }

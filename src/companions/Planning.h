@@ -1,10 +1,11 @@
 #pragma once
 
+#include "companions/CompanionDocument.h"
 #include "companions/PlanningList.h"
+#include "companions/SharedCompanion.h"
 
 #include <QDialog>
 #include <QFrame>
-#include <QPointer>
 #include <array>
 
 class QLabel;
@@ -12,6 +13,7 @@ class QPainter;
 class QPushButton;
 class QToolButton;
 class StringGrid;
+class TPrjEdit;
 
 // A coloured subject button: a click makes its subject current, a double click renames it.
 class SubjectPanel : public QFrame
@@ -37,17 +39,24 @@ private:
 
 // The annual planning: one year as twelve month rows of 31 days, each day marked with one of eight
 // subjects. One window and one planning list serve the whole program; the class loaded last that has
-// a planning file owns it.
-class TPlanning : public QDialog
+// a planning file owns it, as SharedCompanion decides.
+class TPlanning : public QDialog, private CompanionDocument
 {
     Q_OBJECT
 
 public:
     explicit TPlanning(QWidget* parent = nullptr);
 
-    // Loads and saves the planning file beside a class file.
-    void Charge(const QString& classFileName);
-    void Sauve(const QString& classFileName);
+    // Loads and saves the planning file beside a class file, for a class window (nullptr: a class known
+    // only by its file name). Both raise the platform's failures.
+    void Charge(const QString& classFileName, const QObject* classWindow = nullptr);
+    void Sauve(const QString& classFileName, const QObject* classWindow = nullptr);
+    // Shows the planning modally for a class window.
+    void showFor(const QObject* classWindow, const QString& classFileName);
+    // A class window has closed: it leaves no planning to the next.
+    void classClosed(const QObject* classWindow);
+    // The shared subject name dialog; without one the window makes its own.
+    void setNameDialog(TPrjEdit* dialog) { m_nameDialog = dialog; }
 
     void LitAn();
     void EcritAn();
@@ -72,7 +81,7 @@ public:
     bool isModified() const { return m_modified; }
     const planning::PlanningList& list() const { return m_list; }
     // The planning file the list belongs to; empty while no class has claimed it.
-    const QString& ownerFile() const { return m_owner; }
+    const QString& ownerFile() const { return m_owners.ownerFile(); }
 
     QFrame* Panel1 = nullptr;
     QLabel* Panel1Caption = nullptr;
@@ -94,19 +103,19 @@ protected:
 
 private:
     void changeYear(int delta);
-    void writeTo(const QString& planningFile);
     void captionsFromList();
-    void claim(const QString& planningFile, const QString& classFileName);
-    void ownerClosed();
+    planning::YearCells shownCells() const;
+    // The planning as the file holds it: the list with the year in view as the grid shows it.
+    bool modified() const override { return m_modified; }
+    void setModified(bool modified) override { m_modified = modified; }
+    QByteArray toBytes() const override;
+    void load(const QByteArray& bytes) override;
+    void reset() override;
 
     planning::PlanningList m_list;
     int m_year;
     int m_subject = 1;
     bool m_modified = false;
-    QString m_owner;
-    // The class window the planning belongs to: a class saved under another name takes its planning along,
-    // and a class closed leaves an unchanged planning to nobody.
-    QPointer<QWidget> m_ownerWindow;
-    // Planning files that exist but could not be read: whatever they hold, they are never written over.
-    QStringList m_unreadable;
+    SharedCompanion m_owners{QStringLiteral(".prp"), *this, {.takenByLoading = true, .unreadableGivesEmpty = false}};
+    TPrjEdit* m_nameDialog = nullptr;
 };

@@ -41,8 +41,15 @@ int SeatingPlan::add(const QString& typedName)
 void SeatingPlan::clear()
 {
     m_desks.clear();
+    m_unshown.clear();
     m_selected = 0;
     m_dragging = false;
+}
+
+void SeatingPlan::reset()
+{
+    clear();
+    m_modified = false;
 }
 
 void SeatingPlan::press(int n, QPoint offset)
@@ -65,6 +72,7 @@ void SeatingPlan::dragTo(QPoint clientPos)
     Desk& desk = m_desks[m_selected - 1];
     desk.left = clientPos.x() - m_grab.x();
     desk.top = clientPos.y() - m_grab.y();
+    desk.unreadRest.clear();
 }
 
 void SeatingPlan::release()
@@ -95,6 +103,7 @@ bool SeatingPlan::turnSelected()
     Desk& desk = m_desks[m_selected - 1];
     desk.width = desk.width == LongSide ? ShortSide : LongSide;
     desk.height = desk.height == ShortSide ? LongSide : ShortSide;
+    desk.unreadRest.clear();
     return true;
 }
 
@@ -102,20 +111,24 @@ QByteArray SeatingPlan::toBytes() const
 {
     QStringList lines;
     for (const Desk& d : m_desks)
-        lines << d.name + QLatin1Char(',') + QString::number(d.left) + QLatin1Char(',') + QString::number(d.top) +
-                     QLatin1Char(',') + QString::number(d.width) + QLatin1Char(',') + QString::number(d.height);
-    return textfile::joinLines(lines);
+        lines << d.name + QLatin1Char(',') +
+                     (!d.unreadRest.isEmpty()
+                          ? d.unreadRest
+                          : QString::number(d.left) + QLatin1Char(',') + QString::number(d.top) + QLatin1Char(',') +
+                                QString::number(d.width) + QLatin1Char(',') + QString::number(d.height));
+    return textfile::joinLines(lines + m_unshown);
 }
 
 void SeatingPlan::load(const QByteArray& bytes)
 {
     clear();
     const QStringList lines = textfile::splitLines(bytes);
-    // Lines beyond the 60th have no desk to go to: they are left unread.
+    // Lines beyond the 60th have no desk to go to: they are kept as they are, for the file.
     for (const QString& line : lines) {
         if (isFull())
-            break;
-        m_desks.append(parseLine(line, count() + 1));
+            m_unshown << line;
+        else
+            m_desks.append(parseLine(line, count() + 1));
     }
     m_modified = false;
 }
@@ -126,16 +139,21 @@ Desk SeatingPlan::parseLine(const QString& line, int n)
     const qsizetype comma = line.indexOf(QLatin1Char(','));
     if (comma >= 0) {
         desk.name = line.left(comma);
-        QString rest = line.mid(comma + 1).left(MaxRest);
+        const QString whole = line.mid(comma + 1);
+        QString rest = whole.left(MaxRest);
+        // The line says more than the desk holds: a number that does not read, or characters beyond those read.
+        bool unread = whole.size() > MaxRest;
         // A number that does not read leaves it and every later one of the line at the label's
         // defaults: the desk keeps what was read before the fault.
-        const auto next = [&rest](int& field) {
+        const auto next = [&rest, &unread](int& field) {
             const qsizetype c = rest.indexOf(QLatin1Char(','));
             if (c < 0)
                 return false;
             int value = 0;
-            if (!readWhole(rest.left(c), value))
+            if (!readWhole(rest.left(c), value)) {
+                unread = true;
                 return false;
+            }
             field = value;
             rest = rest.mid(c + 1);
             return true;
@@ -144,12 +162,18 @@ Desk SeatingPlan::parseLine(const QString& line, int n)
             const qsizetype c = rest.indexOf(QLatin1Char(','));
             int width = 0;
             int height = 0;
-            if (c >= 0 && readWhole(rest.left(c), width)) {
+            if (c >= 0 && !readWhole(rest.left(c), width)) {
+                unread = true;
+            } else if (c >= 0) {
                 desk.width = width;
                 if (readWhole(rest.mid(c + 1), height))
                     desk.height = height;
+                else
+                    unread = true;
             }
         }
+        if (unread)
+            desk.unreadRest = whole;
     }
     if (desk.name.isEmpty())
         desk.name = defaultName(n);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "companions/CompanionDocument.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPoint>
@@ -19,13 +21,16 @@ struct Desk
     int top = DefaultTop;
     int width = DefaultWidth;
     int height = DefaultHeight;
+    // What followed the name on its line when some of it could not be read: it is written back as it was
+    // until the desk is moved or turned.
+    QString unreadRest;
 
     bool operator==(const Desk&) const = default;
 };
 
 // The seating plan: the desks in file order (numbered from 1), the selected desk, the drag under way and
 // the modified flag. It knows nothing of widgets, so the window only mirrors it.
-class SeatingPlan
+class SeatingPlan : public CompanionDocument
 {
 public:
     static constexpr int MaxDesks = 60;
@@ -45,15 +50,18 @@ public:
     int selected() const { return m_selected; }
     bool dragging() const { return m_dragging; }
     QPoint grabOffset() const { return m_grab; }
-    bool modified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    bool modified() const override { return m_modified; }
+    void setModified(bool modified) override { m_modified = modified; }
+    // Lines of the file beyond the 60th desk: never shown, written back after the desks.
+    const QStringList& unshownLines() const { return m_unshown; }
 
     // Adds a desk with the typed name at the usual place; returns its number, or 0 when the plan is full.
     // A comma would end the name when the file is read back and a line break would split the line,
     // so both become blanks.
     int add(const QString& typedName);
-    // Forgets every desk and the selection; the modified flag is left to the caller.
+    // Forgets every desk, the lines not shown and the selection; the modified flag is left to the caller.
     void clear();
+    void reset() override;
 
     // A mouse button went down on desk n (0: on the empty area) at the given place inside the desk.
     void press(int n, QPoint offset);
@@ -66,15 +74,16 @@ public:
     bool turnSelected();
 
     // The plan file: one line "name,left,top,width,height" per desk, Windows-1252, CR LF.
-    QByteArray toBytes() const;
+    QByteArray toBytes() const override;
     // Replaces the desks by those of a plan file; the plan is then not modified and nothing is selected.
-    void load(const QByteArray& bytes);
+    void load(const QByteArray& bytes) override;
     // One line of a plan file read as desk n (n gives the name of a desk without one).
     static Desk parseLine(const QString& line, int n);
     static QString defaultName(int n) { return QStringLiteral("Bureau") + QString::number(n); }
 
 private:
     QList<Desk> m_desks;
+    QStringList m_unshown;
     int m_selected = 0;
     bool m_dragging = false;
     QPoint m_grab;

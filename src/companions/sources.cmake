@@ -1,13 +1,9 @@
 # Sources of src/companions
 list(APPEND VIRELAN_MODEL_SOURCES
-
+    companions/SharedCompanion.cpp
 )
 list(APPEND VIRELAN_FORM_SOURCES
     companions/Devoirs.cpp
-    companions/MDIChildHomework.cpp
-    companions/MDIChildPhrases.cpp
-    companions/MDIChildPlan.cpp
-    companions/MDIChildPlanning.cpp
     companions/NameDialog.cpp
     companions/Obs.cpp
     companions/Plan.cpp

@@ -5,6 +5,7 @@
 #include "classbook/MDIChild.h"
 #include "common/StringGrid.h"
 
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 
 #include <QAbstractButton>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
+#include <optional>
 
 using charts::Shape;
 
@@ -64,8 +66,8 @@ class TestCharts : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void init() { m_windows.emplace(); }
+    void cleanup() { m_windows.reset(); }
 
     void windowLayout_data();
     void windowLayout();
@@ -86,17 +88,10 @@ private slots:
     void suiviTwoRowsShowsTheMessage();
     void cardPageDoesNothing();
     void throughTheMainFrame();
+
+private:
+    std::optional<ClassWindows> m_windows;
 };
-
-void TestCharts::initTestCase()
-{
-    createToolWindows();
-}
-
-void TestCharts::cleanupTestCase()
-{
-    destroyToolWindows();
-}
 
 void TestCharts::windowLayout_data()
 {
@@ -266,7 +261,7 @@ void TestCharts::graphInitTakesTheFirstN()
 void TestCharts::graphiqueChartsTheSelection()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     StringGrid* grid = child.StringGrid1;
     grid->setCell(2, 2, QStringLiteral("9,5"));
     grid->setCell(2, 3, QStringLiteral("10,4"));
@@ -298,7 +293,7 @@ void TestCharts::graphiqueChartsTheSelection()
 void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     StringGrid* grid = child.StringGrid1;
     // Two rubrics count; every other coefficient is switched off.
     for (int c = 4; c < grid->colCount(); ++c)
@@ -329,7 +324,7 @@ void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
 void TestCharts::graphiqueReadsTheCellBeingTyped()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
     StringGrid* grid = child.StringGrid1;
@@ -346,7 +341,7 @@ void TestCharts::graphiqueReadsTheCellBeingTyped()
 void TestCharts::suiviOneRowOfSelectedRubrics()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     StringGrid* grid = child.StringGrid1;
     grid->setCell(3, 0, QStringLiteral("Contrôle de grammaire"));
     grid->setCell(2, 4, QStringLiteral("19"));
@@ -376,7 +371,7 @@ void TestCharts::suiviOneRowOfSelectedRubrics()
 void TestCharts::suiviSingleCellChartsEveryRubricWithACoefficient()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     StringGrid* grid = child.StringGrid1;
     for (int c = 6; c < grid->colCount(); ++c)
         grid->setCell(c, 1, QString());
@@ -404,7 +399,7 @@ void TestCharts::suiviSingleCellChartsEveryRubricWithACoefficient()
 void TestCharts::suiviTwoRowsShowsTheMessage()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     tools().Graph2->Init({5}, {"avant"}, 1, "Avant");
     child.StringGrid1->setSelection({2, 3, 2, 4});
     child.Suivi();
@@ -419,7 +414,7 @@ void TestCharts::suiviTwoRowsShowsTheMessage()
 void TestCharts::cardPageDoesNothing()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.StringGrid1->setSelection({2, 3, 2, 4});
     child.Notebook1->setCurrentWidget(child.CardPage);
     child.Graphique();

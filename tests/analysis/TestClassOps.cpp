@@ -1,6 +1,6 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "app/MainForm.h"
-#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
 #include "common/ErrorHandler.h"
@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -46,13 +47,6 @@ int pdfPages(const QString& path)
     return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
 }
 
-std::unique_ptr<TMDIChild> newWindow()
-{
-    auto w = std::make_unique<TMDIChild>();
-    w->show();
-    return w;
-}
-
 } // namespace
 
 class TestClassOps : public QObject
@@ -61,6 +55,8 @@ class TestClassOps : public QObject
 
 private slots:
     void initTestCase();
+    void init() { m_windows.emplace(); }
+    void cleanup() { m_windows.reset(); }
     void sortOnTheGridPage();
     void sortOnTheCardPageTakesTheTypedSurname();
     void sortOneNamedStudentStillRedraws();
@@ -87,14 +83,21 @@ private slots:
     void cancelledPrintDialogPrintsNothing();
 
 private:
+    TMDIChild* newWindow()
+    {
+        TMDIChild* w = m_windows->open();
+        w->show();
+        return w;
+    }
+
     QTemporaryDir m_dir;
+    std::optional<ClassWindows> m_windows;
 };
 
 void TestClassOps::initTestCase()
 {
     fonts::install();
     QApplication::setApplicationName(QStringLiteral("Vire Lan"));
-    createToolWindows();
     QDir::setCurrent(m_dir.path());
 }
 
@@ -341,7 +344,7 @@ void TestClassOps::missingPhotoDuringRedrawKeepsTheChange()
     QVERIFY(fake.messages.isEmpty()); // card 1 ("b") has no photo
     w->setModified(false);
     // Either command brings student "a", whose photo file is gone, onto card 1.
-    errors::guarded(w.get(), [&] { sort ? w->Trier() : w->Supprimer(); });
+    errors::guarded(w, [&] { sort ? w->Trier() : w->Supprimer(); });
     QCOMPARE(fake.messages.size(), 1);
     QVERIFY(fake.messages[0].text.contains(missing));
     QVERIFY(w->isModified());

@@ -4,6 +4,7 @@
 #include "common/StringGrid.h"
 #include "tools/Texte.h"
 
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <optional>
 
 namespace {
 
@@ -79,9 +81,8 @@ class TestRubriques : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
+    void cleanup() { m_windows.reset(); }
 
     void dialogLayout();
     void widthStaysAndShowsEveryColumn();
@@ -101,21 +102,13 @@ private slots:
 
 private:
     TRub* rub() const { return tools().Rub; }
+
+    std::optional<ClassWindows> m_windows;
 };
-
-void TestRubriques::initTestCase()
-{
-    createToolWindows();
-}
-
-void TestRubriques::cleanupTestCase()
-{
-    destroyToolWindows();
-}
 
 void TestRubriques::init()
 {
-    rub()->hide();
+    m_windows.emplace();
 }
 
 void TestRubriques::dialogLayout()
@@ -177,7 +170,7 @@ void TestRubriques::widthStaysAndShowsEveryColumn()
 
 void TestRubriques::initShowsANewClass()
 {
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     rub()->Init(*child.StringGrid1);
     const StringGrid* g = rub()->StringGrid1;
     QCOMPARE(g->cell(1, 0), QStringLiteral("Rubrique"));
@@ -193,7 +186,7 @@ void TestRubriques::initShowsANewClass()
 void TestRubriques::typedRubricsReachTheClass()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.StringGrid1->setCell(4, 0, QStringLiteral("ancien"));
     fake.onModal = [](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
@@ -249,7 +242,7 @@ void TestRubriques::closeBoxAppliesLikeFermer()
 {
     QFETCH(bool, committed);
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     fake.onModal = [committed](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
         showModal(d);
@@ -271,7 +264,7 @@ void TestRubriques::closeBoxAppliesLikeFermer()
 void TestRubriques::untouchedDialogStillMarksModified()
 {
     FakeSeams fake; // shown and closed at once
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.StringGrid1->setCell(2, 0, QStringLiteral("  Histoire "));
     child.StringGrid1->setCell(3, 1, QString());
     QVERIFY(!child.isModified());
@@ -288,7 +281,7 @@ void TestRubriques::untouchedDialogStillMarksModified()
 void TestRubriques::row31NeverReachesTheClass()
 {
     FakeSeams fake;
-    TMDIChild first;
+    TMDIChild first(m_windows->shared());
     first.StringGrid1->setCell(2, 0, QStringLiteral("Français"));
     fake.onModal = [](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
@@ -313,7 +306,7 @@ void TestRubriques::row31NeverReachesTheClass()
     }
 
     // Another class sees its own rubrics; only row 31 keeps what was typed there.
-    TMDIChild second;
+    TMDIChild second(m_windows->shared());
     QStringList seen;
     fake.onModal = [&seen](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
@@ -329,7 +322,7 @@ void TestRubriques::row31NeverReachesTheClass()
 void TestRubriques::escapeAndEnterDoNotClose()
 {
     TRub* d = rub();
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     d->Init(*child.StringGrid1);
     showModal(d);
     StringGrid* g = d->StringGrid1;
@@ -353,7 +346,7 @@ void TestRubriques::escapeAndEnterDoNotClose()
 void TestRubriques::cardPageDoesNothing()
 {
     FakeSeams fake;
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.Notebook1->setCurrentWidget(child.CardPage);
     child.StringGrid1->setCell(2, 0, QStringLiteral("Maths"));
     child.Rubriques();
@@ -383,7 +376,7 @@ void TestRubriques::moyennesWritesTheReport()
 {
     FakeSeams fake;
     fake.fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     StringGrid* g = child.StringGrid1;
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
@@ -441,7 +434,7 @@ void TestRubriques::moyennesReadsTheCellBeingTyped()
 {
     FakeSeams fake;
     fake.fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     StringGrid* g = child.StringGrid1;
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
@@ -458,7 +451,7 @@ void TestRubriques::moyennesOverASelection()
 {
     FakeSeams fake;
     fake.fixedNow = QDateTime(QDate(2027, 1, 4), QTime(8, 0));
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     StringGrid* g = child.StringGrid1;
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
@@ -491,7 +484,7 @@ void TestRubriques::moyennesOnTheCardPageKeepsTheEditor()
     TTexte* texte = tools().Texte;
     texte->Init();
     texte->Ajout(QStringLiteral("rapport précédent"));
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.StringGrid1->setCell(2, 2, QStringLiteral("12"));
     child.Notebook1->setCurrentWidget(child.CardPage);
     child.Moyennes();

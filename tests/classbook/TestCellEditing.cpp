@@ -51,7 +51,7 @@ private slots:
     void init()
     {
         m_fake = new FakeSeams;
-        m_w = new TMDIChild;
+        m_w = new TMDIChild(SharedWindows{});
         m_w->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_w));
         grid()->setFocus();

@@ -1,7 +1,7 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
-#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
 #include "common/Fonts.h"
@@ -25,6 +25,7 @@
 #include <QToolButton>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -86,6 +87,7 @@ private:
 
     QTemporaryDir m_dir;
     FakeSeams* m_fake = nullptr;
+    std::optional<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
 };
 
@@ -127,24 +129,21 @@ QByteArray defaultHeadingsAndCoefficients(const QByteArray& firstHeading)
 void TestClassFileWindow::initTestCase()
 {
     fonts::install();
-    createToolWindows();
     QVERIFY(m_dir.isValid());
 }
 
 void TestClassFileWindow::init()
 {
     m_fake = new FakeSeams;
-    m_window = new TMDIChild;
+    m_windows.emplace();
+    m_window = m_windows->open();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
 
 void TestClassFileWindow::cleanup()
 {
-    if (m_window) {
-        m_window->setModified(false);
-        delete m_window.data();
-    }
+    m_windows.reset();
     delete m_fake;
     m_fake = nullptr;
 }
@@ -744,7 +743,7 @@ void TestClassFileWindow::movedColumnStaysMoved()
     m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("moved.prf")), 1};
     w()->Sauve();
 
-    TMDIChild reopened;
+    TMDIChild reopened(m_windows->shared());
     reopened.Charge(path(QStringLiteral("moved.prf")));
     QCOMPARE(reopened.StringGrid1->cell(2, 0), QStringLiteral("4,00"));
     QCOMPARE(reopened.StringGrid1->cell(2, 2), QStringLiteral("14,00"));

@@ -1,3 +1,4 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
@@ -25,7 +26,8 @@ private slots:
 
 void TestClassWindow::newWindowDefaults()
 {
-    TMDIChild w;
+    ClassWindows windows;
+    TMDIChild w(windows.shared());
     StringGrid* g = w.StringGrid1;
     QCOMPARE(g->colCount(), 32);
     QCOMPARE(g->rowCount(), 64);
@@ -92,7 +94,8 @@ void TestClassWindow::formatNbr()
 
 void TestClassWindow::gridRoundTripNormalises()
 {
-    TMDIChild w;
+    ClassWindows windows;
+    TMDIChild w(windows.shared());
     StringGrid* g = w.StringGrid1;
     g->setCell(2, 0, QStringLiteral("Dictée"));
     g->setCell(3, 1, QStringLiteral("2"));
@@ -116,7 +119,8 @@ void TestClassWindow::gridRoundTripNormalises()
 
 void TestClassWindow::namesColumnIsRebuilt()
 {
-    TMDIChild w;
+    ClassWindows windows;
+    TMDIChild w(windows.shared());
     w.Nouveau();
     QCOMPARE(w.StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
     w.table().at(1, ClassTable::Surname) = QStringLiteral("Durand");
@@ -136,7 +140,8 @@ void TestClassWindow::namesColumnIsRebuilt()
 
 void TestClassWindow::spareSlotsAndRowsUntouched()
 {
-    TMDIChild w;
+    ClassWindows windows;
+    TMDIChild w(windows.shared());
     const int spareSlots[] = {0, 1, 32, 48};
     for (int r = -1; r <= 64; ++r)
         for (int s : spareSlots)
@@ -159,7 +164,8 @@ void TestClassWindow::spareSlotsAndRowsUntouched()
 
 void TestClassWindow::cardTransfers()
 {
-    TMDIChild w;
+    ClassWindows windows;
+    TMDIChild w(windows.shared());
     w.StringGrid1->setCurrent(3, 4); // student 3
     w.Fiche();
     QVERIFY(w.isCardPage());
@@ -199,7 +205,8 @@ void TestClassWindow::cardTransfers()
 
 void TestClassWindow::cardFieldsOfNewWindow()
 {
-    TMDIChild w;
+    ClassWindows windows;
+    TMDIChild w(windows.shared());
     // From a heading row the card page shows student 1.
     w.Fiche();
     QCOMPARE(w.currentCard(), 1);

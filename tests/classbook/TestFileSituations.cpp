@@ -1,7 +1,7 @@
+#include "ClassWindows.h"
 #include "FailDevice.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
-#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/PlatformError.h"
 #include "common/StringGrid.h"
@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <grp.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ class TestFileSituations : public QObject
     Q_OBJECT
 
     FakeSeams m_fake;
+    std::unique_ptr<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
 
     template <typename F>
@@ -62,16 +64,15 @@ class TestFileSituations : public QObject
 private slots:
     void init()
     {
-        createToolWindows();
-        m_window = new TMDIChild;
+        m_windows = std::make_unique<ClassWindows>();
+        m_window = m_windows->open();
         m_fake.messages.clear();
     }
     void cleanup()
     {
         if (m_window)
             m_window->setModified(false);
-        delete m_window.data();
-        destroyToolWindows();
+        m_windows.reset();
     }
 
     void situations_data()
@@ -245,7 +246,7 @@ private slots:
             } else if (extension == QLatin1String(".prd")) {
                 m_window->ListeDevoirs().fill(QStringLiteral("01/01/1990") + text);
             } else {
-                tools().Planning->MajPrj(1, text);
+                m_windows->shared().Planning->MajPrj(1, text);
             }
         };
         change(QStringLiteral("16"));
@@ -274,7 +275,7 @@ private slots:
             QCOMPARE(m_window->table(), table);
             QCOMPARE(m_window->ListeDevoirs(), homework);
             QCOMPARE(m_window->isModified(), classRow);
-            QCOMPARE(tools().Planning->isModified(), extension == QLatin1String(".prp"));
+            QCOMPARE(m_windows->shared().Planning->isModified(), extension == QLatin1String(".prp"));
         }
         // The write went through once the disk took every byte of the file.
         QCOMPARE(limit, testfiles::readAll(target).size());

@@ -48,7 +48,7 @@ class TestCp1252Guard : public QObject
         else if (window == QLatin1String("notepad"))
             m_window = std::make_unique<TBlocnotes>();
         else
-            m_window.reset(m_class = new TMDIChild);
+            m_window.reset(m_class = new TMDIChild(SharedWindows{}));
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             return nullptr;
@@ -203,7 +203,7 @@ private slots:
 
     void photoPathThatTheFileCannotHold()
     {
-        TMDIChild w;
+        TMDIChild w{SharedWindows{}};
         w.Fiche();
         m_fake->openAnswers << QStringLiteral("/photos/Łukasz.jpg");
         w.Image1Click();

@@ -1,3 +1,4 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
@@ -72,6 +73,7 @@ private:
 
     QTemporaryDir m_dir;
     FakeSeams* m_fake = nullptr;
+    std::optional<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
 };
 
@@ -111,10 +113,10 @@ QByteArray twentyUnsetLines()
 void TestDevoirs::initTestCase()
 {
     fonts::install();
-    createToolWindows();
     QVERIFY(m_dir.isValid());
     QDir::setCurrent(m_dir.path());
     // The test means something only if the two colours differ.
+    const ClassWindows windows;
     QVERIFY(normalOf(dialog()->Edit(1)) != Silver);
     QVERIFY(normalOf(dialog()->DateTimePicker(1)) != Silver);
 }
@@ -122,17 +124,15 @@ void TestDevoirs::initTestCase()
 void TestDevoirs::init()
 {
     m_fake = new FakeSeams;
-    m_window = new TMDIChild;
+    m_windows.emplace();
+    m_window = m_windows->open();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
 
 void TestDevoirs::cleanup()
 {
-    if (m_window) {
-        m_window->setModified(false);
-        delete m_window.data();
-    }
+    m_windows.reset();
     delete m_fake;
     m_fake = nullptr;
 }

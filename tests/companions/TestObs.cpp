@@ -1,3 +1,4 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using testfiles::readAll;
 using testfiles::writeAll;
@@ -118,6 +120,7 @@ private:
     QTemporaryDir* m_dir = nullptr;
     QString m_oldCwd;
     FakeSeams* m_fake = nullptr;
+    std::optional<ClassWindows> m_windows;
     TObs* m_obs = nullptr;
 };
 
@@ -134,15 +137,13 @@ void TestObs::init()
     m_oldCwd = QDir::currentPath();
     QDir::setCurrent(m_dir->path());
     m_fake = new FakeSeams;
-    m_obs = new TObs;
-    tools().Obs = m_obs;
+    m_windows.emplace();
+    m_obs = m_windows->shared().Obs;
 }
 
 void TestObs::cleanup()
 {
-    if (tools().Obs == m_obs)
-        tools().Obs = nullptr;
-    delete m_obs;
+    m_windows.reset();
     delete m_fake;
     QDir::setCurrent(m_oldCwd);
     delete m_dir;
@@ -515,7 +516,7 @@ void TestObs::classWindowReceivesThePhrase()
 {
     writeAll(Name, QByteArray("Bon travail\r\nPeut mieux faire\r\n"));
     m_obs->Charge();
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     QCOMPARE(child.lastChosenPhrase(), QString());
     openFor(child, [](TObs* obs) {
         clickRow(obs->ListBox1, 1);
@@ -538,7 +539,7 @@ void TestObs::classWindowReceivesThePhrase()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("autre chose"));
 
     // Another window has its own phrase.
-    TMDIChild other;
+    TMDIChild other(m_windows->shared());
     openFor(other, [](TObs*) {});
     QCOMPARE(other.lastChosenPhrase(), QString());
 
@@ -550,7 +551,7 @@ void TestObs::emptyPhraseIsNotHandedOver()
 {
     writeAll(Name, QByteArray("\r\nplein\r\n"));
     m_obs->Charge();
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     openFor(child, [](TObs* obs) {
         clickRow(obs->ListBox1, 1);
         QTest::mouseClick(obs->Button2, Qt::LeftButton);
@@ -571,7 +572,7 @@ void TestObs::cardPageTakesThePhraseAtTheCaret()
 {
     writeAll(Name, QByteArray("tr\xe8s bien\r\n"));
     m_obs->Charge();
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.StringGrid1->setCurrent(2, 4); // student 3
     child.Fiche();
     QVERIFY(child.isCardPage());
@@ -604,7 +605,7 @@ void TestObs::cardSelectionIsKept()
 {
     writeAll(Name, QByteArray("ajout\r\n"));
     m_obs->Charge();
-    TMDIChild child;
+    TMDIChild child(m_windows->shared());
     child.Fiche();
     child.Memo1->setPlainText(QStringLiteral("garder ceci"));
     child.Memo1->selectAll();
@@ -617,9 +618,6 @@ void TestObs::cardSelectionIsKept()
 
 void TestObs::savedAtCloseLoadedAtNextStart()
 {
-    // The dialog of this test is the program's own.
-    tools().Obs = nullptr;
-    createToolWindows();
     QDir().mkdir(QStringLiteral("ailleurs"));
     {
         TMainForm form;
@@ -672,8 +670,6 @@ void TestObs::unreadableFileAtStartIsReported()
     if (!QFile::exists(QStringLiteral("/proc/self/mem")))
         QSKIP("no /proc here");
     QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), Name));
-    tools().Obs = nullptr;
-    createToolWindows();
     {
         TMainForm form;
         form.show();
@@ -691,8 +687,6 @@ void TestObs::unreadableFileAtStartIsReported()
 
 void TestObs::uncreatableFileAtCloseKeepsTheFrameOpen()
 {
-    tools().Obs = nullptr;
-    createToolWindows();
     {
         TMainForm form;
         form.show();

@@ -1,8 +1,10 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
+#include "common/PlatformError.h"
 #include "companions/Plan.h"
 #include "companions/PlnEdit.h"
 
@@ -21,6 +23,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -64,6 +67,7 @@ private slots:
     void teacherDeskAndToolBarDoNotDeselect();
     void dragWithTheMouse();
     void dragAboveAndLeftRoundTrips();
+    void deskUnderToolBarStaysReachable();
     void deleteSecondOfFourWithKey();
     void deleteWithButtonWhileFermerHasFocus();
     void turnWithTheButton();
@@ -77,7 +81,7 @@ private slots:
     void changedPlanWrittenBeforeReplaced();
     void loadedDesksLook();
     void sauveRules();
-    void writeFailureIsSilentAndWhole();
+    void writeFailureIsReportedAndWhole();
     void classWindowsKeepTheirOwnPlans();
     void planEditedForNamedClassWithoutFile();
     void planEditedForUnsavedClass();
@@ -94,6 +98,7 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<FakeSeams> m_fake;
+    std::optional<ClassWindows> m_windows;
     TPlan* m_plan = nullptr;
 };
 
@@ -106,8 +111,7 @@ void TestPlanWindow::initTestCase()
 void TestPlanWindow::init()
 {
     // Every case starts from the program's start-up state: a fresh plan window and name dialog.
-    destroyToolWindows();
-    createToolWindows();
+    m_windows.emplace();
     m_fake = std::make_unique<FakeSeams>();
     m_plan = tools().Plan;
     QDir(m_dir.path()).removeRecursively();
@@ -116,7 +120,7 @@ void TestPlanWindow::init()
 
 void TestPlanWindow::cleanup()
 {
-    m_plan->hide();
+    m_windows.reset();
     m_fake.reset();
 }
 
@@ -274,7 +278,7 @@ void TestPlanWindow::cancelledAddStillMarksModified()
     QCOMPARE(m_plan->plan().count(), 0);
     QVERIFY(m_plan->modified());
     // So the next save-all step writes the plan: an empty file.
-    auto window = std::make_unique<TMDIChild>();
+    TMDIChild* window = m_windows->open();
     window->Charge(path(QStringLiteral("5B.prf")));
     window->PlanClasse();
     window->SauveTout();
@@ -428,6 +432,29 @@ void TestPlanWindow::dragAboveAndLeftRoundTrips()
     QCOMPARE(backgroundOf(m_plan->deskLabel(1)), Brown);
 }
 
+void TestPlanWindow::deskUnderToolBarStaysReachable()
+{
+    loadPlan("A,150,-10,100,25\r\n");
+    QLabel* desk = m_plan->deskLabel(1);
+    // Taken where it shows over the tool bar, dragged down, then up again beyond the window: the grabbed
+    // point stays inside, so the desk stays in view under the tool bar.
+    const QPoint onToolBar(200, 5);
+    QCOMPARE(QApplication::widgetAt(m_plan->mapToGlobal(onToolBar)), static_cast<QWidget*>(desk));
+    QTest::mousePress(desk, Qt::LeftButton, {}, desk->mapFrom(m_plan, onToolBar));
+    QTest::mouseMove(desk, desk->mapFrom(m_plan, onToolBar + QPoint(0, 100)));
+    QTest::mouseRelease(desk, Qt::LeftButton, {}, desk->mapFrom(m_plan, onToolBar + QPoint(0, 100)));
+    QCOMPARE(desk->geometry(), QRect(150, 90, 100, 25));
+    QTest::mousePress(desk, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(desk, QPoint(10, -200));
+    QTest::mouseRelease(desk, Qt::LeftButton, {}, QPoint(10, -200));
+    QCOMPARE(desk->geometry(), QRect(150, -10, 100, 25));
+    QTest::mouseClick(m_plan, Qt::LeftButton, {}, QPoint(400, 200));
+    QTest::mouseClick(QApplication::widgetAt(m_plan->mapToGlobal(onToolBar)), Qt::LeftButton);
+    QCOMPARE(m_plan->plan().selected(), 1);
+    QTest::keyClick(m_plan, Qt::Key_Delete);
+    QCOMPARE(m_plan->plan().count(), 0);
+}
+
 void TestPlanWindow::deleteSecondOfFourWithKey()
 {
     loadPlan("Un,10,40,100,25\r\nDeux,10,80,100,25\r\nTrois,10,120,25,100\r\nQuatre,200,40,100,25\r\n");
@@ -555,7 +582,12 @@ void TestPlanWindow::unreadableFileGivesEmptyPlan()
     clickDesk(1);
     // A folder where the plan file should be exists but cannot be read as a file.
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("5C.prc")));
-    m_plan->Charge(path(QStringLiteral("5C.prf")));
+    try {
+        m_plan->Charge(path(QStringLiteral("5C.prf")));
+        QFAIL("no error");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("5C.prc")));
+    }
     QCOMPARE(m_plan->plan().count(), 0);
     QVERIFY(m_plan->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Desk"))).isEmpty());
     QVERIFY(!m_plan->modified());
@@ -633,14 +665,18 @@ void TestPlanWindow::sauveRules()
     QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("touched"));
 }
 
-void TestPlanWindow::writeFailureIsSilentAndWhole()
+void TestPlanWindow::writeFailureIsReportedAndWhole()
 {
     loadPlan("A,1,2,100,25\r\n");
     clickDesk(1);
     QFile::remove(path(QStringLiteral("6A.prc")));
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("6A.prc")));
-    m_plan->Sauve(path(QStringLiteral("6A.prf")));
-    QVERIFY(m_fake->messages.isEmpty());
+    try {
+        m_plan->Sauve(path(QStringLiteral("6A.prf")));
+        QFAIL("no error");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("6A.prc")));
+    }
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prc"))).isDir());
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     // The plan was not written: the next save tries again.
@@ -653,9 +689,9 @@ void TestPlanWindow::writeFailureIsSilentAndWhole()
 void TestPlanWindow::classWindowsKeepTheirOwnPlans()
 {
     writeFile(QStringLiteral("6A.prc"), "A1,10,40,100,25\r\nA2,10,80,100,25\r\n");
-    auto classA = std::make_unique<TMDIChild>();
+    TMDIChild* classA = m_windows->open();
     classA->Charge(path(QStringLiteral("6A.prf")));
-    auto classB = std::make_unique<TMDIChild>();
+    TMDIChild* classB = m_windows->open();
     classB->Charge(path(QStringLiteral("5B.prf"))); // no plan file: the plan of 6A stays shown
     QCOMPARE(namesShown(m_plan), (QStringList{"A1", "A2"}));
 
@@ -680,7 +716,7 @@ void TestPlanWindow::classWindowsKeepTheirOwnPlans()
 
     // Loading a third class with its own plan hands the plan to it; 6A's file is never written again.
     writeFile(QStringLiteral("4C.prc"), "C1,1,1,100,25\r\n");
-    auto classC = std::make_unique<TMDIChild>();
+    TMDIChild* classC = m_windows->open();
     classC->Charge(path(QStringLiteral("4C.prf")));
     m_fake->onModal = nullptr;
     classA->PlanClasse();
@@ -695,9 +731,9 @@ void TestPlanWindow::classWindowsKeepTheirOwnPlans()
 
 void TestPlanWindow::planEditedForNamedClassWithoutFile()
 {
-    auto classN = std::make_unique<TMDIChild>();
+    TMDIChild* classN = m_windows->open();
     classN->Charge(path(QStringLiteral("3N.prf")));
-    auto classM = std::make_unique<TMDIChild>();
+    TMDIChild* classM = m_windows->open();
     classM->Charge(path(QStringLiteral("3M.prf")));
     // Shown from 3M without a change, the plan of start-up stays free.
     classM->PlanClasse();
@@ -719,9 +755,9 @@ void TestPlanWindow::planEditedForNamedClassWithoutFile()
 
 void TestPlanWindow::planEditedForUnsavedClass()
 {
-    auto fresh = std::make_unique<TMDIChild>();
+    TMDIChild* fresh = m_windows->open();
     fresh->Nouveau();
-    auto named = std::make_unique<TMDIChild>();
+    TMDIChild* named = m_windows->open();
     named->Charge(path(QStringLiteral("2N.prf")));
     answerNames({QString()});
     auto names = m_fake->onModal;

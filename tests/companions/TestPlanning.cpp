@@ -1,3 +1,4 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/ToolWindows.h"
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -454,6 +456,11 @@ void TestPlanning::clickMarksThenClears()
     QCOMPARE(p.StringGrid1->cell(6, 3), QStringLiteral("6"));
     QCOMPARE(pixel(&p, planning::daySquare(6, 3).center()), QColor(255, 0, 0));
     QCOMPARE(pixel(&p, planning::daySquare(7, 3).center()), QColor(Qt::white));
+
+    // A quick double click is two clicks; its second click arrives as a double click.
+    clickDay(&p, 8, 3);
+    QTest::mouseDClick(p.StringGrid1->viewport(), Qt::LeftButton, {}, p.StringGrid1->cellRect(8, 3).center());
+    QCOMPARE(p.StringGrid1->cell(8, 3), QString());
 }
 
 void TestPlanning::clicksOnDaysThatDoNotExist_data()
@@ -957,10 +964,10 @@ void TestPlanning::unreadableFileIsNeverWrittenOver()
 
 void TestPlanning::classWindowReportsAndPropagatesFileErrors()
 {
-    createToolWindows();
+    std::optional<ClassWindows> windows(std::in_place);
     writeFile(QStringLiteral("6A.prf"), QByteArray());
     QVERIFY(QDir().mkpath(path(QStringLiteral("6A.prp"))));
-    auto* w = new TMDIChild;
+    auto* w = windows->open();
     try {
         w->Charge(path(QStringLiteral("6A.prf")));
         QFAIL("no error");
@@ -971,14 +978,11 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
     tools().Planning->MajPrj(1, QStringLiteral("x"));
     w->SauveTout();
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prp"))).isDir());
-    w->setModified(false);
-    delete w;
 
     // A planning file that cannot be created stops the save-all step there and says why.
-    destroyToolWindows();
-    createToolWindows();
+    windows.emplace();
     writeFile(QStringLiteral("5B.prf"), QByteArray());
-    auto* b = new TMDIChild;
+    auto* b = windows->open();
     b->Charge(path(QStringLiteral("5B.prf")));
     QVERIFY(QDir().mkpath(path(QStringLiteral("5B.prp"))));
     tools().Planning->MajPrj(1, QStringLiteral("x"));
@@ -989,24 +993,21 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
         QCOMPARE(error.message(), QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("5B.prp")));
     }
     QVERIFY(tools().Planning->isModified());
-    b->setModified(false);
-    delete b;
 }
 
 // --- several classes ----------------------------------------------------------------------
 
 void TestPlanning::aClassWithoutFileNeverReceivesAnotherPlanning()
 {
-    fonts::install();
-    createToolWindows();
+    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), " \r\n");
     TPlanning* planning = tools().Planning;
 
-    auto* a = new TMDIChild;
+    auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
-    auto* b = new TMDIChild;
+    auto* b = windows.open();
     b->Charge(path(QStringLiteral("B.prf")));
     QCOMPARE(planning->ownerFile(), path(QStringLiteral("A.prp")));
 
@@ -1030,16 +1031,11 @@ void TestPlanning::aClassWithoutFileNeverReceivesAnotherPlanning()
     expected.replace("20262" + QByteArray(8, ' ') + " ", "20262" + QByteArray(8, ' ') + "1");
     QCOMPARE(readFile(QStringLiteral("A.prp")), expected);
     QVERIFY(!QFile::exists(path(QStringLiteral("B.prp"))));
-
-    a->setModified(false);
-    b->setModified(false);
-    delete a;
-    delete b;
 }
 
 void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
 {
-    createToolWindows();
+    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
@@ -1047,13 +1043,13 @@ void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
     writeFile(QStringLiteral("B.prp"), bBytes);
     TPlanning* planning = tools().Planning;
 
-    auto* a = new TMDIChild;
+    auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("A"));
     clickDay(planning, 1, 1);
     QVERIFY(planning->isModified());
 
-    auto* b = new TMDIChild;
+    auto* b = windows.open();
     b->Charge(path(QStringLiteral("B.prf")));
     QCOMPARE(readFile(QStringLiteral("A.prp")), "PRJ1A\r\n" + emptyYear(2026).replace("20261 ", "202611"));
     QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("B"));
@@ -1065,17 +1061,12 @@ void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
     b->SauveTout();
     QCOMPARE(readFile(QStringLiteral("B.prp")), bBytes);
     QCOMPARE(readFile(QStringLiteral("A.prp")), "PRJ1A\r\n" + emptyYear(2026).replace("20261 ", "202611"));
-
-    a->setModified(false);
-    b->setModified(false);
-    delete a;
-    delete b;
 }
 
 void TestPlanning::menuShowsThePlanningModally()
 {
-    createToolWindows();
-    auto* a = new TMDIChild;
+    ClassWindows windows;
+    auto* a = windows.open();
     bool visible = false;
     m_fake->onModal = [&](QDialog* dialog) {
         dialog->show();
@@ -1087,20 +1078,18 @@ void TestPlanning::menuShowsThePlanningModally()
     QCOMPARE(m_fake->modalShown, QList<QDialog*>{tools().Planning});
     QVERIFY(visible);
     QVERIFY(!tools().Planning->isModified());
-    a->setModified(false);
-    delete a;
 }
 
 void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
 {
-    createToolWindows();
+    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
     TPlanning* planning = tools().Planning;
-    auto* a = new TMDIChild;
+    auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
-    auto* b = new TMDIChild;
+    auto* b = windows.open();
     b->Charge(path(QStringLiteral("B.prf")));
     clickDay(planning, 3, 3);
 
@@ -1117,20 +1106,15 @@ void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
     b->SauveTout();
     QVERIFY(!QFile::exists(path(QStringLiteral("B.prp"))));
     QVERIFY(planning->isModified());
-
-    a->setModified(false);
-    b->setModified(false);
-    delete a;
-    delete b;
 }
 
 void TestPlanning::closedClassLeavesNoPlanningToTheNext()
 {
-    createToolWindows();
+    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     TPlanning* planning = tools().Planning;
-    auto* a = new TMDIChild;
+    auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->ownerFile(), path(QStringLiteral("A.prp")));
     clickDay(planning, 1, 1);
@@ -1149,7 +1133,7 @@ void TestPlanning::closedClassLeavesNoPlanningToTheNext()
     QCOMPARE(planning->list().lines(), QStringList{QStringLiteral(" ")});
     QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("Matière 1"));
     QCOMPARE(planning->StringGrid1->cell(1, 1), QString());
-    auto* b = new TMDIChild;
+    auto* b = windows.open();
     b->Charge(path(QStringLiteral("B.prf")));
     clickDay(planning, 2, 2);
     b->SauveTout();
@@ -1157,15 +1141,11 @@ void TestPlanning::closedClassLeavesNoPlanningToTheNext()
     QCOMPARE(readFile(QStringLiteral("A.prp")), aBytes);
 
     // Loading the first class again brings its planning and names back.
-    auto* again = new TMDIChild;
+    auto* again = windows.open();
     again->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->StringGrid1->cell(1, 1), QStringLiteral("1"));
     QCOMPARE(planning->StringGrid1->cell(2, 2), QString());
     QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("Maths"));
-    for (TMDIChild* w : {b, again}) {
-        w->setModified(false);
-        delete w;
-    }
 }
 
 void TestPlanning::sameClassOpenedAgainKeepsChanges()

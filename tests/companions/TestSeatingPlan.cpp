@@ -33,6 +33,7 @@ private slots:
     void parseLine();
     void writesExactBytes();
     void negativePositionsRoundTrip();
+    void linesNotUnderstoodStayUntilTheDeskChanges();
     void loadReplacesAndClearsState();
     void loadSplitsEveryLineEnd_data();
     void loadSplitsEveryLineEnd();
@@ -124,6 +125,17 @@ void TestSeatingPlan::negativePositionsRoundTrip()
     SeatingPlan again;
     again.load(bytes);
     QCOMPARE(describe(again.desk(1)), describe(plan.desk(1)));
+}
+
+void TestSeatingPlan::linesNotUnderstoodStayUntilTheDeskChanges()
+{
+    SeatingPlan plan;
+    plan.load(QByteArray(",1x,2,3,4\r\nY,1,2,3,4,5\r\n"));
+    QCOMPARE(describe(plan.desk(2)), QStringLiteral("Y|1|2|3|17"));
+    plan.press(2, QPoint());
+    QCOMPARE(plan.toBytes(), QByteArray("Bureau1,1x,2,3,4\r\nY,1,2,3,4,5\r\n"));
+    plan.turnSelected();
+    QCOMPARE(plan.toBytes(), QByteArray("Bureau1,1x,2,3,4\r\nY,1,2,100,25\r\n"));
 }
 
 void TestSeatingPlan::loadReplacesAndClearsState()

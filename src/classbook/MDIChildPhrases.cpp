@@ -1,5 +1,5 @@
-#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
+
 #include "common/Seams.h"
 #include "companions/Obs.h"
 
@@ -13,7 +13,7 @@
 
 void TMDIChild::Observations()
 {
-    TObs* obs = tools().Obs;
+    TObs* obs = m_shared.Obs;
     seams().execModal(obs);
     QString picked;
     obs->Result(picked);

@@ -5,7 +5,6 @@
 #include "analysis/Graph.h"
 #include "analysis/Graph2.h"
 #include "analysis/Rub.h"
-#include "app/ToolWindows.h"
 #include "common/Seams.h"
 #include "common/StringGrid.h"
 #include "tools/Texte.h"
@@ -20,7 +19,7 @@ void TMDIChild::Rubriques()
         return;
     // A mark still being typed belongs to the grid before the grid is copied into the class table.
     StringGrid1->commitEdit();
-    TRub* rub = tools().Rub;
+    TRub* rub = m_shared.Rub;
     rub->Init(*StringGrid1);
     // No cancel path: however the dialog is closed, what it shows becomes the class's rubrics.
     seams().execModal(rub);
@@ -44,7 +43,7 @@ void TMDIChild::Moyennes()
     input.colCount = StringGrid1->colCount();
     const QStringList lines =
         averages::report([grid = StringGrid1](int col, int row) { return grid->cell(col, row); }, input);
-    TTexte* texte = tools().Texte;
+    TTexte* texte = m_shared.Texte;
     texte->Init();
     for (const QString& line : lines)
         texte->Ajout(line);
@@ -66,7 +65,7 @@ void TMDIChild::Graphique()
     QVector<double> values;
     for (const averages::RowAverage& row : rows)
         values.append(row.average);
-    TGraph* graph = tools().Graph;
+    TGraph* graph = m_shared.Graph;
     graph->Init(values, int(values.size()));
     seams().execModal(graph);
 }
@@ -93,7 +92,7 @@ void TMDIChild::Suivi()
         marks.append(point.mark);
         labels.append(point.label);
     }
-    TGraph2* graph = tools().Graph2;
+    TGraph2* graph = m_shared.Graph2;
     graph->Init(marks, labels, int(points.size()), StringGrid1->cell(1, row));
     seams().execModal(graph);
 }

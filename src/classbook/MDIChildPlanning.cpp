@@ -1,6 +1,5 @@
-#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/Seams.h"
+
 #include "companions/Planning.h"
 
 // The class window's side of the annual planning: the planning window holds the planning of the class
@@ -8,6 +7,6 @@
 
 void TMDIChild::PlanningCours()
 {
-    if (TPlanning* planning = tools().Planning)
-        seams().execModal(planning);
+    if (TPlanning* planning = m_shared.Planning)
+        planning->showFor(this, m_fileName);
 }

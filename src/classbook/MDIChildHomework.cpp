@@ -1,6 +1,6 @@
 #include "classbook/MDIChild.h"
 
-#include "app/ToolWindows.h"
+#include "common/PlatformError.h"
 #include "common/Seams.h"
 #include "common/TextFile.h"
 #include "companions/Devoirs.h"
@@ -10,7 +10,7 @@
 
 void TMDIChild::DatesDevoirs()
 {
-    TDevoirs* dialog = tools().Devoirs;
+    TDevoirs* dialog = m_shared.Devoirs;
     if (!dialog)
         return;
     // A date that cannot be read stops here, before the dialog shows: the list and the flag stay as they were.

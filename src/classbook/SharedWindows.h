@@ -1,0 +1,25 @@
+#pragma once
+
+class TDevoirs;
+class TGraph;
+class TGraph2;
+class TObs;
+class TPlan;
+class TPlanning;
+class TRub;
+class TTexte;
+
+// The single windows every class window fills, shows and reads back: the rubric dialog, the text editor,
+// the two charts and the companion windows. The main frame creates them once, at start-up, and hands
+// them to each class window it creates; they outlive every class window.
+struct SharedWindows
+{
+    TRub* Rub = nullptr;
+    TTexte* Texte = nullptr;
+    TGraph* Graph = nullptr;
+    TGraph2* Graph2 = nullptr;
+    TDevoirs* Devoirs = nullptr;
+    TObs* Obs = nullptr;
+    TPlanning* Planning = nullptr;
+    TPlan* Plan = nullptr;
+};
