@@ -8,9 +8,9 @@
 
 namespace printlayout {
 
-double ratio(const PrinterGeometry& printer)
+double ratio(const PrinterGeometry& printer, int screenDpi)
 {
-    return static_cast<double>(printer.dpiX) / ScreenPixelsPerInch;
+    return static_cast<double>(printer.dpiX) / (screenDpi > 0 ? screenDpi : DefaultScreenDpi);
 }
 
 int scaled(int screenPixels, double ratio)
@@ -65,16 +65,49 @@ int lineHeight(double ratio)
 
 namespace {
 
+// A printed column: its grid column and its edges on the page.
+struct Column
+{
+    int col = 0;
+    int left = 0;
+    int right = 0;
+};
+
+// The columns of each page across: the names column, then as many rubrics as the page width holds, and
+// at least one so that printing ends. A sheet that fits keeps the edges of columnEdges.
+QList<QList<Column>> columnBands(const QList<int>& edges, int lastCol, int pageWidth)
+{
+    const auto width = [&edges](int col) { return edges[col + 1] - edges[col]; };
+    QList<QList<Column>> bands;
+    if (lastCol < 2) {
+        bands << QList<Column>{};
+        if (lastCol == 1)
+            bands.last() << Column{1, edges[1], edges.value(2)};
+        return bands;
+    }
+    for (int next = 2; next <= lastCol;) {
+        QList<Column> band{{1, 0, width(1)}};
+        int x = width(1);
+        do {
+            band << Column{next, x, x + width(next)};
+            x += width(next);
+            ++next;
+        } while (next <= lastCol && x + width(next) <= pageWidth);
+        bands << band;
+    }
+    return bands;
+}
+
 // One printed grid row at the height y.
-void addSheetRow(Page& page, const Sheet& sheet, int row, int y, const QList<int>& edges, int lastCol,
+void addSheetRow(Page& page, const Sheet& sheet, int row, int y, int L, const QList<Column>& columns,
                  const TextWidth& textWidth)
 {
-    for (int col = 1; col <= lastCol; ++col) {
-        const QString text = sheet.cell(col, row);
+    for (const Column& c : columns) {
+        const QString text = sheet.cell(c.col, row);
         if (text.isEmpty())
             continue;
-        const int x = col == 1 ? edges[1] : edges[col + 1] - textWidth(text) - 2;
-        page.texts << Text{x, y, text};
+        const int x = c.col == 1 ? c.left : c.right - textWidth(text) - 2;
+        page.texts << Text{x, y, text, QRect(c.left, y, c.right - c.left, L)};
     }
 }
 
@@ -82,7 +115,7 @@ void addSheetRow(Page& page, const Sheet& sheet, int row, int y, const QList<int
 
 Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const TextWidth& textWidth)
 {
-    const double r = ratio(printer);
+    const double r = ratio(printer, sheet.screenDpi);
     const QList<int> edges = columnEdges(sheet, r);
     const int lastCol = lastPrintedColumn(sheet);
     const int lastRow = lastStudentRow(sheet);
@@ -91,24 +124,32 @@ Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const Tex
     // coefficients, and always carries at least one student so that printing ends.
     const int perPage = L > 0 ? printer.pageHeight / L : lastRow + 1;
 
-    Layout layout;
-    layout << Page{};
+    // The grid rows of each page down.
+    QList<QList<int>> rowPages;
     if (lastRow + 1 <= perPage) {
+        rowPages << QList<int>{};
         for (int k = 0; k <= lastRow; ++k)
-            addSheetRow(layout.last(), sheet, k, k * L, edges, lastCol, textWidth);
-        return layout;
+            rowPages.last() << k;
+    } else {
+        const int firstPageRows = std::max(perPage, 3);
+        rowPages << QList<int>{};
+        for (int k = 0; k < firstPageRows && k <= lastRow; ++k)
+            rowPages.last() << k;
+        const int studentsPerPage = std::max(perPage - 2, 1);
+        for (int next = firstPageRows; next <= lastRow; next += studentsPerPage) {
+            rowPages << QList<int>{0, 1};
+            for (int k = next; k < next + studentsPerPage && k <= lastRow; ++k)
+                rowPages.last() << k;
+        }
     }
-    const int firstPageRows = std::max(perPage, 3);
-    for (int k = 0; k < firstPageRows && k <= lastRow; ++k)
-        addSheetRow(layout.last(), sheet, k, k * L, edges, lastCol, textWidth);
-    const int studentsPerPage = std::max(perPage - 2, 1);
-    for (int next = firstPageRows; next <= lastRow; next += studentsPerPage) {
-        layout << Page{};
-        addSheetRow(layout.last(), sheet, 0, 0, edges, lastCol, textWidth);
-        addSheetRow(layout.last(), sheet, 1, L, edges, lastCol, textWidth);
-        for (int k = next; k < next + studentsPerPage && k <= lastRow; ++k)
-            addSheetRow(layout.last(), sheet, k, (k - next + 2) * L, edges, lastCol, textWidth);
-    }
+
+    Layout layout;
+    for (const QList<int>& rows : rowPages)
+        for (const QList<Column>& columns : columnBands(edges, lastCol, printer.pageWidth)) {
+            layout << Page{};
+            for (int i = 0; i < rows.size(); ++i)
+                addSheetRow(layout.last(), sheet, rows[i], i * L, L, columns, textWidth);
+        }
     return layout;
 }
 
