@@ -2,6 +2,7 @@
 list(APPEND VIRELAN_MODEL_SOURCES
     common/Cp1252.cpp
     common/FileNames.cpp
+    common/Fonts.cpp
     common/FrenchDates.cpp
     common/FrenchNumbers.cpp
     common/PlatformError.cpp
@@ -9,7 +10,6 @@ list(APPEND VIRELAN_MODEL_SOURCES
 )
 list(APPEND VIRELAN_FORM_SOURCES
     common/ErrorHandler.cpp
-    common/Fonts.cpp
     common/Glyphs.cpp
     common/QtSeams.cpp
     common/StringGrid.cpp
