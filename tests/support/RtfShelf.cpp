@@ -1,7 +1,7 @@
 #include "RtfShelf.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -51,20 +51,19 @@ bool RtfShelf::readerAvailable()
 void RtfShelf::keep(const QString& rtfFile, const QString& text, const QStringList& fontsWanted,
                     const QStringList& fontsRefused)
 {
-    // Numbered copies: files of the same name from different folders stay apart.
-    const QString copy = m_dir.filePath(QStringLiteral("rtf%1.rtf").arg(m_entries.size()));
-    QFile::copy(rtfFile, copy);
-    m_entries << Entry{copy, text, fontsWanted, fontsRefused};
+    QFile file(rtfFile);
+    keepBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), text, fontsWanted, fontsRefused);
 }
 
-void RtfShelf::keepBytes(const QByteArray& rtf, const QString& text)
+void RtfShelf::keepBytes(const QByteArray& rtf, const QString& text, const QStringList& fontsWanted,
+                         const QStringList& fontsRefused)
 {
-    const QString file = m_dir.filePath(QStringLiteral("bytes.rtf"));
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Numbered copies: files of the same name from different folders stay apart.
+    const QString copy = m_dir.filePath(QStringLiteral("rtf%1.rtf").arg(m_entries.size()));
+    QFile out(copy);
+    if (out.open(QIODevice::WriteOnly))
         out.write(rtf);
-    out.close();
-    keep(file, text);
+    m_entries << Entry{copy, text, fontsWanted, fontsRefused};
 }
 
 QStringList RtfShelf::readBack() const

@@ -18,7 +18,8 @@ public:
     // Keeps a copy of the file (or the bytes) with the text it holds.
     void keep(const QString& rtfFile, const QString& text, const QStringList& fontsWanted = {},
               const QStringList& fontsRefused = {});
-    void keepBytes(const QByteArray& rtf, const QString& text);
+    void keepBytes(const QByteArray& rtf, const QString& text, const QStringList& fontsWanted = {},
+                   const QStringList& fontsRefused = {});
 
     int size() const { return static_cast<int>(m_entries.size()); }
     // Reads everything kept in one conversion; one line for each difference, none when all read right.
