@@ -77,24 +77,19 @@ struct Column
 // at least one so that printing ends. A sheet that fits keeps the edges of columnEdges.
 QList<QList<Column>> columnBands(const QList<int>& edges, int lastCol, int pageWidth)
 {
-    const auto width = [&edges](int col) { return edges[col + 1] - edges[col]; };
+    if (lastCol < 1)
+        return {{}};
+    const auto width = [&edges](int col) { return edges.value(col + 1) - edges.value(col); };
     QList<QList<Column>> bands;
-    if (lastCol < 2) {
-        bands << QList<Column>{};
-        if (lastCol == 1)
-            bands.last() << Column{1, edges[1], edges.value(2)};
-        return bands;
-    }
-    for (int next = 2; next <= lastCol;) {
+    int next = 2;
+    do {
         QList<Column> band{{1, 0, width(1)}};
-        int x = width(1);
-        do {
+        for (int x = width(1); next <= lastCol && (band.size() == 1 || x + width(next) <= pageWidth); ++next) {
             band << Column{next, x, x + width(next)};
             x += width(next);
-            ++next;
-        } while (next <= lastCol && x + width(next) <= pageWidth);
+        }
         bands << band;
-    }
+    } while (next <= lastCol);
     return bands;
 }
 
@@ -124,28 +119,23 @@ Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const Tex
     // coefficients, and always carries at least one student so that printing ends.
     const int perPage = L > 0 ? printer.pageHeight / L : lastRow + 1;
 
-    // The grid rows of each page down.
-    QList<QList<int>> rowPages;
-    if (lastRow + 1 <= perPage) {
-        rowPages << QList<int>{};
-        for (int k = 0; k <= lastRow; ++k)
+    // The grid rows of each page down: as many lines as the page holds, then the headings and coefficients
+    // again before the next students.
+    const int firstPageRows = lastRow + 1 <= perPage ? lastRow + 1 : std::max(perPage, 3);
+    QList<QList<int>> rowPages{{}};
+    for (int k = 0; k < firstPageRows && k <= lastRow; ++k)
+        rowPages.last() << k;
+    const int studentsPerPage = std::max(perPage - 2, 1);
+    for (int next = firstPageRows; next <= lastRow; next += studentsPerPage) {
+        rowPages << QList<int>{0, 1};
+        for (int k = next; k < next + studentsPerPage && k <= lastRow; ++k)
             rowPages.last() << k;
-    } else {
-        const int firstPageRows = std::max(perPage, 3);
-        rowPages << QList<int>{};
-        for (int k = 0; k < firstPageRows && k <= lastRow; ++k)
-            rowPages.last() << k;
-        const int studentsPerPage = std::max(perPage - 2, 1);
-        for (int next = firstPageRows; next <= lastRow; next += studentsPerPage) {
-            rowPages << QList<int>{0, 1};
-            for (int k = next; k < next + studentsPerPage && k <= lastRow; ++k)
-                rowPages.last() << k;
-        }
     }
 
+    const QList<QList<Column>> bands = columnBands(edges, lastCol, printer.pageWidth);
     Layout layout;
     for (const QList<int>& rows : rowPages)
-        for (const QList<Column>& columns : columnBands(edges, lastCol, printer.pageWidth)) {
+        for (const QList<Column>& columns : bands) {
             layout << Page{};
             for (int i = 0; i < rows.size(); ++i)
                 addSheetRow(layout.last(), sheet, rows[i], i * L, L, columns, textWidth);
