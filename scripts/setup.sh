@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing on a Debian 12 machine (nothing when all is there) and builds Vire Lan into build/.
+# Packages named as arguments are installed too (the tests' own).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +11,7 @@ packages=(
     qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     xvfb xauth
+    "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,9 @@
 # Installs what is missing, builds Vire Lan and runs every test, headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# Only the tests need these: poppler's PDF tools and LibreOffice read back what the program prints and saves,
+# and the URW fonts are families that several foundries provide.
+test_packages=(poppler-utils libreoffice-writer-nogui fonts-urw-base35)
+bash scripts/setup.sh "${test_packages[@]}"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"

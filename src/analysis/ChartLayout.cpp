@@ -92,6 +92,15 @@ Counts countRounded(const QVector<double>& averages, int* outside)
     return counts;
 }
 
+QString outsideNote(int outside)
+{
+    if (outside <= 0)
+        return {};
+    return QStringLiteral("%1 %2 hors de 0 à 20")
+        .arg(outside)
+        .arg(outside == 1 ? QStringLiteral("moyenne") : QStringLiteral("moyennes"));
+}
+
 Colours barColours()
 {
     return {QColor(0, 0, 0),       QColor(128, 0, 0),   QColor(0, 128, 0),   QColor(128, 128, 0),

@@ -43,6 +43,10 @@ using Colours = std::array<QColor, MarkCount>;
 // counts, and `outside` (when given) receives how many were.
 Counts countRounded(const QVector<double>& averages, int* outside = nullptr);
 
+// What the averages chart says of the averages that have no bar: "1 moyenne hors de 0 à 20", "2 moyennes
+// hors de 0 à 20", nothing when there is none.
+QString outsideNote(int outside);
+
 // The bar colour of each mark, from black at 0 through the sixteen basic colours.
 Colours barColours();
 

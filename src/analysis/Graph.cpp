@@ -1,15 +1,22 @@
 #include "analysis/Graph.h"
 
+#include <QFrame>
+#include <QLabel>
 #include <algorithm>
 
 TGraph::TGraph(QWidget* parent) : ChartWindow(QStringLiteral("Graph"), QStringLiteral("Graphique des moyennes"), parent)
 {
+    Label1 = new QLabel(Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 4, 420, 25);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void TGraph::Init(const QVector<double>& averages, int n)
 {
     m_counts = charts::countRounded(averages.first(std::clamp(n, 0, int(averages.size()))), &m_outside);
     m_colours = charts::barColours();
+    Label1->setText(charts::outsideNote(m_outside));
     update();
 }
 

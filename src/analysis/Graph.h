@@ -4,6 +4,8 @@
 
 #include <QVector>
 
+class QLabel;
+
 // The averages chart: how many students' averages round to each whole mark from 0 to 20.
 class TGraph : public ChartWindow
 {
@@ -21,6 +23,9 @@ public:
     int outsideCount() const { return m_outside; }
     // What every paint draws: axes, scale, bars.
     charts::Picture picture() const override;
+
+    // In the panel beside "Fermer", away from the chart: how many averages have no bar.
+    QLabel* Label1 = nullptr;
 
 private:
     void Axes(charts::Picture& picture) const;

@@ -8,9 +8,9 @@
 
 namespace printlayout {
 
-double ratio(const PrinterGeometry& printer)
+double ratio(const PrinterGeometry& printer, int screenDpi)
 {
-    return static_cast<double>(printer.dpiX) / ScreenPixelsPerInch;
+    return static_cast<double>(printer.dpiX) / (screenDpi > 0 ? screenDpi : DefaultScreenDpi);
 }
 
 int scaled(int screenPixels, double ratio)
@@ -65,16 +65,44 @@ int lineHeight(double ratio)
 
 namespace {
 
+// A printed column: its grid column and its edges on the page.
+struct Column
+{
+    int col = 0;
+    int left = 0;
+    int right = 0;
+};
+
+// The columns of each page across: the names column, then as many rubrics as the page width holds, and
+// at least one so that printing ends. A sheet that fits keeps the edges of columnEdges.
+QList<QList<Column>> columnBands(const QList<int>& edges, int lastCol, int pageWidth)
+{
+    if (lastCol < 1)
+        return {{}};
+    const auto width = [&edges](int col) { return edges.value(col + 1) - edges.value(col); };
+    QList<QList<Column>> bands;
+    int next = 2;
+    do {
+        QList<Column> band{{1, 0, width(1)}};
+        for (int x = width(1); next <= lastCol && (band.size() == 1 || x + width(next) <= pageWidth); ++next) {
+            band << Column{next, x, x + width(next)};
+            x += width(next);
+        }
+        bands << band;
+    } while (next <= lastCol);
+    return bands;
+}
+
 // One printed grid row at the height y.
-void addSheetRow(Page& page, const Sheet& sheet, int row, int y, const QList<int>& edges, int lastCol,
+void addSheetRow(Page& page, const Sheet& sheet, int row, int y, int L, const QList<Column>& columns,
                  const TextWidth& textWidth)
 {
-    for (int col = 1; col <= lastCol; ++col) {
-        const QString text = sheet.cell(col, row);
+    for (const Column& c : columns) {
+        const QString text = sheet.cell(c.col, row);
         if (text.isEmpty())
             continue;
-        const int x = col == 1 ? edges[1] : edges[col + 1] - textWidth(text) - 2;
-        page.texts << Text{x, y, text};
+        const int x = c.col == 1 ? c.left : c.right - textWidth(text) - 2;
+        page.texts << Text{x, y, text, QRect(c.left, y, c.right - c.left, L)};
     }
 }
 
@@ -82,7 +110,7 @@ void addSheetRow(Page& page, const Sheet& sheet, int row, int y, const QList<int
 
 Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const TextWidth& textWidth)
 {
-    const double r = ratio(printer);
+    const double r = ratio(printer, sheet.screenDpi);
     const QList<int> edges = columnEdges(sheet, r);
     const int lastCol = lastPrintedColumn(sheet);
     const int lastRow = lastStudentRow(sheet);
@@ -91,24 +119,27 @@ Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const Tex
     // coefficients, and always carries at least one student so that printing ends.
     const int perPage = L > 0 ? printer.pageHeight / L : lastRow + 1;
 
-    Layout layout;
-    layout << Page{};
-    if (lastRow + 1 <= perPage) {
-        for (int k = 0; k <= lastRow; ++k)
-            addSheetRow(layout.last(), sheet, k, k * L, edges, lastCol, textWidth);
-        return layout;
-    }
-    const int firstPageRows = std::max(perPage, 3);
+    // The grid rows of each page down: as many lines as the page holds, then the headings and coefficients
+    // again before the next students.
+    const int firstPageRows = lastRow + 1 <= perPage ? lastRow + 1 : std::max(perPage, 3);
+    QList<QList<int>> rowPages{{}};
     for (int k = 0; k < firstPageRows && k <= lastRow; ++k)
-        addSheetRow(layout.last(), sheet, k, k * L, edges, lastCol, textWidth);
+        rowPages.last() << k;
     const int studentsPerPage = std::max(perPage - 2, 1);
     for (int next = firstPageRows; next <= lastRow; next += studentsPerPage) {
-        layout << Page{};
-        addSheetRow(layout.last(), sheet, 0, 0, edges, lastCol, textWidth);
-        addSheetRow(layout.last(), sheet, 1, L, edges, lastCol, textWidth);
+        rowPages << QList<int>{0, 1};
         for (int k = next; k < next + studentsPerPage && k <= lastRow; ++k)
-            addSheetRow(layout.last(), sheet, k, (k - next + 2) * L, edges, lastCol, textWidth);
+            rowPages.last() << k;
     }
+
+    const QList<QList<Column>> bands = columnBands(edges, lastCol, printer.pageWidth);
+    Layout layout;
+    for (const QList<int>& rows : rowPages)
+        for (const QList<Column>& columns : bands) {
+            layout << Page{};
+            for (int i = 0; i < rows.size(); ++i)
+                addSheetRow(layout.last(), sheet, rows[i], i * L, L, columns, textWidth);
+        }
     return layout;
 }
 

@@ -6,15 +6,14 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
 // Where everything of a printed class sheet or student card goes, in device pixels from the top-left
 // corner of the printable area, computed from the printer's geometry given as plain numbers.
 namespace printlayout {
 
-// The grid's column widths were designed on a large-font screen of 120 pixels per inch; the
-// class sheet scales them to the printer from that resolution whatever screen the program runs on,
-// so a sheet prints the same everywhere.
-constexpr int ScreenPixelsPerInch = 120;
+// The screen resolution taken when none is known: the logical pixels per inch of an ordinary screen.
+constexpr int DefaultScreenDpi = 96;
 
 struct PrinterGeometry
 {
@@ -27,9 +26,13 @@ struct PrinterGeometry
 
 struct Text
 {
+    Text() = default;
+    Text(int x, int y, QString text, QRect clip = {}) : x(x), y(y), text(std::move(text)), clip(clip) {}
+
     int x = 0;
     int y = 0; // top of the line
     QString text;
+    QRect clip; // the cell the text is cut to, as on screen; null when it is not cut
     bool operator==(const Text&) const = default;
 };
 
@@ -43,8 +46,8 @@ struct Page
 using Layout = QList<Page>;
 using TextWidth = std::function<int(const QString&)>;
 
-// Printer dots per inch over the screen's pixels per inch.
-double ratio(const PrinterGeometry& printer);
+// Printer dots per inch over the screen's pixels per inch (the unit of the grid's column widths).
+double ratio(const PrinterGeometry& printer, int screenDpi);
 // A screen length in printer pixels, rounded to the nearest, halves to the even neighbour.
 int scaled(int screenPixels, double ratio);
 // Millimetres from the left and from the top, 5 mm in from the edges; the pixels per millimetre are
@@ -52,12 +55,14 @@ int scaled(int screenPixels, double ratio);
 int Mh(const PrinterGeometry& printer, int mm);
 int Mv(const PrinterGeometry& printer, int mm);
 
-// The class grid as the sheet needs it: cells by (column, row), all column widths.
+// The class grid as the sheet needs it: cells by (column, row), all column widths in screen pixels and the
+// screen's logical pixels per inch.
 struct Sheet
 {
     int colCount = 0;
     int rowCount = 0;
     QList<int> colWidths;
+    int screenDpi = DefaultScreenDpi;
     std::function<QString(int col, int row)> cell;
 };
 
@@ -72,8 +77,11 @@ QList<int> columnEdges(const Sheet& sheet, double ratio);
 int lineHeight(double ratio);
 
 // Rows 0 to the last student row, one line apart; column 1 left-aligned at its edge, every other column
-// right-aligned 2 pixels before its right edge. Lines that do not fit on the page go on further pages,
-// each beginning with the headings and coefficients rows again. Empty cells are left out.
+// right-aligned 2 pixels before its right edge; each text cut to its cell. Lines that do not fit on the
+// page go on further pages, each beginning with the headings and coefficients rows again. Rubrics that run
+// past the right edge go on following pages of the same lines, each beginning with the names column again
+// and holding at least one rubric; the pages of one set of lines follow each other, left to right.
+// Empty cells are left out.
 Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const TextWidth& textWidth);
 
 // The card as it is shown: the class file's path, the eleven one-line fields from "Nom" to

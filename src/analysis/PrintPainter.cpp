@@ -51,8 +51,16 @@ QFont printerFont(int points)
 void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& photo)
 {
     const QFontMetrics metrics = painter.fontMetrics();
-    for (const printlayout::Text& text : page.texts)
+    for (const printlayout::Text& text : page.texts) {
+        if (text.clip.isNull()) {
+            drawLine(painter, metrics, text, page.tabStop);
+            continue;
+        }
+        painter.save();
+        painter.setClipRect(text.clip);
         drawLine(painter, metrics, text, page.tabStop);
+        painter.restore();
+    }
     if (!page.image.isNull() && !photo.isNull())
         painter.drawImage(page.image, photo);
 }

@@ -30,6 +30,7 @@ void TMDIChild::ImprimFeuille()
     for (int c = 0; c < sheet.colCount; ++c)
         sheet.colWidths << StringGrid1->colWidth(c);
     sheet.cell = [this](int c, int r) { return StringGrid1->cell(c, r); };
+    sheet.screenDpi = StringGrid1->logicalDpiX();
     const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
     printpainter::print(printer, printpainter::printerFont(8), [&](const QFontMetrics& metrics) {
         return printlayout::sheetLayout(sheet, geometry,

@@ -1,5 +1,7 @@
 #include "common/Fonts.h"
 
+#include <QRegularExpression>
+
 namespace fonts {
 
 void install()
@@ -27,6 +29,12 @@ QFont system(int pixelSize)
 {
     // The Windows "System" font is a bold sans serif.
     return pixelFont(QStringLiteral("System"), pixelSize, true);
+}
+
+QString plainFamily(const QString& family)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return QString(family).remove(foundry);
 }
 
 } // namespace fonts

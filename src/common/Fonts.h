@@ -14,5 +14,8 @@ void install();
 QFont pixelFont(const QString& family, int pixelSize, bool bold = false);
 QFont msSansSerif(int pixelSize);
 QFont system(int pixelSize);
+// A family name as other programs know it: Qt adds the foundry to a family that several foundries
+// provide ("C059 [urw]"), which no word processor matches.
+QString plainFamily(const QString& family);
 
 } // namespace fonts

@@ -121,8 +121,8 @@ bool QtSeams::printerSetupDialog(QWidget* parent, QPrinter& printer)
 bool QtSeams::fontDialog(QWidget* parent, QFont& font)
 {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, parent, QStringLiteral("Police"),
-                                              QFontDialog::DontUseNativeDialog);
+    const QFont chosen =
+        QFontDialog::getFont(&ok, font, parent, QStringLiteral("Police"), QFontDialog::DontUseNativeDialog);
     if (ok)
         font = chosen;
     return ok;
@@ -145,9 +145,10 @@ QDateTime QtSeams::now()
     return QDateTime::currentDateTime();
 }
 
-bool QtSeams::setSystemClock(const QDateTime& dateTime)
+void QtSeams::setSystemClock(const QDateTime& dateTime, QObject* context,
+                             const std::function<void(const QString& refusal)>& done)
 {
-    return systemclock::setLocal(dateTime);
+    systemclock::setLocal(dateTime, context, done);
 }
 
 void QtSeams::beep()

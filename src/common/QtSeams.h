@@ -4,7 +4,7 @@
 
 #include <memory>
 
-// The real seams: Qt's dialogs, message boxes and printer, the system clock.
+// The real seams: Qt's dialogs, message boxes and printer, the system clock and its time service.
 class QtSeams : public Seams
 {
 public:
@@ -21,7 +21,8 @@ public:
     int execModal(QDialog* dialog) override;
     QPrinter& printer() override;
     QDateTime now() override;
-    bool setSystemClock(const QDateTime& dateTime) override;
+    void setSystemClock(const QDateTime& dateTime, QObject* context,
+                        const std::function<void(const QString& refusal)>& done) override;
     void beep() override;
 
     // "Desc|*.prf|Desc2|*.x" becomes Qt's "Desc (*.prf);;Desc2 (*.x)" list.

@@ -3,10 +3,12 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QDialog;
 class QFont;
+class QObject;
 class QPrinter;
 class QWidget;
 
@@ -15,7 +17,12 @@ class QWidget;
 class Seams
 {
 public:
-    enum class MessageKind { Information, Warning, Error };
+    enum class MessageKind
+    {
+        Information,
+        Warning,
+        Error
+    };
 
     struct SaveChoice
     {
@@ -39,8 +46,11 @@ public:
     // The current printer, shared by every print of the run.
     virtual QPrinter& printer() = 0;
     virtual QDateTime now() = 0;
-    // Asks the system to set its local date and time; the answer is not examined by the callers.
-    virtual bool setSystemClock(const QDateTime& dateTime) = 0;
+    // Asks the system to set its local date and time without waiting: `done` is called later, as an event on
+    // the context's thread, with an empty text when the clock is set or, in French, why it was not; not at
+    // all when the context is gone by then.
+    virtual void setSystemClock(const QDateTime& dateTime, QObject* context,
+                                const std::function<void(const QString& refusal)>& done) = 0;
     // The system's warning sound, for a key that is refused.
     virtual void beep() = 0;
 };

@@ -3,6 +3,7 @@ list(APPEND VIRELAN_MODEL_SOURCES
     common/Cp1252.cpp
     common/FileNames.cpp
     common/FileWriter.cpp
+    common/Fonts.cpp
     common/FrenchDates.cpp
     common/FrenchNumbers.cpp
     common/PlatformError.cpp
@@ -12,7 +13,6 @@ list(APPEND VIRELAN_FORM_SOURCES
     common/Cp1252Guard.cpp
     common/CrlfTextEdit.cpp
     common/ErrorHandler.cpp
-    common/Fonts.cpp
     common/Glyphs.cpp
     common/QtSeams.cpp
     common/StringGrid.cpp

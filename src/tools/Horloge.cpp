@@ -1,5 +1,6 @@
 #include "tools/Horloge.h"
 
+#include "common/ErrorHandler.h"
 #include "common/Fonts.h"
 #include "common/FrenchDates.h"
 #include "common/Seams.h"
@@ -229,9 +230,13 @@ void THorloge::Button2Click()
 void THorloge::Modifie()
 {
     // A date that does not exist (31/02) is refused as the system would refuse it: the clock stays as it is.
+    // The system answers later (it may first ask the user to authenticate); a refusal is shown then.
     const QDateTime shown = clockfields::read(Label1->text(), Label2->text());
     if (shown.isValid())
-        seams().setSystemClock(shown);
+        seams().setSystemClock(shown, this, [this](const QString& refusal) {
+            if (!refusal.isEmpty())
+                errors::report(PlatformError(refusal), this);
+        });
 }
 
 void THorloge::Button1Click()

@@ -25,7 +25,7 @@ public:
     void SpinButton1DownClick();
     void Button2Click();
     void Button1Click();
-    // Makes the shown date and time the computer's.
+    // Asks the system to make the shown date and time the computer's; its refusal is shown when it comes.
     void Modifie();
 
     bool isEditing() const { return m_editing; }

@@ -1,6 +1,7 @@
 #include "tools/RtfWriter.h"
 
 #include "common/Cp1252.h"
+#include "common/Fonts.h"
 
 #include <QColor>
 #include <QFont>
@@ -104,8 +105,9 @@ private:
                "{\\listoverride\\listid2\\listoverridecount0\\ls2}}\r\n";
     }
 
-    int fontIndex(const QString& family)
+    int fontIndex(const QString& qtFamily)
     {
+        const QString family = fonts::plainFamily(qtFamily);
         qsizetype i = m_fonts.indexOf(family);
         if (i < 0) {
             m_fonts.append(family);

@@ -52,6 +52,12 @@ private:
     bool& m_flag;
 };
 
+// The editor's own font, from which every report starts.
+QFont editorFont()
+{
+    return QFont(QStringLiteral("Times New Roman"), 10);
+}
+
 int toPoints(double pixels)
 {
     return static_cast<int>(std::lround(ruler::pixelsToPoints(pixels)));
@@ -78,7 +84,7 @@ TTexte::TTexte(QWidget* parent) : QDialog(parent)
 
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setFont(QFont(QStringLiteral("Times New Roman"), 10));
+    RichEdit1->setFont(editorFont());
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichEdit1->setTabChangesFocus(false);
@@ -226,9 +232,11 @@ void TTexte::GetFontName()
 {
     QStringList names;
     for (const QString& family : QFontDatabase::families()) {
-        // Only the face names a font record of the system holds (32 characters at most) are offered.
-        if (family.size() <= 32 && !names.contains(family))
-            names << family;
+        // Only the face names a font record of the system holds (32 characters at most) are offered, once
+        // each whatever foundries provide them.
+        const QString name = fonts::plainFamily(family);
+        if (name.size() <= 32 && !names.contains(name))
+            names << name;
     }
     std::sort(names.begin(), names.end(),
               [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
@@ -314,6 +322,8 @@ void TTexte::Init()
 {
     QTextDocument* doc = RichEdit1->document();
     doc->clear();
+    // The attributes chosen without a selection for the previous report are not those of the next one.
+    RichEdit1->setFont(editorFont());
     RichEdit1->setCurrentCharFormat(QTextCharFormat());
     doc->setIndentWidth(BulletIndent);
     RichEdit1->setTabStopDistance(DefaultTabStop);
@@ -374,7 +384,7 @@ void TTexte::SelectionChange()
     SpeedButton8->setChecked(font.underline());
     SpeedButton12->setChecked(block.textList() != nullptr);
     SpinEdit1->setValue(fontPoints(font));
-    ComboBox1->setEditText(font.family());
+    ComboBox1->setEditText(fonts::plainFamily(font.family()));
 
     const Qt::Alignment align = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     QToolButton* down = nullptr;

@@ -28,7 +28,7 @@ public:
     static const QString SaveFilter;
 
     explicit TTexte(QWidget* parent = nullptr);
-    // Empties the editor.
+    // Empties the editor; the next text starts from the editor's own font.
     void Init();
     // Appends one line (paragraph) at the end of the text.
     void Ajout(const QString& line);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -79,6 +80,8 @@ private slots:
     void laterInitKeepsOldPointsUnused();
     void graphInitTakesTheFirstN_data();
     void graphInitTakesTheFirstN();
+    void averagesWithoutBarAreCounted_data();
+    void averagesWithoutBarAreCounted();
 
     void graphiqueChartsTheSelection();
     void graphiqueWholeClassLeavesOutRowsWithoutAverage();
@@ -254,6 +257,34 @@ void TestCharts::graphInitTakesTheFirstN()
     QCOMPARE(sum, total);
     QCOMPARE(g->counts()[12], atTwelve);
     QCOMPARE(g->counts()[4], 0.0);
+}
+
+void TestCharts::averagesWithoutBarAreCounted_data()
+{
+    QTest::addColumn<QVector<double>>("averages");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("one above 20") << QVector<double>{20.6, 12} << QStringLiteral("1 moyenne hors de 0 à 20");
+    QTest::newRow("two with coefficients")
+        << QVector<double>{31.5, 40, 10} << QStringLiteral("2 moyennes hors de 0 à 20");
+    QTest::newRow("below 0 and above 20") << QVector<double>{-3, 25} << QStringLiteral("2 moyennes hors de 0 à 20");
+    QTest::newRow("all within, after others") << QVector<double>{12, 20.4, -0.4} << QString();
+}
+
+void TestCharts::averagesWithoutBarAreCounted()
+{
+    QFETCH(QVector<double>, averages);
+    QFETCH(QString, note);
+    TGraph* g = tools().Graph;
+    g->Init(averages, int(averages.size()));
+    g->show();
+    QVERIFY(QTest::qWaitForWindowExposed(g));
+    auto* label = g->findChild<QLabel*>(QStringLiteral("Label1"));
+    QVERIFY(label && label->isVisible());
+    QCOMPARE(label->text(), note);
+    // In the panel along the top, beside "Fermer": the chart below keeps every pixel of its own.
+    QVERIFY(g->Panel1->geometry().contains(label->geometry()));
+    QVERIFY(!label->geometry().intersects(g->Button1->geometry()));
+    g->close();
 }
 
 // --- from the class window ----------------------------------------------------------------------

@@ -20,6 +20,8 @@ struct FakeGrid
 {
     QList<QStringList> cells = QList<QStringList>(32, QStringList(64));
     QList<int> widths = QList<int>(32, 32);
+    // A large-font screen: 600 dpi printers print at 5 times its size.
+    int screenDpi = 120;
 
     FakeGrid()
     {
@@ -41,6 +43,7 @@ struct FakeGrid
         s.colCount = 32;
         s.rowCount = 64;
         s.colWidths = widths;
+        s.screenDpi = screenDpi;
         s.cell = [this](int c, int r) { return cells[c][r]; };
         return s;
     }
@@ -50,6 +53,19 @@ PrinterGeometry a4At600()
 {
     // A4 printable area of a 600 dpi printer.
     return {4760, 6814, 201, 288, 600};
+}
+
+PrinterGeometry wideAt600()
+{
+    // As high as A4 and wide enough for the names and 30 rubrics at 5 times the screen's size (5760 pixels).
+    return {5800, 6814, 245, 288, 600};
+}
+
+// The sheet's texts are compared by place and text; their cells are checked on their own.
+bool has(const QList<Text>& texts, const Text& wanted)
+{
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const Text& t) { return t.x == wanted.x && t.y == wanted.y && t.text == wanted.text; });
 }
 
 QList<int> linesOf(const printlayout::Page& page)
@@ -91,6 +107,8 @@ private slots:
     void sixtyTwoStudentsContinueOnASecondPage();
     void pageBreakBoundary_data();
     void pageBreakBoundary();
+    void columnsCarriedToFollowingPages_data();
+    void columnsCarriedToFollowingPages();
     void cardLines();
     void cardPhotoRectangle();
     void cardWithoutPhotoOrFile();
@@ -102,26 +120,32 @@ private slots:
 void TestPrintLayout::scaling_data()
 {
     QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("screen");
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("width32");
     QTest::addColumn<int>("width192");
-    QTest::newRow("600 dpi: ratio 5") << 600 << 120 << 160 << 960;
-    QTest::newRow("1200 dpi: ratio 10") << 1200 << 240 << 320 << 1920;
-    QTest::newRow("300 dpi: ratio 2.5") << 300 << 60 << 80 << 480;
-    QTest::newRow("120 dpi: screen size") << 120 << 24 << 32 << 192;
-    QTest::newRow("96 dpi: 0.8, 19.2 rounds down") << 96 << 19 << 26 << 154;
-    QTest::newRow("72 dpi: 0.6") << 72 << 14 << 19 << 115;
-    QTest::newRow("150 dpi: 1.25, 30 exactly") << 150 << 30 << 40 << 240;
+    // A column keeps its length in inches: 32 pixels of a 96 dpi screen are a third of an inch on paper.
+    QTest::newRow("600 dpi, 96 screen: 6.25") << 600 << 96 << 150 << 200 << 1200;
+    QTest::newRow("1200 dpi, 96 screen: 12.5") << 1200 << 96 << 300 << 400 << 2400;
+    QTest::newRow("300 dpi, 96 screen: 3.125") << 300 << 96 << 75 << 100 << 600;
+    QTest::newRow("96 dpi, 96 screen: screen size") << 96 << 96 << 24 << 32 << 192;
+    QTest::newRow("72 dpi, 96 screen: 0.75") << 72 << 96 << 18 << 24 << 144;
+    QTest::newRow("600 dpi, 120 screen: 5") << 600 << 120 << 120 << 160 << 960;
+    QTest::newRow("1200 dpi, 120 screen: 10") << 1200 << 120 << 240 << 320 << 1920;
+    QTest::newRow("96 dpi, 120 screen: 0.8, 19.2 rounds down") << 96 << 120 << 19 << 26 << 154;
+    QTest::newRow("150 dpi, 144 screen: 33.3 rounds down") << 150 << 144 << 25 << 33 << 200;
+    QTest::newRow("unknown screen taken as 96") << 600 << 0 << 150 << 200 << 1200;
 }
 
 void TestPrintLayout::scaling()
 {
     QFETCH(int, dpi);
+    QFETCH(int, screen);
     QFETCH(int, line);
     QFETCH(int, width32);
     QFETCH(int, width192);
     const PrinterGeometry g{1000, 1000, 100, 100, dpi};
-    const double r = printlayout::ratio(g);
+    const double r = printlayout::ratio(g, screen);
     QCOMPARE(printlayout::lineHeight(r), line);
     QCOMPARE(printlayout::scaled(32, r), width32);
     QCOMPARE(printlayout::scaled(192, r), width192);
@@ -200,7 +224,7 @@ void TestPrintLayout::twentyFiveStudents()
         grid.cells[1][n + 1] = QStringLiteral("Eleve%1 X").arg(n);
         grid.cells[2][n + 1] = QStringLiteral("12,50");
     }
-    const Layout layout = printlayout::sheetLayout(grid.sheet(), a4At600(), tenPerChar);
+    const Layout layout = printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar);
     QCOMPARE(layout.size(), 1);
     QList<int> expected;
     for (int k = 0; k < 27; ++k)
@@ -223,18 +247,18 @@ void TestPrintLayout::cellPositions()
     grid.cells[2][2] = QStringLiteral("12,50");
     grid.cells[3][2] = QStringLiteral("8,00");
     grid.cells[31][2] = QStringLiteral(",50");
-    const Layout layout = printlayout::sheetLayout(grid.sheet(), a4At600(), tenPerChar);
+    const Layout layout = printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar);
     const QList<Text>& t = layout[0].texts;
     // Column 1 spans 0..960, column 2 960..1120, column 3 1120..1280, column 31 5600..5760.
-    QVERIFY(t.contains(Text{0, 0, QStringLiteral("                 Rubriques")}));
-    QVERIFY(t.contains(Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
-    QVERIFY(t.contains(Text{1120 - 10 - 2, 0, QStringLiteral("1")}));
-    QVERIFY(t.contains(Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
-    QVERIFY(t.contains(Text{1120 - 10 - 2, 120, QStringLiteral("1")}));
-    QVERIFY(t.contains(Text{0, 240, QStringLiteral("Dupont Luc")}));
-    QVERIFY(t.contains(Text{1120 - 50 - 2, 240, QStringLiteral("12,50")}));
-    QVERIFY(t.contains(Text{1280 - 40 - 2, 240, QStringLiteral("8,00")}));
-    QVERIFY(t.contains(Text{5760 - 30 - 2, 240, QStringLiteral(",50")}));
+    QVERIFY(has(t, Text{0, 0, QStringLiteral("                 Rubriques")}));
+    QVERIFY(has(t, Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
+    QVERIFY(has(t, Text{1120 - 10 - 2, 0, QStringLiteral("1")}));
+    QVERIFY(has(t, Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
+    QVERIFY(has(t, Text{1120 - 10 - 2, 120, QStringLiteral("1")}));
+    QVERIFY(has(t, Text{0, 240, QStringLiteral("Dupont Luc")}));
+    QVERIFY(has(t, Text{1120 - 50 - 2, 240, QStringLiteral("12,50")}));
+    QVERIFY(has(t, Text{1280 - 40 - 2, 240, QStringLiteral("8,00")}));
+    QVERIFY(has(t, Text{5760 - 30 - 2, 240, QStringLiteral(",50")}));
     // Column 0 (numbers) never prints.
     QVERIFY(!find(layout[0], QStringLiteral("1")) || find(layout[0], QStringLiteral("1"))->x != 0);
     // 2 lines of 31 cells, one line of a name and 3 marks.
@@ -255,11 +279,11 @@ void TestPrintLayout::emptyCoefficients()
     const Layout layout = printlayout::sheetLayout(sheet, a4At600(), tenPerChar);
     const QList<Text>& t = layout[0].texts;
     // Column 6 spans 1600..1760: its heading and mark print, its empty coefficient draws nothing.
-    QVERIFY(t.contains(Text{1760 - 10 - 2, 0, QStringLiteral("5")}));
-    QVERIFY(t.contains(Text{1760 - 40 - 2, 240, QStringLiteral("7,00")}));
+    QVERIFY(has(t, Text{1760 - 10 - 2, 0, QStringLiteral("5")}));
+    QVERIFY(has(t, Text{1760 - 40 - 2, 240, QStringLiteral("7,00")}));
     QVERIFY(!find(layout[0], QStringLiteral("20,00")));
     // Column 10's heading is 9, column 11's is 10.
-    QVERIFY(t.contains(Text{160 * 9 + 960 - 10 - 2, 0, QStringLiteral("9")}));
+    QVERIFY(has(t, Text{160 * 9 + 960 - 10 - 2, 0, QStringLiteral("9")}));
     QVERIFY(!find(layout[0], QStringLiteral("10")));
     QCOMPARE(t.size(), 10 + 9 + 3);
 
@@ -294,7 +318,7 @@ void TestPrintLayout::sixtyTwoStudentsContinueOnASecondPage()
         grid.cells[2][n + 1] = QStringLiteral("%1,00").arg(n % 20);
     }
     // 6814 / 120: 56 lines a page. Page 1: rows 0 to 55; page 2: headings, coefficients, rows 56 to 63.
-    const Layout layout = printlayout::sheetLayout(grid.sheet(), a4At600(), tenPerChar);
+    const Layout layout = printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar);
     QCOMPARE(layout.size(), 2);
     QList<int> first, second;
     for (int k = 0; k < 56; ++k)
@@ -313,9 +337,9 @@ void TestPrintLayout::sixtyTwoStudentsContinueOnASecondPage()
         else
             QCOMPARE(onSecond->y, (n - 55 + 2) * 120);
     }
-    QVERIFY(layout[1].texts.contains(Text{0, 0, QStringLiteral("                 Rubriques")}));
-    QVERIFY(layout[1].texts.contains(Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
-    QVERIFY(layout[1].texts.contains(Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
+    QVERIFY(has(layout[1].texts, Text{0, 0, QStringLiteral("                 Rubriques")}));
+    QVERIFY(has(layout[1].texts, Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
+    QVERIFY(has(layout[1].texts, Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
     for (const auto& page : layout)
         for (const Text& t : page.texts)
             QVERIFY(t.y + 120 <= 6814);
@@ -341,7 +365,7 @@ void TestPrintLayout::pageBreakBoundary()
     for (int n = 1; n <= 62; ++n)
         grid.cells[2][n + 1] = QStringLiteral("1,00");
     grid.cells[1][63] = QStringLiteral("Dernier");
-    const PrinterGeometry g{4760, pageHeight, 201, 288, 600};
+    const PrinterGeometry g{5800, pageHeight, 245, 288, 600};
     const Layout layout = printlayout::sheetLayout(grid.sheet(), g, tenPerChar);
     QCOMPARE(layout.size(), pages);
     const Text* last = find(layout.last(), QStringLiteral("Dernier"));
@@ -352,6 +376,78 @@ void TestPrintLayout::pageBreakBoundary()
         for (const Text& t : page.texts)
             names += t.text == QStringLiteral("1,00") ? 1 : 0;
     QCOMPARE(names, 62);
+}
+
+void TestPrintLayout::columnsCarriedToFollowingPages_data()
+{
+    QTest::addColumn<int>("screenDpi");
+    QTest::addColumn<int>("pageWidth");
+    QTest::addColumn<int>("students");
+    QTest::addColumn<QList<int>>("rubricsPerPage");
+    QTest::addColumn<bool>("onPaper");
+    // At 96 pixels per inch the names take 1200 pixels and a rubric 200: 17 rubrics fit in 4760.
+    QTest::newRow("96 screen, A4") << 96 << 4760 << 25 << QList<int>{17, 13} << true;
+    // At 120 the names take 960 and a rubric 160: 23 fit.
+    QTest::newRow("120 screen, A4") << 120 << 4760 << 25 << QList<int>{23, 7} << true;
+    // 64 lines of 150 pixels go down on two pages, each carried across.
+    QTest::newRow("96 screen, 62 students") << 96 << 4760 << 62 << QList<int>{17, 13, 17, 13} << true;
+    QTest::newRow("fits exactly") << 96 << 7200 << 3 << QList<int>{30} << true;
+    QTest::newRow("one pixel short") << 96 << 7199 << 3 << QList<int>{29, 1} << true;
+    // Narrower than the names and one rubric: one rubric a page, so that printing ends.
+    QTest::newRow("narrow page") << 96 << 1300 << 3 << QList<int>(30, 1) << false;
+}
+
+void TestPrintLayout::columnsCarriedToFollowingPages()
+{
+    QFETCH(int, screenDpi);
+    QFETCH(int, pageWidth);
+    QFETCH(int, students);
+    QFETCH(QList<int>, rubricsPerPage);
+    QFETCH(bool, onPaper);
+    FakeGrid grid;
+    grid.screenDpi = screenDpi;
+    QStringList expected;
+    for (int n = 1; n <= students; ++n) {
+        grid.cells[1][n + 1] = QStringLiteral("Nom%1").arg(n);
+        for (int c = 2; c < 32; ++c)
+            expected << (grid.cells[c][n + 1] = QStringLiteral("%1;%2").arg(n).arg(c));
+    }
+    PrinterGeometry printer = a4At600();
+    printer.pageWidth = pageWidth;
+    const Layout layout = printlayout::sheetLayout(grid.sheet(), printer, tenPerChar);
+    QCOMPARE(layout.size(), rubricsPerPage.size());
+    QStringList printed;
+    for (qsizetype p = 0; p < layout.size(); ++p) {
+        const printlayout::Page& page = layout[p];
+        const QList<int> lines = linesOf(page);
+        const Text* names = find(page, QStringLiteral("                 Rubriques"));
+        QVERIFY(names);
+        QCOMPARE(names->clip.left(), 0);
+        int headings = 0;
+        for (const Text& t : page.texts) {
+            // Each text in its cell, a line high; names at the cell's left, the rest 2 pixels before its right.
+            QCOMPARE(t.clip.top(), t.y);
+            QCOMPARE(t.clip.height(), lines[1] - lines[0]);
+            if (t.clip.left() == 0) {
+                QCOMPARE(t.x, 0);
+                continue;
+            }
+            QCOMPARE(t.x + tenPerChar(t.text) + 2, t.clip.left() + t.clip.width());
+            QVERIFY(t.clip.left() >= names->clip.width());
+            QVERIFY(!onPaper || t.clip.right() < pageWidth);
+            headings += t.y == 0 ? 1 : 0;
+            if (!t.text.contains(QLatin1Char(';')))
+                continue;
+            printed << t.text;
+            // The names column comes again on every page, beside the marks of its line.
+            QVERIFY(has(page.texts, Text{0, t.y, QStringLiteral("Nom") + t.text.section(QLatin1Char(';'), 0, 0)}));
+        }
+        QCOMPARE(headings, rubricsPerPage[p]);
+    }
+    // Every mark of the class is on paper, once.
+    printed.sort();
+    expected.sort();
+    QCOMPARE(printed, expected);
 }
 
 void TestPrintLayout::cardLines()

@@ -51,6 +51,7 @@ private slots:
     void tabGoesToTheNextStop_data();
     void tabGoesToTheNextStop();
     void rightAlignedCellEndsBeforeTheEdge();
+    void cellTextCutToItsCell();
     void photoStretchedOverTheText();
     void noPhotoNoPicture();
 };
@@ -108,6 +109,22 @@ void TestPrintPainter::rightAlignedCellEndsBeforeTheEdge()
     const auto [first, last] = inkColumns(image, 0, 800, 0, 40);
     QVERIFY(first > 300);
     QVERIFY2(last < rightEdge - 2 && last >= rightEdge - 6, qPrintable(QString::number(last)));
+}
+
+void TestPrintPainter::cellTextCutToItsCell()
+{
+    // A heading longer than its column, right-aligned in the cell from 300 to 340 as the sheet places it.
+    const QString heading = QStringLiteral("Interrogation écrite 1");
+    QFontMetrics metrics(fonts::pixelFont(QStringLiteral("Arial"), 20));
+    printlayout::Page page;
+    page.texts << printlayout::Text{340 - metrics.horizontalAdvance(heading) - 2, 10, heading};
+    QVERIFY(inkColumns(paint(page), 0, 800, 0, 60).first < 250);
+    page.texts.last().clip = QRect(300, 10, 40, 24);
+    const QImage image = paint(page);
+    QCOMPARE(inkColumns(image, 0, 300, 0, 300).first, -1);
+    QCOMPARE(inkColumns(image, 340, 800, 0, 300).first, -1);
+    QCOMPARE(inkColumns(image, 300, 340, 0, 10).first, -1);
+    QVERIFY(inkColumns(image, 300, 340, 10, 34).first >= 300);
 }
 
 void TestPrintPainter::photoStretchedOverTheText()

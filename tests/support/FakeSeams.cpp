@@ -81,10 +81,20 @@ QDateTime FakeSeams::now()
     return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime();
 }
 
-bool FakeSeams::setSystemClock(const QDateTime& dateTime)
+void FakeSeams::setSystemClock(const QDateTime& dateTime, QObject* context,
+                               const std::function<void(const QString& refusal)>& done)
 {
     clockSets << dateTime;
-    return clockAccepts;
+    m_clockRequests << ClockRequest{context, done};
+}
+
+void FakeSeams::answerClock(const QString& refusal)
+{
+    if (m_clockRequests.isEmpty())
+        return;
+    const ClockRequest request = m_clockRequests.takeFirst();
+    if (request.context)
+        request.done(refusal);
 }
 
 void FakeSeams::beep()

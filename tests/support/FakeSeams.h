@@ -3,6 +3,7 @@
 #include "common/Seams.h"
 
 #include <QList>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -44,10 +45,11 @@ public:
     QList<QDialog*> modalShown;
     int printDialogs = 0;
 
-    // The clock.
+    // The clock: the requests to set it, and the system's answer to the oldest one still waiting (empty when
+    // it set the clock, else why not), given when the test chooses.
     QDateTime fixedNow;
     QList<QDateTime> clockSets;
-    bool clockAccepts = true;
+    void answerClock(const QString& refusal = {});
 
     // The warning sounds heard.
     int beeps = 0;
@@ -65,10 +67,17 @@ public:
     int execModal(QDialog* dialog) override;
     QPrinter& printer() override;
     QDateTime now() override;
-    bool setSystemClock(const QDateTime& dateTime) override;
+    void setSystemClock(const QDateTime& dateTime, QObject* context,
+                        const std::function<void(const QString& refusal)>& done) override;
     void beep() override;
 
 private:
+    struct ClockRequest
+    {
+        QPointer<QObject> context;
+        std::function<void(const QString&)> done;
+    };
+    QList<ClockRequest> m_clockRequests;
     QTemporaryDir m_dir;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -1,5 +1,7 @@
 #include "tools/RtfWriter.h"
 
+#include "RtfShelf.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,6 +28,8 @@ private slots:
     void numberedListFromElsewhere();
     void defaultAttributesReachEveryRun();
     void emptyLineKeepsItsSize();
+    // Last: reads back every RTF written above.
+    void everyRtfReadBackByLibreOffice();
 };
 
 namespace {
@@ -39,11 +43,25 @@ std::unique_ptr<QTextDocument> newDocument()
     return doc;
 }
 
+// Every RTF written here, to be read back at the end.
+RtfShelf& shelf()
+{
+    static RtfShelf written;
+    return written;
+}
+
+QByteArray written(const QTextDocument& doc)
+{
+    const QByteArray out = rtf::write(doc);
+    shelf().keepBytes(out, doc.toPlainText());
+    return out;
+}
+
 QByteArray rtfOf(const QString& text, const QTextCharFormat& format = QTextCharFormat())
 {
     auto doc = newDocument();
     QTextCursor(doc.get()).insertText(text, format);
-    return rtf::write(*doc);
+    return written(*doc);
 }
 
 const QByteArray Head = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036\\deftab720\r\n"
@@ -65,7 +83,7 @@ void TestRtfWriter::paragraphsSeparated()
     cursor.insertBlock();
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("trois"));
-    const QByteArray out = rtf::write(*doc);
+    const QByteArray out = written(*doc);
     QCOMPARE(out.count("\\par\r\n"), 2);
     QCOMPARE(out.count("\\pard"), 3);
     QVERIFY(out.contains("{\\plain\\f0\\fs20 un}\\par\r\n\\pard\\ql\\fi0\\li0\\ri0\\plain\\f0\\fs20 \\par\r\n"));
@@ -98,6 +116,10 @@ void TestRtfWriter::characterAttributes_data()
     arial.setFontPointSize(14);
     QTest::newRow("font and size") << arial << QByteArray("{\\plain\\f1\\fs28 x}")
                                    << QByteArray("{\\f1\\fnil\\fcharset0 Arial;}");
+    QTextCharFormat foundry;
+    foundry.setFontFamilies({QStringLiteral("C059 [urw]")});
+    QTest::newRow("family without its foundry")
+        << foundry << QByteArray("{\\plain\\f1\\fs20 x}") << QByteArray("{\\f1\\fnil\\fcharset0 C059;}");
     QTextCharFormat half;
     half.setFontPointSize(10.5);
     QTest::newRow("half point") << half << QByteArray("{\\plain\\f0\\fs21 x}") << QByteArray();
@@ -169,7 +191,7 @@ void TestRtfWriter::alignment()
     format.setAlignment(Qt::Alignment(alignment));
     cursor.insertBlock(format);
     cursor.insertText(QStringLiteral("b"));
-    const QByteArray out = rtf::write(*doc);
+    const QByteArray out = written(*doc);
     // Only the second paragraph takes it.
     QVERIFY(out.contains("\\viewkind4\\uc1\r\n\\pard\\ql\\"));
     QVERIFY2(out.contains("\\par\r\n" + control), out.constData());
@@ -203,7 +225,7 @@ void TestRtfWriter::indents()
     format.setRightMargin(rightMargin);
     cursor.setBlockFormat(format);
     cursor.insertText(QStringLiteral("x"));
-    const QByteArray out = rtf::write(*doc);
+    const QByteArray out = written(*doc);
     QVERIFY2(out.contains("\\pard\\ql" + controls + "\\plain"), out.constData());
 }
 
@@ -220,7 +242,7 @@ void TestRtfWriter::bullets()
     cursor.createList(list);
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("deux"));
-    const QByteArray out = rtf::write(*doc);
+    const QByteArray out = written(*doc);
     // One bullet list declared, each bulleted paragraph in it, the bullet hanging 15 points before its text.
     QVERIFY2(out.contains("{\\*\\listtable{\\list\\listtemplateid1\\listsimple{\\listlevel\\levelnfc23"),
              out.constData());
@@ -243,7 +265,7 @@ void TestRtfWriter::numberedListFromElsewhere()
     cursor.insertText(QStringLiteral("un"));
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("deux"));
-    const QByteArray out = rtf::write(*doc);
+    const QByteArray out = written(*doc);
     QVERIFY2(out.contains("{\\listtext\\plain\\f0 1.\\tab}\\ls2\\ilvl0"), out.constData());
     QVERIFY(out.contains("{\\listtext\\plain\\f0 2.\\tab}\\ls2\\ilvl0"));
 }
@@ -259,7 +281,7 @@ void TestRtfWriter::defaultAttributesReachEveryRun()
     QTextCharFormat italic;
     italic.setFontItalic(true);
     cursor.insertText(QStringLiteral("b"), italic);
-    const QByteArray out = rtf::write(*doc);
+    const QByteArray out = written(*doc);
     QVERIFY2(out.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}"), out.constData());
     QVERIFY(out.contains("{\\plain\\f0\\fs24\\b a}{\\plain\\f0\\fs24\\b\\i b}"));
 }
@@ -272,8 +294,18 @@ void TestRtfWriter::emptyLineKeepsItsSize()
     big.setFontPointSize(18);
     cursor.insertText(QStringLiteral("a"));
     cursor.insertBlock(QTextBlockFormat(), big);
-    const QByteArray out = rtf::write(*doc);
+    const QByteArray out = written(*doc);
     QVERIFY2(out.endsWith("\\par\r\n\\pard\\ql\\fi0\\li0\\ri0\\plain\\f0\\fs36 }\r\n"), out.constData());
+}
+
+void TestRtfWriter::everyRtfReadBackByLibreOffice()
+{
+    if (!RtfShelf::readerAvailable())
+        QSKIP("LibreOffice (soffice) or poppler-utils is not installed");
+    if (shelf().size() == 0)
+        QSKIP("no RTF was written by this run");
+    const QStringList differences = shelf().readBack();
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestRtfWriter)

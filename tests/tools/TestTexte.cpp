@@ -1,6 +1,7 @@
 #include "tools/Texte.h"
 
 #include "FakeSeams.h"
+#include "RtfShelf.h"
 #include "TestFiles.h"
 #include "common/Fonts.h"
 #include "tools/IndentMarker.h"
@@ -51,11 +52,13 @@ private slots:
     void sizeArrowsStayWithinBounds();
     void sizeAppliesToSelectionOnly();
     void boldWithoutSelectionChangesDefault();
+    void nextReportStartsFromTheEditorsFont();
     void styleButtonsOnSelection_data();
     void styleButtonsOnSelection();
     void caretIntoFormattedParagraphAppliesNothing();
     void fontPickedFromList();
     void fontTypedChangesNothing();
+    void fontNamesWithoutFoundry();
     void fontDialog();
     void fontDialogCancelled();
     void alignmentButtonsFollowParagraph_data();
@@ -80,6 +83,17 @@ private slots:
     void printedIndentsFollowPrinterResolution();
     void closeKeepsText();
     void keysInTheEditor();
+    // Last: reads back every RTF file the tests above wrote.
+    void everyRtfReadBackByLibreOffice();
+
+private:
+    void keepForReading(const QString& rtfFile, TTexte& texte, const QStringList& fontsWanted = {},
+                        const QStringList& fontsRefused = {})
+    {
+        m_written.keep(rtfFile, texte.RichEdit1->toPlainText(), fontsWanted, fontsRefused);
+    }
+
+    RtfShelf m_written;
 };
 
 namespace {
@@ -272,10 +286,13 @@ void TestTexte::fontListSortedAndShort()
     QCOMPARE(texte.SpinEdit1->toolTip(), QStringLiteral("Taille"));
     QCOMPARE(texte.SpinEdit1->text(), QStringLiteral("10"));
 
+    // Qt's names without the foundry it adds to a family that several foundries provide ("C059 [urw]"), once each.
     QStringList expected;
-    for (const QString& family : QFontDatabase::families())
-        if (family.size() <= 32)
-            expected << family;
+    for (const QString& family : QFontDatabase::families()) {
+        const QString name = family.section(QStringLiteral(" ["), 0, 0);
+        if (name.size() <= 32 && !expected.contains(name))
+            expected << name;
+    }
     QVERIFY(!expected.isEmpty());
     QStringList listed;
     for (int i = 0; i < texte.ComboBox1->count(); ++i)
@@ -459,6 +476,35 @@ void TestTexte::boldWithoutSelectionChangesDefault()
     QVERIFY(!texte.RichEdit1->document()->defaultFont().bold());
 }
 
+void TestTexte::nextReportStartsFromTheEditorsFont()
+{
+    FakeSeams fake;
+    QTemporaryDir dir;
+    TTexte texte;
+    fill(texte, Report);
+    showActive(texte);
+    caretAt(texte, 5);
+    QTest::mouseClick(texte.SpeedButton6, Qt::LeftButton);
+    QTest::mouseClick(texte.SpeedButton8, Qt::LeftButton);
+    texte.SpinEdit1->setValue(14);
+    QVERIFY(texte.RichEdit1->document()->defaultFont().bold());
+    QTest::mouseClick(texte.Button1, Qt::LeftButton);
+    // The averages again: a new report, in Times New Roman 10 points and nothing else.
+    fill(texte, Report);
+    showActive(texte);
+    const QFont def = texte.RichEdit1->document()->defaultFont();
+    QCOMPARE(def.family(), QStringLiteral("Times New Roman"));
+    QCOMPARE(def.pointSize(), 10);
+    QVERIFY(!def.bold() && !def.underline());
+    QVERIFY(!texte.SpeedButton6->isChecked() && !texte.SpeedButton8->isChecked());
+    QCOMPARE(texte.SpinEdit1->text(), QStringLiteral("10"));
+    fake.saveAnswers << Seams::SaveChoice{dir.filePath(QStringLiteral("rapport")), 2};
+    texte.SpeedButton2Click();
+    const QByteArray rtf = readAll(dir.filePath(QStringLiteral("rapport.rtf")));
+    QVERIFY2(!rtf.contains("\\b") && !rtf.contains("\\ul") && !rtf.contains("\\fs28"), rtf.constData());
+    keepForReading(dir.filePath(QStringLiteral("rapport.rtf")), texte, {}, {QStringLiteral("Bold")});
+}
+
 void TestTexte::styleButtonsOnSelection_data()
 {
     QTest::addColumn<QString>("button");
@@ -557,6 +603,36 @@ void TestTexte::fontTypedChangesNothing()
     QTest::keyClick(texte.ComboBox1, Qt::Key_Return);
     QCOMPARE(texte.RichEdit1->document()->toHtml(), before);
     QCOMPARE(texte.RichEdit1->document()->defaultFont().family(), QStringLiteral("Times New Roman"));
+}
+
+void TestTexte::fontNamesWithoutFoundry()
+{
+    if (!QFontDatabase::families().contains(QStringLiteral("C059 [urw]")))
+        QSKIP("C059 (fonts-urw-base35) is not installed twice");
+    FakeSeams fake;
+    QTemporaryDir dir;
+    TTexte texte;
+    fill(texte, Report);
+    QCOMPARE(texte.ComboBox1->findText(QStringLiteral("C059 [urw]")), -1);
+    const int index = texte.ComboBox1->findText(QStringLiteral("C059"));
+    QVERIFY(index >= 0);
+    select(texte, 0, 3);
+    texte.ComboBox1Change(index);
+    // The font dialog gives Qt's own name; the tool bar and the file show the family's.
+    fake.onFontDialog = [](QFont& font) {
+        font = QFont(QStringLiteral("C059 [urw]"), 12);
+        return true;
+    };
+    const QTextBlock last = texte.RichEdit1->document()->lastBlock();
+    select(texte, last.position(), last.position() + 6);
+    QTest::mouseClick(texte.SpeedButton18, Qt::LeftButton);
+    QCOMPARE(texte.ComboBox1->currentText(), QStringLiteral("C059"));
+    fake.saveAnswers << Seams::SaveChoice{dir.filePath(QStringLiteral("polices")), 2};
+    texte.SpeedButton2Click();
+    const QByteArray rtf = readAll(dir.filePath(QStringLiteral("polices.rtf")));
+    QVERIFY2(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Times New Roman;}{\\f1\\fnil\\fcharset0 C059;}}"),
+             rtf.constData());
+    keepForReading(dir.filePath(QStringLiteral("polices.rtf")), texte, {QStringLiteral("C059")});
 }
 
 void TestTexte::fontDialog()
@@ -811,6 +887,7 @@ void TestTexte::saveAsRtf()
     QVERIFY(rtf.contains("DUPONT Jean\\tab \\tab 12,50\\tab \\tab (1\\'b0)"));
     QVERIFY(!texte.PlainText);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.rtf")});
+    keepForReading(dir.filePath(QStringLiteral("rapport.rtf")), texte, {QStringLiteral("LiberationSerif-Bold")});
 }
 
 void TestTexte::saveNames_data()
@@ -845,6 +922,8 @@ void TestTexte::saveNames()
     texte.SpeedButton2Click();
     QVERIFY(fake.messages.isEmpty());
     QCOMPARE(QDir(where).entryList(QDir::Files), QStringList{written});
+    if (written.endsWith(QStringLiteral(".rtf")))
+        keepForReading(where + QLatin1Char('/') + written, texte);
 }
 
 void TestTexte::saveCancelled()
@@ -874,6 +953,7 @@ void TestTexte::saveRemembersFormat()
     texte.SpeedButton2Click();
     QCOMPARE(fake.filterIndexes, (QList<int>{1, 2}));
     QVERIFY(readAll(dir.filePath(QStringLiteral("r.rtf"))).startsWith("{\\rtf1"));
+    keepForReading(dir.filePath(QStringLiteral("r.rtf")), texte);
     QVERIFY(fake.messages.isEmpty());
 }
 
@@ -992,6 +1072,16 @@ void TestTexte::keysInTheEditor()
     texte.SpinEdit1->setFocus();
     QTest::keyClick(texte.SpinEdit1, Qt::Key_Return);
     QVERIFY(texte.isVisible());
+}
+
+void TestTexte::everyRtfReadBackByLibreOffice()
+{
+    if (!RtfShelf::readerAvailable())
+        QSKIP("LibreOffice (soffice) or poppler-utils is not installed");
+    if (m_written.size() == 0)
+        QSKIP("no RTF file was written by this run");
+    const QStringList differences = m_written.readBack();
+    QVERIFY2(differences.isEmpty(), qPrintable(differences.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestTexte)
