@@ -11,6 +11,9 @@ packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth
 )
+# Packages that only the tests need, named by scripts/test.sh.
+read -r -a extra <<< "${VIRELAN_TEST_PACKAGES:-}"
+packages+=("${extra[@]}")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
