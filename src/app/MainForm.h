@@ -26,6 +26,8 @@ public:
     TMDIChild* activeChild() const;
     QList<TMDIChild*> classWindows() const;
     TMDIChild* CreateClassWindow(const QString& name);
+    // Opens each class file as "&Ouvrir..." opens the file chosen; a failure is reported and the next one opens.
+    void OpenClassFiles(const QStringList& paths);
     void UpdateMenuItems();
 
     const QString& startupDirectory() const { return m_startupDirectory; }
@@ -93,6 +95,7 @@ private:
     void FormShow();
     void FormClose();
     void showModal(QDialog* dialog);
+    void openClassFile(const QString& path);
     void fillWindowMenu();
     // Runs a command on the active class window; nothing when no class window is open.
     template <typename F>
