@@ -1,5 +1,5 @@
-#include "app/MainForm.h"
 #include "app/HelpWindow.h"
+#include "app/MainForm.h"
 #include "app/Splash.h"
 #include "app/StartupFiles.h"
 #include "app/ToolWindows.h"
@@ -27,6 +27,8 @@ int main(int argc, char* argv[])
     splash->showNow();
 
     QApplication::setApplicationName(QStringLiteral("Vire Lan"));
+    // A desktop matches the windows to the menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VIRELAN_APP_ID));
     HelpWindow::setHelpFile(QStringLiteral("Virelan.hlp"));
 
     auto* mainForm = new TMainForm;

@@ -3,11 +3,9 @@
 # data folder, the menu entry, the icons, the class file type and the metainfo. The two validators
 # (desktop-file-utils, appstream) must accept the entry and the metainfo; without them the test is skipped
 # after the tree checks.
-#   install_check.sh <build folder> <install prefix> <source folder>
+#   install_check.sh <build folder> <install prefix> <source folder> <desktop id> <class file type>
 set -euo pipefail
-build=$1 prefix=$2 source=$3
-id=fr.virelan.virelan
-mime=application/x-virelan-class
+build=$1 prefix=$2 source=$3 id=$4 mime=$5
 
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
