@@ -20,20 +20,39 @@ fail() {
 # Ends the program and the screen; the scratch folder goes too, unless the run failed.
 finish() {
     local status=$?
-    [ -n "$app" ] && kill "$app" 2> /dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null
+    if [ -n "$app" ]; then kill "$app" 2> /dev/null || true; fi
+    if [ -n "$xvfb" ]; then kill "$xvfb" 2> /dev/null || true; fi
     if [ "$status" -eq 0 ]; then rm -rf "$work"; else echo "files kept in $work" >&2; fi
 }
 trap finish EXIT
 
-# screen <width>x<height>: a display numbered by the X server itself, used once it answers.
+# screen <width>x<height>: a display of our own, used once it answers. Its number is one that neither a lock
+# file nor a listening socket shows in use (other X servers on the machine may not share our /tmp, but they
+# share the socket names). Two runs may pick the same number at the same moment: the display is ours only
+# when its lock file names our server; otherwise the next number is tried.
 screen() {
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-    xvfb=$!
-    for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=:$(cat "$work/display")
-    for _ in $(seq 200); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.05; done
+    local n=$((200 + RANDOM % 500))
+    for _ in $(seq 50); do
+        if [ ! -e "/tmp/.X$n-lock" ] && ! grep -q "/tmp/.X11-unix/X$n\$" /proc/net/unix 2> /dev/null; then
+            Xvfb ":$n" -screen 0 "$1x24" -nolisten tcp > "$work/xvfb.log" 2>&1 &
+            xvfb=$!
+            for _ in $(seq 100); do
+                kill -0 "$xvfb" 2> /dev/null || break
+                if DISPLAY=":$n" xdotool getmouselocation > /dev/null 2>&1; then
+                    if [ "$(tr -d ' \n' < "/tmp/.X$n-lock" 2> /dev/null)" = "$xvfb" ] && kill -0 "$xvfb" 2> /dev/null; then
+                        export DISPLAY=":$n"
+                        return 0
+                    fi
+                    break
+                fi
+                sleep 0.05
+            done
+            kill "$xvfb" 2> /dev/null || true
+            xvfb=""
+        fi
+        n=$((n + 1))
+    done
+    fail "no X display could be started"
 }
 
 # start <folder> [arguments...]: starts the program in that folder and waits for its main frame.

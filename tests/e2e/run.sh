@@ -102,9 +102,9 @@ click "Texte" 8 75
 keys_to "Texte" shift+End
 click "Texte" 402 16
 click "Texte" 18 16
-type_to "Enregistrer sous" "$work/rapport"
-keys Tab Down Return
-gone "Enregistrer sous"
+# The second file type ("Format rtf") first, while the name box is empty and offers no completion.
+keys_to "Enregistrer sous" Tab Down shift+Tab
+file_dialog "Enregistrer sous" "$work/bilan"
 close_texte
 
 # The class sheet, printed into a PDF file through the print dialog.
@@ -172,7 +172,7 @@ same "$classes/6A.prd" 6A.prd
 same "$classes/6A.prc" 6A.prc
 same "$classes/6A.prp" 6A.prp
 same "$work/rapport.txt" rapport.txt
-same "$work/rapport.rtf" rapport.rtf
+same "$work/bilan.rtf" rapport.rtf
 same "$prof/Virelan.nte" Virelan-1.nte
 same "$prof/Virelan.obs" Virelan-1.obs
 printed "$work/feuille.pdf" feuille.words 0
