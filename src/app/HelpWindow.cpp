@@ -97,11 +97,16 @@ QString HelpWindow::helpFile()
 
 QString HelpWindow::resolvedHelpFile()
 {
+    return resolvedHelpFile(QApplication::applicationDirPath());
+}
+
+QString HelpWindow::resolvedHelpFile(const QString& executableDir)
+{
     if (QFileInfo(g_helpFile).isFile())
         return g_helpFile;
-    const QString appDir = QApplication::applicationDirPath();
-    for (const QString& candidate : {appDir + QStringLiteral("/Virelan.hlp"),
-                                     appDir + QStringLiteral("/../share/virelan/Virelan.hlp")})
+    // Beside the executable (the build tree), then in the data folder of the install it belongs to.
+    for (const QString& candidate : {executableDir + QStringLiteral("/Virelan.hlp"),
+                                     executableDir + QStringLiteral("/" VIRELAN_DATA_FROM_BIN "/Virelan.hlp")})
         if (QFileInfo(candidate).isFile())
             return QDir::cleanPath(candidate);
     return g_helpFile;

@@ -25,6 +25,8 @@ public:
     static QString helpFile();
     // The file actually read: the help file when it exists, else the copy installed with the program.
     static QString resolvedHelpFile();
+    // The same for a program whose executable lies in executableDir.
+    static QString resolvedHelpFile(const QString& executableDir);
 
     void showContents();
     void showSearch(const QString& keyword);

@@ -557,10 +557,20 @@ void TMainForm::FileNewItemClick()
 void TMainForm::FileOpenItemClick()
 {
     const QString path = seams().openFileName(this, QStringLiteral("Fichiers classes (*.prf)|*.prf"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openClassFile(path);
+}
+
+void TMainForm::openClassFile(const QString& path)
+{
     TMDIChild* child = CreateClassWindow(path);
     child->Charge(path);
+}
+
+void TMainForm::OpenClassFiles(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        errors::guarded(this, [&] { openClassFile(path); });
 }
 
 void TMainForm::FileCloseItemClick()

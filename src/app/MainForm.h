@@ -26,6 +26,8 @@ public:
     TMDIChild* activeChild() const;
     QList<TMDIChild*> classWindows() const;
     TMDIChild* CreateClassWindow(const QString& name);
+    // Opens each class file as "&Ouvrir..." opens the file chosen; a failure is reported and the next one opens.
+    void OpenClassFiles(const QStringList& paths);
     void UpdateMenuItems();
 
     const QString& startupDirectory() const { return m_startupDirectory; }
@@ -94,6 +96,7 @@ private:
     // Writes the notepad and the phrases in the start-up directory; false keeps the frame open.
     bool FormClose();
     void showModal(QDialog* dialog);
+    void openClassFile(const QString& path);
     void fillWindowMenu();
     // Runs a command on the active class window; nothing when no class window is open.
     template <typename F>

@@ -1,16 +1,21 @@
-#include "app/MainForm.h"
 #include "app/HelpWindow.h"
+#include "app/MainForm.h"
 #include "app/Splash.h"
+#include "app/StartupFiles.h"
 #include "app/ToolWindows.h"
 #include "common/Fonts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Class files named on the command line (a file manager's "Open with"); Qt has taken its own options.
+    const QStringList classFiles = startupfiles::classFiles(QApplication::arguments(), QDir::currentPath());
     fonts::install();
     // Qt's own dialogs (files, printing, fonts) speak French like the rest of the program.
     QTranslator qtFrench;
@@ -22,6 +27,8 @@ int main(int argc, char* argv[])
     splash->showNow();
 
     QApplication::setApplicationName(QStringLiteral("Vire Lan"));
+    // A desktop matches the windows to the menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VIRELAN_APP_ID));
     HelpWindow::setHelpFile(QStringLiteral("Virelan.hlp"));
 
     auto* mainForm = new TMainForm;
@@ -30,6 +37,9 @@ int main(int argc, char* argv[])
     delete splash;
 
     mainForm->show();
+    // They open once the frame is on screen with its notes and phrases loaded, as if chosen with "&Ouvrir...".
+    if (!classFiles.isEmpty())
+        QTimer::singleShot(0, mainForm, [mainForm, classFiles] { mainForm->OpenClassFiles(classFiles); });
     const int result = app.exec();
     delete mainForm;
     destroyToolWindows();

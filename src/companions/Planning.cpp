@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <cmath>
 
 namespace {
 
@@ -38,6 +39,16 @@ QString defaultCaption(int subject)
     return QStringLiteral("Matière ") + QString::number(subject);
 }
 
+// The caption reads in white on the dark subject colours (blue, green, teal) and in black on the light ones: the
+// one that stands out more from the colour's relative luminance (sRGB).
+QColor captionColour(const QColor& colour)
+{
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const double luminance =
+        0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    return (1.05 / (luminance + 0.05) > (luminance + 0.05) / 0.05) ? Qt::white : Qt::black;
+}
+
 } // namespace
 
 SubjectPanel::SubjectPanel(const QColor& colour, QWidget* parent) : QFrame(parent)
@@ -47,7 +58,7 @@ SubjectPanel::SubjectPanel(const QColor& colour, QWidget* parent) : QFrame(paren
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, colour);
-    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::WindowText, captionColour(colour));
     setPalette(pal);
     m_label = new QLabel(this);
     m_label->setAlignment(Qt::AlignCenter);

@@ -2,6 +2,7 @@
 #include "app/HelpWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ private slots:
     void shippedFileHasATopicPerMenu();
     void windowShowsTopicsAndSearches();
     void missingFileIsReportedByTheWindow();
+    void installedFileIsFoundFromAMovedExecutable();
 };
 
 void TestHelpFile::parse()
@@ -82,6 +84,25 @@ void TestHelpFile::missingFileIsReportedByTheWindow()
     HelpWindow window;
     window.showContents();
     QVERIFY(window.viewer()->toPlainText().contains(QStringLiteral("Fichier d'aide introuvable")));
+}
+
+void TestHelpFile::installedFileIsFoundFromAMovedExecutable()
+{
+    // An install tree moved elsewhere as a whole: <prefix>/bin/virelan and <prefix>/share/virelan/Virelan.hlp.
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(QStringLiteral("ailleurs/opt"));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/share/virelan")));
+    QFile installed(prefix + QStringLiteral("/share/virelan/Virelan.hlp"));
+    QVERIFY(installed.open(QIODevice::WriteOnly));
+    installed.close();
+    HelpWindow::setHelpFile(dir.filePath(QStringLiteral("Virelan.hlp")));
+    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + QStringLiteral("/bin")), installed.fileName());
+    // The start-up folder's own help file comes first.
+    QFile own(HelpWindow::helpFile());
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.close();
+    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + QStringLiteral("/bin")), own.fileName());
 }
 
 QTEST_MAIN(TestHelpFile)

@@ -52,6 +52,7 @@ private slots:
     void captions();
     void openCancelledCreatesNothing();
     void openCaptionIsFileName();
+    void filesNamedAtStartUpOpenAsOuvrir();
     void hintAndClock();
     void clockPanelFollowsWidth();
     void minimiseAll();
@@ -222,6 +223,38 @@ void TestMainForm::openCaptionIsFileName()
     m_form->FileOpenItemClick();
     QVERIFY(m_form->activeChild());
     QCOMPARE(m_form->activeChild()->windowTitle(), QStringLiteral("6A.prf"));
+}
+
+void TestMainForm::filesNamedAtStartUpOpenAsOuvrir()
+{
+    FakeSeams fake;
+    // 6A.prf opens; 6B.prf's planning is a folder, which cannot be read.
+    const QString good = m_dir.filePath(QStringLiteral("start/6A.prf"));
+    const QString bad = m_dir.filePath(QStringLiteral("start/6B.prf"));
+    testfiles::writeAll(good, QByteArray("0C0").append(QByteArray("020").repeated(30)) + "\r\n0221Durand\r\n");
+    testfiles::writeAll(bad, QByteArray("0C0").append(QByteArray("020").repeated(30)) + "\r\n");
+    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("start/6B.prp"))));
+
+    fake.openAnswers << bad;
+    m_form->action(QStringLiteral("FileOpenItem"))->trigger();
+    QCOMPARE(fake.messages.size(), 1);
+    const FakeSeams::Message byMenu = fake.messages.takeFirst();
+    m_form->FileCloseItemClick();
+    QTRY_VERIFY(m_form->classWindows().isEmpty());
+
+    m_form->OpenClassFiles({good, bad, good});
+    const QList<TMDIChild*> windows = m_form->classWindows();
+    QCOMPARE(windows.size(), 3);
+    QCOMPARE(windows[2]->windowTitle(), QStringLiteral("6A.prf"));
+    QCOMPARE(windows[2]->StringGrid1->cell(1, 2), QStringLiteral("Durand "));
+    QCOMPARE(windows[1]->windowTitle(), QStringLiteral("6B.prf"));
+    QCOMPARE(windows[0]->windowTitle(), QStringLiteral("6A.prf"));
+    // The same message as "&Ouvrir...", and the file after it still opens.
+    QCOMPARE(fake.messages.size(), 1);
+    QCOMPARE(fake.messages[0].text, byMenu.text);
+    QCOMPARE(fake.messages[0].caption, byMenu.caption);
+    QCOMPARE(fake.messages[0].kind, byMenu.kind);
+    QVERIFY(byMenu.text.startsWith(QStringLiteral("Ne peut ouvrir le fichier ")));
 }
 
 void TestMainForm::hintAndClock()

@@ -1,0 +1,1 @@
+virelan_add_test(test_startupfiles SOURCES TestStartupFiles.cpp LIBS virelan_models)
