@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -313,6 +314,10 @@ void TestPhotos::refusesBadFiles_data()
         << QStringLiteral("cut.bmp") << bmp.left(60) << QStringLiteral("Ne peut ouvrir le fichier %1");
     QTest::newRow("bitmap one byte short")
         << QStringLiteral("short.bmp") << bmp.chopped(1) << QStringLiteral("Ne peut ouvrir le fichier %1");
+    QByteArray farRows = bmp;
+    qToLittleEndian<quint32>(bmp.size() + 100, farRows.data() + 10); // where its rows start
+    QTest::newRow("bitmap rows beyond its end")
+        << QStringLiteral("far.bmp") << farRows << QStringLiteral("Ne peut ouvrir le fichier %1");
 }
 
 void TestPhotos::refusesBadFiles()
