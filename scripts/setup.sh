@@ -1,29 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing on a Debian 12 machine (nothing when all is there) and builds Vire Lan into build/.
-# Packages named as arguments are installed too (the tests' own).
+# Packages named as arguments are installed too (the tests' own). VIRELAN_WERROR=ON (as CI sets it) makes
+# every compiler warning an error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/packages.sh
+install_missing "${base_packages[@]}" "$@"
 
-packages=(
-    build-essential cmake
-    qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
-    libjpeg62-turbo-dev
-    qt6-translations-l10n
-    fonts-liberation fonts-dejavu-core
-    xvfb xauth
-    "$@"
-)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-fi
-
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIRELAN_WERROR="${VIRELAN_WERROR:-OFF}" > /dev/null
 cmake --build build -j"$(nproc)"

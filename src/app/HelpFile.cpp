@@ -28,8 +28,10 @@ HelpFile HelpFile::parse(const QByteArray& text)
         if (!current)
             continue;
         if (line.startsWith(QStringLiteral("@keywords "))) {
-            for (const QString& k : line.mid(10).split(QLatin1Char(';'), Qt::SkipEmptyParts))
-                current->keywords << k.trimmed();
+            // A keyword of blanks would be an empty entry of the index.
+            for (const QString& k : line.mid(10).split(QLatin1Char(';')))
+                if (!k.trimmed().isEmpty())
+                    current->keywords << k.trimmed();
             continue;
         }
         current->body += line + QLatin1Char('\n');

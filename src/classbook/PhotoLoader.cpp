@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <csetjmp>
 #include <cstdio>
@@ -22,9 +23,23 @@ constexpr qint64 MaxDecodedPixels = 16LL * 1024 * 1024;
 
 constexpr qint64 MaxFileBytes = 256LL * 1024 * 1024;
 
+// No camera makes a picture of more samples (width x height x components) than this: a 200-megapixel
+// phone photo holds 600 million. A header that claims more is refused before anything is decoded.
+constexpr qint64 MaxJpegSamples = 1LL << 30;
+
+// A progressive file keeps every coefficient of the whole picture in memory until its last scan,
+// whatever the size it is drawn at: two bytes a sample. A 50-megapixel camera photo needs at most 300 MB
+// of them; a forged header must not make libjpeg reserve gigabytes.
+constexpr long MaxJpegMemory = 512L * 1024 * 1024;
+
+// Encoders write about ten scans. Each scan walks the whole picture again, so a small file of thousands
+// of empty scans would hold the card for seconds.
+constexpr int MaxJpegScans = 100;
+
 struct JpegErrors
 {
     jpeg_error_mgr manager;
+    jpeg_progress_mgr progress;
     std::jmp_buf jump;
 };
 
@@ -51,6 +66,13 @@ void jpegMessage(j_common_ptr info, int level)
     }
 }
 
+// Called before every row of input libjpeg absorbs, so a scan beyond the last allowed is never decoded.
+void jpegProgress(j_common_ptr info)
+{
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans)
+        std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
 // Decoding proper, in a function holding no C++ object that a jump out of libjpeg would skip: the
 // image lives in the caller and is only reached through a pointer. Returns false on any failure.
 bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* coverSize, QImage* image,
@@ -61,15 +83,24 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jpegErrorExit;
     errors.manager.emit_message = jpegMessage;
+    errors.progress = {};
+    errors.progress.progress_monitor = jpegProgress;
     jpeg_create_decompress(&info);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
+    // Beyond this, libjpeg asks for a backing store it does not have, which is a fatal error.
+    info.mem->max_memory_to_use = MaxJpegMemory;
+    info.progress = &errors.progress;
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
     *originalSize = QSize(int(info.image_width), int(info.image_height));
     const QSize wanted = (coverSize && *coverSize) ? (*coverSize)(*originalSize) : *originalSize;
+    if (qint64(info.image_width) * qint64(info.image_height) * info.num_components > MaxJpegSamples) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.scale_num = unsigned(jpegEighths(*originalSize, wanted));
     info.scale_denom = 8;
     if (info.scale_num < 8) {
@@ -129,6 +160,72 @@ QByteArray readFile(const QString& path)
     return bytes;
 }
 
+enum class Kind
+{
+    Jpeg,
+    Bitmap,
+    Icon
+};
+
+// The kind of picture a file name stands for; raises "Extension de fichier graphique inconnue" for any other.
+Kind kindOf(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const QString kind = suffix.toLower();
+    if (kind == QLatin1String("jpg") || kind == QLatin1String("jpeg"))
+        return Kind::Jpeg;
+    if (kind == QLatin1String("bmp"))
+        return Kind::Bitmap;
+    if (kind == QLatin1String("ico"))
+        return Kind::Icon;
+    throw PlatformError::unknownPictureExtension(suffix);
+}
+
+Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& coverSize)
+{
+    Photo photo;
+    if (bytes.isEmpty() ||
+        !decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()),
+                    &coverSize, &photo.image, &photo.originalSize))
+        throw PlatformError::cannotOpen(path);
+    return photo;
+}
+
+// Qt's readers keep what they could read of a file cut short, the rest of the image left as the memory
+// held it, and a run-length bitmap may leave pixels unset on purpose. So the reader gets the file followed
+// by one spare byte: reading into it means the rows the header announces run past the end of the file,
+// and the picture is refused. And it decodes into an image cleared beforehand (when the header's size is
+// one Qt would allocate), so unset pixels take colour 0. A bitmap whose rows start beyond its end (the
+// offset at byte 10) is refused too: Qt would take its rows from wherever it stands.
+Photo decodeWithQt(const QByteArray& bytes, const char* format, const QString& path)
+{
+    if (qstrcmp(format, "bmp") == 0 && bytes.size() >= 14 &&
+        qFromLittleEndian<quint32>(bytes.constData() + 10) > quint64(bytes.size()))
+        throw PlatformError::cannotOpen(path);
+    QBuffer buffer;
+    buffer.setData(bytes + '\0');
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(false);
+    Photo photo;
+    const qint64 width = reader.size().width(), height = qAbs(qint64(reader.size().height()));
+    if (width > 0 && height > 0 && width * height * 4 <= qint64(reader.allocationLimit()) * 1024 * 1024) {
+        photo.image = QImage(int(width), int(height), reader.imageFormat());
+        photo.image.fill(0);
+    }
+    if (!reader.read(&photo.image) || photo.image.isNull() || buffer.pos() > bytes.size())
+        throw PlatformError::cannotOpen(path);
+    photo.originalSize = photo.image.size();
+    return photo;
+}
+
+Photo decodeAs(Kind kind, const QByteArray& bytes, const QString& path, const CoverSize& coverSize)
+{
+    if (kind == Kind::Jpeg)
+        return decodeJpeg(bytes, path, coverSize);
+    return decodeWithQt(bytes, kind == Kind::Bitmap ? "bmp" : "ico", path);
+}
+
 } // namespace
 
 int jpegEighths(const QSize& original, const QSize& wanted)
@@ -143,36 +240,15 @@ int jpegEighths(const QSize& original, const QSize& wanted)
     return 8;
 }
 
-Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& coverSize)
+Photo decode(const QByteArray& bytes, const QString& path, const CoverSize& coverSize)
 {
-    Photo photo;
-    if (bytes.isEmpty() ||
-        !decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()),
-                    &coverSize, &photo.image, &photo.originalSize))
-        throw PlatformError::cannotOpen(path);
-    return photo;
+    return decodeAs(kindOf(path), bytes, path, coverSize);
 }
 
 Photo load(const QString& path, const CoverSize& coverSize)
 {
-    const QString suffix = QFileInfo(path).suffix();
-    const QString kind = suffix.toLower();
-    const bool jpeg = kind == QLatin1String("jpg") || kind == QLatin1String("jpeg");
-    if (!jpeg && kind != QLatin1String("bmp") && kind != QLatin1String("ico"))
-        throw PlatformError::unknownPictureExtension(suffix);
-    const QByteArray bytes = readFile(path);
-    if (jpeg)
-        return decodeJpeg(bytes, path, coverSize);
-    QBuffer buffer;
-    buffer.setData(bytes);
-    QImageReader reader(&buffer, kind.toLatin1());
-    reader.setDecideFormatFromContent(false);
-    Photo photo;
-    photo.image = reader.read();
-    if (photo.image.isNull())
-        throw PlatformError::cannotOpen(path);
-    photo.originalSize = photo.image.size();
-    return photo;
+    const Kind kind = kindOf(path);
+    return decodeAs(kind, readFile(path), path, coverSize);
 }
 
 } // namespace photoloader

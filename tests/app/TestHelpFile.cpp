@@ -15,6 +15,12 @@ class TestHelpFile : public QObject
 
 private slots:
     void parse();
+    void blankKeywordsMakeNoEntry()
+    {
+        const HelpFile help = HelpFile::parse("@topic 7 Titre\n@keywords ; ; ab;  \n");
+        QCOMPARE(help.topic(7)->keywords, QStringList({"ab"}));
+        QCOMPARE(help.index().size(), 2);
+    }
     void shippedFileHasATopicPerMenu();
     void windowShowsTopicsAndSearches();
     void missingFileIsReportedByTheWindow();

@@ -1,0 +1,29 @@
+# Sourced by the scripts: what Vire Lan needs from Debian 12, and install_missing, which installs only the
+# packages that are not there yet (nothing when all are).
+base_packages=(
+    build-essential cmake
+    qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+    libjpeg62-turbo-dev
+    qt6-translations-l10n
+    fonts-liberation fonts-dejavu-core
+    xvfb xauth
+)
+
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    fi
+}
+
+# Only the tests need these: poppler's PDF tools and LibreOffice read back what the program prints and saves,
+# the URW fonts are families that several foundries provide, the validators check the menu entry and the
+# metainfo, and xdotool drives the end-to-end test.
+test_packages=(poppler-utils libreoffice-writer-nogui fonts-urw-base35 desktop-file-utils appstream xdotool)
