@@ -1,8 +1,10 @@
 #include "companions/Devoirs.h"
 
 #include "common/Cp1252Guard.h"
+#include "common/FirstShow.h"
 #include "common/Fonts.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFrame>
@@ -65,7 +67,7 @@ TDevoirs::TDevoirs(QWidget* parent)
         label->setObjectName(QLatin1String(name));
         label->setFont(fonts::msSansSerif(17));
         label->move(left, 40);
-        label->adjustSize();
+        firstshow::fitText(label);
         return label;
     };
     Label1 = heading("Label1", QStringLiteral("Date"), 8);
@@ -80,11 +82,8 @@ TDevoirs::TDevoirs(QWidget* parent)
         picker->setCalendarPopup(true);
         picker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
         picker->setGeometry(homework::pickerRect(row));
-        // The drop-down calendar keeps the window colour when its picker shows silver.
-        QCalendarWidget* calendar = picker->calendarWidget();
-        QPalette calendarColours = calendar->palette();
-        calendarColours.setColor(QPalette::Base, calendarColours.color(QPalette::Base));
-        calendar->setPalette(calendarColours);
+        // The drop-down calendar is built when it first opens; it then takes its colours (see eventFilter).
+        picker->installEventFilter(this);
         connect(picker, &QDateEdit::dateChanged, this, [this, row] { DateTimePickerChange(row); });
         m_pickers[row - 1] = picker;
 
@@ -171,6 +170,29 @@ void TDevoirs::showEvent(QShowEvent* event)
         move(frame.topLeft());
     }
     QDialog::showEvent(event);
+}
+
+bool TDevoirs::eventFilter(QObject* watched, QEvent* event)
+{
+    // A picker builds its drop-down calendar, in a popup of its own, the first time the calendar is asked
+    // for. The calendar keeps the window colour when its picker shows silver: it takes it as soon as it
+    // exists, from the next event its popup receives.
+    const auto isPicker = [this](QObject* object) {
+        return object && std::find(m_pickers.begin(), m_pickers.end(), object) != m_pickers.end();
+    };
+    if (event->type() == QEvent::ChildAdded && isPicker(watched)) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    } else if (auto* picker = qobject_cast<QDateEdit*>(watched->parent()); isPicker(picker)) {
+        if (auto* calendar = watched->findChild<QCalendarWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            watched->removeEventFilter(this);
+            QPalette colours = calendar->palette();
+            colours.setColor(QPalette::Base, QApplication::palette(picker).color(QPalette::Base));
+            calendar->setPalette(colours);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TDevoirs::keyPressEvent(QKeyEvent* event)
