@@ -8,6 +8,7 @@
 // Prints the medians and ratios; exits with 1 when the card with the clean photo is not at least
 // 4 times faster.
 
+#include "BenchSupport.h"
 #include "FakeSeams.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
@@ -19,8 +20,6 @@
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
-#include <QPainter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -32,38 +31,6 @@
 namespace {
 
 constexpr int Runs = 7;
-
-// A picture with the look of a photo: broad gradients and shapes, with sensor grain of the given
-// amplitude on every channel of every pixel (0 for none).
-QImage cameraPhoto(QSize size, int grain)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient sky(0, 0, 0, size.height());
-    sky.setColorAt(0, QColor(90, 140, 210));
-    sky.setColorAt(1, QColor(200, 170, 120));
-    p.fillRect(image.rect(), sky);
-    QRandomGenerator random(2026);
-    for (int i = 0; i < 400; ++i) {
-        p.setBrush(QColor::fromRgb(random.generate()));
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(random.bounded(size.width()), random.bounded(size.height()), 50 + random.bounded(600),
-                      50 + random.bounded(600));
-    }
-    p.end();
-    if (grain == 0)
-        return image;
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(random.bounded(2 * grain + 1)) - grain;
-            const QRgb c = line[x];
-            line[x] = qRgb(std::clamp(qRed(c) + n, 0, 255), std::clamp(qGreen(c) + n, 0, 255),
-                           std::clamp(qBlue(c) + n, 0, 255));
-        }
-    }
-    return image;
-}
 
 // libjpeg-turbo decoding the whole picture at full size, as any viewer would.
 qint64 fullSizeDecodeNs(const QString& path)
@@ -159,7 +126,7 @@ int main(int argc, char** argv)
     for (const Photo& photo : {Photo{"clean", {6000, 4000}, 0, false}, Photo{"grainy", {6000, 4000}, 8, false},
                                Photo{"progressive", {8192, 6144}, 0, true}}) {
         const Result r =
-            measure(cameraPhoto(photo.size, photo.grain),
+            measure(bench::cameraPhoto(photo.size, photo.grain, 2026),
                     dir.filePath(QStringLiteral("%1.jpg").arg(QLatin1String(photo.name))), photo.progressive);
         const double ratio = r.fullMs / r.cardMs;
         if (photo.grain == 0 && !photo.progressive)
