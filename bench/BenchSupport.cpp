@@ -14,6 +14,17 @@
 
 #include <jpeglib.h>
 
+// Under callgrind, each timed step is dumped on its own (valgrind --tool=callgrind --dump-instr=no ...): the
+// instructions of a step do not vary with the machine's load as its time does.
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define BENCH_STEP_START() CALLGRIND_ZERO_STATS
+#define BENCH_STEP_END(name) CALLGRIND_DUMP_STATS_AT(name)
+#else
+#define BENCH_STEP_START()
+#define BENCH_STEP_END(name)
+#endif
+
 namespace bench {
 
 QImage cameraPhoto(QSize size, int grain, quint32 seed)
@@ -103,6 +114,7 @@ void PaintWatch::armFrom(const QElapsedTimer& clock)
     m_scheduled = false;
     m_elapsed = -1;
     m_clock = clock;
+    BENCH_STEP_START();
 }
 
 bool PaintWatch::eventFilter(QObject* watched, QEvent* event)
@@ -112,6 +124,7 @@ bool PaintWatch::eventFilter(QObject* watched, QEvent* event)
         // A zero timer fires once the loop has finished the turn that paints and flushes the window.
         QTimer::singleShot(0, this, [this] {
             m_elapsed = double(m_clock.nsecsElapsed()) / 1e6;
+            BENCH_STEP_END(objectName().toLatin1().constData());
             m_armed = false;
             if (afterPaint)
                 afterPaint();

@@ -183,6 +183,7 @@ int main(int argc, char* argv[])
         auto* grid = qobject_cast<StringGrid*>(object->parent());
         return grid && object == grid->viewport();
     });
+    grid.setObjectName(QStringLiteral("open"));
     grid.arm();
     form->OpenClassFiles({bench::classFile(dir)});
     TMDIChild* window = form->activeChild();
@@ -195,6 +196,7 @@ int main(int argc, char* argv[])
     window->StringGrid1->setFocus();
     bench::settle(100);
     bench::PaintWatch chart(tools().Graph);
+    chart.setObjectName(QStringLiteral("chart"));
     chart.afterPaint = [] { tools().Graph->close(); };
     chart.arm();
     action(form, "Affichergraphique1")->trigger();
@@ -208,6 +210,7 @@ int main(int argc, char* argv[])
     action(form, "fiche1")->trigger();
     bench::settle(bench::ReadingMs);
     bench::PaintWatch photo(window->Image1);
+    photo.setObjectName(QStringLiteral("card"));
     std::vector<double> cards;
     for (int i = 0; i < bench::PagedCards; ++i) {
         photo.arm();
