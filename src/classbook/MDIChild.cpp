@@ -1,5 +1,6 @@
 #include "classbook/MDIChild.h"
 
+#include "classbook/PhotoCache.h"
 #include "classbook/PhotoView.h"
 #include "common/Cp1252Guard.h"
 #include "common/ErrorHandler.h"
@@ -329,6 +330,14 @@ void TMDIChild::showCard()
     }
     Notebook1->setCurrentWidget(CardPage);
     Edit1->setFocus();
+    // While the teacher reads this card, the photos of the cards around it are decoded ahead.
+    if (m_shared.Photos) {
+        QStringList around;
+        for (const int card : {m_currentCard + 1, m_currentCard + 2, m_currentCard - 1})
+            if (card >= 1 && card <= StudentCount && !m_table.at(card, ClassTable::Photo).isEmpty())
+                around << m_table.at(card, ClassTable::Photo);
+        m_shared.Photos->prefetch(around);
+    }
     if (photoFailure)
         throw *photoFailure;
 }
