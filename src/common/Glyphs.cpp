@@ -120,15 +120,13 @@ void draw(QPainter& p, Glyph glyph)
         p.drawLine(9, 8, 13, 8);
         p.drawLine(9, 10, 12, 10);
         break;
-    case Glyph::Averages: {
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(15);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(kBlue);
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(QChar(0x03A3)));
+    case Glyph::Averages:
+        // A sum sign drawn with the pen: the main tool bar shows it at start-up, and a font of its own would
+        // be loaded for this one sign.
+        p.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawPolyline(QPolygon(
+            {QPoint(12, 4), QPoint(12, 2), QPoint(3, 2), QPoint(8, 8), QPoint(3, 13), QPoint(12, 13), QPoint(12, 11)}));
         break;
-    }
     case Glyph::BarChart:
         p.setPen(kInk);
         p.drawLine(1, 1, 1, 14);
