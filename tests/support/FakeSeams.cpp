@@ -101,3 +101,8 @@ void FakeSeams::beep()
 {
     ++beeps;
 }
+
+void FakeSeams::statusMessage(QWidget*, const QString& text)
+{
+    statusMessages << text;
+}

@@ -53,6 +53,8 @@ public:
 
     // The warning sounds heard.
     int beeps = 0;
+    // The status bar messages shown.
+    QStringList statusMessages;
 
     // The printer prints into a PDF file in a temporary folder.
     QString printerOutput() const;
@@ -70,6 +72,7 @@ public:
     void setSystemClock(const QDateTime& dateTime, QObject* context,
                         const std::function<void(const QString& refusal)>& done) override;
     void beep() override;
+    void statusMessage(QWidget* parent, const QString& text) override;
 
 private:
     struct ClockRequest

@@ -1,9 +1,13 @@
 #include "TestFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
+#include <grp.h>
+#include <unistd.h>
 
 namespace testfiles {
 
@@ -21,6 +25,24 @@ void writeAll(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+bool reranAsNobody()
+{
+    if (::geteuid() != 0)
+        return false;
+    const group* users = ::getgrnam("users");
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                 users ? QStringLiteral("--groups=%1").arg(users->gr_gid) : QStringLiteral("--clear-groups"),
+                 QCoreApplication::applicationFilePath(),
+                 QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
+    child.waitForFinished(60000);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
+    return true;
 }
 
 } // namespace testfiles
