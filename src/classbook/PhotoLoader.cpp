@@ -195,12 +195,15 @@ Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& 
 // held it, and a run-length bitmap may leave pixels unset on purpose. So the reader gets the file followed
 // by one spare byte: reading into it means the rows the header announces run past the end of the file,
 // and the picture is refused. And it decodes into an image cleared beforehand (when the header's size is
-// one Qt would allocate), so unset pixels take colour 0. A bitmap whose rows start beyond its end (the
-// offset at byte 10) is refused too: Qt would take its rows from wherever it stands.
+// one Qt would allocate), so unset pixels take colour 0.
 Photo decodeWithQt(const QByteArray& bytes, const char* format, const QString& path)
 {
-    if (qstrcmp(format, "bmp") == 0 && bytes.size() >= 14 &&
-        qFromLittleEndian<quint32>(bytes.constData() + 10) > quint64(bytes.size()))
+    // Qt goes to the colour table after the header (14 bytes and the size at byte 14) and to the rows
+    // (their offset at byte 10), and reads on from wherever it stands when it cannot go there: a bitmap
+    // that places either beyond its end is refused.
+    if (qstrcmp(format, "bmp") == 0 && bytes.size() >= 18 &&
+        (qFromLittleEndian<quint32>(bytes.constData() + 10) > quint64(bytes.size()) ||
+         14 + quint64(qFromLittleEndian<quint32>(bytes.constData() + 14)) > quint64(bytes.size())))
         throw PlatformError::cannotOpen(path);
     QBuffer buffer;
     buffer.setData(bytes + '\0');
