@@ -196,19 +196,19 @@ Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& 
 // by one spare byte: reading into it means the rows the header announces run past the end of the file,
 // and the picture is refused. And it decodes into an image cleared beforehand (when the header's size is
 // one Qt would allocate), so unset pixels take colour 0.
-Photo decodeWithQt(const QByteArray& bytes, const char* format, const QString& path)
+Photo decodeWithQt(const QByteArray& bytes, Kind kind, const QString& path)
 {
     // Qt goes to the colour table after the header (14 bytes and the size at byte 14) and to the rows
     // (their offset at byte 10), and reads on from wherever it stands when it cannot go there: a bitmap
     // that places either beyond its end is refused.
-    if (qstrcmp(format, "bmp") == 0 && bytes.size() >= 18 &&
+    if (kind == Kind::Bitmap && bytes.size() >= 18 &&
         (qFromLittleEndian<quint32>(bytes.constData() + 10) > quint64(bytes.size()) ||
          14 + quint64(qFromLittleEndian<quint32>(bytes.constData() + 14)) > quint64(bytes.size())))
         throw PlatformError::cannotOpen(path);
     QBuffer buffer;
     buffer.setData(bytes + '\0');
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    QImageReader reader(&buffer, kind == Kind::Bitmap ? "bmp" : "ico");
     reader.setDecideFormatFromContent(false);
     Photo photo;
     const qint64 width = reader.size().width(), height = qAbs(qint64(reader.size().height()));
@@ -226,7 +226,7 @@ Photo decodeAs(Kind kind, const QByteArray& bytes, const QString& path, const Co
 {
     if (kind == Kind::Jpeg)
         return decodeJpeg(bytes, path, coverSize);
-    return decodeWithQt(bytes, kind == Kind::Bitmap ? "bmp" : "ico", path);
+    return decodeWithQt(bytes, kind, path);
 }
 
 } // namespace
