@@ -3,10 +3,10 @@
 #include "common/PlatformError.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
 
 #include <csetjmp>
 #include <cstdio>
@@ -198,13 +198,18 @@ Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& 
 // one Qt would allocate), so unset pixels take colour 0.
 Photo decodeWithQt(const QByteArray& bytes, Kind kind, const QString& path)
 {
-    // Qt goes to the colour table after the header (14 bytes and the size at byte 14) and to the rows
-    // (their offset at byte 10), and reads on from wherever it stands when it cannot go there: a bitmap
+    // Qt goes to the rows (their offset at byte 10) and to the colour table after the header (14 bytes
+    // and the size at byte 14), and reads on from wherever it stands when it cannot go there: a bitmap
     // that places either beyond its end is refused.
-    if (kind == Kind::Bitmap && bytes.size() >= 18 &&
-        (qFromLittleEndian<quint32>(bytes.constData() + 10) > quint64(bytes.size()) ||
-         14 + quint64(qFromLittleEndian<quint32>(bytes.constData() + 14)) > quint64(bytes.size())))
-        throw PlatformError::cannotOpen(path);
+    if (kind == Kind::Bitmap) {
+        QDataStream header(bytes);
+        header.setByteOrder(QDataStream::LittleEndian);
+        quint32 rowsOffset = 0, headerSize = 0;
+        header.skipRawData(10);
+        header >> rowsOffset >> headerSize;
+        if (rowsOffset > quint64(bytes.size()) || 14 + quint64(headerSize) > quint64(bytes.size()))
+            throw PlatformError::cannotOpen(path);
+    }
     QBuffer buffer;
     buffer.setData(bytes + '\0');
     buffer.open(QIODevice::ReadOnly);
