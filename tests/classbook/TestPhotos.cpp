@@ -318,6 +318,12 @@ void TestPhotos::refusesBadFiles_data()
     qToLittleEndian<quint32>(bmp.size() + 100, farRows.data() + 10); // where its rows start
     QTest::newRow("bitmap rows beyond its end")
         << QStringLiteral("far.bmp") << farRows << QStringLiteral("Ne peut ouvrir le fichier %1");
+    // Found by fuzzing: a header of 64 bytes in a file of 64.
+    QTest::newRow("bitmap header beyond its end")
+        << QStringLiteral("header.bmp")
+        << QByteArray::fromHex("424d42000000000000003e00000040000000100000001000f9ff0100080001000000040000000000000000"
+                               "0000000200000002000000ff0000000000040a0001")
+        << QStringLiteral("Ne peut ouvrir le fichier %1");
 }
 
 void TestPhotos::refusesBadFiles()
