@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <grp.h>
 #include <unistd.h>
 
@@ -43,6 +45,65 @@ bool reranAsNobody()
     if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
     return true;
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(100000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString missing(const QStringList& programs)
+{
+    for (const QString& program : programs)
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            return program;
+    return {};
+}
+
+void convertByOffice(const QStringList& files, const QString& format, const QString& folder)
+{
+    // A profile of its own: a LibreOffice already running elsewhere would take the files and convert nothing.
+    run("soffice", QStringList{"-env:UserInstallation=file://" + folder + "/profile", "--headless", "--convert-to",
+                               format, "--outdir", folder} +
+                       files);
+}
+
+QList<PdfWord> pdfWords(const QString& pdf)
+{
+    QXmlStreamReader xml(run("pdftotext", {"-bbox", pdf, "-"}));
+    QList<PdfWord> words;
+    int page = -1;
+    double width = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto at = [&](const char* name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
+        if (xml.name() == QLatin1String("page")) {
+            width = at("width");
+            ++page;
+        } else if (xml.name() == QLatin1String("word")) {
+            const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
+            words << PdfWord{page, 0, box, xml.readElementText(), width};
+        }
+    }
+    // Line by line, each from left to right: a word whose middle is above the bottom of the line before is on it.
+    const auto byHeight = [](const PdfWord& a, const PdfWord& b) {
+        return std::pair(a.page, a.box.center().y()) < std::pair(b.page, b.box.center().y());
+    };
+    std::stable_sort(words.begin(), words.end(), byHeight);
+    double bottom = 0;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const bool sameLine = i > 0 && words[i].page == words[i - 1].page && words[i].box.center().y() < bottom;
+        words[i].line = i == 0 ? 0 : words[i - 1].line + (sameLine ? 0 : 1);
+        bottom = sameLine ? std::max(bottom, words[i].box.bottom()) : words[i].box.bottom();
+    }
+    std::stable_sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
+        return std::pair(a.line, a.box.left()) < std::pair(b.line, b.box.left());
+    });
+    return words;
 }
 
 } // namespace testfiles

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QRectF>
 #include <QString>
+#include <QStringList>
 
 // Whole files for tests that check exact bytes.
 namespace testfiles {
@@ -16,4 +19,24 @@ void writeAll(const QString& path, const QByteArray& bytes);
 // process failed). False when not root: the case runs here.
 bool reranAsNobody();
 
+// Other programs read back what the program wrote: what one writes on its output, the first of some not installed.
+QString run(const QString& program, const QStringList& arguments);
+QString missing(const QStringList& programs);
+// LibreOffice converts the files into the folder, to "pdf" or through a filter ("csv:...").
+void convertByOffice(const QStringList& files, const QString& format, const QString& folder);
+// The words of a PDF as poppler reads them, line by line: their page, line, box in points and the page's width.
+struct PdfWord
+{
+    int page;
+    int line;
+    QRectF box;
+    QString text;
+    double pageWidth;
+};
+QList<PdfWord> pdfWords(const QString& pdf);
+
 } // namespace testfiles
+
+#define SKIP_UNLESS_INSTALLED(...)                                                                                     \
+    if (const QString absent = testfiles::missing({__VA_ARGS__}); !absent.isEmpty())                                   \
+    QSKIP(qPrintable(absent + QStringLiteral(" is not installed")))
