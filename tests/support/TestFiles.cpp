@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "common/PlatformError.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -27,6 +29,16 @@ void writeAll(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString errorOf(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const PlatformError& error) {
+        return error.message();
+    }
+    return {};
 }
 
 bool reranAsNobody()

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Whole files for tests that check exact bytes.
 namespace testfiles {
@@ -13,6 +14,9 @@ namespace testfiles {
 QByteArray readAll(const QString& path);
 // Writes the bytes, creating the folders on the way; the test fails when the file cannot be written.
 void writeAll(const QString& path, const QByteArray& bytes);
+
+// The message of the PlatformError the operation raised; empty when it raised none.
+QString errorOf(const std::function<void()>& operation);
 
 // Rights mean nothing to root: run as root, the current test function and data row run again in a process of
 // their own as nobody, with the group "users" beside its own; true then, and the case is done (failed if the
