@@ -98,23 +98,9 @@ QList<PdfWord> pdfWords(const QString& pdf)
             ++page;
         } else if (xml.name() == QLatin1String("word")) {
             const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
-            words << PdfWord{page, 0, box, xml.readElementText(), width};
+            words << PdfWord{page, box, xml.readElementText(), width};
         }
     }
-    // Line by line, each from left to right: a word whose middle is above the bottom of the line before is on it.
-    const auto byHeight = [](const PdfWord& a, const PdfWord& b) {
-        return std::pair(a.page, a.box.center().y()) < std::pair(b.page, b.box.center().y());
-    };
-    std::stable_sort(words.begin(), words.end(), byHeight);
-    double bottom = 0;
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const bool sameLine = i > 0 && words[i].page == words[i - 1].page && words[i].box.center().y() < bottom;
-        words[i].line = i == 0 ? 0 : words[i - 1].line + (sameLine ? 0 : 1);
-        bottom = sameLine ? std::max(bottom, words[i].box.bottom()) : words[i].box.bottom();
-    }
-    std::stable_sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
-        return std::pair(a.line, a.box.left()) < std::pair(b.line, b.box.left());
-    });
     return words;
 }
 

@@ -28,11 +28,10 @@ QString run(const QString& program, const QStringList& arguments);
 QString missing(const QStringList& programs);
 // LibreOffice converts the files into the folder, to "pdf" or through a filter ("csv:...").
 void convertByOffice(const QStringList& files, const QString& format, const QString& folder);
-// The words of a PDF as poppler reads them, line by line: their page, line, box in points and the page's width.
+// The words of a PDF as poppler reads them: their page, their box in points and the page's width.
 struct PdfWord
 {
     int page;
-    int line;
     QRectF box;
     QString text;
     double pageWidth;
