@@ -73,7 +73,7 @@ class TestFileSituations : public QObject
 {
     Q_OBJECT
 
-    FakeSeams m_fake;
+    std::optional<FakeSeams> m_fake;
     std::optional<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
     std::optional<QTemporaryDir> m_dir; // one for each case: a file this run could not read is never written
@@ -84,6 +84,7 @@ class TestFileSituations : public QObject
 private slots:
     void init()
     {
+        m_fake.emplace();
         m_windows.emplace();
         m_window = m_windows->open();
         m_dir.emplace();
@@ -91,8 +92,6 @@ private slots:
     void cleanup()
     {
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (m_window)
-            m_window->setModified(false);
         m_windows.reset();
     }
 
@@ -235,13 +234,13 @@ private slots:
         qint64 limit = 0;
         for (;; ++limit) {
             Disk disk(limit);
-            m_fake.messages.clear();
+            m_fake->messages.clear();
             // "&Oui" to saving a changed class, then "OK" to the error; or "OK", then "&Non" to leaving without a file.
-            m_fake.messageAnswers = {0, classRow ? 0 : 1};
+            m_fake->messageAnswers = {0, classRow ? 0 : 1};
             if (m_window->close())
                 break;
             QCOMPARE(testfiles::readAll(target), old);
-            QCOMPARE(m_fake.messages.value(classRow ? 1 : 0).text, "Ne peut créer le fichier " + target);
+            QCOMPARE(m_fake->messages.value(classRow ? 1 : 0).text, "Ne peut créer le fichier " + target);
             QCOMPARE(m_window->table(), table);
             QCOMPARE(m_window->ListeDevoirs(), homework);
             QCOMPARE(m_window->isModified(), classRow);
@@ -321,7 +320,7 @@ private slots:
         QVERIFY(testfiles::readAll(path("6A.prf")).contains("\r\n020212\r\n"));
         const QString why = readOnly ? "ne peut créer le fichier " + path(".virelan/6A.prf.1")
                                      : "ne peut créer le dossier " + path(".virelan");
-        QCOMPARE(m_fake.statusMessages, QStringList{"Version précédente de 6A.prf non conservée : " + why});
+        QCOMPARE(m_fake->statusMessages, QStringList{"Version précédente de 6A.prf non conservée : " + why});
     }
 };
 
