@@ -272,28 +272,22 @@ void TestHorloge::impossibleDateLeavesClockAlone()
 }
 
 // The time service's answer, by the name of its D-Bus error: only where no time service answers at all does the
-// program set the clock itself; a refusal is told in French.
+// program set the clock itself; any other failure is a refusal, told in French.
 void TestHorloge::systemAnswers_data()
 {
-    rows::add({"set |  | set | ", "no system bus | org.freedesktop.DBus.Error.Disconnected | no service | ",
-               "no timedated | org.freedesktop.DBus.Error.ServiceUnknown | no service | ",
-               "timedated cannot start | org.freedesktop.DBus.Error.Spawn.ChildExited | no service | ",
-               "automatic time on | org.freedesktop.timedate1.AutomaticTimeSyncEnabled | refused | L'heure de "
-               "l'ordinateur est réglée automatiquement : le système ne la laisse pas changer à la main.",
-               "authentication cancelled | org.freedesktop.DBus.Error.AccessDenied | refused | Le système n'a pas "
-               "autorisé le changement de la date et de l'heure.",
-               "no answer in time | org.freedesktop.DBus.Error.NoReply | refused | Le système n'a pas répondu : la "
-               "date et l'heure n'ont pas été changées.",
-               "anything else | org.freedesktop.DBus.Error.UnknownMethod | refused | Le système a refusé de changer "
-               "la date et l'heure."});
+    rows::add({"set |  | set", "no system bus | org.freedesktop.DBus.Error.Disconnected | no service",
+               "no timedated | org.freedesktop.DBus.Error.ServiceUnknown | no service",
+               "timedated cannot start | org.freedesktop.DBus.Error.Spawn.ChildExited | no service",
+               "automatic time on | org.freedesktop.timedate1.AutomaticTimeSyncEnabled | refused",
+               "authentication cancelled | org.freedesktop.DBus.Error.AccessDenied | refused",
+               "no answer in time | org.freedesktop.DBus.Error.NoReply | refused",
+               "anything else | org.freedesktop.DBus.Error.UnknownMethod | refused"});
 }
 
 void TestHorloge::systemAnswers()
 {
     const QStringList row = rows::fields();
     QCOMPARE(int(systemclock::answerOf(row[1])), QStringList({"set", "no service", "refused"}).indexOf(row[2]));
-    if (row[2] == "refused")
-        QCOMPARE(systemclock::refusalText(row[1]), row[3]);
 }
 
 void TestHorloge::answerComesLater()
