@@ -1,2 +1,1 @@
-virelan_add_test(test_earlierversions SOURCES TestEarlierVersions.cpp LIBS virelan_forms)
 virelan_add_test(test_studentimport SOURCES TestStudentImport.cpp LIBS virelan_forms)

@@ -71,16 +71,11 @@ public:
     QDateTime now() override;
     void setSystemClock(const QDateTime& dateTime, QObject* context,
                         const std::function<void(const QString& refusal)>& done) override;
-    void beep() override;
-    void statusMessage(QWidget* parent, const QString& text) override;
+    void beep() override { ++beeps; }
+    void statusMessage(QWidget*, const QString& text) override { statusMessages << text; }
 
 private:
-    struct ClockRequest
-    {
-        QPointer<QObject> context;
-        std::function<void(const QString&)> done;
-    };
-    QList<ClockRequest> m_clockRequests;
+    QList<std::pair<QPointer<QObject>, std::function<void(const QString&)>>> m_clockRequests;
     QTemporaryDir m_dir;
     std::unique_ptr<QPrinter> m_printer;
 };
