@@ -18,9 +18,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the executable links come from dpkg-shlibdeps; what it loads or draws with at run time is named
-# here: the fonts of its forms and reports, Qt's French dialogs.
+# here: the fonts of its forms and reports, Qt's French dialogs, and the library that writes its workbooks
+# (named too, so that the package says it whatever dpkg-shlibdeps finds).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, qt6-translations-l10n, libxlsxwriter4")
 # A Wayland session runs it natively with Qt's Wayland plugin (else through XWayland); printing goes through CUPS.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")

@@ -3,7 +3,7 @@
 base_packages=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev libxlsxwriter-dev pkg-config
     qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     xvfb xauth
@@ -23,7 +23,7 @@ install_missing() {
     fi
 }
 
-# Only the tests need these: poppler's PDF tools and LibreOffice read back what the program prints and saves,
-# the URW fonts are families that several foundries provide, the validators check the menu entry and the
-# metainfo, and xdotool drives the end-to-end test.
-test_packages=(poppler-utils libreoffice-writer-nogui fonts-urw-base35 desktop-file-utils appstream xdotool)
+# Only the tests need these: poppler's PDF tools and LibreOffice (Writer and Calc) read back what the program
+# prints, saves and exports, the URW fonts are families that several foundries provide, the validators check the
+# menu entry and the metainfo, and xdotool drives the end-to-end test.
+test_packages=(poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui fonts-urw-base35 desktop-file-utils appstream xdotool)

@@ -118,6 +118,11 @@ const TopMenu kMenus[] = {
      {
          {"Observations1", u"&Appréciations", nullptr, u"Liste des appréciaitons", &TMainForm::Observations1Click},
          {"Planning1", u"&Planning", nullptr, u"Planning annuel", &TMainForm::Planning1Click},
+         kSeparator,
+         {"Exporterversuntableur1", u"&Exporter vers un tableur...", nullptr,
+          u"Enregistrer les notes et les fiches de la classe pour un tableur", &TMainForm::Exporterversuntableur1Click},
+         {"Importerunelistedlves1", u"&Importer une liste d'élèves...", nullptr,
+          u"Ajouter à la classe les élèves d'un fichier CSV", &TMainForm::Importerunelistedlves1Click},
      }},
     {"Utilitaires1", u"&Utilitaires", 8, nullptr,
      {
@@ -187,7 +192,8 @@ const char* const kClassEntries[] = {
     "SpeedButton3",      "Gestiondesclasses1", "Ajustercolonnes1",  "Trier1",            "Supprimerligne1",
     "Suoorimerphoto1",   "Calculermoyennes1", "Affichergraphique1", "SpeedButton4",      "SpeedButton5",
     "Imprimer1",         "SpeedButton6",      "Suividunlve1",       "Datesdesdevoirsd1", "Observations1",
-    "Plandelaclasse",    "Planning1",         "SpeedButton7",       "SpeedButton8",
+    "Plandelaclasse",    "Planning1",         "SpeedButton7",       "SpeedButton8",      "Exporterversuntableur1",
+    "Importerunelistedlves1",
 };
 
 } // namespace
@@ -686,6 +692,18 @@ void TMainForm::Observations1Click()
 void TMainForm::Planning1Click()
 {
     onActiveChild([](TMDIChild* c) { c->PlanningCours(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Exporterversuntableur1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Exporter(); });
+    UpdateMenuItems();
+}
+
+void TMainForm::Importerunelistedlves1Click()
+{
+    onActiveChild([](TMDIChild* c) { c->Importer(); });
     UpdateMenuItems();
 }
 

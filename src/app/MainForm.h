@@ -56,6 +56,8 @@ public:
     void fiche1Click();
     void Observations1Click();
     void Planning1Click();
+    void Exporterversuntableur1Click();
+    void Importerunelistedlves1Click();
     void Imprimer1Click();
     void Configurerimprimante1Click();
     void Calendrier1Click();

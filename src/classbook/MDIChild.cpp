@@ -233,9 +233,14 @@ void TMDIChild::EcritGrille()
     // A mark still in the cell editor (a save chosen from the menu while typing) belongs to the class.
     if (StringGrid1->isEditing())
         StringGrid1->commitEdit();
+    gridInto(m_table);
+}
+
+void TMDIChild::gridInto(ClassTable& table) const
+{
     for (int r = -1; r <= 62; ++r)
         for (int c = 2; c <= 31; ++c)
-            m_table.at(r, c) = StringGrid1->cell(c, r + 1);
+            table.at(r, c) = StringGrid1->cell(c, r + 1);
 }
 
 void TMDIChild::LitGrille()
@@ -244,22 +249,32 @@ void TMDIChild::LitGrille()
         for (int c = 2; c <= 31; ++c)
             StringGrid1->setCell(c, r + 1, FormatNbr(m_table.at(r, c)));
     for (int n = 1; n <= StudentCount; ++n)
-        StringGrid1->setCell(
-            1, n + 1, m_table.at(n, ClassTable::Surname) + QLatin1Char(' ') + m_table.at(n, ClassTable::FirstName));
+        showName(n);
+}
+
+void TMDIChild::showName(int n)
+{
+    StringGrid1->setCell(1, n + 1,
+                         m_table.at(n, ClassTable::Surname) + QLatin1Char(' ') + m_table.at(n, ClassTable::FirstName));
 }
 
 void TMDIChild::EcritFiche()
+{
+    cardInto(m_table);
+}
+
+void TMDIChild::cardInto(ClassTable& table) const
 {
     const int r = m_currentCard;
     if (r < 1 || r > StudentCount)
         return;
     const QList<QLineEdit*> edits = cardEdits();
     for (int i = 0; i < 11; ++i)
-        m_table.at(r, ClassTable::Surname + i) = edits[i]->text();
-    m_table.at(r, ClassTable::Remarks) = Memo1->crlfText();
-    m_table.at(r, ClassTable::Photo) = m_photoPath;
-    m_table.at(r, ClassTable::FatherJob) = Edit12->text();
-    m_table.at(r, ClassTable::MotherJob) = Edit13->text();
+        table.at(r, ClassTable::Surname + i) = edits[i]->text();
+    table.at(r, ClassTable::Remarks) = Memo1->crlfText();
+    table.at(r, ClassTable::Photo) = m_photoPath;
+    table.at(r, ClassTable::FatherJob) = Edit12->text();
+    table.at(r, ClassTable::MotherJob) = Edit13->text();
 }
 
 void TMDIChild::LitFiche()

@@ -102,6 +102,13 @@ public:
     void Observations();
     void PlanningCours();
 
+    // --- spreadsheets ------------------------------------------------------------
+    // The class as a save would store it: the class table with the page in view copied over it; the window's
+    // own table and modified flag stay as they are.
+    ClassTable currentTable() const;
+    void Exporter();
+    void Importer();
+
     // --- controls ---------------------------------------------------------------
     QStackedWidget* Notebook1 = nullptr;
     StringGrid* StringGrid1 = nullptr;
@@ -147,6 +154,11 @@ private:
     void showCard();
     void markModified() { m_modified = true; }
     void StringGrid1ColumnMoved(int from, int to);
+    // The halves of EcritGrille and EcritFiche that copy a view into a table.
+    void gridInto(ClassTable& table) const;
+    void cardInto(ClassTable& table) const;
+    // Column 1 of student n's grid row: surname, a blank, first name.
+    void showName(int n);
 
     // The windows shared with every other class window, handed over by the frame.
     SharedWindows m_shared;

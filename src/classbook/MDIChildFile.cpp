@@ -1,6 +1,7 @@
 #include "classbook/MDIChild.h"
 
 #include "classbook/ClassFile.h"
+#include "classbook/EarlierVersions.h"
 #include "common/ErrorHandler.h"
 #include "common/FileNames.h"
 #include "common/PlatformError.h"
@@ -104,9 +105,12 @@ void TMDIChild::Sauve()
     for (int c = 1; c <= classfile::WidthCount; ++c)
         widths[c - 1] = StringGrid1->colWidth(c);
     // Written whole through a temporary file: a failure raises "Ne peut créer le fichier", keeps the
-    // old file as it was and leaves the class marked modified.
-    textfile::writeBytes(m_fileName, classfile::write(m_table, widths));
+    // old file as it was and leaves the class marked modified. The file replaced is kept as a version; a
+    // version that cannot be kept is told on the status bar and does not stop the save.
+    const QString versionFailure = versions::writeKeeping(m_fileName, classfile::write(m_table, widths));
     m_modified = false;
+    if (!versionFailure.isEmpty())
+        seams().statusMessage(this, versionFailure);
 }
 
 void TMDIChild::SauveTout()

@@ -3,10 +3,10 @@
 #include "common/PlatformError.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
 
 #include <csetjmp>
 #include <cstdio>
@@ -242,17 +242,25 @@ Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& 
 // held it, and a run-length bitmap may leave pixels unset on purpose. So the reader gets the file followed
 // by one spare byte: reading into it means the rows the header announces run past the end of the file,
 // and the picture is refused. And it decodes into an image cleared beforehand (when the header's size is
-// one Qt would allocate), so unset pixels take colour 0. A bitmap whose rows start beyond its end (the
-// offset at byte 10) is refused too: Qt would take its rows from wherever it stands.
-Photo decodeWithQt(const QByteArray& bytes, const char* format, const QString& path)
+// one Qt would allocate), so unset pixels take colour 0.
+Photo decodeWithQt(const QByteArray& bytes, Kind kind, const QString& path)
 {
-    if (qstrcmp(format, "bmp") == 0 && bytes.size() >= 14 &&
-        qFromLittleEndian<quint32>(bytes.constData() + 10) > quint64(bytes.size()))
-        throw PlatformError::cannotOpen(path);
+    // Qt goes to the rows (their offset at byte 10) and to the colour table after the header (14 bytes
+    // and the size at byte 14), and reads on from wherever it stands when it cannot go there: a bitmap
+    // that places either beyond its end is refused.
+    if (kind == Kind::Bitmap) {
+        QDataStream header(bytes);
+        header.setByteOrder(QDataStream::LittleEndian);
+        quint32 rowsOffset = 0, headerSize = 0;
+        header.skipRawData(10);
+        header >> rowsOffset >> headerSize;
+        if (rowsOffset > quint64(bytes.size()) || 14 + quint64(headerSize) > quint64(bytes.size()))
+            throw PlatformError::cannotOpen(path);
+    }
     QBuffer buffer;
     buffer.setData(bytes + '\0');
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    QImageReader reader(&buffer, kind == Kind::Bitmap ? "bmp" : "ico");
     reader.setDecideFormatFromContent(false);
     Photo photo;
     const qint64 width = reader.size().width(), height = qAbs(qint64(reader.size().height()));
@@ -270,7 +278,7 @@ Photo decodeAs(Kind kind, const QByteArray& bytes, const QString& path, const Co
 {
     if (kind == Kind::Jpeg)
         return decodeJpeg(bytes, path, coverSize);
-    return decodeWithQt(bytes, kind == Kind::Bitmap ? "bmp" : "ico", path);
+    return decodeWithQt(bytes, kind, path);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusTipEvent>
 
 namespace {
 
@@ -154,4 +155,12 @@ void QtSeams::setSystemClock(const QDateTime& dateTime, QObject* context,
 void QtSeams::beep()
 {
     QApplication::beep();
+}
+
+void QtSeams::statusMessage(QWidget* parent, const QString& text)
+{
+    // The frame shows status tips in its status bar. Posted, so that it comes after the tip a closing menu
+    // clears, and stays until the next hint.
+    if (parent)
+        QCoreApplication::postEvent(parent->window(), new QStatusTipEvent(text));
 }

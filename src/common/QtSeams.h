@@ -24,6 +24,7 @@ public:
     void setSystemClock(const QDateTime& dateTime, QObject* context,
                         const std::function<void(const QString& refusal)>& done) override;
     void beep() override;
+    void statusMessage(QWidget* parent, const QString& text) override;
 
     // "Desc|*.prf|Desc2|*.x" becomes Qt's "Desc (*.prf);;Desc2 (*.x)" list.
     static QStringList qtFilters(const QString& filter);

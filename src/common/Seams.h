@@ -53,6 +53,8 @@ public:
                                 const std::function<void(const QString& refusal)>& done) = 0;
     // The system's warning sound, for a key that is refused.
     virtual void beep() = 0;
+    // A message for the status bar of the window the widget sits in, from code that cannot reach that window.
+    virtual void statusMessage(QWidget* parent, const QString& text) = 0;
 };
 
 Seams& seams();

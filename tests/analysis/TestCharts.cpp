@@ -7,6 +7,7 @@
 
 #include "ClassWindows.h"
 #include "FakeSeams.h"
+#include "Rows.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -259,32 +260,27 @@ void TestCharts::graphInitTakesTheFirstN()
     QCOMPARE(g->counts()[4], 0.0);
 }
 
+// Averages without a bar are counted in the panel along the top, beside "Fermer": the chart below keeps every pixel.
 void TestCharts::averagesWithoutBarAreCounted_data()
 {
-    QTest::addColumn<QVector<double>>("averages");
-    QTest::addColumn<QString>("note");
-    QTest::newRow("one above 20") << QVector<double>{20.6, 12} << QStringLiteral("1 moyenne hors de 0 à 20");
-    QTest::newRow("two with coefficients")
-        << QVector<double>{31.5, 40, 10} << QStringLiteral("2 moyennes hors de 0 à 20");
-    QTest::newRow("below 0 and above 20") << QVector<double>{-3, 25} << QStringLiteral("2 moyennes hors de 0 à 20");
-    QTest::newRow("all within, after others") << QVector<double>{12, 20.4, -0.4} << QString();
+    rows::add({"one above 20 | 20.6 12 | 1 moyenne hors de 0 à 20",
+               "two with coefficients | 31.5 40 10 | 2 moyennes hors de 0 à 20",
+               "below 0 and above 20 | -3 25 | 2 moyennes hors de 0 à 20", "all within | 12 20.4 -0.4 | "});
 }
 
 void TestCharts::averagesWithoutBarAreCounted()
 {
-    QFETCH(QVector<double>, averages);
-    QFETCH(QString, note);
+    QVector<double> averages;
+    for (const QString& average : rows::fields()[1].split(' '))
+        averages << average.toDouble();
     TGraph* g = tools().Graph;
     g->Init(averages, int(averages.size()));
     g->show();
     QVERIFY(QTest::qWaitForWindowExposed(g));
     auto* label = g->findChild<QLabel*>(QStringLiteral("Label1"));
     QVERIFY(label && label->isVisible());
-    QCOMPARE(label->text(), note);
-    // In the panel along the top, beside "Fermer": the chart below keeps every pixel of its own.
-    QVERIFY(g->Panel1->geometry().contains(label->geometry()));
-    QVERIFY(!label->geometry().intersects(g->Button1->geometry()));
-    g->close();
+    QCOMPARE(label->text(), rows::fields()[2]);
+    QVERIFY(g->Panel1->geometry().contains(label->geometry()) && !label->geometry().intersects(g->Button1->geometry()));
 }
 
 // --- from the class window ----------------------------------------------------------------------

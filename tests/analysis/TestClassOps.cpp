@@ -1,5 +1,6 @@
 #include "ClassWindows.h"
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
@@ -17,9 +18,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -47,40 +46,6 @@ int pdfPages(const QString& path)
         return -1;
     const QString text = QString::fromLatin1(file.readAll());
     return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
-}
-
-// A word of a printed page as pdftotext finds it, with its box in points.
-struct Word
-{
-    int page = 0;
-    QRectF box;
-    QString text;
-};
-
-// The words of every page of a PDF file, and the width of its pages; no word when pdftotext could not read it.
-QList<Word> pdfWords(const QString& path, double& pageWidth)
-{
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    pdftotext.waitForFinished();
-    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    static const QRegularExpression tag(
-        QStringLiteral("<page width=\"([0-9.]+)\"|<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
-                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
-    QList<Word> words;
-    int page = -1;
-    for (const QRegularExpressionMatch& m : tag.globalMatch(html)) {
-        if (!m.captured(1).isEmpty()) {
-            pageWidth = m.captured(1).toDouble();
-            ++page;
-            continue;
-        }
-        words << Word{page,
-                      QRectF(QPointF(m.captured(2).toDouble(), m.captured(3).toDouble()),
-                             QPointF(m.captured(4).toDouble(), m.captured(5).toDouble())),
-                      m.captured(6)};
-    }
-    return words;
 }
 
 } // namespace
@@ -654,15 +619,12 @@ void TestClassOps::printClassSheetToPdf()
 
 void TestClassOps::printedMarksStandApart()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+    SKIP_UNLESS_INSTALLED("pdftotext");
     FakeSeams fake;
     auto w = newWindow();
     // 30 rubrics with a coefficient; 25 students with wide marks in all of them.
-    for (int c = 2; c <= 31; ++c) {
-        w->table().at(-1, c) = QStringLiteral("D%1").arg(c - 1);
+    for (int c = 2; c <= 31; ++c)
         w->table().at(0, c) = QStringLiteral("1");
-    }
     for (int n = 1; n <= 25; ++n) {
         name(*w, n, QStringLiteral("Nom%1").arg(n), "Prénom");
         for (int c = 2; c <= 31; ++c)
@@ -670,24 +632,20 @@ void TestClassOps::printedMarksStandApart()
     }
     w->LitGrille();
     w->Imprimer();
-    QVERIFY(fake.messages.isEmpty());
-    double pageWidth = 0;
-    QList<Word> words = pdfWords(fake.printerOutput(), pageWidth);
-    QVERIFY(!words.isEmpty());
-    // Each mark is a word of its own (marks that touch would read as one), and no two boxes of a line meet.
-    static const QRegularExpression markForm(QStringLiteral("^\\d\\d,\\d\\d$"));
-    const auto marks =
-        std::count_if(words.begin(), words.end(), [](const Word& w) { return markForm.match(w.text).hasMatch(); });
-    const QString screen = QStringLiteral("screen at %1 dpi").arg(w->StringGrid1->logicalDpiX());
-    QVERIFY2(marks == 25 * 30, qPrintable(QStringLiteral("%1 marks, %2").arg(marks).arg(screen)));
-    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+    // Each mark is a word of its own (marks that touch would read as one), and no two words of a line meet.
+    QList<testfiles::PdfWord> words = testfiles::pdfWords(fake.printerOutput());
+    std::sort(words.begin(), words.end(), [](const auto& a, const auto& b) {
         return std::tuple(a.page, a.box.top(), a.box.left()) < std::tuple(b.page, b.box.top(), b.box.left());
     });
+    const QRegularExpression mark(QStringLiteral("^\\d\\d,\\d\\d$"));
+    QCOMPARE(std::count_if(words.begin(), words.end(), [&](const auto& w) { return mark.match(w.text).hasMatch(); }),
+             25 * 30);
+    const QString screen = QStringLiteral(", screen at %1 dpi").arg(w->StringGrid1->logicalDpiX());
     for (qsizetype i = 0; i < words.size(); ++i) {
-        QVERIFY2(words[i].box.right() <= pageWidth, qPrintable(words[i].text));
-        if (i > 0 && words[i].page == words[i - 1].page && qFuzzyCompare(words[i].box.top(), words[i - 1].box.top()))
+        QVERIFY2(words[i].box.right() <= words[i].pageWidth, qPrintable(words[i].text + screen));
+        if (i > 0 && words[i].page == words[i - 1].page && words[i].box.top() == words[i - 1].box.top())
             QVERIFY2(words[i - 1].box.right() < words[i].box.left(),
-                     qPrintable(words[i - 1].text + " / " + words[i].text + ", " + screen));
+                     qPrintable(words[i - 1].text + " / " + words[i].text + screen));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "Rows.h"
 #include "analysis/PrintLayout.h"
 
 #include <QSet>
@@ -61,11 +62,13 @@ PrinterGeometry wideAt600()
     return {5800, 6814, 245, 288, 600};
 }
 
-// The sheet's texts are compared by place and text; their cells are checked on their own.
-bool has(const QList<Text>& texts, const Text& wanted)
+// The sheet's texts by place and text, without the cells they are cut to (columnsCarriedToFollowingPages checks them).
+Layout unclipped(Layout layout)
 {
-    return std::any_of(texts.begin(), texts.end(),
-                       [&](const Text& t) { return t.x == wanted.x && t.y == wanted.y && t.text == wanted.text; });
+    for (printlayout::Page& page : layout)
+        for (Text& text : page.texts)
+            text.clip = {};
+    return layout;
 }
 
 QList<int> linesOf(const printlayout::Page& page)
@@ -224,7 +227,7 @@ void TestPrintLayout::twentyFiveStudents()
         grid.cells[1][n + 1] = QStringLiteral("Eleve%1 X").arg(n);
         grid.cells[2][n + 1] = QStringLiteral("12,50");
     }
-    const Layout layout = printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar);
+    const Layout layout = unclipped(printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar));
     QCOMPARE(layout.size(), 1);
     QList<int> expected;
     for (int k = 0; k < 27; ++k)
@@ -247,18 +250,18 @@ void TestPrintLayout::cellPositions()
     grid.cells[2][2] = QStringLiteral("12,50");
     grid.cells[3][2] = QStringLiteral("8,00");
     grid.cells[31][2] = QStringLiteral(",50");
-    const Layout layout = printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar);
+    const Layout layout = unclipped(printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar));
     const QList<Text>& t = layout[0].texts;
     // Column 1 spans 0..960, column 2 960..1120, column 3 1120..1280, column 31 5600..5760.
-    QVERIFY(has(t, Text{0, 0, QStringLiteral("                 Rubriques")}));
-    QVERIFY(has(t, Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
-    QVERIFY(has(t, Text{1120 - 10 - 2, 0, QStringLiteral("1")}));
-    QVERIFY(has(t, Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
-    QVERIFY(has(t, Text{1120 - 10 - 2, 120, QStringLiteral("1")}));
-    QVERIFY(has(t, Text{0, 240, QStringLiteral("Dupont Luc")}));
-    QVERIFY(has(t, Text{1120 - 50 - 2, 240, QStringLiteral("12,50")}));
-    QVERIFY(has(t, Text{1280 - 40 - 2, 240, QStringLiteral("8,00")}));
-    QVERIFY(has(t, Text{5760 - 30 - 2, 240, QStringLiteral(",50")}));
+    QVERIFY(t.contains(Text{0, 0, QStringLiteral("                 Rubriques")}));
+    QVERIFY(t.contains(Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
+    QVERIFY(t.contains(Text{1120 - 10 - 2, 0, QStringLiteral("1")}));
+    QVERIFY(t.contains(Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
+    QVERIFY(t.contains(Text{1120 - 10 - 2, 120, QStringLiteral("1")}));
+    QVERIFY(t.contains(Text{0, 240, QStringLiteral("Dupont Luc")}));
+    QVERIFY(t.contains(Text{1120 - 50 - 2, 240, QStringLiteral("12,50")}));
+    QVERIFY(t.contains(Text{1280 - 40 - 2, 240, QStringLiteral("8,00")}));
+    QVERIFY(t.contains(Text{5760 - 30 - 2, 240, QStringLiteral(",50")}));
     // Column 0 (numbers) never prints.
     QVERIFY(!find(layout[0], QStringLiteral("1")) || find(layout[0], QStringLiteral("1"))->x != 0);
     // 2 lines of 31 cells, one line of a name and 3 marks.
@@ -276,14 +279,14 @@ void TestPrintLayout::emptyCoefficients()
     grid.cells[12][2] = QStringLiteral("20,00"); // after the last coefficient
     const printlayout::Sheet sheet = grid.sheet();
     QCOMPARE(printlayout::lastPrintedColumn(sheet), 10);
-    const Layout layout = printlayout::sheetLayout(sheet, a4At600(), tenPerChar);
+    const Layout layout = unclipped(printlayout::sheetLayout(sheet, a4At600(), tenPerChar));
     const QList<Text>& t = layout[0].texts;
     // Column 6 spans 1600..1760: its heading and mark print, its empty coefficient draws nothing.
-    QVERIFY(has(t, Text{1760 - 10 - 2, 0, QStringLiteral("5")}));
-    QVERIFY(has(t, Text{1760 - 40 - 2, 240, QStringLiteral("7,00")}));
+    QVERIFY(t.contains(Text{1760 - 10 - 2, 0, QStringLiteral("5")}));
+    QVERIFY(t.contains(Text{1760 - 40 - 2, 240, QStringLiteral("7,00")}));
     QVERIFY(!find(layout[0], QStringLiteral("20,00")));
     // Column 10's heading is 9, column 11's is 10.
-    QVERIFY(has(t, Text{160 * 9 + 960 - 10 - 2, 0, QStringLiteral("9")}));
+    QVERIFY(t.contains(Text{160 * 9 + 960 - 10 - 2, 0, QStringLiteral("9")}));
     QVERIFY(!find(layout[0], QStringLiteral("10")));
     QCOMPARE(t.size(), 10 + 9 + 3);
 
@@ -318,7 +321,7 @@ void TestPrintLayout::sixtyTwoStudentsContinueOnASecondPage()
         grid.cells[2][n + 1] = QStringLiteral("%1,00").arg(n % 20);
     }
     // 6814 / 120: 56 lines a page. Page 1: rows 0 to 55; page 2: headings, coefficients, rows 56 to 63.
-    const Layout layout = printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar);
+    const Layout layout = unclipped(printlayout::sheetLayout(grid.sheet(), wideAt600(), tenPerChar));
     QCOMPARE(layout.size(), 2);
     QList<int> first, second;
     for (int k = 0; k < 56; ++k)
@@ -337,9 +340,9 @@ void TestPrintLayout::sixtyTwoStudentsContinueOnASecondPage()
         else
             QCOMPARE(onSecond->y, (n - 55 + 2) * 120);
     }
-    QVERIFY(has(layout[1].texts, Text{0, 0, QStringLiteral("                 Rubriques")}));
-    QVERIFY(has(layout[1].texts, Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
-    QVERIFY(has(layout[1].texts, Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
+    QVERIFY(layout[1].texts.contains(Text{0, 0, QStringLiteral("                 Rubriques")}));
+    QVERIFY(layout[1].texts.contains(Text{0, 120, QStringLiteral("Elèves \\ Coefficients")}));
+    QVERIFY(layout[1].texts.contains(Text{5760 - 20 - 2, 0, QStringLiteral("30")}));
     for (const auto& page : layout)
         for (const Text& t : page.texts)
             QVERIFY(t.y + 120 <= 6814);
@@ -378,71 +381,56 @@ void TestPrintLayout::pageBreakBoundary()
     QCOMPARE(names, 62);
 }
 
+// At 96 pixels per inch the names take 1200 pixels and a rubric 200: 17 rubrics fit in 4760; at 120, 960 and 160:
+// 23 fit. 62 students go down on two pages, each carried across. A page narrower than the names and one rubric
+// holds one rubric, so that printing ends.
 void TestPrintLayout::columnsCarriedToFollowingPages_data()
 {
-    QTest::addColumn<int>("screenDpi");
-    QTest::addColumn<int>("pageWidth");
-    QTest::addColumn<int>("students");
-    QTest::addColumn<QList<int>>("rubricsPerPage");
-    QTest::addColumn<bool>("onPaper");
-    // At 96 pixels per inch the names take 1200 pixels and a rubric 200: 17 rubrics fit in 4760.
-    QTest::newRow("96 screen, A4") << 96 << 4760 << 25 << QList<int>{17, 13} << true;
-    // At 120 the names take 960 and a rubric 160: 23 fit.
-    QTest::newRow("120 screen, A4") << 120 << 4760 << 25 << QList<int>{23, 7} << true;
-    // 64 lines of 150 pixels go down on two pages, each carried across.
-    QTest::newRow("96 screen, 62 students") << 96 << 4760 << 62 << QList<int>{17, 13, 17, 13} << true;
-    QTest::newRow("fits exactly") << 96 << 7200 << 3 << QList<int>{30} << true;
-    QTest::newRow("one pixel short") << 96 << 7199 << 3 << QList<int>{29, 1} << true;
-    // Narrower than the names and one rubric: one rubric a page, so that printing ends.
-    QTest::newRow("narrow page") << 96 << 1300 << 3 << QList<int>(30, 1) << false;
+    rows::add({"96 screen, A4 | 96 4760 25 | 17 13", "120 screen, A4 | 120 4760 25 | 23 7",
+               "96 screen, 62 students | 96 4760 62 | 17 13 17 13", "fits exactly | 96 7200 3 | 30",
+               "one pixel short | 96 7199 3 | 29 1", "narrow page | 96 1300 3 | " + QString("1 ").repeated(30)});
 }
 
 void TestPrintLayout::columnsCarriedToFollowingPages()
 {
-    QFETCH(int, screenDpi);
-    QFETCH(int, pageWidth);
-    QFETCH(int, students);
-    QFETCH(QList<int>, rubricsPerPage);
-    QFETCH(bool, onPaper);
+    const QStringList row = rows::fields(), given = row[1].split(' '), perPage = row[2].split(' ', Qt::SkipEmptyParts);
     FakeGrid grid;
-    grid.screenDpi = screenDpi;
-    QStringList expected;
-    for (int n = 1; n <= students; ++n) {
+    grid.screenDpi = given[0].toInt();
+    PrinterGeometry printer = a4At600();
+    printer.pageWidth = given[1].toInt();
+    QStringList expected, printed;
+    for (int n = 1; n <= given[2].toInt(); ++n) {
         grid.cells[1][n + 1] = QStringLiteral("Nom%1").arg(n);
         for (int c = 2; c < 32; ++c)
             expected << (grid.cells[c][n + 1] = QStringLiteral("%1;%2").arg(n).arg(c));
     }
-    PrinterGeometry printer = a4At600();
-    printer.pageWidth = pageWidth;
     const Layout layout = printlayout::sheetLayout(grid.sheet(), printer, tenPerChar);
-    QCOMPARE(layout.size(), rubricsPerPage.size());
-    QStringList printed;
+    QCOMPARE(layout.size(), perPage.size());
     for (qsizetype p = 0; p < layout.size(); ++p) {
-        const printlayout::Page& page = layout[p];
-        const QList<int> lines = linesOf(page);
-        const Text* names = find(page, QStringLiteral("                 Rubriques"));
-        QVERIFY(names);
-        QCOMPARE(names->clip.left(), 0);
+        const int L = linesOf(layout[p])[1];
+        const Text* names = find(layout[p], QStringLiteral("                 Rubriques"));
+        QVERIFY(names && names->clip == QRect(0, 0, names->clip.width(), L));
         int headings = 0;
-        for (const Text& t : page.texts) {
-            // Each text in its cell, a line high; names at the cell's left, the rest 2 pixels before its right.
-            QCOMPARE(t.clip.top(), t.y);
-            QCOMPARE(t.clip.height(), lines[1] - lines[0]);
+        for (const Text& t : layout[p].texts) {
+            // Each text in its cell, a line high: names at its left, the rest 2 pixels before its right, on paper
+            // unless the page is narrower than a rubric.
+            QCOMPARE(QPoint(t.clip.top(), t.clip.height()), QPoint(t.y, L));
             if (t.clip.left() == 0) {
                 QCOMPARE(t.x, 0);
                 continue;
             }
             QCOMPARE(t.x + tenPerChar(t.text) + 2, t.clip.left() + t.clip.width());
             QVERIFY(t.clip.left() >= names->clip.width());
-            QVERIFY(!onPaper || t.clip.right() < pageWidth);
+            QVERIFY(row[0] == "narrow page" || t.clip.right() < printer.pageWidth);
             headings += t.y == 0 ? 1 : 0;
-            if (!t.text.contains(QLatin1Char(';')))
+            if (!t.text.contains(';'))
                 continue;
             printed << t.text;
             // The names column comes again on every page, beside the marks of its line.
-            QVERIFY(has(page.texts, Text{0, t.y, QStringLiteral("Nom") + t.text.section(QLatin1Char(';'), 0, 0)}));
+            const QString name = QStringLiteral("Nom") + t.text.section(';', 0, 0);
+            QVERIFY(layout[p].texts.contains(Text{0, t.y, name, QRect(0, t.y, names->clip.width(), L)}));
         }
-        QCOMPARE(headings, rubricsPerPage[p]);
+        QCOMPARE(QString::number(headings), perPage[p]);
     }
     // Every mark of the class is on paper, once.
     printed.sort();

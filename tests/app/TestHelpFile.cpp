@@ -1,6 +1,8 @@
 #include "app/HelpFile.h"
 #include "app/HelpWindow.h"
 
+#include "TestFiles.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -92,23 +94,18 @@ void TestHelpFile::missingFileIsReportedByTheWindow()
     QVERIFY(window.viewer()->toPlainText().contains(QStringLiteral("Fichier d'aide introuvable")));
 }
 
+// An install tree moved elsewhere as a whole: <prefix>/bin/virelan and <prefix>/share/virelan/Virelan.hlp; the
+// start-up folder's own help file comes first.
 void TestHelpFile::installedFileIsFoundFromAMovedExecutable()
 {
-    // An install tree moved elsewhere as a whole: <prefix>/bin/virelan and <prefix>/share/virelan/Virelan.hlp.
     QTemporaryDir dir;
-    const QString prefix = dir.filePath(QStringLiteral("ailleurs/opt"));
-    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/bin")));
-    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/share/virelan")));
-    QFile installed(prefix + QStringLiteral("/share/virelan/Virelan.hlp"));
-    QVERIFY(installed.open(QIODevice::WriteOnly));
-    installed.close();
-    HelpWindow::setHelpFile(dir.filePath(QStringLiteral("Virelan.hlp")));
-    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + QStringLiteral("/bin")), installed.fileName());
-    // The start-up folder's own help file comes first.
-    QFile own(HelpWindow::helpFile());
-    QVERIFY(own.open(QIODevice::WriteOnly));
-    own.close();
-    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + QStringLiteral("/bin")), own.fileName());
+    const QString prefix = dir.filePath("ailleurs/opt");
+    testfiles::writeAll(prefix + "/share/virelan/Virelan.hlp", "");
+    QVERIFY(QDir().mkpath(prefix + "/bin"));
+    HelpWindow::setHelpFile(dir.filePath("Virelan.hlp"));
+    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + "/bin"), prefix + "/share/virelan/Virelan.hlp");
+    testfiles::writeAll(HelpWindow::helpFile(), "");
+    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + "/bin"), HelpWindow::helpFile());
 }
 
 QTEST_MAIN(TestHelpFile)

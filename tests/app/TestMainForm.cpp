@@ -1,4 +1,5 @@
 #include "FakeSeams.h"
+#include "Rows.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
@@ -229,32 +230,27 @@ void TestMainForm::filesNamedAtStartUpOpenAsOuvrir()
 {
     FakeSeams fake;
     // 6A.prf opens; 6B.prf's planning is a folder, which cannot be read.
-    const QString good = m_dir.filePath(QStringLiteral("start/6A.prf"));
-    const QString bad = m_dir.filePath(QStringLiteral("start/6B.prf"));
-    testfiles::writeAll(good, QByteArray("0C0").append(QByteArray("020").repeated(30)) + "\r\n0221Durand\r\n");
-    testfiles::writeAll(bad, QByteArray("0C0").append(QByteArray("020").repeated(30)) + "\r\n");
-    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("start/6B.prp"))));
-
+    const QString good = m_dir.filePath("start/6A.prf"), bad = m_dir.filePath("start/6B.prf");
+    testfiles::writeAll(good, "0C0" + QByteArray("020").repeated(30) + "\r\n0221Durand\r\n");
+    testfiles::writeAll(bad, "");
+    QVERIFY(QDir().mkpath(m_dir.filePath("start/6B.prp")));
     fake.openAnswers << bad;
-    m_form->action(QStringLiteral("FileOpenItem"))->trigger();
+    m_form->action("FileOpenItem")->trigger();
     QCOMPARE(fake.messages.size(), 1);
     const FakeSeams::Message byMenu = fake.messages.takeFirst();
+    QVERIFY(byMenu.text.startsWith("Ne peut ouvrir le fichier "));
     m_form->FileCloseItemClick();
     QTRY_VERIFY(m_form->classWindows().isEmpty());
 
     m_form->OpenClassFiles({good, bad, good});
     const QList<TMDIChild*> windows = m_form->classWindows();
     QCOMPARE(windows.size(), 3);
-    QCOMPARE(windows[2]->windowTitle(), QStringLiteral("6A.prf"));
-    QCOMPARE(windows[2]->StringGrid1->cell(1, 2), QStringLiteral("Durand "));
-    QCOMPARE(windows[1]->windowTitle(), QStringLiteral("6B.prf"));
-    QCOMPARE(windows[0]->windowTitle(), QStringLiteral("6A.prf"));
+    QCOMPARE(windows[0]->windowTitle() + windows[1]->windowTitle() + windows[2]->windowTitle(), "6A.prf6B.prf6A.prf");
+    QCOMPARE(windows[2]->StringGrid1->cell(1, 2), "Durand ");
     // The same message as "&Ouvrir...", and the file after it still opens.
     QCOMPARE(fake.messages.size(), 1);
-    QCOMPARE(fake.messages[0].text, byMenu.text);
-    QCOMPARE(fake.messages[0].caption, byMenu.caption);
-    QCOMPARE(fake.messages[0].kind, byMenu.kind);
-    QVERIFY(byMenu.text.startsWith(QStringLiteral("Ne peut ouvrir le fichier ")));
+    QVERIFY(fake.messages[0].text == byMenu.text && fake.messages[0].caption == byMenu.caption &&
+            fake.messages[0].kind == byMenu.kind);
 }
 
 void TestMainForm::hintAndClock()
@@ -353,62 +349,51 @@ void TestMainForm::quitWithoutChangesWritesNoNotes()
     QCOMPARE(QDir::currentPath(), QDir(m_dir.path()).canonicalPath());
 }
 
+// A file that cannot be written at quit is reported, and then the teacher chooses to leave without it (0, "&Oui") or
+// to stay (1, "&Non").
 void TestMainForm::quitAfterAFailedWrite_data()
 {
-    QTest::addColumn<QString>("failing");
-    QTest::addColumn<int>("answer"); // to the question after the error: 0 "&Oui", 1 "&Non"
-    QTest::addColumn<QStringList>("messages");
-    const QStringList folder = {"Erreur E/S 2", "Quitter sans enregistrer Virelan.nte ?"};
-    const QStringList notes = {"Ne peut créer le fichier Virelan.nte", "Quitter sans enregistrer Virelan.nte ?"};
-    const QStringList homework = {"Ne peut créer le fichier %1/5C.prd", "Quitter sans enregistrer 5C.prd ?"};
-    QTest::newRow("start-up folder removed, Oui") << "folder" << 0 << folder;
-    QTest::newRow("start-up folder removed, Non") << "folder" << 1 << folder;
-    QTest::newRow("notes, Oui") << "notes" << 0 << notes;
-    QTest::newRow("notes, Non") << "notes" << 1 << notes;
-    QTest::newRow("homework, Oui") << "homework" << 0 << homework;
-    QTest::newRow("homework, Non") << "homework" << 1 << homework;
+    rows::add({"start-up folder removed | 0 | Erreur E/S 2 | Virelan.nte",
+               "start-up folder removed | 1 | Erreur E/S 2 | Virelan.nte",
+               "notes | 0 | Ne peut créer le fichier Virelan.nte | Virelan.nte",
+               "notes | 1 | Ne peut créer le fichier Virelan.nte | Virelan.nte",
+               "homework | 0 | Ne peut créer le fichier %1/5C.prd | 5C.prd",
+               "homework | 1 | Ne peut créer le fichier %1/5C.prd | 5C.prd"},
+              2);
 }
 
-// A file that cannot be written at quit is reported, and then the teacher chooses to leave without it or to stay.
 void TestMainForm::quitAfterAFailedWrite()
 {
-    QFETCH(QString, failing);
-    QFETCH(int, answer);
-    QFETCH(QStringList, messages);
+    const QStringList row = rows::fields();
     FakeSeams fake;
     QTemporaryDir start;
     QDir::setCurrent(start.path());
     delete m_form;
     m_form = new TMainForm;
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
     tools().Blocnotes->setText(QStringLiteral("à garder"));
     tools().Blocnotes->setModified(true);
-    if (failing == QLatin1String("homework")) {
-        testfiles::writeAll(start.filePath(QStringLiteral("5C.prf")), "0221Dupont\r\n");
-        fake.openAnswers << start.filePath(QStringLiteral("5C.prf"));
+    if (row[0] == "homework") {
+        testfiles::writeAll(start.filePath("5C.prf"), "0221Dupont\r\n");
+        fake.openAnswers << start.filePath("5C.prf");
         m_form->FileOpenItemClick();
         m_form->activeChild()->ListeDevoirs()[0] = QStringLiteral("12/03/2001Maths");
-        QVERIFY(QDir(start.path()).mkdir(QStringLiteral("5C.prd")));
-    } else if (failing == QLatin1String("notes")) {
-        QVERIFY(QDir(start.path()).mkdir(QStringLiteral("Virelan.nte")));
-    } else {
-        QVERIFY(start.remove());
     }
-    fake.messageAnswers << 0 << answer; // "OK" to the error
+    QVERIFY(row[0] == "notes"      ? QDir(start.path()).mkdir("Virelan.nte")
+            : row[0] == "homework" ? QDir(start.path()).mkdir("5C.prd")
+                                   : start.remove());
+    fake.messageAnswers << 0 << row[1].toInt(); // "OK" to the error
     m_form->FileExitItemClick();
 
-    QStringList shown;
-    for (const FakeSeams::Message& m : fake.messages)
-        shown << m.text;
-    QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("%1"), start.path()));
+    QCOMPARE(fake.messages.size(), 2);
+    QCOMPARE(fake.messages[0].text, QString(row[2]).replace("%1", start.path()));
+    QCOMPARE(fake.messages[1].text, "Quitter sans enregistrer " + row[3] + " ?");
     QCOMPARE(fake.messages[1].buttons, QStringList({"&Oui", "&Non"}));
     QCOMPARE(fake.messages[1].defaultButton, 1);
-    QCOMPARE(m_form->isVisible(), answer == 1);
+    QCOMPARE(m_form->isVisible(), row[1] == "1");
     // Leaving without the homework file still writes the notes.
-    if (failing == QLatin1String("homework"))
-        QCOMPARE(testfiles::readAll(start.filePath(QStringLiteral("Virelan.nte"))),
-                 answer == 0 ? QByteArray("\xe0 garder") : QByteArray("<missing>"));
+    if (row[0] == "homework")
+        QCOMPARE(testfiles::readAll(start.filePath("Virelan.nte")), row[1] == "0" ? "\xe0 garder" : "<missing>");
     tools().Blocnotes->setModified(false);
     QDir::setCurrent(m_dir.path());
 }

@@ -1,9 +1,10 @@
+#include "Rows.h"
 #include "app/StartupFiles.h"
 
 #include <QApplication>
-#include <QTest>
 #include <vector>
 
+// The class files named on the command line, made absolute from the start-up folder /home/prof/classes.
 class TestStartupFiles : public QObject
 {
     Q_OBJECT
@@ -11,33 +12,24 @@ class TestStartupFiles : public QObject
 private slots:
     void classFiles_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("files");
-        const QString prog = QStringLiteral("/usr/bin/virelan");
-        QTest::newRow("none") << QStringList{prog} << QStringList{};
-        QTest::newRow("relative, from the start folder")
-            << QStringList{prog, "6A.prf", "../Cours.2001/6B.PRF"}
-            << QStringList{"/home/prof/classes/6A.prf", "/home/prof/Cours.2001/6B.PRF"};
-        QTest::newRow("absolute") << QStringList{prog, "/tmp/./x/5C.prf"} << QStringList{"/tmp/x/5C.prf"};
-        QTest::newRow("options left by Qt are not files")
-            << QStringList{prog, "-sync", "6A.prf", "--unknown"} << QStringList{"/home/prof/classes/6A.prf"};
-        QTest::newRow("after --, every argument is a file")
-            << QStringList{prog, "--", "-x.prf", "--"}
-            << QStringList{"/home/prof/classes/-x.prf", "/home/prof/classes/--"};
-        QTest::newRow("an empty argument is no file") << QStringList{prog, ""} << QStringList{};
+        rows::add(
+            {"none |  | ",
+             "relative | 6A.prf ../Cours.2001/6B.PRF | /home/prof/classes/6A.prf /home/prof/Cours.2001/6B.PRF",
+             "absolute | /tmp/./x/5C.prf | /tmp/x/5C.prf",
+             "options left by Qt are not files | -sync 6A.prf --unknown | /home/prof/classes/6A.prf",
+             "after --, every argument is a file | -- -x.prf -- | /home/prof/classes/-x.prf /home/prof/classes/--"});
     }
     void classFiles()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, files);
-        QCOMPARE(startupfiles::classFiles(arguments, QStringLiteral("/home/prof/classes")), files);
+        const QStringList row = rows::fields();
+        const QStringList arguments = QStringList{"/usr/bin/virelan"} + row[1].split(' ');
+        QCOMPARE(startupfiles::classFiles(arguments, "/home/prof/classes"), row[2].split(' ', Qt::SkipEmptyParts));
     }
     void qtOptionsAreNoFiles()
     {
-        // The application of this test was given Qt's options among the files (see main): Qt takes them,
-        // values included, before the files are read.
-        QCOMPARE(startupfiles::classFiles(QApplication::arguments(), QStringLiteral("/s")),
-                 QStringList({"/s/6A.prf", "/s/B.prf"}));
+        // This test's application was given Qt's options among the files (see main): Qt takes them, values
+        // included, before the files are read.
+        QCOMPARE(startupfiles::classFiles(QApplication::arguments(), "/s"), QStringList({"/s/6A.prf", "/s/B.prf"}));
     }
 };
 

@@ -1,4 +1,3 @@
-#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
@@ -26,8 +25,7 @@ private slots:
 
 void TestClassWindow::newWindowDefaults()
 {
-    ClassWindows windows;
-    TMDIChild w(windows.shared());
+    TMDIChild w{SharedWindows{}};
     StringGrid* g = w.StringGrid1;
     QCOMPARE(g->colCount(), 32);
     QCOMPARE(g->rowCount(), 64);
@@ -94,8 +92,7 @@ void TestClassWindow::formatNbr()
 
 void TestClassWindow::gridRoundTripNormalises()
 {
-    ClassWindows windows;
-    TMDIChild w(windows.shared());
+    TMDIChild w{SharedWindows{}};
     StringGrid* g = w.StringGrid1;
     g->setCell(2, 0, QStringLiteral("Dictée"));
     g->setCell(3, 1, QStringLiteral("2"));
@@ -119,8 +116,7 @@ void TestClassWindow::gridRoundTripNormalises()
 
 void TestClassWindow::namesColumnIsRebuilt()
 {
-    ClassWindows windows;
-    TMDIChild w(windows.shared());
+    TMDIChild w{SharedWindows{}};
     w.Nouveau();
     QCOMPARE(w.StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
     w.table().at(1, ClassTable::Surname) = QStringLiteral("Durand");
@@ -140,8 +136,7 @@ void TestClassWindow::namesColumnIsRebuilt()
 
 void TestClassWindow::spareSlotsAndRowsUntouched()
 {
-    ClassWindows windows;
-    TMDIChild w(windows.shared());
+    TMDIChild w{SharedWindows{}};
     const int spareSlots[] = {0, 1, 32, 48};
     for (int r = -1; r <= 64; ++r)
         for (int s : spareSlots)
@@ -164,8 +159,7 @@ void TestClassWindow::spareSlotsAndRowsUntouched()
 
 void TestClassWindow::cardTransfers()
 {
-    ClassWindows windows;
-    TMDIChild w(windows.shared());
+    TMDIChild w{SharedWindows{}};
     w.StringGrid1->setCurrent(3, 4); // student 3
     w.Fiche();
     QVERIFY(w.isCardPage());
@@ -205,8 +199,7 @@ void TestClassWindow::cardTransfers()
 
 void TestClassWindow::cardFieldsOfNewWindow()
 {
-    ClassWindows windows;
-    TMDIChild w(windows.shared());
+    TMDIChild w{SharedWindows{}};
     // From a heading row the card page shows student 1.
     w.Fiche();
     QCOMPARE(w.currentCard(), 1);

@@ -1,144 +1,135 @@
 #include "ClassWindows.h"
-#include "FailDevice.h"
 #include "FakeSeams.h"
+#include "Rows.h"
 #include "TestFiles.h"
+#include "classbook/ClassFile.h"
+#include "classbook/EarlierVersions.h"
 #include "classbook/MDIChild.h"
-#include "common/PlatformError.h"
+#include "common/FileWriter.h"
 #include "common/StringGrid.h"
+#include "common/TextFile.h"
 #include "companions/PhraseList.h"
 #include "companions/Planning.h"
 #include "tools/Blocnotes.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QPointer>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QTest>
-#include <grp.h>
-#include <memory>
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The class file, the homework file, the notes and the phrases in every situation a folder can hold, through
-// the real operations; then every byte of a save failing in turn.
+namespace {
+
+// A disk that takes `left` bytes more and then fails, like one that fills up.
+struct FailDevice : QIODevice
+{
+    FailDevice(QIODevice& file, qint64 left) : file(file), left(left) { open(WriteOnly | Unbuffered); }
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        const qint64 written = left > 0 ? file.write(data, std::min(length, left)) : -1;
+        left -= std::max<qint64>(written, 0);
+        return written;
+    }
+    QIODevice& file;
+    qint64 left;
+};
+
+// While it lives, every file the program writes goes to a disk that takes `limit` bytes (all when negative), and
+// the process is killed at the step of the write named ("opened", "written", "synced" or "renamed").
+struct Disk : filewriter::Probe
+{
+    Disk(qint64 limit, const QString& killAt = {}) : limit(limit), killAt(killAt) { filewriter::setProbe(this); }
+    ~Disk() override { filewriter::setProbe(nullptr); }
+    std::unique_ptr<QIODevice> device(QIODevice& file) override
+    {
+        return limit < 0 ? nullptr : std::make_unique<FailDevice>(file, limit);
+    }
+    void reached(filewriter::Step step) override
+    {
+        if (killAt == QStringList{"opened", "written", "synced", "renamed"}[int(step)])
+            std::raise(SIGKILL);
+    }
+    qint64 limit;
+    QString killAt;
+};
+
+// A class of some hundreds of kilobytes (long remarks), its texts made of the letter given.
+QByteArray largeClass(char letter)
+{
+    ClassTable table;
+    for (int row = 1; row <= 62; ++row)
+        table.at(row, ClassTable::Remarks) = QString(8000, QLatin1Char(letter));
+    return classfile::write(table, classfile::Widths{});
+}
+
+} // namespace
+
+// The class file, the homework file, the notes and the phrases in every situation a folder can hold, through the
+// real operations; a save through a disk that fails at every byte or a process killed at every step; the versions
+// a save keeps.
 class TestFileSituations : public QObject
 {
     Q_OBJECT
 
-    FakeSeams m_fake;
-    std::unique_ptr<ClassWindows> m_windows;
+    std::optional<FakeSeams> m_fake;
+    std::optional<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
-
-    template <typename F>
-    static QString errorOf(F&& operation)
-    {
-        try {
-            operation();
-        } catch (const PlatformError& error) {
-            return error.message();
-        }
-        return {};
-    }
-
-    // Rights mean nothing to root: such a case runs again as nobody, with the group "users" beside its own.
-    static bool reranAsNobody()
-    {
-        if (::geteuid() != 0)
-            return false;
-        const group* users = ::getgrnam("users");
-        QProcess child;
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QStringLiteral("setpriv"),
-                    {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                     users ? QStringLiteral("--groups=%1").arg(users->gr_gid) : QStringLiteral("--clear-groups"),
-                     QCoreApplication::applicationFilePath(),
-                     QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
-        child.waitForFinished(60000);
-        if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-            QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
-        return true;
-    }
+    std::optional<QTemporaryDir> m_dir; // one for each case: a file this run could not read is never written
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    // A folder shared by a team, which the user may not write, until cleanup.
+    void shareFolder() { QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner); }
 
 private slots:
     void init()
     {
-        m_windows = std::make_unique<ClassWindows>();
+        m_fake.emplace();
+        m_windows.emplace();
         m_window = m_windows->open();
-        m_fake.messages.clear();
+        m_dir.emplace();
     }
     void cleanup()
     {
-        if (m_window)
-            m_window->setModified(false);
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_windows.reset();
     }
 
+    // The file (prf, prd, nte or obs) and what the folder holds under its name.
     void situations_data()
     {
-        QTest::addColumn<QString>("file");      // prf, prd, nte or obs
-        QTest::addColumn<QString>("situation"); // what the folder holds under the file's name
-        QTest::addColumn<bool>("openFails");    // loading reports "Ne peut ouvrir le fichier"
-        QTest::addColumn<bool>("createFails");  // saving reports "Ne peut créer le fichier"
-        QTest::addColumn<bool>("written");      // the file then holds the change
-        const auto row = [](const char* file, const char* situation, bool openFails, bool createFails, bool written) {
-            QTest::addRow("%s %s", file, situation) << file << situation << openFails << createFails << written;
-        };
-        for (const char* file : {"prf", "prd", "nte", "obs"}) {
-            row(file, "missing", false, false, true);
-            row(file, "read-only", false, true, false);
-            row(file, "read-only folder", false, false, true);
-            row(file, "link", false, false, true);
-            row(file, "group and mode", false, false, true);
-            row(file, "stale temporary", false, false, true);
-        }
-        row("prf", "upper case", false, false, true);
-        row("prd", "upper case", false, false, true);
-        // A class file that cannot be read is forgotten: saving asks for a name (cancelled here).
-        row("prf", "unreadable", true, false, false);
-        for (const char* file : {"prd", "nte", "obs"})
-            for (const char* situation : {"unreadable", "folder", "pipe"})
-                row(file, situation, true, true, false);
+        QStringList list = {"prf upper case", "prd upper case"};
+        for (const char* file : {"prf", "prd", "nte", "obs"})
+            for (const char* situation :
+                 {"missing", "read-only", "read-only folder", "link", "group and mode", "unreadable", "folder", "pipe"})
+                list << QString(file) + ' ' + situation;
+        rows::add(list);
     }
-
     void situations()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, situation);
-        QFETCH(bool, openFails);
-        QFETCH(bool, createFails);
-        QFETCH(bool, written);
+        const QString file = rows::fields()[0].section(' ', 0, 0), situation = rows::fields()[0].section(' ', 1);
         const auto is = [&](const char* s) { return situation == QLatin1String(s); };
         const std::map<QString, mode_t> modes = {{"read-only", 0444}, {"unreadable", 0200}, {"group and mode", 0640}};
-        if ((modes.count(situation) || is("read-only folder")) && reranAsNobody())
+        if ((modes.count(situation) || is("read-only folder")) && testfiles::reranAsNobody())
             return;
         gid_t groups[8];
         const int groupCount = ::getgroups(8, groups);
         const gid_t group = groupCount > 0 ? groups[groupCount - 1] : ::getegid();
         if (is("group and mode") && group == ::getegid() && ::geteuid() != 0)
             QSKIP("the user belongs to no second group");
-
-        QTemporaryDir dir;
-        const QString classFile = dir.filePath(is("upper case") ? "5C.PRF" : "5C.prf");
-        const QString name = file == QLatin1String("prf")   ? classFile
-                             : file == QLatin1String("prd") ? dir.filePath(is("upper case") ? "5C.PRD" : "5C.prd")
-                                                            : dir.filePath(QStringLiteral("Virelan.") + file);
+        const QString classFile = path(is("upper case") ? "5C.PRF" : "5C.prf");
+        const QString name = file == "prf"   ? classFile
+                             : file == "prd" ? path(is("upper case") ? "5C.PRD" : "5C.prd")
+                                             : path("Virelan." + file);
         const QString fileName = QFileInfo(name).fileName();
-        const QByteArray bytes = QFile::encodeName(name);
-        const QByteArray old = "ancien\r\n";
+        const QByteArray bytes = QFile::encodeName(name), old = "ancien\r\n";
         if (name != classFile)
             testfiles::writeAll(classFile, old);
-        // Names like the writer's temporaries that are not: they are the user's and stay.
-        const QStringList lookalikes = {fileName + ".virelan-Ab3dE9", "." + fileName + ".virelan-Ab3dE",
-                                        fileName + "~"};
         if (is("link")) {
-            testfiles::writeAll(dir.filePath("real/" + fileName), old);
+            testfiles::writeAll(path("real/" + fileName), old);
             QVERIFY(QFile::link("real/" + fileName, name));
-        } else if (is("folder")) {
-            QVERIFY(QDir().mkdir(name));
-        } else if (is("pipe")) {
-            QCOMPARE(::mkfifo(bytes.constData(), 0644), 0);
+        } else if (is("folder") || is("pipe")) {
+            QVERIFY(is("folder") ? QDir().mkdir(name) : ::mkfifo(bytes.constData(), 0644) == 0);
         } else if (!is("missing")) {
             testfiles::writeAll(name, old);
         }
@@ -146,42 +137,31 @@ private slots:
             QCOMPARE(::chmod(bytes.constData(), modes.at(situation)), 0);
         if (is("group and mode"))
             QCOMPARE(::chown(bytes.constData(), static_cast<uid_t>(-1), group), 0);
-        if (is("stale temporary"))
-            for (const QString& made : lookalikes + QStringList{"." + fileName + ".virelan-Ab3dE9"})
-                testfiles::writeAll(dir.filePath(made), "x");
-        const QByteArray folder = QFile::encodeName(dir.path());
-        QCOMPARE(::chmod(folder.constData(), is("read-only folder") ? 0555 : 0755), 0);
-        const auto restoreFolder = qScopeGuard([&] { ::chmod(folder.constData(), 0755); });
+        if (is("read-only folder"))
+            shareFolder();
 
         TBlocnotes notes;
         PhraseList phrases;
-        const QString opened = errorOf([&] {
-            if (file == QLatin1String("nte"))
-                notes.Charge(name);
-            else if (file == QLatin1String("obs"))
-                phrases.load(name);
-            else
-                m_window->Charge(classFile);
+        const QString opened = testfiles::errorOf([&] {
+            file == "nte" ? notes.Charge(name) : file == "obs" ? phrases.load(name) : m_window->Charge(classFile);
         });
-        const QString saved = errorOf([&] {
-            if (file == QLatin1String("prf")) {
-                m_window->StringGrid1->setCell(2, 2, QStringLiteral("nouveau"));
-                m_window->setModified(true);
-                m_window->Sauve();
-            } else if (file == QLatin1String("prd")) {
-                m_window->ListeDevoirs()[0] = QStringLiteral("12/03/2001nouveau");
-                m_window->SauveTout();
-            } else if (file == QLatin1String("nte")) {
-                notes.setText(QStringLiteral("nouveau"));
-                notes.setModified(true);
-                notes.Sauve(name);
-            } else {
-                phrases.append(QStringLiteral("nouveau"));
-                phrases.save(name);
-            }
+        m_window->StringGrid1->setCell(2, 2, QStringLiteral("nouveau"));
+        m_window->setModified(file == "prf");
+        m_window->ListeDevoirs()[0] = file == "prd" ? QStringLiteral("12/03/2001nouveau") : QString();
+        notes.setText(QStringLiteral("nouveau"));
+        notes.setModified(true);
+        phrases.append(QStringLiteral("nouveau"));
+        const QString saved = testfiles::errorOf([&] {
+            file == "prf"   ? m_window->Sauve()
+            : file == "prd" ? m_window->SauveTout()
+            : file == "nte" ? notes.Sauve(name)
+                            : phrases.save(name);
         });
-        QCOMPARE(opened, openFails ? QStringLiteral("Ne peut ouvrir le fichier ") + name : QString());
-        QCOMPARE(saved, createFails ? QStringLiteral("Ne peut créer le fichier ") + name : QString());
+        // A file that cannot be read is never written over; a class file that cannot be read is forgotten, and
+        // saving it asks for a name (cancelled here).
+        const bool unread = is("unreadable") || is("folder") || is("pipe"), written = !unread && !is("read-only");
+        QCOMPARE(opened, unread ? "Ne peut ouvrir le fichier " + name : QString());
+        QCOMPARE(saved, written || (unread && file == "prf") ? QString() : "Ne peut créer le fichier " + name);
 
         if (is("unreadable"))
             QCOMPARE(::chmod(bytes.constData(), 0600), 0);
@@ -189,97 +169,158 @@ private slots:
         QCOMPARE(::stat(bytes.constData(), &st), 0);
         const QByteArray now = S_ISREG(st.st_mode) ? testfiles::readAll(name) : QByteArray();
         QCOMPARE(now.contains("nouveau"), written);
-        if (!written && S_ISREG(st.st_mode))
-            QCOMPARE(now, old);
+        QVERIFY(written || !S_ISREG(st.st_mode) || now == old);
         if (modes.count(situation) && !is("unreadable"))
             QCOMPARE(st.st_mode & 07777, modes.at(situation));
         if (is("group and mode"))
             QCOMPARE(st.st_gid, group);
         QCOMPARE(QFileInfo(name).isSymLink(), is("link"));
-        QCOMPARE(S_ISDIR(st.st_mode), is("folder"));
-        QCOMPARE(S_ISFIFO(st.st_mode), is("pipe"));
-        // Nothing else appears in the folder: no file under another case, no temporary file.
-        QStringList expected = QStringList{fileName, QFileInfo(classFile).fileName()};
+        // Nothing else appears in the folder: no file under another case, no temporary file; a class file replaced
+        // by a save is kept as a version, with the class file's mode and group.
+        QStringList expected = {fileName, QFileInfo(classFile).fileName()};
         if (is("link"))
             expected << "real";
-        if (is("stale temporary"))
-            expected << lookalikes;
+        if (file == "prf" && written && !is("missing") && !is("read-only folder")) {
+            expected << ".virelan";
+            QCOMPARE(::stat(QFile::encodeName(path(".virelan/" + fileName + ".1")).constData(), &st), 0);
+            QVERIFY(!is("group and mode") || ((st.st_mode & 07777) == 0640 && st.st_gid == group));
+        }
         expected.removeDuplicates();
         expected.sort();
-        QCOMPARE(QDir(dir.path())
+        QCOMPARE(QDir(m_dir->path())
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
                  expected);
     }
 
-    void failingDisk_data()
-    {
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<bool>("sharedFolder"); // written in place: the folder cannot be written
-        QTest::newRow("class") << ".prf" << false;
-        QTest::newRow("homework") << ".prd" << false;
-        QTest::newRow("planning") << ".prp" << false;
-        QTest::newRow("class in a shared folder") << ".prf" << true;
-    }
-
     // A file the program wrote is replaced by a changed one through a disk that takes 0, 1, 2... bytes until the
     // write goes through: until then every close shows the error and keeps the window, its data and its flag.
+    void failingDisk_data()
+    {
+        rows::add({"class | 5C.prf", "homework | 5C.prd", "planning | 5C.prp", "class in a shared folder | 5C.prf"});
+    }
     void failingDisk()
     {
-        QFETCH(QString, extension);
-        QFETCH(bool, sharedFolder);
-        if (sharedFolder && reranAsNobody())
+        const bool shared = rows::fields()[0].contains("shared");
+        if (shared && testfiles::reranAsNobody())
             return;
-        QTemporaryDir dir;
-        const QString classFile = dir.filePath(QStringLiteral("5C.prf"));
-        const QString target = dir.filePath(QStringLiteral("5C") + extension);
+        const QString target = path(rows::fields()[1]);
+        const bool classRow = target.endsWith(".prf");
         QByteArray students;
         for (int n = 1; n <= 20; ++n)
             students +=
                 QStringLiteral("%1%2\r\n%1%3\r\n").arg(n + 1, 2, 16, QChar('0')).arg("21Eleve", "0214,5").toLatin1();
-        testfiles::writeAll(classFile, students);
-        m_window->Charge(classFile);
-        const bool classRow = extension == QLatin1String(".prf");
+        testfiles::writeAll(path("5C.prf"), students);
+        m_window->Charge(path("5C.prf"));
         const auto change = [&](const QString& text) {
             if (classRow) {
                 m_window->StringGrid1->setCell(2, 2, text);
                 m_window->setModified(true);
-            } else if (extension == QLatin1String(".prd")) {
-                m_window->ListeDevoirs().fill(QStringLiteral("01/01/1990") + text);
+            } else if (target.endsWith(".prd")) {
+                m_window->ListeDevoirs().fill("01/01/1990" + text);
             } else {
                 m_windows->shared().Planning->MajPrj(1, text);
             }
         };
-        change(QStringLiteral("16"));
+        change("16");
         m_window->Sauve();
         m_window->SauveTout();
         const QByteArray old = testfiles::readAll(target);
-        const QByteArray folder = QFile::encodeName(dir.path());
-        QCOMPARE(::chmod(folder.constData(), sharedFolder ? 0555 : 0755), 0);
-        const auto restoreFolder = qScopeGuard([&] { ::chmod(folder.constData(), 0755); });
-        change(QStringLiteral("17,5"));
+        if (shared)
+            shareFolder();
+        change("17,5");
         m_window->storeVisiblePage();
         const ClassTable table = m_window->table();
         const std::array<QString, 21> homework = m_window->ListeDevoirs();
-
         qint64 limit = 0;
         for (;; ++limit) {
-            FailingWrites disk(limit);
-            m_fake.messages.clear();
+            Disk disk(limit);
+            m_fake->messages.clear();
             // "&Oui" to saving a changed class, then "OK" to the error; or "OK", then "&Non" to leaving without a file.
-            m_fake.messageAnswers = {0, classRow ? 0 : 1};
+            m_fake->messageAnswers = {0, classRow ? 0 : 1};
             if (m_window->close())
                 break;
             QCOMPARE(testfiles::readAll(target), old);
-            QCOMPARE(m_fake.messages.value(classRow ? 1 : 0).text,
-                     QStringLiteral("Ne peut créer le fichier ") + target);
+            QCOMPARE(m_fake->messages.value(classRow ? 1 : 0).text, "Ne peut créer le fichier " + target);
             QCOMPARE(m_window->table(), table);
             QCOMPARE(m_window->ListeDevoirs(), homework);
             QCOMPARE(m_window->isModified(), classRow);
-            QCOMPARE(m_windows->shared().Planning->isModified(), extension == QLatin1String(".prp"));
+            QCOMPARE(m_windows->shared().Planning->isModified(), target.endsWith(".prp"));
         }
         // The write went through once the disk took every byte of the file.
         QCOMPARE(limit, testfiles::readAll(target).size());
         QVERIFY(testfiles::readAll(target) != old);
+    }
+
+    // A save killed at any of its steps leaves the old file or the new one, whole, and the next save leaves nothing
+    // of it behind; names like the writer's temporaries that are not its own stay.
+    void killedSave_data() { rows::add({"opened", "written", "synced", "renamed"}); }
+    void killedSave()
+    {
+        const QString step = rows::fields()[0];
+        if (const QString file = qEnvironmentVariable("KILLED_SAVE"); !file.isEmpty()) {
+            Disk disk(-1, step);
+            textfile::writeBytes(file, largeClass('n'));
+            return;
+        }
+        const QStringList names = {".5C.prf.virelan-Ab3dE", "5C.prf", "5C.prf.virelan-Ab3dE9", "5C.prf~"};
+        for (const QString& name : names)
+            testfiles::writeAll(path(name), "x");
+        textfile::writeBytes(path("5C.prf"), largeClass('o'));
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("KILLED_SAVE", path("5C.prf"));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {"killedSave:" + step});
+        QVERIFY(child.waitForFinished(60000) && child.exitStatus() == QProcess::CrashExit);
+        QVERIFY(testfiles::readAll(path("5C.prf")) == largeClass(step == "renamed" ? 'n' : 'o'));
+        textfile::writeBytes(path("5C.prf"), largeClass('o'));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), names);
+    }
+
+    // The bytes of each save ("0" the file before the first, "-" none), and what .virelan/6A.prf.1 to .6 then hold.
+    void versions_data()
+    {
+        rows::add({"a new file replaces nothing | -1 | ", "five saves, five versions | 012345 | 43210",
+                   "the sixth drops the oldest | 0123456 | 54321", "the same bytes again keep nothing | 0011 | 0"});
+    }
+    void versions()
+    {
+        const QByteArray saved = rows::fields()[1].toLatin1(), kept = rows::fields()[2].toLatin1();
+        if (saved[0] != '-')
+            testfiles::writeAll(path("6A.prf"), saved.left(1));
+        for (char bytes : saved.mid(1))
+            QCOMPARE(versions::writeKeeping(path("6A.prf"), QByteArray(1, bytes)), QString());
+        QCOMPARE(testfiles::readAll(path("6A.prf")), saved.right(1));
+        QByteArray found;
+        for (int n = 1; n <= 6; ++n)
+            if (const QString version = path(".virelan/6A.prf.%1").arg(n); QFile::exists(version))
+                found += testfiles::readAll(version);
+        QCOMPARE(found, kept);
+        QCOMPARE(QFile::exists(path(".virelan")), !kept.isEmpty());
+    }
+
+    // A version that cannot be kept is told on the status bar; the class is saved all the same.
+    void versionRefused_data() { rows::add({"a file named .virelan", "a read-only .virelan"}); }
+    void versionRefused()
+    {
+        const bool readOnly = rows::fields()[0].contains("read-only");
+        if (readOnly && testfiles::reranAsNobody())
+            return;
+        testfiles::writeAll(path("6A.prf"), "ancien\r\n");
+        if (readOnly)
+            QVERIFY(QDir().mkdir(path(".virelan")) &&
+                    QFile::setPermissions(path(".virelan"), QFile::ReadOwner | QFile::ExeOwner));
+        else
+            testfiles::writeAll(path(".virelan"), "un fichier");
+        m_window->Charge(path("6A.prf"));
+        m_window->StringGrid1->setCell(2, 2, "12");
+        m_window->setModified(true);
+        m_window->Sauve();
+        QVERIFY(!m_window->isModified());
+        QVERIFY(testfiles::readAll(path("6A.prf")).contains("\r\n020212\r\n"));
+        const QString why = readOnly ? "ne peut créer le fichier " + path(".virelan/6A.prf.1")
+                                     : "ne peut créer le dossier " + path(".virelan");
+        QCOMPARE(m_fake->statusMessages, QStringList{"Version précédente de 6A.prf non conservée : " + why});
     }
 };
 

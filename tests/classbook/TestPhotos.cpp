@@ -1,3 +1,5 @@
+#include "Rows.h"
+#include "TestFiles.h"
 #include "classbook/PhotoCache.h"
 #include "classbook/PhotoFit.h"
 #include "classbook/PhotoLoader.h"
@@ -12,11 +14,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <bit>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 // Fitting a photo into the card's frame, and reading the photo files.
 class TestPhotos : public QObject
@@ -47,7 +49,6 @@ private slots:
 private:
     QString write(const QString& name, const QByteArray& bytes);
     QByteArray jpeg(const QImage& image, int quality = 90);
-    QByteArray progressiveJpeg(int width, int height, int components, bool dcScan, int acScans);
     QTemporaryDir m_dir;
 };
 
@@ -70,47 +71,32 @@ QByteArray TestPhotos::jpeg(const QImage& image, int quality)
     return bytes;
 }
 
-// A progressive JPEG whose coefficients are all zero, written by hand: an optional first DC scan of
-// every component, then acScans rounds of one AC scan per component, each a few end-of-band runs of
-// up to 32767 blocks, so a few bytes stand for a huge picture. A mid-grey picture once decoded.
-QByteArray TestPhotos::progressiveJpeg(int width, int height, int components, bool dcScan, int acScans)
+// A progressive JPEG of mid-grey, written by hand: a first DC scan of every component when asked, then rounds of
+// an AC scan per component, each a few end-of-band runs of up to 32767 blocks, so that a few bytes stand for a huge
+// picture. Its DC table holds one code, "0" for no difference; its AC table fifteen codes of 4 bits, for runs of
+// 2^r to 2^(r+1) - 1 blocks, r = 0 to 14.
+QByteArray progressiveJpeg(int width, int height, int components, bool dcScan, int acScans)
 {
-    QByteArray out;
+    QByteArray out = QByteArray::fromHex("ffd8ffdb004300") + QByteArray(64, '\1');
     const auto add = [&out](std::initializer_list<int> bytes) {
         for (int b : bytes)
             out += char(b);
     };
-    quint32 bits = 0;
-    int count = 0;
+    add({0xFF, 0xC2, 0, 8 + 3 * components, 8, height >> 8, height & 0xFF, width >> 8, width & 0xFF, components});
+    for (int c = 1; c <= components; ++c)
+        add({c, 0x11, 0});
+    out += QByteArray::fromHex("ffc400340001") + QByteArray(16, '\0') + QByteArray::fromHex("100000000f") +
+           QByteArray(12, '\0') + QByteArray::fromHex("00102030405060708090a0b0c0d0e0");
+    quint32 bits = 0, count = 0; // the bits not written yet, and how many
     const auto put = [&](quint32 value, int length) {
         for (int i = length - 1; i >= 0; --i) {
             bits = (bits << 1) | ((value >> i) & 1);
             if (++count == 8) {
-                add({int(bits)});
-                if (bits == 0xFF)
-                    add({0}); // a stuffed zero follows every 0xFF of entropy-coded data
-                bits = 0;
-                count = 0;
+                out += bits == 0xFF ? QByteArray("\xFF\0", 2) : QByteArray(1, char(bits)); // 0xFF takes a 0 after it
+                bits = count = 0;
             }
         }
     };
-    const auto flush = [&] {
-        while (count != 0)
-            put(1, 1);
-    };
-    add({0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0});
-    out += QByteArray(64, '\1');
-    add({0xFF, 0xC2, 0, 8 + 3 * components, 8, height >> 8, height & 0xFF, width >> 8, width & 0xFF, components});
-    for (int c = 1; c <= components; ++c)
-        add({c, 0x11, 0});
-    // DC table 0: the one code "0" for a difference of 0. AC table 0: fifteen codes of 4 bits for the
-    // end-of-band runs of 2^r to 2^(r+1) - 1 blocks, r = 0 to 14.
-    add({0xFF, 0xC4, 0, 2 + 17 + 1 + 17 + 15, 0x00, 1});
-    out += QByteArray(16, '\0');
-    add({0x10, 0, 0, 0, 15});
-    out += QByteArray(12, '\0');
-    for (int r = 0; r < 15; ++r)
-        add({r << 4});
     const qint64 blocks = qint64((width + 7) / 8) * ((height + 7) / 8);
     if (dcScan) {
         add({0xFF, 0xDA, 0, 6 + 2 * components, components});
@@ -119,25 +105,19 @@ QByteArray TestPhotos::progressiveJpeg(int width, int height, int components, bo
         add({0, 0, 0});
         for (qint64 i = 0; i < blocks * components; ++i)
             put(0, 1);
-        flush();
+        put(0x7F, (8 - count) % 8);
     }
-    for (int scan = 0; scan < acScans; ++scan) {
-        for (int c = 1; c <= components; ++c) {
-            add({0xFF, 0xDA, 0, 8, 1, c, 0, 1, 63, 0});
-            for (qint64 left = blocks; left > 0;) {
-                const qint64 run = std::min<qint64>(left, 32767);
-                int r = 0;
-                while ((qint64(2) << r) <= run)
-                    ++r;
-                put(quint32(r), 4);
-                put(quint32(run - (qint64(1) << r)), r);
-                left -= run;
-            }
-            flush();
+    for (int scan = 0; scan < acScans * components; ++scan) {
+        add({0xFF, 0xDA, 0, 8, 1, scan % components + 1, 0, 1, 63, 0});
+        for (qint64 left = blocks, run = 0; left > 0; left -= run) {
+            run = std::min<qint64>(left, 32767);
+            const int r = std::bit_width(quint64(run)) - 1;
+            put(quint32(r), 4);
+            put(quint32(run - (qint64(1) << r)), r);
         }
+        put(0x7F, (8 - count) % 8);
     }
-    add({0xFF, 0xD9});
-    return out;
+    return out + QByteArray::fromHex("ffd9");
 }
 
 void TestPhotos::fit_data()
@@ -311,12 +291,9 @@ void TestPhotos::refusesBadFiles_data()
                                       << QStringLiteral("Ne peut ouvrir le fichier %1");
     QTest::newRow("junk icon") << QStringLiteral("junk.ico") << QByteArray(64, '\x01')
                                << QStringLiteral("Ne peut ouvrir le fichier %1");
-    QImage square(16, 16, QImage::Format_RGB32);
-    square.fill(QColor(90, 160, 30));
     QByteArray bmp;
     QBuffer bmpBuffer(&bmp);
-    bmpBuffer.open(QIODevice::WriteOnly);
-    square.save(&bmpBuffer, "BMP");
+    QVERIFY(bmpBuffer.open(QIODevice::WriteOnly) && image.copy(0, 0, 16, 16).save(&bmpBuffer, "BMP"));
     QTest::newRow("bitmap cut after its header")
         << QStringLiteral("cut.bmp") << bmp.left(60) << QStringLiteral("Ne peut ouvrir le fichier %1");
     QTest::newRow("bitmap one byte short")
@@ -325,6 +302,12 @@ void TestPhotos::refusesBadFiles_data()
     qToLittleEndian<quint32>(bmp.size() + 100, farRows.data() + 10); // where its rows start
     QTest::newRow("bitmap rows beyond its end")
         << QStringLiteral("far.bmp") << farRows << QStringLiteral("Ne peut ouvrir le fichier %1");
+    // Found by fuzzing: a header of 64 bytes in a file of 64.
+    QTest::newRow("bitmap header beyond its end")
+        << QStringLiteral("header.bmp")
+        << QByteArray::fromHex("424d42000000000000003e00000040000000100000001000f9ff0100080001000000040000000000000000"
+                               "0000000200000002000000ff0000000000040a0001")
+        << QStringLiteral("Ne peut ouvrir le fichier %1");
 }
 
 void TestPhotos::refusesBadFiles()
@@ -388,83 +371,48 @@ void TestPhotos::refusesWhatIsNotARegularFile()
     }
 }
 
+// A 50-megapixel photo's coefficients take 100 MB, and an eighth of it covers the card's frame; a few kilobytes
+// that claim 32768 x 32768 pixels would take 2 GB of them in grey, 6 GB in colour.
 void TestPhotos::progressiveJpegs_data()
 {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("components");
-    QTest::addColumn<bool>("dcScan");
-    QTest::addColumn<int>("acScans");
-    QTest::addColumn<QSize>("shown"); // the decoded size; none when the photo is refused
-    // Its coefficients take 100 MB; an eighth covers the card's frame.
-    QTest::newRow("50-megapixel photo") << 8192 << 6144 << 1 << true << 1 << QSize(1024, 768);
-    QTest::newRow("100 scans") << 16 << 16 << 1 << true << 99 << QSize(16, 16);
-    QTest::newRow("101 scans") << 16 << 16 << 1 << true << 100 << QSize();
-    // A few kilobytes claiming 32768 x 32768: 2 GB of coefficients in grey, 6 GB in colour.
-    QTest::newRow("32768 square, grey") << 32768 << 32768 << 1 << false << 1 << QSize();
-    QTest::newRow("32768 square, colour") << 32768 << 32768 << 3 << false << 1 << QSize();
+    rows::add({"50-megapixel photo | 8192 6144 1 1 1 | 1024 768", "100 scans | 16 16 1 1 99 | 16 16",
+               "101 scans | 16 16 1 1 100 | refused", "32768 square, grey | 32768 32768 1 0 1 | refused",
+               "32768 square, colour | 32768 32768 3 0 1 | refused"});
 }
 
 void TestPhotos::progressiveJpegs()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(int, components);
-    QFETCH(bool, dcScan);
-    QFETCH(int, acScans);
-    QFETCH(QSize, shown);
-    const QString path =
-        write(QStringLiteral("progressive.jpg"), progressiveJpeg(width, height, components, dcScan, acScans));
+    const QStringList row = rows::fields(), made = row[1].split(' '), shown = row[2].split(' ');
+    const QString path = write("progressive.jpg", progressiveJpeg(made[0].toInt(), made[1].toInt(), made[2].toInt(),
+                                                                  made[3] == "1", made[4].toInt()));
     // Loaded in a child process, whose peak memory tells what the loader let libjpeg take.
-    const long pageKb = ::sysconf(_SC_PAGESIZE) / 1024;
     long size = 0, residentPages = 0;
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    QVERIFY(statm.open(QIODevice::ReadOnly));
-    QVERIFY(std::sscanf(statm.readAll().constData(), "%ld %ld", &size, &residentPages) == 2);
+    QCOMPARE(std::sscanf(testfiles::readAll("/proc/self/statm").constData(), "%ld %ld", &size, &residentPages), 2);
     const pid_t child = ::fork();
     if (child == 0) {
-        int code = 0;
         try {
-            const photoloader::Photo photo = photoloader::load(path, [](const QSize&) { return QSize(118, 119); });
-            const QColor c = photo.image.pixelColor(photo.image.width() / 2, photo.image.height() / 2);
-            code = photo.image.size() == shown && c == QColor(128, 128, 128) ? 0 : 3;
+            const QImage image = photoloader::load(path, [](const QSize&) { return QSize(118, 119); }).image;
+            const bool grey = image.pixelColor(image.rect().center()) == QColor(128, 128, 128);
+            ::_exit(grey && row[2] == QStringLiteral("%1 %2").arg(image.width()).arg(image.height()) ? 0 : 3);
         } catch (const PlatformError& error) {
-            code = error.message() == QStringLiteral("Ne peut ouvrir le fichier ") + path ? 1 : 2;
+            ::_exit(error.message() == "Ne peut ouvrir le fichier " + path ? 1 : 2);
         }
-        ::_exit(code);
     }
-    QVERIFY(child > 0);
     int status = 0;
     rusage usage{};
     QCOMPARE(::wait4(child, &status, 0, &usage), child);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), shown.isValid() ? 0 : 1);
-    const long grownMb = (usage.ru_maxrss - residentPages * pageKb) / 1024;
+    QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row[2] == "refused" ? 1 : 0);
+    const long grownMb = (usage.ru_maxrss - residentPages * ::sysconf(_SC_PAGESIZE) / 1024) / 1024;
     QVERIFY2(grownMb < 256, qPrintable(QStringLiteral("%1 MB").arg(grownMb)));
 }
 
 void TestPhotos::runLengthBitmapLeavesSkippedPixelsAtColourZero()
 {
-    // 16 x 16, 8 bits, run-length coded: four pixels of colour 1 at the start of the bottom line, then
-    // the end of the bitmap. Colour 0 is blue, colour 1 red.
-    QByteArray bmp = QByteArray::fromHex("424d"
-                                         "42000000"
-                                         "00000000"
-                                         "3e000000"
-                                         "28000000"
-                                         "10000000"
-                                         "10000000"
-                                         "0100"
-                                         "0800"
-                                         "01000000"
-                                         "04000000"
-                                         "00000000"
-                                         "00000000"
-                                         "02000000"
-                                         "02000000"
-                                         "ff000000"
-                                         "0000ff00"
-                                         "04010001");
+    // 16 x 16, 8 bits, run-length coded: four pixels of colour 1 at the start of the bottom line, then the end of
+    // the bitmap. Colour 0 is blue, colour 1 red.
+    const QByteArray bmp =
+        QByteArray::fromHex("424d42000000000000003e00000028000000100000001000000001000800010000000400"
+                            "000000000000000000000200000002000000ff0000000000ff0004010001");
     const photoloader::Photo photo = photoloader::load(write(QStringLiteral("rle.bmp"), bmp));
     QCOMPARE(photo.image.size(), QSize(16, 16));
     for (int y = 0; y < 16; ++y)

@@ -4,7 +4,6 @@
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
-#include "common/PlatformError.h"
 #include "companions/Plan.h"
 #include "companions/PlnEdit.h"
 
@@ -436,21 +435,16 @@ void TestPlanWindow::deskUnderToolBarStaysReachable()
 {
     loadPlan("A,150,-10,100,25\r\n");
     QLabel* desk = m_plan->deskLabel(1);
-    // Taken where it shows over the tool bar, dragged down, then up again beyond the window: the grabbed
-    // point stays inside, so the desk stays in view under the tool bar.
-    const QPoint onToolBar(200, 5);
-    QCOMPARE(QApplication::widgetAt(m_plan->mapToGlobal(onToolBar)), static_cast<QWidget*>(desk));
-    QTest::mousePress(desk, Qt::LeftButton, {}, desk->mapFrom(m_plan, onToolBar));
-    QTest::mouseMove(desk, desk->mapFrom(m_plan, onToolBar + QPoint(0, 100)));
-    QTest::mouseRelease(desk, Qt::LeftButton, {}, desk->mapFrom(m_plan, onToolBar + QPoint(0, 100)));
-    QCOMPARE(desk->geometry(), QRect(150, 90, 100, 25));
+    // Dragged up beyond the window, the grabbed point stays inside: the desk stays in view under the tool bar.
     QTest::mousePress(desk, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseMove(desk, QPoint(10, -200));
     QTest::mouseRelease(desk, Qt::LeftButton, {}, QPoint(10, -200));
     QCOMPARE(desk->geometry(), QRect(150, -10, 100, 25));
+    // It shows over the tool bar, where it is selected again and deleted.
     QTest::mouseClick(m_plan, Qt::LeftButton, {}, QPoint(400, 200));
-    QTest::mouseClick(QApplication::widgetAt(m_plan->mapToGlobal(onToolBar)), Qt::LeftButton);
-    QCOMPARE(m_plan->plan().selected(), 1);
+    QWidget* onToolBar = QApplication::widgetAt(m_plan->mapToGlobal(QPoint(200, 5)));
+    QCOMPARE(onToolBar, static_cast<QWidget*>(desk));
+    QTest::mouseClick(onToolBar, Qt::LeftButton);
     QTest::keyClick(m_plan, Qt::Key_Delete);
     QCOMPARE(m_plan->plan().count(), 0);
 }
@@ -582,12 +576,8 @@ void TestPlanWindow::unreadableFileGivesEmptyPlan()
     clickDesk(1);
     // A folder where the plan file should be exists but cannot be read as a file.
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("5C.prc")));
-    try {
-        m_plan->Charge(path(QStringLiteral("5C.prf")));
-        QFAIL("no error");
-    } catch (const PlatformError& error) {
-        QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("5C.prc")));
-    }
+    QCOMPARE(testfiles::errorOf([&] { m_plan->Charge(path(QStringLiteral("5C.prf"))); }),
+             QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("5C.prc")));
     QCOMPARE(m_plan->plan().count(), 0);
     QVERIFY(m_plan->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^Desk"))).isEmpty());
     QVERIFY(!m_plan->modified());
@@ -671,12 +661,8 @@ void TestPlanWindow::writeFailureIsReportedAndWhole()
     clickDesk(1);
     QFile::remove(path(QStringLiteral("6A.prc")));
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("6A.prc")));
-    try {
-        m_plan->Sauve(path(QStringLiteral("6A.prf")));
-        QFAIL("no error");
-    } catch (const PlatformError& error) {
-        QCOMPARE(error.message(), QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("6A.prc")));
-    }
+    QCOMPARE(testfiles::errorOf([&] { m_plan->Sauve(path(QStringLiteral("6A.prf"))); }),
+             QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("6A.prc")));
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prc"))).isDir());
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     // The plan was not written: the next save tries again.

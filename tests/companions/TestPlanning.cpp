@@ -53,6 +53,7 @@ private slots:
     // The window.
     void freshStartLayout();
     void clickMarksThenClears();
+    void captionsReadOnTheirColour();
     void clicksOnDaysThatDoNotExist_data();
     void clicksOnDaysThatDoNotExist();
     void clicksOnNamesAndNumbersDoNothing();
@@ -423,6 +424,22 @@ void TestPlanning::freshStartLayout()
     QCOMPARE(p.currentSubject(), 1);
     QVERIFY(!p.isModified());
     QCOMPARE(p.list().lines(), QStringList{QStringLiteral(" ")});
+}
+
+// Every subject caption stands out from its button's colour: a contrast ratio (WCAG 2, from the relative
+// luminances) of 4.5 to 1 at least, the least that normal-sized text needs to be read easily.
+void TestPlanning::captionsReadOnTheirColour()
+{
+    const auto luminance = [](const QColor& c) {
+        const auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF()) + 0.05;
+    };
+    TPlanning planning;
+    for (SubjectPanel* panel : planning.SubjectPanels) {
+        const double back = luminance(panel->palette().color(QPalette::Window));
+        const double text = luminance(panel->palette().color(QPalette::WindowText));
+        QVERIFY2(std::max(back, text) / std::min(back, text) >= 4.5, qPrintable(panel->caption()));
+    }
 }
 
 void TestPlanning::clickMarksThenClears()

@@ -11,8 +11,7 @@ ClassWindows::ClassWindows()
 
 ClassWindows::~ClassWindows()
 {
-    for (const QPointer<TMDIChild>& window : m_windows)
-        delete window.data();
+    qDeleteAll(m_windows);
     destroyToolWindows();
 }
 
@@ -23,7 +22,5 @@ SharedWindows ClassWindows::shared() const
 
 TMDIChild* ClassWindows::open()
 {
-    auto* window = new TMDIChild(sharedWindows());
-    m_windows << window;
-    return window;
+    return m_windows.emplace_back(new TMDIChild(sharedWindows()));
 }

@@ -85,19 +85,12 @@ void FakeSeams::setSystemClock(const QDateTime& dateTime, QObject* context,
                                const std::function<void(const QString& refusal)>& done)
 {
     clockSets << dateTime;
-    m_clockRequests << ClockRequest{context, done};
+    m_clockRequests << std::pair(QPointer<QObject>(context), done);
 }
 
 void FakeSeams::answerClock(const QString& refusal)
 {
-    if (m_clockRequests.isEmpty())
-        return;
-    const ClockRequest request = m_clockRequests.takeFirst();
-    if (request.context)
-        request.done(refusal);
-}
-
-void FakeSeams::beep()
-{
-    ++beeps;
+    if (!m_clockRequests.isEmpty())
+        if (const auto [context, done] = m_clockRequests.takeFirst(); context)
+            done(refusal);
 }

@@ -53,6 +53,8 @@ public:
 
     // The warning sounds heard.
     int beeps = 0;
+    // The status bar messages shown.
+    QStringList statusMessages;
 
     // The printer prints into a PDF file in a temporary folder.
     QString printerOutput() const;
@@ -69,15 +71,11 @@ public:
     QDateTime now() override;
     void setSystemClock(const QDateTime& dateTime, QObject* context,
                         const std::function<void(const QString& refusal)>& done) override;
-    void beep() override;
+    void beep() override { ++beeps; }
+    void statusMessage(QWidget*, const QString& text) override { statusMessages << text; }
 
 private:
-    struct ClockRequest
-    {
-        QPointer<QObject> context;
-        std::function<void(const QString&)> done;
-    };
-    QList<ClockRequest> m_clockRequests;
+    QList<std::pair<QPointer<QObject>, std::function<void(const QString&)>>> m_clockRequests;
     QTemporaryDir m_dir;
     std::unique_ptr<QPrinter> m_printer;
 };

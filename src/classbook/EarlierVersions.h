@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The versions a save replaces, kept beside the class file in the folder ".virelan": 6A.prf.1 is the one
+// the last save replaced, 6A.prf.5 the oldest kept.
+namespace versions {
+
+constexpr int Kept = 5;
+
+// The folder of the versions of a class file.
+QString folderOf(const QString& classFile);
+
+// Writes the class file as textfile::writeBytes does (raising its failure) and then keeps the file it
+// replaced as version 1, the others moving down one place and the fifth dropped. A version that cannot be
+// kept stops nothing: the result then says in French what failed (empty when all went well). Nothing is kept
+// when there was no file yet or when it already held these very bytes.
+QString writeKeeping(const QString& classFile, const QByteArray& bytes);
+
+} // namespace versions

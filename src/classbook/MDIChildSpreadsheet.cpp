@@ -1,0 +1,61 @@
+#include "classbook/MDIChild.h"
+
+#include "analysis/ClassExport.h"
+#include "classbook/StudentImport.h"
+#include "common/FileNames.h"
+#include "common/Seams.h"
+#include "common/StringGrid.h"
+#include "common/TextFile.h"
+
+#include <QCoreApplication>
+
+// The class to a spreadsheet, and a list of students from one.
+
+ClassTable TMDIChild::currentTable() const
+{
+    ClassTable table = m_table;
+    if (isCardPage())
+        cardInto(table);
+    else
+        gridInto(table);
+    return table;
+}
+
+void TMDIChild::Exporter()
+{
+    // A mark still being typed is part of the class the teacher sees.
+    finishCellEdit();
+    const std::optional<Seams::SaveChoice> choice =
+        seams().saveFileName(this, QStringLiteral("Classeur Excel (*.xlsx)|*.xlsx|Fichier CSV (*.csv)|*.csv"), 1);
+    if (!choice || choice->fileName.isEmpty())
+        return;
+    // A name without either extension gets the one of the chosen filter, so an export never lands on the class
+    // file or another file of the class.
+    QString path = choice->fileName;
+    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) &&
+        !path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        path += choice->filterIndex == 2 ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    const QString className = filenames::baseName(m_fileName.isEmpty() ? windowTitle() : m_fileName);
+    classexport::write(path, currentTable(), filenames::lastComponent(className));
+}
+
+void TMDIChild::Importer()
+{
+    const QString path =
+        seams().openFileName(this, QStringLiteral("Listes d'élèves (*.csv;*.txt)|*.csv;*.txt|Tous les fichiers|*"));
+    if (path.isEmpty())
+        return;
+    const QByteArray bytes = textfile::readBytes(path);
+    storeVisiblePage();
+    const studentimport::Result result = studentimport::fill(bytes, m_table);
+    if (!result.rows.isEmpty()) {
+        m_modified = true;
+        // Only the new names are shown: the marks already there stay exactly as they are in the grid.
+        for (int n : result.rows)
+            showName(n);
+        if (isCardPage())
+            LitFiche();
+    }
+    seams().message(this, Seams::MessageKind::Information, QCoreApplication::applicationName(),
+                    studentimport::summary(result), {QStringLiteral("OK")}, 0, 0);
+}

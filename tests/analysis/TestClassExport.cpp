@@ -1,0 +1,106 @@
+#include "ClassWindows.h"
+#include "FakeSeams.h"
+#include "TestFiles.h"
+#include "classbook/MDIChild.h"
+#include "common/StringGrid.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A class exported as the teacher sees it, in both formats; the workbook read back by LibreOffice.
+class TestClassExport : public QObject
+{
+    Q_OBJECT
+
+    FakeSeams m_fake;
+    QTemporaryDir m_dir;
+
+private slots:
+    void bothFormats_data()
+    {
+        QTest::addColumn<bool>("onCard");
+        QTest::newRow("grid page") << false;
+        QTest::newRow("card page") << true;
+    }
+    // Rubrics "Dev 1" (coefficient 1) and "Oral" (0,5), the 28 others off. Worked by hand: Dupont (12 + 15 x 0,5)
+    // / 2 = 9,75; Martin, abs left out, 18 x 0,5 = 9; Zoé 0; Du"rand has no rubric that counts. Class average
+    // (9,75 + 9 + 0) / 3 = 6,25. The marks are in the grid only, Zoé on the card being typed or in the class table;
+    // student 4 is an empty row.
+    void bothFormats()
+    {
+        QFETCH(bool, onCard);
+        ClassWindows windows;
+        TMDIChild* window = windows.open();
+        window->setWindowTitle("6A");
+        StringGrid& grid = *window->StringGrid1;
+        for (int c = 4; c <= 31; ++c)
+            grid.setCell(c, 1, "");
+        const QStringList cells = {"Dev 1", "Oral", "1", "0,5", "12", "15",  "abs",
+                                   "18,00", "",     "",  "",    "",   "abs", "abs"};
+        for (int i = 0; i < cells.size(); ++i)
+            grid.setCell(2 + i % 2, i / 2, cells[i]); // headings, coefficients, then marks
+        ClassTable& table = window->table();
+        for (const auto& [row, slot, text] : {std::tuple(1, ClassTable::Surname, "Dupont"),
+                                              {1, ClassTable::FirstName, "Léa"},
+                                              {1, ClassTable::Remarks, "Sérieuse\r\nBavarde"},
+                                              {2, ClassTable::Surname, "Martin"},
+                                              {2, ClassTable::FirstName, "Noé"},
+                                              {5, ClassTable::Surname, "Du\"rand; Jr"}})
+            table.at(row, slot) = text;
+        grid.setCurrent(2, 4);
+        if (onCard) {
+            window->Fiche();
+            window->Edit2->setText("Zoé");
+        } else {
+            table.at(3, ClassTable::FirstName) = "Zoé";
+        }
+        const ClassTable before = table;
+        for (const char* name : {"6A", "6A.xlsx"}) {
+            m_fake.saveAnswers << Seams::SaveChoice{m_dir.filePath(name), 2};
+            window->Exporter();
+        }
+        QCOMPARE(window->table(), before);
+        QVERIFY(!window->isModified());
+
+        // The marks sheet with the decimal point, as LibreOffice writes cells as shown; "9.75" in a text would be a
+        // fault of this test.
+        const QString off = QString(";").repeated(28);
+        const QString marks =
+            QStringList{"N°;Nom;Prénom;Dev 1;Oral;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21;22;"
+                        "23;24;25;26;27;28;29;30;Moyenne;Rang",
+                        ";Coefficients;;1.00;0.50" + off + ";;",
+                        "1;Dupont;Léa;12.00;15.00" + off + ";9.75;1",
+                        "2;Martin;Noé;abs;18.00" + off + ";9.00;2",
+                        "3;;Zoé;;" + off + ";0.00;3",
+                        "5;\"Du\"\"rand; Jr\";;abs;abs" + off + ";-;non classé",
+                        QString(";").repeated(34),
+                        ";Moyenne de la classe;;;" + off + ";6.25;",
+                        ""}
+                .join("\r\n");
+        QCOMPARE(testfiles::readAll(m_dir.filePath("6A.csv")),
+                 "\xEF\xBB\xBF" + QString(marks).replace(QRegularExpression("(\\d)\\.(\\d\\d)"), "\\1,\\2").toUtf8());
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"6A.csv", "6A.xlsx"}));
+        SKIP_UNLESS_INSTALLED("soffice", "unzip");
+        const QString book = m_dir.filePath("6A.xlsx");
+        QVERIFY(testfiles::run("unzip", {"-p", book, "xl/worksheets/sheet1.xml"})
+                    .contains(R"(<pane xSplit="3" ySplit="2" topLeftCell="D3")"));
+        testfiles::convertByOffice({book}, "csv:Text - txt - csv (StarCalc):59,34,76,1,,1033,,,true,,,-1",
+                                   m_dir.filePath("out"));
+        const auto sheet = [&](const QString& name) {
+            return QString::fromUtf8(testfiles::readAll(m_dir.filePath("out/6A-" + name + ".csv")))
+                .replace(QRegularExpression("\r?\n"), "\r\n");
+        };
+        QCOMPARE(sheet("6A"), marks);
+        const QString none = QString(";").repeated(13);
+        QCOMPARE(sheet("Fiches élèves"), "N°;Nom;Prénom;Né(e) le;Classe;Adresse;Adresse 2;C.P.;Ville;Tél 1;Tél 2;"
+                                         "Métier envisagé;Prof. père;Prof. mère;Remarques;Photo\r\n1;Dupont;Léa" +
+                                             QString(";").repeated(12) + "\"Sérieuse\r\nBavarde\";\r\n2;Martin;Noé" +
+                                             none + "\r\n3;;Zoé" + none + "\r\n5;\"Du\"\"rand; Jr\";" + none + "\r\n");
+    }
+};
+
+QTEST_MAIN(TestClassExport)
+#include "TestClassExport.moc"

@@ -1,0 +1,1 @@
+virelan_add_test(test_studentimport SOURCES TestStudentImport.cpp LIBS virelan_forms)
