@@ -15,6 +15,9 @@ if [ "$pairs" -lt 9 ]; then
     exit 2
 fi
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+# The program's own packages, and the X protocol headers the start-up watch is built with.
+source "$source_dir/scripts/packages.sh"
+install_missing "${base_packages[@]}" libxcb1-dev
 build=${BENCH_BUILD:-$source_dir/build-bench}
 data=$build/bench-data
 
