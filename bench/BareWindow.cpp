@@ -1,7 +1,10 @@
-// The yardstick for start-up time: a bare Qt main window with a menu bar, shown and left running.
+// The yardstick for start-up time and idle memory: a bare Qt main window with a menu bar and a status bar,
+// maximised over the whole screen as the program's frame is, shown and left running.
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
 
 int main(int argc, char* argv[])
 {
@@ -9,7 +12,9 @@ int main(int argc, char* argv[])
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Bare"));
     window.menuBar()->addMenu(QStringLiteral("&Fichier"));
-    window.resize(599, 454);
+    window.statusBar()->showMessage(QStringLiteral("Prêt"));
+    window.setGeometry(QApplication::primaryScreen()->availableGeometry());
+    window.setWindowState(Qt::WindowMaximized);
     window.show();
     return app.exec();
 }

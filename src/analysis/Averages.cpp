@@ -52,18 +52,34 @@ Range averagedRange(const Range& selection, int lastStudentRow, int colCount)
     return range;
 }
 
-std::optional<double> studentAverage(const CellReader& cell, int row, int firstCol, int lastCol)
+namespace {
+
+// The coefficients of the rubrics firstCol onwards; none where a rubric does not count (no coefficient,
+// one that is not a number or below the smallest).
+QVector<std::optional<double>> coefficients(const CellReader& cell, int firstCol, int lastCol)
+{
+    QVector<std::optional<double>> out;
+    for (int col = firstCol; col <= lastCol; ++col) {
+        const QString coefficientText = cell(col, CoefficientRow);
+        std::optional<double> coefficient;
+        if (!coefficientText.isEmpty())
+            coefficient = readNumber(coefficientText);
+        if (coefficient && *coefficient < SmallestCoefficient)
+            coefficient.reset();
+        out.append(coefficient);
+    }
+    return out;
+}
+
+std::optional<double> averageOf(const CellReader& cell, int row, int firstCol,
+                                const QVector<std::optional<double>>& coefficientOf)
 {
     double sum = 0;
     int count = 0;
-    for (int col = firstCol; col <= lastCol; ++col) {
-        const QString coefficientText = cell(col, CoefficientRow);
-        if (coefficientText.isEmpty())
+    for (int i = 0; i < coefficientOf.size(); ++i) {
+        if (!coefficientOf[i])
             continue;
-        const std::optional<double> coefficient = readNumber(coefficientText);
-        if (!coefficient || *coefficient < SmallestCoefficient)
-            continue;
-        const QString markText = cell(col, row);
+        const QString markText = cell(firstCol + i, row);
         double mark = 0;
         if (!markText.isEmpty()) {
             const std::optional<double> value = readNumber(markText);
@@ -71,7 +87,7 @@ std::optional<double> studentAverage(const CellReader& cell, int row, int firstC
                 continue;
             mark = *value;
         }
-        sum += mark * *coefficient;
+        sum += mark * *coefficientOf[i];
         ++count;
     }
     if (count == 0)
@@ -83,11 +99,20 @@ std::optional<double> studentAverage(const CellReader& cell, int row, int firstC
     return average;
 }
 
+} // namespace
+
+std::optional<double> studentAverage(const CellReader& cell, int row, int firstCol, int lastCol)
+{
+    return averageOf(cell, row, firstCol, coefficients(cell, firstCol, lastCol));
+}
+
 QVector<RowAverage> rowAverages(const CellReader& cell, const Range& range, QVector<int>* rowsWithout)
 {
+    // The coefficients are the same for every row: read once.
+    const QVector<std::optional<double>> coefficientOf = coefficients(cell, range.firstCol, range.lastCol);
     QVector<RowAverage> rows;
     for (int row = range.firstRow; row <= range.lastRow; ++row) {
-        if (const std::optional<double> average = studentAverage(cell, row, range.firstCol, range.lastCol))
+        if (const std::optional<double> average = averageOf(cell, row, range.firstCol, coefficientOf))
             rows.append({row, *average});
         else if (rowsWithout)
             rowsWithout->append(row);

@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "app/Emblem.h"
+#include "common/FirstShow.h"
 #include "common/Fonts.h"
 
 #include <QFrame>
@@ -27,12 +28,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
     ProductName = new QLabel(QStringLiteral("Vire Lan"), panel);
     ProductName->setFont(fonts::pixelFont(QStringLiteral("MS Sans Serif"), 17, true));
     ProductName->move(108, 20);
-    ProductName->adjustSize();
+    firstshow::fitText(ProductName);
 
     Version = new QLabel(QStringLiteral("Version 2.0"), panel);
     Version->setFont(fonts::pixelFont(QStringLiteral("MS Sans Serif"), 17));
     Version->move(108, 49);
-    Version->adjustSize();
+    firstshow::fitText(Version);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setGeometry(148, 187, 80, 30);

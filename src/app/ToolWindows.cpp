@@ -4,6 +4,8 @@
 #include "analysis/Graph2.h"
 #include "analysis/Rub.h"
 #include "app/AboutBox.h"
+#include "classbook/PhotoCache.h"
+#include "classbook/PhotoFit.h"
 #include "companions/Devoirs.h"
 #include "companions/Obs.h"
 #include "companions/Plan.h"
@@ -49,11 +51,14 @@ void createToolWindows()
     t.PlnEdit = new TPlnEdit;
     t.Planning->setNameDialog(t.PrjEdit);
     t.Plan->setNameDialog(t.PlnEdit);
+    // The pictures of about ten phone photos at the size the card draws them.
+    t.Photos = new PhotoCache(photofit::decodedSize, 16LL * 1024 * 1024);
 }
 
 void destroyToolWindows()
 {
     ToolWindows& t = g_tools;
+    delete t.Photos;
     delete t.PlnEdit;
     delete t.Plan;
     delete t.PrjEdit;

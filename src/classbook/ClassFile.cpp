@@ -3,6 +3,7 @@
 #include "common/Cp1252.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace classfile {
 namespace {
@@ -64,7 +65,8 @@ QByteArray encodeText(const QString& text)
 QString decodeText(const char* data, qsizetype size)
 {
     QString text = cp1252::decode(QByteArray::fromRawData(data, size));
-    text.replace(QLatin1Char(LineBreakByte), QStringLiteral("\r\n"));
+    if (std::memchr(data, LineBreakByte, size_t(size)))
+        text.replace(QLatin1Char(LineBreakByte), QStringLiteral("\r\n"));
     return text;
 }
 

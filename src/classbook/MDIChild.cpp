@@ -1,8 +1,10 @@
 #include "classbook/MDIChild.h"
 
+#include "classbook/PhotoCache.h"
 #include "classbook/PhotoView.h"
 #include "common/Cp1252Guard.h"
 #include "common/ErrorHandler.h"
+#include "common/FirstShow.h"
 #include "common/Fonts.h"
 #include "common/FrenchNumbers.h"
 #include "common/Glyphs.h"
@@ -28,14 +30,14 @@
 namespace {
 
 // Blanks and control characters at both ends, as the number normaliser trims them.
-QString trimBlanks(const QString& text)
+QStringView trimBlanks(const QString& text)
 {
     qsizetype start = 0, end = text.size();
     while (start < end && text[start].unicode() <= ' ')
         ++start;
     while (end > start && text[end - 1].unicode() <= ' ')
         --end;
-    return text.mid(start, end - start);
+    return QStringView(text).mid(start, end - start);
 }
 
 } // namespace
@@ -81,7 +83,9 @@ void TMDIChild::buildGridPage()
 
 void TMDIChild::buildCardPage()
 {
+    // In the window from the start: every control then takes the window's font as it is created, once.
     CardPage = new QWidget;
+    Notebook1->addWidget(CardPage);
     auto* layout = new QVBoxLayout(CardPage);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -150,7 +154,6 @@ void TMDIChild::buildCardPage()
     for (const Field& f : fields) {
         auto* label = new QLabel(QString::fromUtf16(f.label), box);
         label->move(f.labelX, f.labelY);
-        label->adjustSize();
         auto* edit = new QLineEdit(box);
         edit->setGeometry(f.x, f.y, f.width, 28);
         // A field shows the whole of what the class holds, however long.
@@ -191,11 +194,10 @@ void TMDIChild::buildCardPage()
     Image1->setGeometry(1, 1, 118, 119);
     connect(Image1, &PhotoView::clicked, this, [this] { errors::guarded(this, [this] { Image1Click(); }); });
 
-    Notebook1->addWidget(CardPage);
     CardPage->installEventFilter(this);
-    // The labels take their size in the window's font, which they have only from here on.
+    // The labels take the size of their text in the window's font when the card is first shown.
     for (QLabel* label : box->findChildren<QLabel*>())
-        label->adjustSize();
+        firstshow::fitText(label);
 }
 
 QList<QLineEdit*> TMDIChild::cardEdits() const
@@ -298,12 +300,21 @@ void TMDIChild::LitFiche()
 
 QString TMDIChild::FormatNbr(const QString& text)
 {
-    QString trimmed = trimBlanks(text);
-    if (trimmed.isEmpty() || trimmed[0].unicode() < '0' || trimmed[0].unicode() > '9')
+    const QStringView number = trimBlanks(text);
+    if (number.isEmpty() || number[0].unicode() < '0' || number[0].unicode() > '9')
         return text;
-    const qsizetype dot = trimmed.indexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        trimmed[dot] = QLatin1Char(',');
+    // A full stop typed for the comma counts as the comma.
+    const qsizetype dot = number.indexOf(QLatin1Char('.'));
+    QString withComma;
+    if (dot >= 0) {
+        withComma = number.toString();
+        withComma[dot] = QLatin1Char(',');
+    }
+    const QStringView digits = dot >= 0 ? QStringView(withComma) : number;
+    // The marks and coefficients a teacher types take the short way.
+    if (QString plain = frnum::plainHash00(digits); !plain.isEmpty())
+        return plain;
+    const QString trimmed = digits.toString();
     if (const auto value = frnum::read(trimmed))
         return frnum::formatHash00(*value);
     return trimmed;
@@ -334,6 +345,14 @@ void TMDIChild::showCard()
     }
     Notebook1->setCurrentWidget(CardPage);
     Edit1->setFocus();
+    // While the teacher reads this card, the photos of the cards around it are decoded ahead.
+    if (m_shared.Photos) {
+        QStringList around;
+        for (const int card : {m_currentCard + 1, m_currentCard + 2, m_currentCard - 1})
+            if (card >= 1 && card <= StudentCount && !m_table.at(card, ClassTable::Photo).isEmpty())
+                around << m_table.at(card, ClassTable::Photo);
+        m_shared.Photos->prefetch(around);
+    }
     if (photoFailure)
         throw *photoFailure;
 }

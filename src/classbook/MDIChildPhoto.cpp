@@ -1,5 +1,6 @@
 #include "classbook/MDIChild.h"
 
+#include "classbook/PhotoCache.h"
 #include "classbook/PhotoFit.h"
 #include "classbook/PhotoLoader.h"
 #include "classbook/PhotoView.h"
@@ -41,11 +42,9 @@ void TMDIChild::LitPhoto()
     Image1->setStretch(false);
     Image1->setGeometry(photofit::ClientArea);
     // A large photo is decoded only as large as it will be drawn: the size it is stretched to, or its
-    // own size when it is drawn unstretched.
-    const photoloader::Photo photo = photoloader::load(m_photoPath, [](const QSize& original) {
-        const photofit::Placement placement = photofit::fit(original);
-        return placement.stretch ? placement.area.size() : original;
-    });
+    // own size when it is drawn unstretched. The program's cache keeps it, or has it ready.
+    const photoloader::Photo photo =
+        m_shared.Photos ? m_shared.Photos->load(m_photoPath) : photoloader::load(m_photoPath, photofit::decodedSize);
     const photofit::Placement placement = photofit::fit(photo.originalSize);
     Image1->setGeometry(placement.area);
     Image1->setStretch(placement.stretch);

@@ -25,4 +25,10 @@ Placement fit(const QSize& picture)
     return {area, true};
 }
 
+QSize decodedSize(const QSize& picture)
+{
+    const Placement placement = fit(picture);
+    return placement.stretch ? placement.area.size() : picture;
+}
+
 } // namespace photofit

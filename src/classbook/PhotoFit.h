@@ -22,5 +22,7 @@ struct Placement
 // A picture larger than the area in both directions is stretched to the frame's full width or height,
 // keeping its proportions; any other is drawn at its own size, centred and cut by the area.
 Placement fit(const QSize& picture);
+// The size a picture must be decoded at to be drawn so: the area it is stretched to, or its own size.
+QSize decodedSize(const QSize& picture);
 
 } // namespace photofit

@@ -10,6 +10,8 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <mutex>
+#include <signal.h>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -40,13 +42,47 @@ struct JpegErrors
 {
     jpeg_error_mgr manager;
     jpeg_progress_mgr progress;
-    std::jmp_buf jump;
+    // With the signal mask: a fault while reading a mapped file comes back here from its signal handler.
+    sigjmp_buf jump;
 };
 
 // libjpeg must never end the program: every fatal error comes back to the decoder.
 [[noreturn]] void jpegErrorExit(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+    siglongjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+// A JPEG file is decoded where it lies, mapped into memory. Should it be cut short meanwhile (rewritten by
+// another program), reading past its new end raises SIGBUS, which would end the program with the class
+// unsaved: while this thread decodes, the signal brings it back to the decoder instead, as a file that
+// cannot be read. Any other SIGBUS goes where it went before.
+thread_local sigjmp_buf* t_decoding = nullptr;
+struct sigaction g_previousBus;
+
+void onBus(int signal, siginfo_t* info, void* context)
+{
+    if (t_decoding)
+        siglongjmp(*t_decoding, 1);
+    if (g_previousBus.sa_flags & SA_SIGINFO) {
+        g_previousBus.sa_sigaction(signal, info, context);
+    } else if (g_previousBus.sa_handler != SIG_DFL && g_previousBus.sa_handler != SIG_IGN) {
+        g_previousBus.sa_handler(signal);
+    } else {
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+    }
+}
+
+void catchMappedReadFaults()
+{
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        struct sigaction action = {};
+        action.sa_sigaction = onBus;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGBUS, &action, &g_previousBus);
+    });
 }
 
 // A truncated file or damaged entropy data would otherwise be drawn as grey or garbled blocks
@@ -60,7 +96,7 @@ void jpegMessage(j_common_ptr info, int level)
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_MUST_RESYNC:
-        std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+        siglongjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
     default:
         break;
     }
@@ -70,7 +106,7 @@ void jpegMessage(j_common_ptr info, int level)
 void jpegProgress(j_common_ptr info)
 {
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans)
-        std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+        siglongjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
 }
 
 // Decoding proper, in a function holding no C++ object that a jump out of libjpeg would skip: the
@@ -86,10 +122,12 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
     errors.progress = {};
     errors.progress.progress_monitor = jpegProgress;
     jpeg_create_decompress(&info);
-    if (setjmp(errors.jump)) {
+    if (sigsetjmp(errors.jump, 1)) {
+        t_decoding = nullptr;
         jpeg_destroy_decompress(&info);
         return false;
     }
+    t_decoding = &errors.jump;
     // Beyond this, libjpeg asks for a backing store it does not have, which is a fatal error.
     info.mem->max_memory_to_use = MaxJpegMemory;
     info.progress = &errors.progress;
@@ -98,6 +136,7 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
     *originalSize = QSize(int(info.image_width), int(info.image_height));
     const QSize wanted = (coverSize && *coverSize) ? (*coverSize)(*originalSize) : *originalSize;
     if (qint64(info.image_width) * qint64(info.image_height) * info.num_components > MaxJpegSamples) {
+        t_decoding = nullptr;
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -114,12 +153,14 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
     jpeg_calc_output_dimensions(&info);
     if (info.output_width == 0 || info.output_height == 0 ||
         qint64(info.output_width) * qint64(info.output_height) > MaxDecodedPixels) {
+        t_decoding = nullptr;
         jpeg_destroy_decompress(&info);
         return false;
     }
     // Format_RGB32 is stored B, G, R, X in memory on a little-endian machine, as libjpeg writes BGRX.
     *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (image->isNull()) {
+        t_decoding = nullptr;
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -140,20 +181,25 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
         }
     }
     jpeg_finish_decompress(&info);
+    t_decoding = nullptr;
     jpeg_destroy_decompress(&info);
     return true;
 }
 
-QByteArray readFile(const QString& path)
+void openFile(const QString& path, QFile& file)
 {
     // Only a regular file of a sensible size: a pipe or a device named like a photo would block the
     // card, and a file of gigabytes would be read whole for a picture 120 pixels wide.
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || info.size() > MaxFileBytes)
         throw PlatformError::cannotOpen(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
         throw PlatformError::cannotOpen(path);
+}
+
+QByteArray readAll(const QString& path, QFile& file)
+{
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw PlatformError::cannotOpen(path);
@@ -183,6 +229,7 @@ Kind kindOf(const QString& path)
 
 Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& coverSize)
 {
+    catchMappedReadFaults();
     Photo photo;
     if (bytes.isEmpty() ||
         !decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()),
@@ -256,7 +303,16 @@ Photo decode(const QByteArray& bytes, const QString& path, const CoverSize& cove
 Photo load(const QString& path, const CoverSize& coverSize)
 {
     const Kind kind = kindOf(path);
-    return decodeAs(kind, readFile(path), path, coverSize);
+    QFile file;
+    openFile(path, file);
+    if (kind != Kind::Jpeg)
+        return decodeAs(kind, readAll(path, file), path, coverSize);
+    // A phone photo of several megabytes is decoded where it lies, mapped rather than copied.
+    const qint64 size = file.size();
+    if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
+        return decodeJpeg(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size)), path,
+                          coverSize);
+    return decodeJpeg(readAll(path, file), path, coverSize);
 }
 
 } // namespace photoloader

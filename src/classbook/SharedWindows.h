@@ -1,5 +1,6 @@
 #pragma once
 
+class PhotoCache;
 class TDevoirs;
 class TGraph;
 class TGraph2;
@@ -22,4 +23,6 @@ struct SharedWindows
     TObs* Obs = nullptr;
     TPlanning* Planning = nullptr;
     TPlan* Plan = nullptr;
+    // The cards' photos decoded, kept and read ahead for every class window alike.
+    PhotoCache* Photos = nullptr;
 };

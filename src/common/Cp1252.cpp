@@ -25,13 +25,12 @@ namespace cp1252 {
 
 QString decode(const QByteArray& bytes)
 {
-    QString out;
-    out.resize(bytes.size());
-    QChar* d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
-    }
+    // Latin-1 but for bytes 0x80 to 0x9F: Qt's own Latin-1 conversion, then those few bytes.
+    QString out = QString::fromLatin1(bytes);
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        if (b[i] >= 0x80 && b[i] < 0xA0)
+            out[i] = QChar(kHigh[b[i] - 0x80]);
     return out;
 }
 

@@ -1,7 +1,5 @@
 #include "common/Fonts.h"
 
-#include <QRegularExpression>
-
 namespace fonts {
 
 void install()
@@ -14,7 +12,11 @@ void install()
 
 QFont pixelFont(const QString& family, int pixelSize, bool bold)
 {
-    QFont font(family);
+    // The two Windows screen fonts, which no document names, take their Linux family at once. Under its own
+    // name each would be looked up in vain, then among the fallbacks of every installed font, before its
+    // substitute is found; and the same face at the same size would be loaded again for each name.
+    const bool screenFont = family == QLatin1String("MS Sans Serif") || family == QLatin1String("System");
+    QFont font(screenFont ? QFont::substitute(family) : family);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -33,8 +35,17 @@ QFont system(int pixelSize)
 
 QString plainFamily(const QString& family)
 {
-    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
-    return QString(family).remove(foundry);
+    // " [foundry]" at the end, with the blanks before it. Plain text handling: the text editor's font list
+    // asks this of every family at start-up.
+    if (!family.endsWith(QLatin1Char(']')))
+        return family;
+    const qsizetype open = family.lastIndexOf(QLatin1Char('['));
+    if (open < 0 || family.indexOf(QLatin1Char(']'), open) != family.size() - 1)
+        return family;
+    qsizetype end = open;
+    while (end > 0 && family[end - 1].isSpace())
+        --end;
+    return family.left(end);
 }
 
 } // namespace fonts

@@ -10,7 +10,8 @@ namespace fonts {
 
 // Registers the substitutions once, before any window is created.
 void install();
-// A font of the named design family at a height in pixels.
+// A font of the named design family at a height in pixels. "MS Sans Serif" and "System" come back under the
+// name of their substitute.
 QFont pixelFont(const QString& family, int pixelSize, bool bold = false);
 QFont msSansSerif(int pixelSize);
 QFont system(int pixelSize);

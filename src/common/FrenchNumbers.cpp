@@ -133,6 +133,50 @@ QByteArray cForm(const QString& text)
     return out;
 }
 
+// The common form of a number, "12,5", read without the C library: blanks, a sign, digits, a comma and more
+// digits, blanks. An integer below 2^53 and a power of ten up to 10^22 are exact in a double, so the quotient
+// of the digits by that power of ten is the correctly rounded value, the one strtod gives. False for any other
+// text (more digits, an exponent, anything else), which the general reader decides.
+bool readPlain(const QString& text, double* value)
+{
+    const QChar* p = text.constData();
+    const QChar* end = p + text.size();
+    while (p < end && *p == QLatin1Char(' '))
+        ++p;
+    while (end > p && end[-1] == QLatin1Char(' '))
+        --end;
+    bool negative = false;
+    if (p < end && (*p == QLatin1Char('-') || *p == QLatin1Char('+')))
+        negative = *p++ == QLatin1Char('-');
+    qint64 digits = 0;
+    int significant = 0, decimals = 0, count = 0;
+    bool comma = false;
+    for (; p < end; ++p) {
+        const char16_t c = p->unicode();
+        if (c == u',' && !comma) {
+            comma = true;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return false;
+        ++count;
+        if (comma)
+            ++decimals;
+        if (digits > 0 || c != u'0')
+            ++significant;
+        digits = digits * 10 + (c - u'0');
+        if (significant > 15 || decimals > 22)
+            return false;
+    }
+    if (count == 0)
+        return false;
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double magnitude = double(digits) / powers[decimals];
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 } // namespace
 
 std::optional<long double> readExtended(const QString& text)
@@ -148,6 +192,8 @@ std::optional<long double> readExtended(const QString& text)
 
 std::optional<double> read(const QString& text)
 {
+    if (double value; readPlain(text, &value))
+        return value;
     const QByteArray c = cForm(text);
     if (c.isEmpty())
         return std::nullopt;
@@ -160,6 +206,40 @@ std::optional<double> read(const QString& text)
 QString formatHash00(double value)
 {
     return formatFixed(value, 2, false);
+}
+
+QString plainHash00(QStringView text)
+{
+    // Digits, then a comma and at most two decimals: the number's own digits already are its decimal form,
+    // which the general formatter would find again through the double (15 digits survive it unchanged).
+    // Built in one go: the grid asks this of every mark of a class it shows.
+    const qsizetype size = text.size();
+    if (size == 0 || text[0] == u',')
+        return {};
+    char16_t out[17];
+    int n = 0;
+    qsizetype i = 0;
+    while (i < size && text[i] == u'0')
+        ++i;
+    for (; i < size && text[i] != u','; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9' || n == 13)
+            return {};
+        out[n++] = c;
+    }
+    out[n++] = u',';
+    int decimals = 0;
+    if (i < size)
+        for (++i; i < size; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9' || decimals == 2)
+                return {};
+            out[n++] = c;
+            ++decimals;
+        }
+    for (; decimals < 2; ++decimals)
+        out[n++] = u'0';
+    return QString(reinterpret_cast<const QChar*>(out), n);
 }
 
 QString format00(double value)

@@ -14,6 +14,10 @@ std::optional<long double> readExtended(const QString& text);
 
 // The mask "#.00": no integer digit for a value below 1 (",50"), a comma, two decimals.
 QString formatHash00(double value);
+// The "#.00" form of a number written with digits only, at most one comma and at most two decimals, up to
+// 13 digits before the comma ("07,5" gives "7,50"), made from its own digits: the same text as
+// formatHash00(*read(text)), without either. Empty for any other text.
+QString plainHash00(QStringView text);
 // The mask "0.00": at least one integer digit ("0,50").
 QString format00(double value);
 // The general format with 15 significant digits: trailing zeros dropped, a comma only when there are

@@ -1,8 +1,10 @@
 #include "common/Glyphs.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPixmapCache>
 
 namespace glyphs {
 namespace {
@@ -118,15 +120,13 @@ void draw(QPainter& p, Glyph glyph)
         p.drawLine(9, 8, 13, 8);
         p.drawLine(9, 10, 12, 10);
         break;
-    case Glyph::Averages: {
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(15);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(kBlue);
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(QChar(0x03A3)));
+    case Glyph::Averages:
+        // A sum sign drawn with the pen: the main tool bar shows it at start-up, and a font of its own would
+        // be loaded for this one sign.
+        p.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawPolyline(QPolygon(
+            {QPoint(12, 4), QPoint(12, 2), QPoint(3, 2), QPoint(8, 8), QPoint(3, 13), QPoint(12, 13), QPoint(12, 11)}));
         break;
-    }
     case Glyph::BarChart:
         p.setPen(kInk);
         p.drawLine(1, 1, 1, 14);
@@ -225,20 +225,69 @@ void draw(QPainter& p, Glyph glyph)
     }
 }
 
+// Draws its glyph the first time the icon is painted: a window that is never shown never draws its icons.
+class GlyphEngine : public QIconEngine
+{
+public:
+    explicit GlyphEngine(Glyph glyph) : m_glyph(glyph) {}
+
+    QIconEngine* clone() const override { return new GlyphEngine(m_glyph); }
+    QString key() const override { return QStringLiteral("glyph"); }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return drawn().pixmap(size / scale, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().availableSizes(mode, state);
+    }
+
+private:
+    const QIcon& drawn()
+    {
+        if (m_icon.isNull())
+            m_icon = QIcon(glyphs::pixmap(m_glyph));
+        return m_icon;
+    }
+
+    Glyph m_glyph;
+    QIcon m_icon;
+};
+
 } // namespace
 
 QPixmap pixmap(Glyph glyph)
 {
-    QPixmap pm(16, 16);
+    // Each glyph is drawn once: several windows show the same arrows and the same printer.
+    const QString key = QStringLiteral("virelan-glyph-%1").arg(int(glyph));
+    QPixmap pm;
+    if (QPixmapCache::find(key, &pm))
+        return pm;
+    pm = QPixmap(16, 16);
     pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    draw(p, glyph);
+    {
+        QPainter p(&pm);
+        draw(p, glyph);
+    }
+    QPixmapCache::insert(key, pm);
     return pm;
 }
 
 QIcon icon(Glyph glyph)
 {
-    return QIcon(pixmap(glyph));
+    return QIcon(new GlyphEngine(glyph));
 }
 
 } // namespace glyphs

@@ -5,7 +5,8 @@
 // The 16 x 16 pictures of the tool buttons, drawn in code so they stay sharp and need no files.
 namespace glyphs {
 
-enum class Glyph {
+enum class Glyph
+{
     New,
     Open,
     Save,
@@ -33,6 +34,7 @@ enum class Glyph {
     TurnDesk,
 };
 
+// The icon draws its glyph when it is first painted; the pixmap is drawn once and then shared.
 QIcon icon(Glyph glyph);
 QPixmap pixmap(Glyph glyph);
 

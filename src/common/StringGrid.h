@@ -21,7 +21,8 @@ public:
         bool isSingleCell() const { return left == right && top == bottom; }
     };
 
-    enum Option {
+    enum Option
+    {
         RangeSelect = 0x01,
         Editing = 0x02,
         ColSizing = 0x04,
@@ -113,9 +114,22 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // The selection and the scroll position, to find which cells a move of the selection repaints.
+    struct SelectionView
+    {
+        Range range;
+        int leftCol, topRow;
+    };
+
     int colLeft(int col) const;
     int rowTop(int row) const;
     void updateScrollBars();
+    // The part of the view that the cells of a range cover, grid lines included; empty when none is in view.
+    QRect cellsArea(const Range& range) const;
+    // Repaints the cells of a range that are in view.
+    void updateCells(const Range& range);
+    SelectionView selectionView() const;
+    void updateSelectionChange(const SelectionView& before);
     void ensureVisible(int col, int row);
     void moveCurrent(int col, int row, bool extend);
     bool cellEditable(int col, int row) const;
@@ -156,7 +170,13 @@ private:
     // The editor was opened by a typed character: the arrows then leave the cell, as for a row of marks.
     bool m_editByTyping = false;
 
-    enum class Drag { None, Select, Resize, Move };
+    enum class Drag
+    {
+        None,
+        Select,
+        Resize,
+        Move
+    };
     Drag m_drag = Drag::None;
     int m_dragCol = -1;
     int m_dragStartX = 0;

@@ -15,6 +15,7 @@ list(APPEND VIRELAN_FORM_SOURCES
     common/Cp1252Guard.cpp
     common/CrlfTextEdit.cpp
     common/ErrorHandler.cpp
+    common/FirstShow.cpp
     common/Glyphs.cpp
     common/QtSeams.cpp
     common/StringGrid.cpp

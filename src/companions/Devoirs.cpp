@@ -1,8 +1,10 @@
 #include "companions/Devoirs.h"
 
 #include "common/Cp1252Guard.h"
+#include "common/FirstShow.h"
 #include "common/Fonts.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFrame>
@@ -65,7 +67,7 @@ TDevoirs::TDevoirs(QWidget* parent)
         label->setObjectName(QLatin1String(name));
         label->setFont(fonts::msSansSerif(17));
         label->move(left, 40);
-        label->adjustSize();
+        firstshow::fitText(label);
         return label;
     };
     Label1 = heading("Label1", QStringLiteral("Date"), 8);
@@ -73,27 +75,37 @@ TDevoirs::TDevoirs(QWidget* parent)
     Label3 = heading("Label3", QStringLiteral("Date"), 272);
     Label4 = heading("Label4", QStringLiteral("Intitulé"), 384);
 
+    // The twenty rows are built when first needed (filled, read or shown): most sessions never open the dialog.
+}
+
+void TDevoirs::buildRows() const
+{
+    if (m_pickers[0])
+        return;
+    auto* self = const_cast<TDevoirs*>(this);
     for (int row = 1; row <= homework::RowCount; ++row) {
-        auto* picker = new QDateEdit(this);
+        auto* picker = new QDateEdit(self);
         picker->setObjectName(QStringLiteral("DateTimePicker%1").arg(row));
         picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         picker->setCalendarPopup(true);
         picker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
         picker->setGeometry(homework::pickerRect(row));
-        // The drop-down calendar keeps the window colour when its picker shows silver.
-        QCalendarWidget* calendar = picker->calendarWidget();
-        QPalette calendarColours = calendar->palette();
-        calendarColours.setColor(QPalette::Base, calendarColours.color(QPalette::Base));
-        calendar->setPalette(calendarColours);
-        connect(picker, &QDateEdit::dateChanged, this, [this, row] { DateTimePickerChange(row); });
+        // The drop-down calendar is built when it first opens; it then takes its colours (see eventFilter).
+        picker->installEventFilter(self);
+        QObject::connect(picker, &QDateEdit::dateChanged, self, [self, row] { self->DateTimePickerChange(row); });
         m_pickers[row - 1] = picker;
 
-        auto* edit = new QLineEdit(this);
+        auto* edit = new QLineEdit(self);
         edit->setObjectName(QStringLiteral("Edit%1").arg(row));
         edit->setGeometry(homework::titleRect(row));
         Cp1252Guard::protect(edit);
-        connect(edit, &QLineEdit::textChanged, this, [this, row] { EditChange(row); });
+        QObject::connect(edit, &QLineEdit::textChanged, self, [self, row] { self->EditChange(row); });
         m_edits[row - 1] = edit;
+        // Built while the dialog is being shown, they show with it.
+        if (isVisible()) {
+            picker->show();
+            edit->show();
+        }
     }
 
     // Tab goes down the left column, then down the right one, date before title, as the rows are seen.
@@ -104,14 +116,27 @@ TDevoirs::TDevoirs(QWidget* parent)
                 const homework::Place p = homework::place(row);
                 if (p.column != column || p.line != line)
                     continue;
-                setTabOrder(previous, m_pickers[row - 1]);
-                setTabOrder(m_pickers[row - 1], m_edits[row - 1]);
+                self->setTabOrder(previous, m_pickers[row - 1]);
+                self->setTabOrder(m_pickers[row - 1], m_edits[row - 1]);
                 previous = m_edits[row - 1];
             }
 }
 
+QDateEdit* TDevoirs::DateTimePicker(int row) const
+{
+    buildRows();
+    return m_pickers[row - 1];
+}
+
+QLineEdit* TDevoirs::Edit(int row) const
+{
+    buildRows();
+    return m_edits[row - 1];
+}
+
 void TDevoirs::Init(const homework::List& list)
 {
+    buildRows();
     for (int i = 0; i < homework::RowCount; ++i)
         Lit(list[i], m_pickers[i], m_edits[i]);
 }
@@ -137,6 +162,7 @@ void TDevoirs::Lit(const QString& entry, QDateEdit* picker, QLineEdit* edit)
 
 void TDevoirs::Result(homework::List& list) const
 {
+    buildRows();
     for (int i = 0; i < homework::RowCount; ++i) {
         const QLineEdit* edit = m_edits[i];
         const QString title = edit->isModified() ? edit->text() : m_titles[i];
@@ -165,12 +191,36 @@ void TDevoirs::EditChange(int row)
 // Opened from the frame or from a class window, the dialog always comes up in the middle of the screen.
 void TDevoirs::showEvent(QShowEvent* event)
 {
+    buildRows();
     if (const QScreen* shown = screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(shown->availableGeometry().center());
         move(frame.topLeft());
     }
     QDialog::showEvent(event);
+}
+
+bool TDevoirs::eventFilter(QObject* watched, QEvent* event)
+{
+    // A picker builds its drop-down calendar, in a popup of its own, the first time the calendar is asked
+    // for. The calendar keeps the window colour when its picker shows silver: it takes it as soon as it
+    // exists, from the next event its popup receives.
+    const auto isPicker = [this](QObject* object) {
+        return object && std::find(m_pickers.begin(), m_pickers.end(), object) != m_pickers.end();
+    };
+    if (event->type() == QEvent::ChildAdded && isPicker(watched)) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    } else if (auto* picker = qobject_cast<QDateEdit*>(watched->parent()); isPicker(picker)) {
+        if (auto* calendar = watched->findChild<QCalendarWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            watched->removeEventFilter(this);
+            QPalette colours = calendar->palette();
+            colours.setColor(QPalette::Base, QApplication::palette(picker).color(QPalette::Base));
+            calendar->setPalette(colours);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TDevoirs::keyPressEvent(QKeyEvent* event)

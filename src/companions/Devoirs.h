@@ -29,8 +29,8 @@ public:
     void Result(homework::List& list) const;
 
     // Row 1 to 20.
-    QDateEdit* DateTimePicker(int row) const { return m_pickers[row - 1]; }
-    QLineEdit* Edit(int row) const { return m_edits[row - 1]; }
+    QDateEdit* DateTimePicker(int row) const;
+    QLineEdit* Edit(int row) const;
 
     QFrame* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
@@ -40,16 +40,19 @@ public:
     QLabel* Label4 = nullptr;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildRows() const;
     void Button1Click();
     void DateTimePickerChange(int row);
     void EditChange(int row);
 
-    std::array<QDateEdit*, homework::RowCount> m_pickers{};
-    std::array<QLineEdit*, homework::RowCount> m_edits{};
+    // Built by buildRows.
+    mutable std::array<QDateEdit*, homework::RowCount> m_pickers{};
+    mutable std::array<QLineEdit*, homework::RowCount> m_edits{};
     // The titles as read: a title longer than the box can hold is handed back whole unless the user edits it.
     std::array<QString, homework::RowCount> m_titles;
     // Set while the program fills the rows, so that only the user's changes count.

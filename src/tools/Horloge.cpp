@@ -1,6 +1,7 @@
 #include "tools/Horloge.h"
 
 #include "common/ErrorHandler.h"
+#include "common/FirstShow.h"
 #include "common/Fonts.h"
 #include "common/FrenchDates.h"
 #include "common/Seams.h"
@@ -90,7 +91,7 @@ THorloge::THorloge(QWidget* parent) : QDialog(parent)
     mark.setItalic(true);
     Label3->setFont(mark);
     Label3->move(12, 116);
-    Label3->adjustSize();
+    firstshow::fitText(Label3);
 
     RadioGroup1 = new QGroupBox(Panel1);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));

@@ -1,13 +1,16 @@
 #include "Rows.h"
 #include "TestFiles.h"
+#include "classbook/PhotoCache.h"
 #include "classbook/PhotoFit.h"
 #include "classbook/PhotoLoader.h"
 #include "common/PlatformError.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -38,6 +41,10 @@ private slots:
     void progressiveJpegs_data();
     void progressiveJpegs();
     void runLengthBitmapLeavesSkippedPixelsAtColourZero();
+    void photoCutShortWhileDecodedIsRefused();
+    void cacheReadsAPhotoAgainOnlyWhenItsFileChanged();
+    void cacheDecodesAheadAndLeavesFailuresToTheCard();
+    void cacheKeepsWithinItsBudget();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -411,6 +418,104 @@ void TestPhotos::runLengthBitmapLeavesSkippedPixelsAtColourZero()
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             QCOMPARE(photo.image.pixel(x, y), y == 15 && x < 4 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+}
+
+// A picture of noise: a large JPEG file for its size.
+QImage noise(int width, int height, quint32 seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, random.generate() | 0xFF000000);
+    return image;
+}
+
+// Decoded where it lies, a photo cut short meanwhile by another program is refused like a file that cannot be
+// read, and the program goes on.
+void TestPhotos::photoCutShortWhileDecodedIsRefused()
+{
+    const QString path = write(QStringLiteral("cut.jpg"), jpeg(noise(600, 400, 1)));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const qint64 size = file.size();
+    const uchar* mapped = file.map(0, size);
+    QVERIFY(mapped && size > 16 * 4096);
+    // Every page past the first is gone from under the mapping.
+    QVERIFY(QFile(path).resize(100));
+    try {
+        photoloader::decode(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size)), path);
+        QFAIL("decoded");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path);
+    }
+}
+
+void TestPhotos::cacheReadsAPhotoAgainOnlyWhenItsFileChanged()
+{
+    PhotoCache cache(photofit::decodedSize, 64 << 20);
+    // A picture of one colour, always the same length (bytes past the end of a JPEG are not read), written
+    // some seconds from now.
+    const auto writePhoto = [&](const QString& name, Qt::GlobalColor colour, int seconds) {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(colour);
+        QByteArray bytes = jpeg(image);
+        bytes.append(QByteArray(4096 - bytes.size(), '\0'));
+        QFile file(write(name, bytes));
+        if (!file.open(QIODevice::ReadWrite) ||
+            !file.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime))
+            qFatal("cannot date %s", qPrintable(name));
+        return file.fileName();
+    };
+    const QString path = writePhoto(QStringLiteral("kept.jpg"), Qt::white, 0);
+    const auto red = [&] { return QColor(cache.load(path).image.pixel(20, 15)).red(); };
+    QCOMPARE(red(), 255);
+    QCOMPARE(red(), 255);
+    QCOMPARE(cache.decodeCount(), 1);
+    // Written again in place, the same length, later: the new picture.
+    writePhoto(QStringLiteral("kept.jpg"), Qt::black, 10);
+    QCOMPARE(red(), 0);
+    QCOMPARE(cache.decodeCount(), 2);
+    // Another file put in its place under the same name, of the same length and time.
+    const QString other = writePhoto(QStringLiteral("other.jpg"), Qt::white, 10);
+    QVERIFY(QFile::remove(path) && QFile::rename(other, path));
+    QCOMPARE(red(), 255);
+    QCOMPARE(cache.decodeCount(), 3);
+}
+
+void TestPhotos::cacheDecodesAheadAndLeavesFailuresToTheCard()
+{
+    PhotoCache cache(photofit::decodedSize, 64 << 20);
+    const QString good = write(QStringLiteral("ahead.jpg"), jpeg(noise(800, 600, 2)));
+    const QString bad = write(QStringLiteral("bad.jpg"), QByteArray("not a picture"));
+    cache.prefetch({bad, good});
+    QTRY_VERIFY(cache.holds(good));
+    QCOMPARE(cache.load(good).image.size(), QSize(200, 150));
+    QCOMPARE(cache.decodeCount(), 1);
+    // The failure is the card's to report, as it always was.
+    try {
+        cache.load(bad);
+        QFAIL("loaded");
+    } catch (const PlatformError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + bad);
+    }
+}
+
+void TestPhotos::cacheKeepsWithinItsBudget()
+{
+    // Room for two pictures of 40 x 30 (4800 bytes each), not three.
+    PhotoCache cache(photofit::decodedSize, 10000);
+    QStringList paths;
+    for (int i = 0; i < 3; ++i) {
+        paths << write(QStringLiteral("budget%1.jpg").arg(i), jpeg(noise(40, 30, quint32(i))));
+        cache.load(paths.last());
+    }
+    QVERIFY(!cache.holds(paths[0]));
+    QVERIFY(cache.holds(paths[1]) && cache.holds(paths[2]));
+    // The one seen last is kept first.
+    cache.load(paths[1]);
+    cache.load(paths[0]);
+    QVERIFY(cache.holds(paths[1]) && !cache.holds(paths[2]));
 }
 
 QTEST_MAIN(TestPhotos)

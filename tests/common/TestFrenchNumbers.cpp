@@ -1,7 +1,11 @@
 #include "common/FrenchNumbers.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 class TestFrenchNumbers : public QObject
 {
@@ -18,6 +22,7 @@ private slots:
     void general15();
     void roundHalfEven_data();
     void roundHalfEven();
+    void plainFormsAsTheCLibrary();
 };
 
 void TestFrenchNumbers::read_data()
@@ -152,3 +157,41 @@ void TestFrenchNumbers::roundHalfEven()
 
 QTEST_APPLESS_MAIN(TestFrenchNumbers)
 #include "TestFrenchNumbers.moc"
+
+// Numbers as a teacher types them, and longer ones around the limits of the short ways (15 significant
+// digits, 22 decimals, 13 digits before the comma): read as the C library reads them, and shown in the
+// form "#.00" as the general formatter shows the C library's value.
+void TestFrenchNumbers::plainFormsAsTheCLibrary()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    QRandomGenerator random(1890);
+    int plainShown = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const auto digits = [&](int n) {
+            QString out;
+            for (int k = 0; k < n; ++k)
+                out += QChar(u'0' + random.bounded(10));
+            return out;
+        };
+        const QString sign = random.bounded(4) == 0 ? QStringLiteral("-") : QString();
+        const QString whole = QString(random.bounded(3), u'0') + digits(random.bounded(18));
+        const bool comma = random.bounded(3) != 0;
+        const QString decimals = comma ? digits(random.bounded(25)) : QString();
+        const QString number = whole + (comma ? QStringLiteral(",") : QString()) + decimals;
+        const QString text = QString(random.bounded(2), u' ') + sign + number + QString(random.bounded(2), u' ');
+        const std::optional<double> read = frnum::read(text);
+        if (whole.isEmpty() && decimals.isEmpty()) {
+            QVERIFY2(!read, qPrintable(text));
+            continue;
+        }
+        const QByteArray c = (sign + whole + QStringLiteral(".") + decimals).toLatin1();
+        const double expected = std::strtod(c.constData(), nullptr);
+        QVERIFY2(read && std::memcmp(&*read, &expected, sizeof expected) == 0, qPrintable(text));
+        const QString plain = frnum::plainHash00(number);
+        if (!plain.isEmpty() && !whole.isEmpty()) {
+            QCOMPARE(plain, frnum::formatHash00(std::fabs(expected)));
+            ++plainShown;
+        }
+    }
+    QVERIFY(plainShown > 10000);
+}

@@ -1,6 +1,7 @@
 #include "common/StringGrid.h"
 
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -24,6 +25,8 @@ private slots:
     void dragAnEdgeResizesTheColumn();
     void narrowColumnsStayNarrow();
     void fixedPartStaysInView();
+    void changesRepaintOnlyTheirCells_data();
+    void changesRepaintOnlyTheirCells();
 
 private:
     StringGrid* m_grid = nullptr;
@@ -221,6 +224,82 @@ void TestStringGrid::fixedPartStaysInView()
     QVERIFY(current.isValid());
     QVERIFY2(m_grid->viewport()->rect().contains(current), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(current.x()).arg(current.y()).arg(current.width()).arg(current.height()).arg(m_grid->viewport()->width()).arg(m_grid->viewport()->height())));
     QVERIFY(!m_grid->cellRect(2, 2).isValid()); // scrolled away under the fixed part
+}
+
+// Collects what the grid's painting area is asked to repaint.
+class PaintLog : public QObject
+{
+public:
+    QRegion painted;
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+void TestStringGrid::changesRepaintOnlyTheirCells_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QRect>("cells"); // left, top, right, bottom: the cells the change may repaint
+    QTest::newRow("a cell's text") << "text" << QRect(QPoint(6, 7), QPoint(6, 7));
+    QTest::newRow("the next cell") << "right" << QRect(QPoint(4, 4), QPoint(5, 4));
+    QTest::newRow("a selection grown") << "shift down" << QRect(QPoint(4, 4), QPoint(4, 5));
+    QTest::newRow("a selection given up") << "click" << QRect(QPoint(3, 3), QPoint(5, 6));
+    QTest::newRow("the focus lost") << "focus out" << QRect(QPoint(4, 4), QPoint(4, 4));
+    QTest::newRow("the focus back") << "focus in" << QRect(QPoint(4, 4), QPoint(4, 4));
+    QTest::newRow("a mark typed") << "type" << QRect(QPoint(4, 4), QPoint(4, 4));
+}
+
+// A change repaints only the cells it changes, and the screen then shows what a whole repaint shows.
+void TestStringGrid::changesRepaintOnlyTheirCells()
+{
+    QFETCH(QString, change);
+    QFETCH(QRect, cells);
+    for (int c = 0; c < 32; ++c)
+        for (int r = 0; r < 64; ++r)
+            m_grid->setCell(c, r, QString::number(c * 100 + r));
+    m_grid->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_grid));
+    if (change == QLatin1String("click"))
+        m_grid->setSelection({3, 3, 5, 6});
+    else
+        m_grid->setCurrent(4, 4);
+    if (change == QLatin1String("focus in"))
+        m_grid->clearFocus();
+    QTest::qWait(20);
+    PaintLog log;
+    m_grid->viewport()->installEventFilter(&log);
+    if (change == QLatin1String("text"))
+        m_grid->setCell(6, 7, QStringLiteral("Dictée"));
+    else if (change == QLatin1String("right"))
+        QTest::keyClick(m_grid, Qt::Key_Right);
+    else if (change == QLatin1String("shift down"))
+        QTest::keyClick(m_grid, Qt::Key_Down, Qt::ShiftModifier);
+    else if (change == QLatin1String("click"))
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, m_grid->cellRect(3, 3).center());
+    else if (change == QLatin1String("focus out"))
+        m_grid->clearFocus();
+    else if (change == QLatin1String("focus in"))
+        m_grid->setFocus();
+    else if (change == QLatin1String("type")) {
+        QTest::keyClicks(m_grid, QStringLiteral("7"));
+        QTest::keyClick(m_grid->editor(), Qt::Key_Return);
+    }
+    QTest::qWait(20);
+    m_grid->viewport()->removeEventFilter(&log);
+
+    QRegion allowed;
+    for (int c = cells.left(); c <= cells.right(); ++c)
+        for (int r = cells.top(); r <= cells.bottom(); ++r)
+            allowed += m_grid->cellRect(c, r).adjusted(0, 0, 1, 1);
+    QVERIFY(!log.painted.isEmpty());
+    QVERIFY2((log.painted - allowed).isEmpty(), qPrintable(change));
+    const QImage screen = m_grid->screen()->grabWindow(m_grid->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage whole = m_grid->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(screen, whole);
 }
 
 QTEST_MAIN(TestStringGrid)

@@ -200,11 +200,12 @@ void TestDevoirs::layout()
     for (int k = 0; k < 10; ++k) {
         for (int column = 0; column < 2; ++column) {
             const int row = column == 0 ? left[k] : right[k];
-            auto* picker = d->findChild<QDateEdit*>(QStringLiteral("DateTimePicker%1").arg(row));
-            auto* edit = d->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(row));
+            // The rows are built when first asked for.
+            QDateEdit* picker = d->DateTimePicker(row);
+            QLineEdit* edit = d->Edit(row);
             QVERIFY(picker && edit);
-            QCOMPARE(picker, d->DateTimePicker(row));
-            QCOMPARE(edit, d->Edit(row));
+            QCOMPARE(d->findChild<QDateEdit*>(QStringLiteral("DateTimePicker%1").arg(row)), picker);
+            QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(row)), edit);
             QCOMPARE(picker->geometry(), QRect(column == 0 ? 7 : 271, 72 + 24 * k, 98, 24));
             QCOMPARE(edit->geometry(), QRect(column == 0 ? 112 : 376, 73 + 24 * k, 145, 24));
             QCOMPARE(picker->displayFormat(), QStringLiteral("dd/MM/yyyy"));

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+// What the benchmarks of Vire Lan and of the bare Qt yardsticks share: their fixtures, their clock and the way
+// they decide that a window is on screen. Plain Qt: the yardsticks link nothing of the program.
+namespace bench {
+
+// The fixture folder: the class file, the texts its grid shows and the photos.
+inline QString classFile(const QString& dir)
+{
+    return dir + QStringLiteral("/classe.prf");
+}
+inline QString gridTexts(const QString& dir)
+{
+    return dir + QStringLiteral("/grille.tsv");
+}
+inline QString photo(const QString& dir, int student)
+{
+    return dir + QStringLiteral("/photos/eleve%1.jpg").arg(student, 2, 10, QLatin1Char('0'));
+}
+// How many cards the paging walks through (each shows another photo) and how many photos exist (the cards
+// ahead of the last one shown have theirs too).
+constexpr int PagedCards = 12;
+constexpr int PhotoCount = PagedCards + 3;
+// How long the teacher looks at a card before the next one: no one reads a card in less.
+constexpr int ReadingMs = 300;
+
+// A picture with the look of a phone photo: broad gradients and shapes, and sensor grain of the given
+// amplitude on every channel of every pixel (0 for none); the seed makes each photo another.
+QImage cameraPhoto(QSize size, int grain, quint32 seed);
+// Libjpeg decoding a JPEG file at the given eighths of its size (8: full size), with its default settings,
+// the file read whole first. Returns the decoded size.
+QSize libjpegDecode(const QString& path, int eighths);
+
+// Runs the event loop for a while: the program settles after a step, as it would while the teacher reads.
+void settle(int ms);
+
+// Times a step until a widget has been painted on screen: armed on the widget, then the step runs, then
+// wait() runs the event loop until the widget's next paint event has been handled and the events that came
+// with it too (the window's drawing is sent to the screen in the same turn of the loop).
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(QWidget* widget);
+    // Watches the widget that the step creates, whichever it turns out to be.
+    explicit PaintWatch(std::function<bool(QObject*)> matches);
+    // Starts the clock and waits for the next paint of the widget.
+    void arm();
+    // The same with a clock started before the widget existed (the step creates it).
+    void armFrom(const QElapsedTimer& clock);
+    // Milliseconds from arm() to the end of the paint; -1 when no paint came within the timeout.
+    double wait(int timeoutMs = 10000);
+    // For a step that runs its own event loop (a modal window): called once the paint is over.
+    std::function<void()> afterPaint;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<bool(QObject*)> m_matches;
+    QElapsedTimer m_clock;
+    bool m_armed = false;
+    bool m_scheduled = false;
+    double m_elapsed = -1;
+};
+
+double median(std::vector<double> values);
+
+} // namespace bench

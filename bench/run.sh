@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Vire Lan against bare Qt yardsticks, on a virtual display of its own. See bench/README.md.
+#
+#     bash bench/run.sh [pairs]        (default 11 pairs; at least 9)
+#
+# Builds the program and the benchmarks in Release (build-bench/, or $BENCH_BUILD), writes the fixtures once
+# (a full class and its phone photos), then runs the program and its yardstick alternately, pair after pair,
+# and prints the table: the medians of each side, the median of the pairs' ratios and their spread. Then the
+# photo bench's own figures. A benchmark, not a test: it never fails on a time.
+# $BENCH_DISPLAY picks the display number (otherwise Xvfb takes a free one).
+set -euo pipefail
+pairs=${1:-11}
+if [ "$pairs" -lt 9 ]; then
+    echo "at least 9 pairs" >&2
+    exit 2
+fi
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+# The program's own packages, and the X protocol headers the start-up watch is built with.
+source "$source_dir/scripts/packages.sh"
+install_missing "${base_packages[@]}" libxcb1-dev
+build=${BENCH_BUILD:-$source_dir/build-bench}
+data=$build/bench-data
+
+echo "== Building (Release) in $build"
+launcher=()
+command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" > /dev/null
+cmake --build "$build" -j2 --target virelan bare_window startwatch virelan_bench yardsticks card_photo_bench > /dev/null
+bin=$build/bench
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+# A display of its own, fresh: no window manager, nothing else on it, no key left pressed.
+if [ -n "${BENCH_DISPLAY:-}" ]; then
+    Xvfb ":${BENCH_DISPLAY#:}" -screen 0 1280x800x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":${BENCH_DISPLAY#:}"
+else
+    exec 3> "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    until [ -s "$work/display" ]; do sleep 0.1; done
+    export DISPLAY=":$(head -1 "$work/display")"
+fi
+sleep 0.5
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+if [ ! -f "$data/photos/eleve15.jpg" ] || [ ! -f "$data/grille.tsv" ]; then
+    echo "== Writing the fixtures into $data (once)"
+    "$bin/virelan_bench" --make "$data" 2> /dev/null
+fi
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+echo "== $pairs pairs on display $DISPLAY (load average before: $load_before)"
+results=$work/results
+cd "$work"
+run_program() { # pair
+    read -r ms rss _ < <("$bin/startwatch" "Vire Lan" 500 "$build/src/virelan")
+    echo "$1 start program $ms" >> "$results"
+    echo "$1 memory program $rss" >> "$results"
+    "$bin/virelan_bench" "$data" 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 program /" >> "$results"
+}
+run_yardstick() { # pair
+    read -r ms rss _ < <("$bin/startwatch" "Bare" 500 "$bin/bare_window")
+    echo "$1 start yardstick $ms" >> "$results"
+    echo "$1 memory yardstick $rss" >> "$results"
+    "$bin/yardsticks" "$data" 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 yardstick /" >> "$results"
+}
+for pair in $(seq "$pairs"); do
+    # Each side goes first every other pair, so that neither always meets the other's after-effects.
+    if [ $((pair % 2)) -eq 1 ]; then
+        run_program "$pair"
+        run_yardstick "$pair"
+    else
+        run_yardstick "$pair"
+        run_program "$pair"
+    fi
+    printf '.'
+done
+echo
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+echo
+echo "| measure | Vire Lan | bare Qt yardstick | ratio (median of $pairs pairs) | spread of the ratios | goal |"
+echo "|---|---|---|---|---|---|"
+awk -v pairs="$pairs" '
+function median(list, n,    sorted, i, j, t) {
+    for (i = 1; i <= n; i++) sorted[i] = list[i]
+    for (i = 2; i <= n; i++) for (j = i; j > 1 && sorted[j - 1] > sorted[j]; j--) { t = sorted[j]; sorted[j] = sorted[j - 1]; sorted[j - 1] = t }
+    return n % 2 ? sorted[(n + 1) / 2] : (sorted[n / 2] + sorted[n / 2 + 1]) / 2
+}
+{ value[$2, $3, $1] = $4 }
+END {
+    split("start memory open chart card", order, " ")
+    title["start"] = "start-up to the maximised frame, idle"
+    title["memory"] = "idle memory (RSS)"
+    title["open"] = "open a full class (62 students, 30 rubrics, cards, 20-line remarks) until the grid is painted"
+    title["chart"] = "chart: key to window shown"
+    title["card"] = "Page Down through cards, each with a different 6000 x 4000 JPEG (yardstick: libjpeg 1/8 decode)"
+    goal["start"] = 1.3; goal["memory"] = 1.15; goal["open"] = 1.0; goal["chart"] = 1.0; goal["card"] = 0.5
+    for (k = 1; k <= 5; k++) {
+        m = order[k]; n = 0
+        for (p = 1; p <= pairs; p++) {
+            if (!((m, "program", p) in value) || !((m, "yardstick", p) in value)) continue
+            a = value[m, "program", p]; b = value[m, "yardstick", p]
+            if (a <= 0 || b <= 0) continue
+            n++; pa[n] = a; pb[n] = b; r[n] = a / b
+        }
+        if (n == 0) { printf "| %s | - | - | - | - | %.2f |\n", title[m], goal[m]; continue }
+        lo = r[1]; hi = r[1]
+        for (i = 2; i <= n; i++) { if (r[i] < lo) lo = r[i]; if (r[i] > hi) hi = r[i] }
+        ratio = median(r, n)
+        if (m == "memory")
+            printf "| %s | %.1f MB | %.1f MB | %.3f | %.3f to %.3f | at most %.2f %s |\n", title[m], median(pa, n) / 1024, median(pb, n) / 1024, ratio, lo, hi, goal[m], ratio <= goal[m] ? "(met)" : "(NOT met)"
+        else
+            printf "| %s | %.1f ms | %.1f ms | %.2f | %.2f to %.2f | at most %.2f %s |\n", title[m], median(pa, n), median(pb, n), ratio, lo, hi, goal[m], ratio <= goal[m] ? "(met)" : "(NOT met)"
+    }
+}' "$results"
+echo
+echo "Load average before: $load_before; after: $load_after. $(nproc) cores: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')."
+
+echo
+echo "== Photo bench (one card shown again and again; medians)"
+"$bin/card_photo_bench" 2> /dev/null || true
