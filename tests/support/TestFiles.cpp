@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
-#include <QXmlStreamReader>
 #include <grp.h>
 #include <unistd.h>
 
@@ -81,27 +80,6 @@ void convertByOffice(const QStringList& files, const QString& format, const QStr
     run("soffice", QStringList{"-env:UserInstallation=file://" + folder + "/profile", "--headless", "--convert-to",
                                format, "--outdir", folder} +
                        files);
-}
-
-QList<PdfWord> pdfWords(const QString& pdf)
-{
-    QXmlStreamReader xml(run("pdftotext", {"-bbox", pdf, "-"}));
-    QList<PdfWord> words;
-    int page = -1;
-    double width = 0;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const auto at = [&](const char* name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
-        if (xml.name() == QLatin1String("page")) {
-            width = at("width");
-            ++page;
-        } else if (xml.name() == QLatin1String("word")) {
-            const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
-            words << PdfWord{page, box, xml.readElementText(), width};
-        }
-    }
-    return words;
 }
 
 } // namespace testfiles

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
-#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -28,15 +26,6 @@ QString run(const QString& program, const QStringList& arguments);
 QString missing(const QStringList& programs);
 // LibreOffice converts the files into the folder, to "pdf" or through a filter ("csv:...").
 void convertByOffice(const QStringList& files, const QString& format, const QString& folder);
-// The words of a PDF as poppler reads them: their page, their box in points and the page's width.
-struct PdfWord
-{
-    int page;
-    QRectF box;
-    QString text;
-    double pageWidth;
-};
-QList<PdfWord> pdfWords(const QString& pdf);
 
 } // namespace testfiles
 
