@@ -2,15 +2,12 @@
 
 #include "common/PlatformError.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
-#include <grp.h>
-#include <unistd.h>
 
 namespace testfiles {
 
@@ -38,24 +35,6 @@ QString errorOf(const std::function<void()>& operation)
         return error.message();
     }
     return {};
-}
-
-bool reranAsNobody()
-{
-    if (::geteuid() != 0)
-        return false;
-    const group* users = ::getgrnam("users");
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QStringLiteral("setpriv"),
-                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                 users ? QStringLiteral("--groups=%1").arg(users->gr_gid) : QStringLiteral("--clear-groups"),
-                 QCoreApplication::applicationFilePath(),
-                 QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
-    child.waitForFinished(60000);
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
-    return true;
 }
 
 QString run(const QString& program, const QStringList& arguments)

@@ -16,11 +16,6 @@ void writeAll(const QString& path, const QByteArray& bytes);
 // The message of the PlatformError the operation raised; empty when it raised none.
 QString errorOf(const std::function<void()>& operation);
 
-// Rights mean nothing to root: run as root, the current test function and data row run again in a process of
-// their own as nobody, with the group "users" beside its own; true then, and the case is done (failed if the
-// process failed). False when not root: the case runs here.
-bool reranAsNobody();
-
 // Other programs read back what the program wrote: what one writes on its output, the first of some not installed.
 QString run(const QString& program, const QStringList& arguments);
 QString missing(const QStringList& programs);
