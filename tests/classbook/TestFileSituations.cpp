@@ -311,19 +311,27 @@ private slots:
         QCOMPARE(QFile::exists(path(".virelan")), !kept.isEmpty());
     }
 
-    // A version that cannot be kept (a file stands where its folder goes) is told on the status bar; the class is
-    // saved all the same.
+    // A version that cannot be kept is told on the status bar; the class is saved all the same.
+    void versionRefused_data() { rows::add({"a file named .virelan", "a read-only .virelan"}); }
     void versionRefused()
     {
+        const bool readOnly = rows::fields()[0].contains("read-only");
+        if (readOnly && reranAsNobody())
+            return;
         testfiles::writeAll(path("6A.prf"), "ancien\r\n");
-        testfiles::writeAll(path(".virelan"), "un fichier");
+        if (readOnly)
+            QVERIFY(QDir().mkdir(path(".virelan")) &&
+                    QFile::setPermissions(path(".virelan"), QFile::ReadOwner | QFile::ExeOwner));
+        else
+            testfiles::writeAll(path(".virelan"), "un fichier");
         m_window->Charge(path("6A.prf"));
         m_window->StringGrid1->setCell(2, 2, "12");
         m_window->setModified(true);
         m_window->Sauve();
         QVERIFY(!m_window->isModified());
         QVERIFY(testfiles::readAll(path("6A.prf")).contains("\r\n020212\r\n"));
-        const QString why = "ne peut créer le dossier " + path(".virelan");
+        const QString why = readOnly ? "ne peut créer le fichier " + path(".virelan/6A.prf.1")
+                                     : "ne peut créer le dossier " + path(".virelan");
         QCOMPARE(m_fake->statusMessages, QStringList{"Version précédente de 6A.prf non conservée : " + why});
     }
 };
