@@ -264,7 +264,6 @@ void TestCharts::graphInitTakesTheFirstN()
 void TestCharts::averagesWithoutBarAreCounted_data()
 {
     rows::add({"one above 20 | 20.6 12 | 1 moyenne hors de 0 à 20",
-               "two with coefficients | 31.5 40 10 | 2 moyennes hors de 0 à 20",
                "below 0 and above 20 | -3 25 | 2 moyennes hors de 0 à 20", "all within | 12 20.4 -0.4 | "});
 }
 

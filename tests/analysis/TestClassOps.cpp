@@ -1,6 +1,5 @@
 #include "ClassWindows.h"
 #include "FakeSeams.h"
-#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
@@ -79,7 +78,6 @@ private slots:
     void copyAndPasteThroughTheMainFrame();
     void printClassSheetToPdf_data();
     void printClassSheetToPdf();
-    void printedMarksStandApart();
     void printCardToPdf();
     void printerFailureIsReported();
     void cancelledPrintDialogPrintsNothing();
@@ -615,38 +613,6 @@ void TestClassOps::printClassSheetToPdf()
     QVERIFY(fake.messages.isEmpty());
     QCOMPARE(pdfPages(fake.printerOutput()), pages);
     QVERIFY(!w->isModified());
-}
-
-void TestClassOps::printedMarksStandApart()
-{
-    SKIP_UNLESS_INSTALLED("pdftotext");
-    FakeSeams fake;
-    auto w = newWindow();
-    // 30 rubrics with a coefficient; 25 students with wide marks in all of them.
-    for (int c = 2; c <= 31; ++c)
-        w->table().at(0, c) = QStringLiteral("1");
-    for (int n = 1; n <= 25; ++n) {
-        name(*w, n, QStringLiteral("Nom%1").arg(n), "Prénom");
-        for (int c = 2; c <= 31; ++c)
-            w->table().at(n, c) = (n + c) % 2 ? QStringLiteral("20,00") : QStringLiteral("18,50");
-    }
-    w->LitGrille();
-    w->Imprimer();
-    // Each mark is a word of its own (marks that touch would read as one), and no two words of a line meet.
-    QList<testfiles::PdfWord> words = testfiles::pdfWords(fake.printerOutput());
-    std::sort(words.begin(), words.end(), [](const auto& a, const auto& b) {
-        return std::tuple(a.page, a.box.top(), a.box.left()) < std::tuple(b.page, b.box.top(), b.box.left());
-    });
-    const QRegularExpression mark(QStringLiteral("^\\d\\d,\\d\\d$"));
-    QCOMPARE(std::count_if(words.begin(), words.end(), [&](const auto& w) { return mark.match(w.text).hasMatch(); }),
-             25 * 30);
-    const QString screen = QStringLiteral(", screen at %1 dpi").arg(w->StringGrid1->logicalDpiX());
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        QVERIFY2(words[i].box.right() <= words[i].pageWidth, qPrintable(words[i].text + screen));
-        if (i > 0 && words[i].page == words[i - 1].page && words[i].box.top() == words[i - 1].box.top())
-            QVERIFY2(words[i - 1].box.right() < words[i].box.left(),
-                     qPrintable(words[i - 1].text + " / " + words[i].text + screen));
-    }
 }
 
 void TestClassOps::printCardToPdf()

@@ -129,7 +129,6 @@ void TestPrintLayout::scaling_data()
     QTest::addColumn<int>("width192");
     // A column keeps its length in inches: 32 pixels of a 96 dpi screen are a third of an inch on paper.
     QTest::newRow("600 dpi, 96 screen: 6.25") << 600 << 96 << 150 << 200 << 1200;
-    QTest::newRow("1200 dpi, 96 screen: 12.5") << 1200 << 96 << 300 << 400 << 2400;
     QTest::newRow("300 dpi, 96 screen: 3.125") << 300 << 96 << 75 << 100 << 600;
     QTest::newRow("96 dpi, 96 screen: screen size") << 96 << 96 << 24 << 32 << 192;
     QTest::newRow("72 dpi, 96 screen: 0.75") << 72 << 96 << 18 << 24 << 144;

@@ -1,8 +1,7 @@
 #include "Rows.h"
 #include "app/StartupFiles.h"
 
-#include <QApplication>
-#include <vector>
+#include <QTest>
 
 // The class files named on the command line, made absolute from the start-up folder /home/prof/classes.
 class TestStartupFiles : public QObject
@@ -25,22 +24,7 @@ private slots:
         const QStringList arguments = QStringList{"/usr/bin/virelan"} + row[1].split(' ');
         QCOMPARE(startupfiles::classFiles(arguments, "/home/prof/classes"), row[2].split(' ', Qt::SkipEmptyParts));
     }
-    void qtOptionsAreNoFiles()
-    {
-        // This test's application was given Qt's options among the files (see main): Qt takes them, values
-        // included, before the files are read.
-        QCOMPARE(startupfiles::classFiles(QApplication::arguments(), "/s"), QStringList({"/s/6A.prf", "/s/B.prf"}));
-    }
 };
 
-int main(int argc, char* argv[])
-{
-    char platform[] = "-platform", offscreen[] = "offscreen", style[] = "-style", fusion[] = "fusion",
-         title[] = "-qwindowtitle", name[] = "Vire Lan", a[] = "6A.prf", b[] = "B.prf";
-    std::vector<char*> command = {argv[0], platform, offscreen, a, style, fusion, title, name, b, nullptr};
-    int count = static_cast<int>(command.size()) - 1;
-    QApplication app(count, command.data());
-    TestStartupFiles test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_APPLESS_MAIN(TestStartupFiles)
 #include "TestStartupFiles.moc"

@@ -84,7 +84,6 @@ private slots:
                              "Backspace over a decimal |  | 125 Backspace 0 Return | 12,0||| | 4",
                              "Backspace over both digits |  | 15 Backspace Backspace 9 Return | 9||| | 4",
                              "too many digits |  | 123456 Tab | 12,34||| | 5",
-                             "typed over a mark | 12,50 | 8 Return | 8||| | 4",
                              "typed over abs | abs | 14 Tab | 14||| | 5",
                              "decimals changed after F2 | 12,50 | F2 Backspace Backspace 75 Return | 12,75||| | 4",
                              "F2 on an empty cell |  | F2 13 Return | 13||| | 4",

@@ -107,7 +107,6 @@ private slots:
     void fieldsRefuseWhatTheFileCannotHold_data()
     {
         rows::add({"class/grid | typed | Ł | 1, | beep",
-                   "class/grid | typed | 2 | 12, | ",
                    "class/grid | pasted | 3Ω | 1, | Ω (U+03A9)",
                    "class/Edit1 | typed | Ł | ab | beep",
                    "class/Edit1 | pasted | Łódź ŁΩ | ab | Ł (U+0141), ź (U+017A), Ω (U+03A9)",

@@ -2,16 +2,12 @@
 
 #include "common/PlatformError.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
-#include <QXmlStreamReader>
-#include <grp.h>
-#include <unistd.h>
 
 namespace testfiles {
 
@@ -41,24 +37,6 @@ QString errorOf(const std::function<void()>& operation)
     return {};
 }
 
-bool reranAsNobody()
-{
-    if (::geteuid() != 0)
-        return false;
-    const group* users = ::getgrnam("users");
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QStringLiteral("setpriv"),
-                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                 users ? QStringLiteral("--groups=%1").arg(users->gr_gid) : QStringLiteral("--clear-groups"),
-                 QCoreApplication::applicationFilePath(),
-                 QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
-    child.waitForFinished(60000);
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
-    return true;
-}
-
 QString run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
@@ -81,27 +59,6 @@ void convertByOffice(const QStringList& files, const QString& format, const QStr
     run("soffice", QStringList{"-env:UserInstallation=file://" + folder + "/profile", "--headless", "--convert-to",
                                format, "--outdir", folder} +
                        files);
-}
-
-QList<PdfWord> pdfWords(const QString& pdf)
-{
-    QXmlStreamReader xml(run("pdftotext", {"-bbox", pdf, "-"}));
-    QList<PdfWord> words;
-    int page = -1;
-    double width = 0;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const auto at = [&](const char* name) { return xml.attributes().value(QLatin1String(name)).toDouble(); };
-        if (xml.name() == QLatin1String("page")) {
-            width = at("width");
-            ++page;
-        } else if (xml.name() == QLatin1String("word")) {
-            const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
-            words << PdfWord{page, box, xml.readElementText(), width};
-        }
-    }
-    return words;
 }
 
 } // namespace testfiles

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
-#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,25 +16,11 @@ void writeAll(const QString& path, const QByteArray& bytes);
 // The message of the PlatformError the operation raised; empty when it raised none.
 QString errorOf(const std::function<void()>& operation);
 
-// Rights mean nothing to root: run as root, the current test function and data row run again in a process of
-// their own as nobody, with the group "users" beside its own; true then, and the case is done (failed if the
-// process failed). False when not root: the case runs here.
-bool reranAsNobody();
-
 // Other programs read back what the program wrote: what one writes on its output, the first of some not installed.
 QString run(const QString& program, const QStringList& arguments);
 QString missing(const QStringList& programs);
 // LibreOffice converts the files into the folder, to "pdf" or through a filter ("csv:...").
 void convertByOffice(const QStringList& files, const QString& format, const QString& folder);
-// The words of a PDF as poppler reads them: their page, their box in points and the page's width.
-struct PdfWord
-{
-    int page;
-    QRectF box;
-    QString text;
-    double pageWidth;
-};
-QList<PdfWord> pdfWords(const QString& pdf);
 
 } // namespace testfiles
 
