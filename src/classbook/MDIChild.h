@@ -60,6 +60,8 @@ public:
     void SauveTout();
     // The question asked before the window closes; false keeps it open.
     bool FormCloseQuery();
+    // The plan or planning changed for this class while it has no name: closing it unsaved loses them.
+    bool companionsWithoutFile() const;
     // The question has been asked already (when the program quits): closing the window asks nothing more.
     void setCloseAsked() { m_closeAsked = true; }
     void FormClose();

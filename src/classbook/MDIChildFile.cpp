@@ -129,10 +129,17 @@ void TMDIChild::SauveTout()
     failures.raise();
 }
 
+bool TMDIChild::companionsWithoutFile() const
+{
+    return (m_shared.Plan && m_shared.Plan->changesWithoutFile(this)) ||
+           (m_shared.Planning && m_shared.Planning->changesWithoutFile(this));
+}
+
 bool TMDIChild::FormCloseQuery()
 {
     bool canClose = true;
-    if (m_modified) {
+    // A class never saved is asked about when its plan or planning changed, even if nothing else did.
+    if (m_modified || companionsWithoutFile()) {
         const int answer = seams().message(
             this, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
             QStringLiteral("Sauver modifications dans ") + filenames::lastComponent(m_fileName) + QStringLiteral(" ?"),
@@ -145,7 +152,7 @@ bool TMDIChild::FormCloseQuery()
             } catch (const PlatformError& error) {
                 errors::report(error, this);
             }
-            canClose = !m_modified;
+            canClose = !m_modified && !companionsWithoutFile();
         } else if (answer != 1) {
             canClose = false;
         }

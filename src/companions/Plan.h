@@ -34,6 +34,7 @@ public:
     void classClosed(const QObject* classWindow);
     // The plan file the plan belongs to; empty while it belongs to no class.
     const QString& ownerFile() const { return m_owners.ownerFile(); }
+    bool changesWithoutFile(const QObject* classWindow) const { return m_owners.changesWithoutFile(classWindow); }
     // The shared name dialog; without one the window makes its own.
     void setNameDialog(TPlnEdit* dialog) { m_nameDialog = dialog; }
 

@@ -82,6 +82,7 @@ public:
     const planning::PlanningList& list() const { return m_list; }
     // The planning file the list belongs to; empty while no class has claimed it.
     const QString& ownerFile() const { return m_owners.ownerFile(); }
+    bool changesWithoutFile(const QObject* classWindow) const { return m_owners.changesWithoutFile(classWindow); }
 
     QFrame* Panel1 = nullptr;
     QLabel* Panel1Caption = nullptr;

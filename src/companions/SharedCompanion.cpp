@@ -216,6 +216,16 @@ void SharedCompanion::shown(ClassKey cls, const QString& classFile)
         m_owner = {cls, companionOf(classFile)};
 }
 
+bool SharedCompanion::changesWithoutFile(ClassKey cls) const
+{
+    if (!cls)
+        return false;
+    if (m_owner.cls == cls && m_owner.file.isEmpty() && m_document.modified())
+        return true;
+    return std::any_of(m_waiting.cbegin(), m_waiting.cend(),
+                       [cls](const Waiting& w) { return w.owner.cls == cls && w.owner.file.isEmpty(); });
+}
+
 void SharedCompanion::closed(ClassKey cls)
 {
     if (!cls)

@@ -45,6 +45,9 @@ public:
     void shown(ClassKey cls, const QString& classFile);
     void closed(ClassKey cls);
 
+    // Changes made for that class while it has no name: only a save under a name keeps them.
+    bool changesWithoutFile(ClassKey cls) const;
+
     // The file the document held belongs to, as derived from its class file name; empty while it belongs
     // to nobody or to a class never saved.
     const QString& ownerFile() const { return m_owner.file; }

@@ -755,6 +755,12 @@ void TestPlanWindow::planEditedForUnsavedClass()
     };
     fresh->PlanClasse();
     QCOMPARE(namesShown(m_plan), QStringList{"Bureau1"});
+    // Only its plan changed, and closing it asks first: "Annuler" keeps it open.
+    QVERIFY(!fresh->isModified());
+    m_fake->messageAnswers << 2;
+    QVERIFY(!fresh->close());
+    QCOMPARE(m_fake->messages.size(), 1);
+    QVERIFY(m_fake->messages[0].text.startsWith("Sauver modifications dans "));
     named->SauveTout();
     fresh->SauveTout(); // never saved: no name, nothing written
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList());

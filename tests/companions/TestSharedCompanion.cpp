@@ -42,7 +42,7 @@ class TestSharedCompanion : public QObject
     // Class windows 1, 2... over one folder, sharing the plan: "load 1 6A" (window 1 loads 6A.prf), "add 2 6B X"
     // (desk X added while shown from window 2, of class 6B; "-" for a class never saved), "save 1 7A", "close 1",
     // "file 6A.prc AB", "block 6A.prc" (a folder stands there), "unblock 6A.prc", "pipe 5C.prc", "mkdir F", "press"
-    // (desk 1 pressed).
+    // (desk 1 pressed), "unnamed 1 yes" (window 1 holds changes that only a save under a name keeps).
     void step(const QStringList& w)
     {
         const auto cls = reinterpret_cast<SharedCompanion::ClassKey>(quintptr(w.value(1).toInt()));
@@ -55,6 +55,8 @@ class TestSharedCompanion : public QObject
             m_owners->save(cls, classFile(w[2]));
         else if (w[0] == "close")
             m_owners->closed(cls);
+        else if (w[0] == "unnamed")
+            QCOMPARE(m_owners->changesWithoutFile(cls), w[2] == "yes");
         else if (w[0] == "press")
             m_plan->press(1, QPoint());
         else if (w[0] == "add") {
@@ -93,7 +95,8 @@ private slots:
             "the same class open twice keeps its planning when the other window closes"
             " | file S.prp A; load 1 S; load 2 S; close 1; add 2 S X; save 2 S | S.prp=AX |  | AX",
             "a class never saved keeps its plan when another class loads its own"
-            " | add 1 - N; file 6A.prc A; load 2 6A; save 1 -; save 1 N | N.prc=N 6A.prc=A |  | A",
+            " | add 1 - N; unnamed 1 yes; file 6A.prc A; load 2 6A; unnamed 1 yes; unnamed 2 no; save 1 -; unnamed 1 yes;"
+            " save 1 N; unnamed 1 no | N.prc=N 6A.prc=A |  | A",
             "a plan of 70 desks keeps every line | file 6A.prc E70; load 1 6A; press; save 1 6A | 6A.prc=E70 |  | E60",
             "a write that fails is reported, and the plan stays changed"
             " | load 1 6A; add 1 6A X; block 6A.prc; save 1 6A; unblock 6A.prc; save 1 6A | 6A.prc=X"
