@@ -95,8 +95,8 @@ private slots:
             "the same class open twice keeps its planning when the other window closes"
             " | file S.prp A; load 1 S; load 2 S; close 1; add 2 S X; save 2 S | S.prp=AX |  | AX",
             "a class never saved keeps its plan when another class loads its own"
-            " | add 1 - N; unnamed 1 yes; file 6A.prc A; load 2 6A; unnamed 1 yes; unnamed 2 no; save 1 -; unnamed 1 yes;"
-            " save 1 N; unnamed 1 no | N.prc=N 6A.prc=A |  | A",
+            " | add 1 - N; unnamed 1 yes; file 6A.prc A; load 2 6A; unnamed 1 yes; unnamed 2 no; save 1 -;"
+            " unnamed 1 yes; save 1 N; unnamed 1 no | N.prc=N 6A.prc=A |  | A",
             "a plan of 70 desks keeps every line | file 6A.prc E70; load 1 6A; press; save 1 6A | 6A.prc=E70 |  | E60",
             "a write that fails is reported, and the plan stays changed"
             " | load 1 6A; add 1 6A X; block 6A.prc; save 1 6A; unblock 6A.prc; save 1 6A | 6A.prc=X"
