@@ -60,6 +60,9 @@ QLabel* makeBlock(QWidget* parent, const QFont& font)
     return label;
 }
 
+// How much of a desk must show inside the window for it to be taken with the mouse.
+constexpr int ReachablePart = 10;
+
 } // namespace
 
 TPlan::TPlan(QWidget* parent) : QDialog(parent)
@@ -277,7 +280,17 @@ void TPlan::showDesks()
         label->setText(desk.name);
         // A size read from a hostile file could be absurd; the desk keeps it in the file, the block is
         // kept within what a screen can show.
-        label->setGeometry(desk.left, desk.top, qBound(0, desk.width, 4096), qBound(0, desk.height, 4096));
+        const int w = qBound(0, desk.width, 4096);
+        const int h = qBound(0, desk.height, 4096);
+        // A desk placed out of reach (a file from a larger screen, or edited by hand) is shown whole at the
+        // window's nearest edge, below the tool bar, where it can be taken and moved; its place changes only
+        // when it is moved.
+        const auto reachable = [](int at, int size, int low, int room) {
+            const int keep = std::min(size, ReachablePart);
+            return at < keep - size || at > room - keep ? std::clamp(at, low, std::max(low, room - size)) : at;
+        };
+        label->setGeometry(reachable(desk.left, w, 0, width()), reachable(desk.top, h, Panel1->height(), height()), w,
+                           h);
         paintBlock(label, n == m_plan.selected() ? DeskSilver : DeskBrown);
     }
 }

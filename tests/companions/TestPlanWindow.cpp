@@ -67,6 +67,7 @@ private slots:
     void dragWithTheMouse();
     void dragAboveAndLeftRoundTrips();
     void deskUnderToolBarStaysReachable();
+    void deskOutsideTheWindowStaysReachable();
     void deleteSecondOfFourWithKey();
     void deleteWithButtonWhileFermerHasFocus();
     void turnWithTheButton();
@@ -447,6 +448,19 @@ void TestPlanWindow::deskUnderToolBarStaysReachable()
     QTest::mouseClick(onToolBar, Qt::LeftButton);
     QTest::keyClick(m_plan, Qt::Key_Delete);
     QCOMPARE(m_plan->plan().count(), 0);
+}
+
+void TestPlanWindow::deskOutsideTheWindowStaysReachable()
+{
+    loadPlan("Loin,5000,-300,100,25\r\n");
+    QLabel* desk = m_plan->deskLabel(1);
+    // It shows at the window's edge; taken there, it is dragged back into the room.
+    QCOMPARE(desk->geometry(), QRect(436, 33, 100, 25));
+    QTest::mousePress(desk, Qt::LeftButton, {}, QPoint(5, 20));
+    QTest::mouseMove(desk, QPoint(-295, 220));
+    QTest::mouseRelease(desk, Qt::LeftButton, {}, QPoint(-295, 220));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("Loin,136,233,100,25\r\n"));
 }
 
 void TestPlanWindow::deleteSecondOfFourWithKey()
