@@ -28,8 +28,6 @@
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
-
 namespace {
 
 constexpr int Runs = 7;
@@ -39,24 +37,7 @@ qint64 fullSizeDecodeNs(const QString& path)
 {
     QElapsedTimer timer;
     timer.start();
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = file.readAll();
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGRX;
-    jpeg_start_decompress(&info);
-    QImage image(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image.scanLine(int(info.output_scanline));
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
+    bench::libjpegDecode(path, 8);
     return timer.nsecsElapsed();
 }
 
