@@ -400,8 +400,12 @@ void TMainForm::FormShow()
     m_startupDirectory = QDir::currentPath();
     HelpWindow::setHelpFile(m_startupDirectory + QStringLiteral("/Virelan.hlp"));
     UpdateMenuItems();
-    tools().Blocnotes->Charge(QStringLiteral("Virelan.nte"));
-    tools().Obs->Charge();
+    // Each file is read on its own: one that cannot be read is reported (and never written over) and keeps
+    // nothing else from loading.
+    FailureList failures;
+    failures.attempt([] { tools().Blocnotes->Charge(QStringLiteral("Virelan.nte")); });
+    failures.attempt([] { tools().Obs->Charge(); });
+    failures.raise();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event)

@@ -6,6 +6,7 @@
 #include "classbook/MDIChild.h"
 #include "common/Fonts.h"
 #include "common/StringGrid.h"
+#include "companions/Obs.h"
 #include "tools/Blocnotes.h"
 
 #include <QAction>
@@ -57,6 +58,7 @@ private slots:
     void hintAndClock();
     void clockPanelFollowsWidth();
     void minimiseAll();
+    void unreadableNotesKeepThePhrases();
     void commandsWithoutWindowDoNothing();
     void ctrlXQuitsFromACardField();
     void quitAsksEveryWindowAndAnnulerKeepsRunning();
@@ -393,6 +395,29 @@ void TestMainForm::quitAfterAFailedWrite()
     if (row[0] == "homework")
         QCOMPARE(testfiles::readAll(start.filePath("Virelan.nte")), "\xe0 garder");
     tools().Blocnotes->setModified(false);
+    QDir::setCurrent(m_dir.path());
+}
+
+// A notepad that cannot be read is reported; the phrases still load, and a phrase added is saved after them.
+void TestMainForm::unreadableNotesKeepThePhrases()
+{
+    FakeSeams fake;
+    QTemporaryDir start;
+    QDir::setCurrent(start.path());
+    QVERIFY(QDir(start.path()).mkdir("Virelan.nte"));
+    testfiles::writeAll(start.filePath("Virelan.obs"), "Bon \xe9l\xe8ve\r\nS\xe9rieux\r\n");
+    delete m_form;
+    m_form = new TMainForm;
+    fake.messageAnswers << 0;
+    m_form->show();
+    QCOMPARE(fake.messages.size(), 1);
+    QCOMPARE(fake.messages[0].text, "Ne peut ouvrir le fichier Virelan.nte");
+    QChar enter = QLatin1Char('\r');
+    tools().Obs->Edit1->setText(QStringLiteral("Assidu"));
+    tools().Obs->Edit1KeyPress(enter);
+    m_form->FileExitItemClick();
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(testfiles::readAll(start.filePath("Virelan.obs")), "Bon \xe9l\xe8ve\r\nS\xe9rieux\r\nAssidu\r\n");
     QDir::setCurrent(m_dir.path());
 }
 
