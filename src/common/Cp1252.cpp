@@ -1,5 +1,8 @@
 #include "common/Cp1252.h"
 
+#include <QSet>
+#include <QStringList>
+
 namespace {
 
 // 0x80 to 0x9F; the undefined bytes keep the C1 control of the same value.
@@ -22,6 +25,27 @@ int lookup(char16_t u)
 } // namespace
 
 namespace cp1252 {
+
+QString refusedCharacters(const QString& text)
+{
+    constexpr qsizetype Listed = 10;
+    QSet<char32_t> seen;
+    QStringList names;
+    for (const char32_t c : text.toUcs4()) {
+        const bool single = c <= 0xFFFF && !QChar::isSurrogate(c);
+        if ((single && lookup(char16_t(c)) >= 0) || seen.contains(c))
+            continue;
+        seen.insert(c);
+        if (names.size() == Listed)
+            continue;
+        const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+        names << (QChar::isPrint(c) ? QString::fromUcs4(&c, 1) + QStringLiteral(" (") + code + QLatin1Char(')') : code);
+    }
+    QString list = names.join(QStringLiteral(", "));
+    if (seen.size() > Listed)
+        list += QStringLiteral(" ... et %1 autres").arg(seen.size() - Listed);
+    return list;
+}
 
 QString decode(const QByteArray& bytes)
 {

@@ -35,18 +35,7 @@ void Cp1252Guard::protect(QPlainTextEdit* edit)
 
 QString Cp1252Guard::refusedCharacters(const QString& text)
 {
-    QList<char32_t> seen;
-    QStringList names;
-    for (const char32_t c : text.toUcs4()) {
-        const bool single = c <= 0xFFFF && !QChar::isSurrogate(c);
-        if ((single && cp1252::canEncode(QChar(c))) || seen.contains(c))
-            continue;
-        seen << c;
-        const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
-        // A character that shows nothing (a control, a lone half of a pair) is named by its code only.
-        names << (QChar::isPrint(c) ? QString::fromUcs4(&c, 1) + QStringLiteral(" (") + code + QLatin1Char(')') : code);
-    }
-    return names.join(QStringLiteral(", "));
+    return cp1252::refusedCharacters(text);
 }
 
 bool Cp1252Guard::acceptTyped(const QString& text)

@@ -1,5 +1,6 @@
 #include "tools/Texte.h"
 
+#include "common/Cp1252.h"
 #include "common/ErrorHandler.h"
 #include "common/Fonts.h"
 #include "common/Glyphs.h"
@@ -15,6 +16,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -619,6 +621,11 @@ void TTexte::RightIndMouseUp()
 
 QByteArray TTexte::plainTextBytes() const
 {
+    return textfile::joinLines(plainTextLines());
+}
+
+QStringList TTexte::plainTextLines() const
+{
     const QTextDocument* doc = RichEdit1->document();
     if (doc->isEmpty())
         return {};
@@ -629,7 +636,7 @@ QByteArray TTexte::plainTextBytes() const
         text.remove(QChar::ObjectReplacementCharacter);
         lines << text.split(QChar::LineSeparator);
     }
-    return textfile::joinLines(lines);
+    return lines;
 }
 
 void TTexte::SpeedButton2Click()
@@ -639,7 +646,25 @@ void TTexte::SpeedButton2Click()
         if (!choice || choice->fileName.isEmpty())
             return;
         m_saveFilterIndex = choice->filterIndex;
-        const reportfile::Format format = reportfile::formatOfFilter(choice->filterIndex);
+        reportfile::Format format = reportfile::formatOfFilter(choice->filterIndex);
+        if (format == reportfile::Format::Text) {
+            // A text file holds only what Windows-1252 holds; anything else would become "?" without a word.
+            const QString refused = cp1252::refusedCharacters(plainTextLines().join(QLatin1Char('\n')));
+            if (!refused.isEmpty()) {
+                const int answer = seams().message(
+                    this, Seams::MessageKind::Warning, QCoreApplication::applicationName(),
+                    QStringLiteral("Le format texte ne peut pas enregistrer ces caractères, qui y deviendraient "
+                                   "des « ? » : ") +
+                        refused + QStringLiteral(".\nLe format rtf les conserve."),
+                    {QStringLiteral("Enregistrer en &rtf"), QStringLiteral("Enregistrer en &texte"),
+                     QStringLiteral("Annuler")},
+                    0, 2);
+                if (answer == 2)
+                    return;
+                if (answer == 0)
+                    format = reportfile::Format::Rtf;
+            }
+        }
         const QString fileName = reportfile::nameFor(choice->fileName, format);
         PlainText = format == reportfile::Format::Text;
         textfile::writeBytes(fileName, PlainText ? plainTextBytes() : rtf::write(*RichEdit1->document()));

@@ -114,6 +114,8 @@ private:
     // Runs a change over every paragraph of the selection.
     void changeParagraphs(const std::function<void(QTextCursor&, const QTextBlock&)>& change);
     void setIndents(const Indents& indents, bool first, bool left, bool right);
+    // The report as the lines of a text file: a line break ends a line, pictures have no text.
+    QStringList plainTextLines() const;
     QByteArray plainTextBytes() const;
 
     QButtonGroup* m_alignGroup = nullptr;

@@ -71,6 +71,7 @@ private slots:
     void indentsApplyToSelectedParagraphsOnly();
     void indentsNeverLeaveTheMargins();
     void copyAndPasteThroughClipboard();
+    void saveAsText_data();
     void saveAsText();
     void saveAsRtf();
     void saveNames_data();
@@ -819,24 +820,44 @@ void TestTexte::copyAndPasteThroughClipboard()
     QCOMPARE(texte.RichEdit1->document()->findBlockByNumber(1).text(), QStringLiteral("Bilan Résultats au 07/12/2026"));
 }
 
+// A report holding characters a text file cannot hold: the teacher is told which, and chooses the rtf file that
+// keeps them (0), the text file with "?" in their place (1), or nothing (2).
+void TestTexte::saveAsText_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("rtf") << 0 << "rapport.rtf";
+    QTest::newRow("text") << 1 << "rapport.txt";
+    QTest::newRow("cancel") << 2 << "";
+}
+
 void TestTexte::saveAsText()
 {
+    QFETCH(int, answer);
+    QFETCH(QString, written);
     FakeSeams fake;
     QTemporaryDir dir;
     TTexte texte;
-    fill(texte, {QStringLiteral("6A.\t(25 élèves)"), QString(), QStringLiteral("a≠b 5€")});
+    fill(texte, {QStringLiteral("6A.\t(25 élèves)"), QString(), QStringLiteral("Łukasz a≠b 5€ Ω≠Ł")});
     // A line break typed with Shift+Return, and a picture pasted in.
     QTextCursor cursor(texte.RichEdit1->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(QString(QChar::LineSeparator) + QStringLiteral("x") + QChar(QChar::ObjectReplacementCharacter));
     fake.saveAnswers << Seams::SaveChoice{dir.filePath(QStringLiteral("rapport")), 1};
+    fake.messageAnswers << answer;
     QTest::mouseClick(texte.SpeedButton2, Qt::LeftButton);
     QCOMPARE(fake.saveFilters, QStringList{QStringLiteral("Format texte (*.txt)|*.txt|Format rtf (*.rtf)|*.rtf")});
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("rapport.txt"))),
-             QByteArray("6A.\t(25 \xE9l\xE8ves)\r\n\r\na?b 5\x80\r\nx\r\n"));
-    QVERIFY(texte.PlainText);
-    QVERIFY(fake.messages.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.txt")});
+    QCOMPARE(fake.messages.size(), 1);
+    QCOMPARE(fake.messages[0].text, QStringLiteral("Le format texte ne peut pas enregistrer ces caractères, qui y "
+                                                   "deviendraient des « ? » : Ł (U+0141), ≠ (U+2260), Ω (U+03A9).\n"
+                                                   "Le format rtf les conserve."));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), written.isEmpty() ? QStringList() : QStringList{written});
+    if (answer == 1)
+        QCOMPARE(readAll(dir.filePath(written)),
+                 QByteArray("6A.\t(25 \xE9l\xE8ves)\r\n\r\n?ukasz a?b 5\x80 ??\?\r\nx\r\n"));
+    if (answer == 0)
+        keepForReading(dir.filePath(written), texte);
+    QCOMPARE(texte.PlainText, answer == 1);
 }
 
 void TestTexte::saveAsRtf()
