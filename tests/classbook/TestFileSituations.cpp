@@ -8,6 +8,7 @@
 #include "common/StringGrid.h"
 #include "common/TextFile.h"
 #include "companions/PhraseList.h"
+#include "companions/Plan.h"
 #include "companions/Planning.h"
 #include "tools/Blocnotes.h"
 
@@ -202,6 +203,65 @@ private slots:
         QCOMPARE(QDir(m_dir->path())
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
                  expected);
+    }
+
+    // Classes whose names hold dots beside other classes, opened, changed (a mark, the homework, the planning) and
+    // saved: the files in the folder, each holding its own name | the class opened | the files whose texts the
+    // window then shows | the files written, every other file keeping its bytes.
+    void dottedNames_data()
+    {
+        rows::add({
+            "two dots, saved to its own name | 6e.1.prf 6e.2.prf 6e.prf 6e.prd 6e.prc 6e.prp | 6e.1.prf | 6e.1.prf"
+            " | 6e.1.prf 6e.1.prd 6e.1.prp",
+            "files older versions named after it are read | 6e.1.prf 6e.prd 6e.prc 6e.PRP | 6e.1.prf"
+            " | 6e.1.prf 6e.prd 6e.prc 6e.PRP | 6e.1.prf 6e.1.prd 6e.1.prp",
+            "its own files before older ones | 6e.1.prf 6e.1.PRD 6e.prd 6e.prp | 6e.1.prf | 6e.1.prf 6e.1.PRD 6e.prp"
+            " | 6e.1.prf 6e.1.PRD 6e.1.prp",
+            "older files of another class are not its | 6e.1.prf 6e.PRF 6e.prd | 6e.1.prf | 6e.1.prf"
+            " | 6e.1.prf 6e.1.prd 6e.1.prp",
+            "a name without .prf is kept whole | 6e.1.txt 6e.prd | 6e.1.txt | 6e.1.txt 6e.prd"
+            " | 6e.1.txt 6e.1.txt.prd 6e.1.txt.prp",
+        });
+    }
+    void dottedNames()
+    {
+        const QStringList files = rows::fields()[1].split(' '), written = rows::fields()[4].split(' ');
+        const QString opened = path(rows::fields()[2]);
+        const auto bytesOf = [](const QString& file) {
+            const QString ext = file.right(4).toLower();
+            return (ext == ".prd"   ? "01/01/2001" + file
+                    : ext == ".prc" ? file + ",200,180,100,25"
+                    : ext == ".prp" ? "PRJ1" + file
+                                    : "\r\n0221" + file)
+                       .toLatin1() +
+                   "\r\n";
+        };
+        for (const QString& file : files)
+            testfiles::writeAll(path(file), bytesOf(file));
+        TPlanning& planning = *m_windows->shared().Planning;
+        const SeatingPlan& plan = m_windows->shared().Plan->plan();
+        m_window->Charge(opened);
+        QStringList read = {m_window->table().at(1, ClassTable::Surname), m_window->ListeDevoirs()[0].mid(10),
+                            plan.count() ? plan.desks()[0].name : "", planning.list().projectName(1).value_or("")};
+        read.removeAll("");
+        QCOMPARE(read, rows::fields()[3].split(' '));
+
+        m_window->StringGrid1->setCell(2, 2, "nouveau");
+        m_window->setModified(true);
+        m_window->ListeDevoirs()[0] = "01/01/2001nouveau";
+        planning.MajPrj(1, "nouveau");
+        m_window->Sauve();
+        m_window->SauveTout();
+        QCOMPARE(m_window->fileName(), opened);
+        for (const QString& file : files + written) {
+            const QByteArray now = testfiles::readAll(path(file));
+            QVERIFY2(written.contains(file) ? now.contains("nouveau") : now == bytesOf(file), qPrintable(file));
+        }
+        QStringList all = files + written + QStringList{".virelan"};
+        all.removeDuplicates();
+        all.sort();
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 all);
     }
 
     // A file the program wrote is replaced by a changed one through a disk that takes 0, 1, 2... bytes until the
