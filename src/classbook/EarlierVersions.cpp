@@ -1,16 +1,16 @@
 #include "classbook/EarlierVersions.h"
 
 #include "common/FileNames.h"
+#include "common/FileWriter.h"
 #include "common/PlatformError.h"
 #include "common/TextFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace versions {
 namespace {
@@ -20,40 +20,73 @@ QString versionPath(const QString& folder, const QString& name, int n)
     return folder + QLatin1Char('/') + name + QLatin1Char('.') + QString::number(n);
 }
 
-// Keeps the bytes as version 1; the French reason it could not, or nothing.
-QString keep(const QString& classFile, const QByteArray& old, QFileDevice::Permissions permissions)
+// The folder, made where it is missing with the owner (where allowed, as for root) and group of the class file,
+// and writable by the group when the class is: a class saved by root or by a colleague keeps a folder its
+// owner's later saves can still write into.
+bool makeFolder(const QString& folder, const QString& classFile)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0777) != 0)
+        return false;
+    struct stat cls = {};
+    if (::stat(QFile::encodeName(classFile).constData(), &cls) != 0)
+        return true;
+    if (::chown(path.constData(), cls.st_uid, cls.st_gid) != 0)
+        (void)::chown(path.constData(), static_cast<uid_t>(-1), cls.st_gid);
+    struct stat made = {};
+    if ((cls.st_mode & S_IWGRP) && ::stat(path.constData(), &made) == 0)
+        (void)::chmod(path.constData(), (made.st_mode & 07777) | S_IRWXG);
+    return true;
+}
+
+// What a killed save or an older run left: temporaries are removed, and the versions move up over holes and
+// empty files (no class file is ever empty), so that they are 1 to n again, newest first. Returns n.
+int mend(const QString& folder, const QString& name)
+{
+    int next = 1;
+    for (int n = 1; n <= Kept; ++n) {
+        const QString version = versionPath(folder, name, n);
+        filewriter::removeStaleTemporaries(version);
+        struct stat st = {};
+        if (::lstat(QFile::encodeName(version).constData(), &st) != 0)
+            continue;
+        if (S_ISREG(st.st_mode) && st.st_size == 0) {
+            QFile::remove(version);
+            continue;
+        }
+        if (n != next && std::rename(QFile::encodeName(version).constData(),
+                                     QFile::encodeName(versionPath(folder, name, next)).constData()) != 0)
+            return next - 1;
+        ++next;
+    }
+    return next - 1;
+}
+
+// Keeps the bytes as version 1; the French reason it could not, or nothing. At no moment can a version be
+// missing, partial or empty: version 1 is first written whole beside its place; each version then gets a second
+// name one place down before the one below it is replaced, so that a save killed half-way leaves at worst two
+// equal neighbours; then version 1 takes its place. The versions take the class file's owner where allowed, its
+// group and its mode: a class only its owner may read keeps versions only its owner may read.
+QString keep(const QString& classFile, const QByteArray& old)
 {
     const QString folder = folderOf(classFile);
     const QString name = filenames::lastComponent(classFile);
-    const QFileInfo info(folder);
-    if (!info.isDir() && !QDir().mkdir(folder))
+    if (!makeFolder(folder, classFile))
         return QStringLiteral("ne peut créer le dossier ") + folder;
-    for (int n = Kept - 1; n >= 1; --n) {
-        const QString from = versionPath(folder, name, n);
-        const QString to = versionPath(folder, name, n + 1);
-        if (!QFileInfo::exists(from))
-            continue;
-        if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-            return QStringLiteral("ne peut renommer ") + from;
-    }
-    const QString first = versionPath(folder, name, 1);
-    // Made empty first with the class file's rights and, where the user belongs to it, its group, which the
-    // writer then keeps: a class only its owner may read keeps versions only its owner may read, and a class
-    // shared by a team keeps versions the team may read.
-    QFile created(first);
-    if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return QStringLiteral("ne peut créer le fichier ") + first;
-    struct stat classStat = {};
-    if (::stat(QFile::encodeName(classFile).constData(), &classStat) == 0)
-        (void)::fchown(created.handle(), static_cast<uid_t>(-1), classStat.st_gid);
-    if (!created.setPermissions(permissions))
-        return QStringLiteral("ne peut créer le fichier ") + first;
-    created.close();
+    const int count = mend(folder, name);
+    QString failing = versionPath(folder, name, 1);
     try {
-        textfile::writeBytes(first, old);
+        filewriter::Staged first(failing, old, classFile);
+        for (int n = std::min(count, Kept - 1); n >= 1; --n) {
+            failing = versionPath(folder, name, n + 1);
+            filewriter::duplicate(versionPath(folder, name, n), failing);
+        }
+        failing = versionPath(folder, name, 1);
+        first.commit();
     } catch (const PlatformError&) {
-        QFile::remove(first);
-        return QStringLiteral("ne peut écrire le fichier ") + first;
+        return QStringLiteral("ne peut créer le fichier ") + failing;
     }
     return {};
 }
@@ -76,12 +109,11 @@ QString writeKeeping(const QString& classFile, const QByteArray& bytes)
         if (file.error() != QFileDevice::NoError)
             old.reset();
     }
-    const QFileDevice::Permissions permissions = file.permissions();
     file.close();
     textfile::writeBytes(classFile, bytes);
     if (!exists || (old && *old == bytes))
         return {};
-    const QString failure = old ? keep(classFile, *old, permissions) : QStringLiteral("ne peut lire ") + classFile;
+    const QString failure = old ? keep(classFile, *old) : QStringLiteral("ne peut lire ") + classFile;
     if (failure.isEmpty())
         return {};
     return QStringLiteral("Version précédente de %1 non conservée : %2")

@@ -82,7 +82,8 @@ void TMDIChild::SaveAs()
         seams().saveFileName(this, QStringLiteral("Fichiers classe (*.prf)|*.prf"), 1);
     if (!choice || choice->fileName.isEmpty())
         return;
-    m_fileName = choice->fileName;
+    // "6e.1" is saved as 6e.1.prf, "5C.PRF" as typed.
+    m_fileName = filenames::classFileName(choice->fileName);
     // A new name is written even when nothing changed.
     m_modified = true;
 }
@@ -91,11 +92,8 @@ void TMDIChild::Sauve()
 {
     if (m_fileName.isEmpty())
         SaveAs();
-    if (m_fileName.isEmpty())
-        return;
-    // A class opened as 5C.PRF is saved to 5C.PRF, not to a new 5C.prf beside it.
-    m_fileName = filenames::companionOnDisk(m_fileName, QStringLiteral(".prf"));
-    if (!m_modified)
+    // A class is saved to the very name it was opened or saved under: 5C.PRF to 5C.PRF, 6e.1.prf to 6e.1.prf.
+    if (m_fileName.isEmpty() || !m_modified)
         return;
     if (isCardPage())
         EcritFiche();

@@ -35,7 +35,7 @@ void TMDIChild::Exporter()
     if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) &&
         !path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         path += choice->filterIndex == 2 ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
-    const QString className = filenames::baseName(m_fileName.isEmpty() ? windowTitle() : m_fileName);
+    const QString className = filenames::classStem(m_fileName.isEmpty() ? windowTitle() : m_fileName);
     classexport::write(path, currentTable(), filenames::lastComponent(className));
 }
 

@@ -15,6 +15,33 @@ qsizetype lastSeparator(const QString& path)
     return pos;
 }
 
+const QString ClassExtension = QStringLiteral(".prf");
+
+// Anything of that name counts, a dangling link, a folder or a pipe included: a folder named 5C.PRD is the
+// homework file that cannot be read, not a missing one.
+bool present(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// The stem followed by the extension as given when that exists, else by the extension in another case when
+// that exists, else as given.
+QString onDisk(const QString& stem, const QString& extension)
+{
+    const QString wanted = stem + extension;
+    if (present(wanted))
+        return wanted;
+    const QString name = lastComponent(stem);
+    const QStringList entries =
+        QFileInfo(wanted).dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& entry : entries)
+        if (entry.size() == name.size() + extension.size() && entry.startsWith(name) &&
+            entry.endsWith(extension, Qt::CaseInsensitive))
+            return stem + entry.mid(name.size());
+    return wanted;
+}
+
 } // namespace
 
 QString lastComponent(const QString& path)
@@ -29,30 +56,31 @@ QString baseName(const QString& path)
     return dot < 0 ? path : path.left(dot);
 }
 
-QString companion(const QString& path, const QString& extension)
+QString classFileName(const QString& typed)
 {
-    return baseName(path) + extension;
+    return typed.endsWith(ClassExtension, Qt::CaseInsensitive) ? typed : typed + ClassExtension;
+}
+
+QString classStem(const QString& classFile)
+{
+    // The extension alone is a name of its own only after a folder: "/x/.prf" has the stem "/x/".
+    return classFile.endsWith(ClassExtension, Qt::CaseInsensitive) ? classFile.chopped(ClassExtension.size())
+                                                                   : classFile;
 }
 
 QString companionOnDisk(const QString& classFile, const QString& extension)
 {
-    const QString base = baseName(classFile);
-    if (classFile.mid(base.size()).compare(extension, Qt::CaseInsensitive) == 0)
-        return classFile;
-    const QString wanted = base + extension;
-    const QFileInfo exact(wanted);
-    if (exact.exists() || exact.isSymLink())
-        return wanted;
-    // Every entry counts, folders and pipes included: a folder named 5C.PRD is the homework file that cannot
-    // be read, not a missing one.
-    const QString stem = lastComponent(base);
-    const QStringList entries =
-        QFileInfo(wanted).dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& entry : entries)
-        if (entry.size() == stem.size() + extension.size() && entry.startsWith(stem) &&
-            entry.endsWith(extension, Qt::CaseInsensitive))
-            return base + entry.mid(stem.size());
-    return wanted;
+    return onDisk(classStem(classFile), extension);
+}
+
+QString companionToRead(const QString& classFile, const QString& extension)
+{
+    const QString own = companionOnDisk(classFile, extension);
+    const QString older = baseName(classFile);
+    if (present(own) || older == classStem(classFile))
+        return own;
+    const QString old = onDisk(older, extension);
+    return QFileInfo::exists(old) && !present(onDisk(older, ClassExtension)) ? old : own;
 }
 
 QString canonicalPath(const QString& path)

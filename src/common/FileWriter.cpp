@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSet>
 #include <cerrno>
 #include <cstdlib>
@@ -89,8 +90,15 @@ bool isTemporaryName(const QString& name, const QString& target)
     return true;
 }
 
-// Removes the temporaries a killed save left beside the file. One that another save is still writing holds
-// its lock and stays.
+QByteArray temporaryPattern(const QString& target)
+{
+    const QFileInfo info(target);
+    return QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() + TemporaryMark);
+}
+
+} // namespace
+
+// A temporary that another save is still writing holds its lock and stays.
 void removeStaleTemporaries(const QString& target)
 {
     const QFileInfo info(target);
@@ -112,6 +120,8 @@ void removeStaleTemporaries(const QString& target)
         ::close(fd);
     }
 }
+
+namespace {
 
 // Every byte through the device, each write checked: a short write on a full disk is a failure.
 bool writeAll(int fd, const QByteArray& bytes)
@@ -167,24 +177,36 @@ enum class Outcome
     InPlace
 };
 
-// A temporary file beside the target, renamed over it once whole and synced.
-Outcome replace(const QByteArray& target, const QByteArray& bytes, const struct stat* old)
+// A temporary file beside the target, whole and synced, still locked; the target is not touched.
+struct Temporary
 {
-    const QFileInfo info(QFile::decodeName(target));
-    QByteArray temporary = QFile::encodeName(info.path() + QStringLiteral("/.") + info.fileName() + TemporaryMark) +
-                           QByteArray(RandomLength, 'X');
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
+    QByteArray name;
+    int fd = -1;
+    void discard()
+    {
+        ::unlink(name.constData());
+        ::close(fd);
+        fd = -1;
+    }
+};
+
+// `ownershipRequired`: whether a group that cannot be kept makes the write fail (InPlace) or is let go.
+Outcome prepare(const QByteArray& target, const QByteArray& bytes, const struct stat* old, bool ownershipRequired,
+                Temporary& temporary)
+{
+    temporary.name = temporaryPattern(QFile::decodeName(target)) + QByteArray(RandomLength, 'X');
+    temporary.fd = ::mkostemp(temporary.name.data(), O_CLOEXEC);
+    if (temporary.fd < 0)
         return old && refusedByFolder(errno) ? Outcome::InPlace : Outcome::Failed;
+    const int fd = temporary.fd;
     // Held until the file is renamed or removed: a later save sees that it is not stale.
     ::flock(fd, LOCK_EX | LOCK_NB);
     const auto discard = [&](Outcome outcome) {
-        ::unlink(temporary.constData());
-        ::close(fd);
+        temporary.discard();
         return outcome;
     };
     // Ownership first: changing it clears the set-id bits of the mode.
-    if (old && !keepOwnership(fd, *old))
+    if (old && !keepOwnership(fd, *old) && ownershipRequired)
         return discard(Outcome::InPlace);
     const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~currentUmask());
     if (::fchmod(fd, mode) != 0)
@@ -196,12 +218,34 @@ Outcome replace(const QByteArray& target, const QByteArray& bytes, const struct 
     if (::fsync(fd) != 0)
         return discard(Outcome::Failed);
     reached(Step::Synced);
-    if (::rename(temporary.constData(), target.constData()) != 0)
-        return discard(old && refusedByFolder(errno) ? Outcome::InPlace : Outcome::Failed);
+    return Outcome::Done;
+}
+
+// A temporary file beside the target, renamed over it once whole and synced.
+Outcome replace(const QByteArray& target, const QByteArray& bytes, const struct stat* old)
+{
+    Temporary temporary;
+    if (const Outcome prepared = prepare(target, bytes, old, true, temporary); prepared != Outcome::Done)
+        return prepared;
+    if (::rename(temporary.name.constData(), target.constData()) != 0) {
+        const bool refused = refusedByFolder(errno);
+        temporary.discard();
+        return old && refused ? Outcome::InPlace : Outcome::Failed;
+    }
     reached(Step::Renamed);
     syncFolder(target);
-    ::close(fd);
+    ::close(temporary.fd);
     return Outcome::Done;
+}
+
+// A name the writer's temporaries may have, chosen at random.
+QByteArray randomTemporaryName(const QString& target)
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray name = temporaryPattern(target);
+    for (int i = 0; i < RandomLength; ++i)
+        name += letters[QRandomGenerator::global()->bounded(int(sizeof(letters) - 1))];
+    return name;
 }
 
 // Over the file itself, for a folder where no file can be created. The old bytes are put back if the write
@@ -250,6 +294,73 @@ void Probe::reached(Step) {}
 void setProbe(Probe* probe)
 {
     g_probe = probe;
+}
+
+Staged::Staged(const QString& path, const QByteArray& bytes, const QString& like) : m_path(path)
+{
+    const QByteArray target = QFile::encodeName(path);
+    struct stat old = {};
+    const bool hasModel = ::stat(QFile::encodeName(like).constData(), &old) == 0;
+    removeStaleTemporaries(path);
+    Temporary temporary;
+    if (prepare(target, bytes, hasModel ? &old : nullptr, false, temporary) != Outcome::Done)
+        throw PlatformError::cannotCreate(path);
+    m_temporary = temporary.name;
+    m_fd = temporary.fd;
+}
+
+Staged::~Staged()
+{
+    if (m_fd >= 0)
+        Temporary{m_temporary, m_fd}.discard();
+}
+
+void Staged::commit()
+{
+    const QByteArray target = QFile::encodeName(m_path);
+    if (m_fd < 0 || ::rename(m_temporary.constData(), target.constData()) != 0)
+        throw PlatformError::cannotCreate(m_path);
+    reached(Step::Renamed);
+    syncFolder(target);
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+void duplicate(const QString& from, const QString& to)
+{
+    removeStaleTemporaries(to);
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+    // Two names of one file already (a duplicate killed before the file below it was replaced): a rename would
+    // do nothing and leave its temporary name behind.
+    struct stat a = {}, b = {};
+    if (::stat(source.constData(), &a) == 0 && ::stat(target.constData(), &b) == 0 && a.st_dev == b.st_dev &&
+        a.st_ino == b.st_ino)
+        return;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const QByteArray link = randomTemporaryName(to);
+        if (::link(source.constData(), link.constData()) != 0) {
+            if (errno == EEXIST)
+                continue;
+            break;
+        }
+        reached(Step::Linked);
+        if (::rename(link.constData(), target.constData()) != 0) {
+            ::unlink(link.constData());
+            throw PlatformError::cannotCreate(to);
+        }
+        reached(Step::Renamed);
+        syncFolder(target);
+        return;
+    }
+    // No hard links here: a copy, read whole first.
+    QFile file(from);
+    if (!file.open(QIODevice::ReadOnly))
+        throw PlatformError::cannotCreate(to);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw PlatformError::cannotCreate(to);
+    Staged copy(to, bytes, from);
+    copy.commit();
 }
 
 void markUnreadable(const QString& path)

@@ -21,18 +21,48 @@ namespace filewriter {
 // Raises "Ne peut créer le fichier %s" with the path as given.
 void write(const QString& path, const QByteArray& bytes);
 
+// A file written as write() writes a new file (a temporary file beside `path`, checked and synced, taking the
+// owner where allowed, the group and the mode of the file `like`), which appears under `path` only when
+// commit() renames it there: for a file that must appear after other moves. Dropped uncommitted, the temporary is
+// removed. Both raise "Ne peut créer le fichier %s" with `path`.
+class Staged
+{
+public:
+    Staged(const QString& path, const QByteArray& bytes, const QString& like);
+    ~Staged();
+    Staged(const Staged&) = delete;
+    Staged& operator=(const Staged&) = delete;
+    void commit();
+
+private:
+    QString m_path;
+    QByteArray m_temporary;
+    int m_fd = -1;
+};
+
+// Makes `to` hold what `from` holds, `from` staying as it is, with no moment where `to` is missing, partial or
+// empty: a hard link made under a temporary name and renamed over `to`, or, where the file system has no hard
+// links (a FAT stick), a copy staged as above. Raises "Ne peut créer le fichier %s" with `to`.
+void duplicate(const QString& from, const QString& to);
+
+// Removes the temporary files that writes of this file killed half-way left beside it; one that a running write
+// holds stays. Every write does it for its own file.
+void removeStaleTemporaries(const QString& path);
+
 // A file that exists but could not be read is never written over during the run: every reader reports such a
 // file here, and a later successful reading of it lifts the ban.
 void markUnreadable(const QString& path);
 void markReadable(const QString& path);
 
-// The steps of a write, in order; an in-place write has no rename.
+// The steps of a write, in order; an in-place write has no rename. A duplicate made through a hard link is
+// Linked, then Renamed.
 enum class Step
 {
     Opened,
     Written,
     Synced,
-    Renamed
+    Renamed,
+    Linked
 };
 
 // Lets a test see and disturb every write: a device that fails after some bytes, a process killed at a step.

@@ -19,6 +19,8 @@ constexpr std::array<int, 10> RightRows = {2, 7, 8, 9, 10, 14, 15, 16, 18, 20};
 const QDate FirstDate(100, 1, 1);
 const QDate LastDate(9999, 12, 31);
 
+const QString Extension = QStringLiteral(".prd");
+
 } // namespace
 
 bool isUnset(const QString& entry)
@@ -56,7 +58,14 @@ QString fileName(const QString& classFile)
 {
     if (classFile.isEmpty())
         return {};
-    return filenames::companionOnDisk(classFile, QStringLiteral(".prd"));
+    return filenames::companionOnDisk(classFile, Extension);
+}
+
+QString fileToRead(const QString& classFile)
+{
+    if (classFile.isEmpty())
+        return {};
+    return filenames::companionToRead(classFile, Extension);
 }
 
 List read(const QByteArray& bytes)

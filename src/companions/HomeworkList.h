@@ -35,9 +35,10 @@ bool isUnset(const QString& entry);
 Shown show(const QString& entry);
 QString entry(const QDate& date, const QString& title);
 
-// The homework file beside a class file: base name + ".prd", the extension in the case it has on disk;
-// empty for a class without a file name.
+// The homework file beside a class file, as filenames names it: the one written, and the one read (which may
+// be the file of an older version's naming); empty for a class without a file name.
 QString fileName(const QString& classFile);
+QString fileToRead(const QString& classFile);
 // Line k of the file is entry k, whole; at most 21 lines are read, missing ones leave empty entries.
 List read(const QByteArray& bytes);
 // Exactly 21 lines, CR LF, Windows-1252.

@@ -116,7 +116,9 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
     // Changes of this class that could not be written are newer than its file.
     if (bringBack(cls, file, failure))
         return raise(failure);
-    if (!QFileInfo::exists(file)) {
+    // The class's own file, or the file an older version named for it, which is only ever read.
+    QString source = filenames::companionToRead(classFile, m_extension);
+    if (!QFileInfo::exists(source)) {
         // The document held stays shown; it becomes this class's only when it belongs to nobody.
         if (m_rules.takenByLoading && m_owner.isNobody())
             m_owner = {cls, file};
@@ -127,6 +129,7 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
         try {
             textfile::writeBytes(file, m_document.toBytes());
             m_document.setModified(false);
+            source = file;
         } catch (const PlatformError&) {
             // They stay held, newer than the file.
             if (cls)
@@ -136,9 +139,9 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
     }
     QByteArray bytes;
     try {
-        bytes = textfile::readBytes(file);
+        bytes = textfile::readBytes(source);
     } catch (const PlatformError&) {
-        m_unreadable.insert(filenames::canonicalPath(file));
+        m_unreadable.insert(filenames::canonicalPath(source));
         if (m_rules.unreadableGivesEmpty) {
             displace(failure);
             m_document.reset();
@@ -146,7 +149,7 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
         }
         throw;
     }
-    m_unreadable.remove(filenames::canonicalPath(file));
+    m_unreadable.remove(filenames::canonicalPath(source));
     displace(failure);
     m_document.load(bytes);
     m_owner = {cls, file};

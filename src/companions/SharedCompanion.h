@@ -65,7 +65,7 @@ private:
         QByteArray bytes;
     };
 
-    // The one place that derives a companion file from a class file.
+    // The file a class's document is written to, as filenames names it; empty for a class never saved.
     QString companionOf(const QString& classFile) const;
     void remember(ClassKey cls, const QString& classFile);
     bool unreadable(const QString& file) const;

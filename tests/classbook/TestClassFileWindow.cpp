@@ -398,9 +398,13 @@ void TestClassFileWindow::saveNames_data()
     QTest::newRow("no extension") << "classe"
                                   << "classe.prf";
     QTest::newRow("other extension") << "classe.txt"
-                                     << "classe.prf";
+                                     << "classe.txt.prf";
     QTest::newRow("two dots") << "ma.classe.txt"
-                              << "ma.prf";
+                              << "ma.classe.txt.prf";
+    QTest::newRow("two dots and .prf") << "6e.1"
+                                       << "6e.1.prf";
+    QTest::newRow("upper-case extension") << "5C.PRF"
+                                          << "5C.PRF";
     QTest::newRow("dot in folder") << "dossier.2026/classe"
                                    << "dossier.2026/classe.prf";
 }

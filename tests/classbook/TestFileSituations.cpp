@@ -8,14 +8,17 @@
 #include "common/StringGrid.h"
 #include "common/TextFile.h"
 #include "companions/PhraseList.h"
+#include "companions/Plan.h"
 #include "companions/Planning.h"
 #include "tools/Blocnotes.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <csignal>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,7 +40,8 @@ struct FailDevice : QIODevice
 };
 
 // While it lives, every file the program writes goes to a disk that takes `limit` bytes (all when negative), and
-// the process is killed at the step of the write named ("opened", "written", "synced" or "renamed").
+// the process is killed at the step of the write named ("opened", "written", "synced", "renamed" or "linked"), or
+// at the step of that number counting every write from 1.
 struct Disk : filewriter::Probe
 {
     Disk(qint64 limit, const QString& killAt = {}) : limit(limit), killAt(killAt) { filewriter::setProbe(this); }
@@ -48,12 +52,33 @@ struct Disk : filewriter::Probe
     }
     void reached(filewriter::Step step) override
     {
-        if (killAt == QStringList{"opened", "written", "synced", "renamed"}[int(step)])
+        if (killAt == QStringList{"opened", "written", "synced", "renamed", "linked"}[int(step)] ||
+            killAt == QString::number(++count))
             std::raise(SIGKILL);
     }
     qint64 limit;
     QString killAt;
+    int count = 0;
 };
+
+// Runs the current test function and data row again in a child process with the variable set, which kills itself
+// at some step; whether it was killed.
+bool killedChild(const char* variable, const QString& value)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(variable, value);
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
+    child.waitForFinished(60000);
+    if (child.exitStatus() == QProcess::CrashExit)
+        return true;
+    if (child.exitCode() != 0)
+        QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
+    return false;
+}
 
 // Rights mean nothing to root: run as root, the current test function and data row run again in a process of their
 // own as nobody, with the group "users" beside its own; true then, and the case is done (failed if the process
@@ -204,6 +229,61 @@ private slots:
                  expected);
     }
 
+    // Classes whose names hold dots beside other classes, opened, changed (a mark, the homework, the planning) and
+    // saved: the files in the folder, each holding its own name | the class opened | the files whose texts the
+    // window then shows | the files written, every other file keeping its bytes.
+    void dottedNames_data()
+    {
+        rows::add({
+            "two dots, saved to its own name | 6e.1.prf 6e.2.prf 6e.prf 6e.prd 6e.prc 6e.prp | 6e.1.prf | 6e.1.prf"
+            " | 6e.1.prf 6e.1.prd 6e.1.prp",
+            "files older versions named after it are read | 6e.1.prf 6e.prd 6e.prc 6e.PRP | 6e.1.prf"
+            " | 6e.1.prf 6e.prd 6e.prc 6e.PRP | 6e.1.prf 6e.1.prd 6e.1.prp",
+            "its own files before older ones | 6e.1.prf 6e.1.PRD 6e.prd 6e.prp | 6e.1.prf | 6e.1.prf 6e.1.PRD 6e.prp"
+            " | 6e.1.prf 6e.1.PRD 6e.1.prp",
+            "older files of another class are not its | 6e.1.prf 6e.PRF 6e.prd | 6e.1.prf | 6e.1.prf"
+            " | 6e.1.prf 6e.1.prd 6e.1.prp",
+            "a name without .prf is kept whole | 6e.1.txt 6e.prd | 6e.1.txt | 6e.1.txt 6e.prd"
+            " | 6e.1.txt 6e.1.txt.prd 6e.1.txt.prp",
+        });
+    }
+    void dottedNames()
+    {
+        const QStringList files = rows::fields()[1].split(' '), written = rows::fields()[4].split(' ');
+        const QString opened = path(rows::fields()[2]);
+        const auto bytesOf = [](const QString& file) {
+            const int kind = QStringList{".prd", ".prc", ".prp"}.indexOf(file.right(4).toLower()) + 1;
+            return (QStringList{"\r\n0221%1", "01/01/2001%1", "%1,200,180,100,25", "PRJ1%1"}[kind].arg(file) + "\r\n")
+                .toLatin1();
+        };
+        for (const QString& file : files)
+            testfiles::writeAll(path(file), bytesOf(file));
+        TPlanning& planning = *m_windows->shared().Planning;
+        const SeatingPlan& plan = m_windows->shared().Plan->plan();
+        m_window->Charge(opened);
+        QStringList read = {m_window->table().at(1, ClassTable::Surname), m_window->ListeDevoirs()[0].mid(10),
+                            plan.count() ? plan.desks()[0].name : "", planning.list().projectName(1).value_or("")};
+        read.removeAll("");
+        QCOMPARE(read, rows::fields()[3].split(' '));
+
+        m_window->StringGrid1->setCell(2, 2, "nouveau");
+        m_window->setModified(true);
+        m_window->ListeDevoirs()[0] = "01/01/2001nouveau";
+        planning.MajPrj(1, "nouveau");
+        m_window->Sauve();
+        m_window->SauveTout();
+        QCOMPARE(m_window->fileName(), opened);
+        for (const QString& file : files + written) {
+            const QByteArray now = testfiles::readAll(path(file));
+            QVERIFY2(written.contains(file) ? now.contains("nouveau") : now == bytesOf(file), qPrintable(file));
+        }
+        QStringList all = files + written + QStringList{".virelan"};
+        all.removeDuplicates();
+        all.sort();
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 all);
+    }
+
     // A file the program wrote is replaced by a changed one through a disk that takes 0, 1, 2... bytes until the
     // write goes through: until then every close shows the error and keeps the window, its data and its flag.
     void failingDisk_data()
@@ -278,48 +358,61 @@ private slots:
         for (const QString& name : names)
             testfiles::writeAll(path(name), "x");
         textfile::writeBytes(path("5C.prf"), QByteArray(500000, 'o'));
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("KILLED_SAVE", path("5C.prf"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {"killedSave:" + step});
-        QVERIFY(child.waitForFinished(60000) && child.exitStatus() == QProcess::CrashExit);
+        QVERIFY(killedChild("KILLED_SAVE", path("5C.prf")));
         QVERIFY(testfiles::readAll(path("5C.prf")) == QByteArray(500000, step == "renamed" ? 'n' : 'o'));
         textfile::writeBytes(path("5C.prf"), QByteArray(500000, 'o'));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), names);
     }
 
-    // The bytes of each save ("0" the file before the first, "-" none), and what .virelan/6A.prf.1 to .6 then hold.
+    // The bytes of each save ("0" the file before the first, "-" none), what .virelan/6A.prf.1 to .6 then hold,
+    // and what they held before ("-" none, "_" an empty file).
     void versions_data()
     {
         rows::add({"a new file replaces nothing | -1 | ", "five saves, five versions | 012345 | 43210",
-                   "the sixth drops the oldest | 0123456 | 54321", "the same bytes again keep nothing | 0011 | 0"});
+                   "the sixth drops the oldest | 0123456 | 54321", "the same bytes again keep nothing | 0011 | 0",
+                   "holes and empty files left by older runs are mended | 01 | 0ac | a-_-c"});
     }
     void versions()
     {
         const QByteArray saved = rows::fields()[1].toLatin1(), kept = rows::fields()[2].toLatin1();
+        const QByteArray before = rows::fields().value(3).toLatin1();
+        for (int n = 1; n <= before.size(); ++n)
+            if (before[n - 1] != '-')
+                testfiles::writeAll(path(".virelan/6A.prf.%1").arg(n), QByteArray(1, before[n - 1]).replace('_', ""));
         if (saved[0] != '-')
             testfiles::writeAll(path("6A.prf"), saved.left(1));
         for (char bytes : saved.mid(1))
             QCOMPARE(versions::writeKeeping(path("6A.prf"), QByteArray(1, bytes)), QString());
         QCOMPARE(testfiles::readAll(path("6A.prf")), saved.right(1));
         QByteArray found;
-        for (int n = 1; n <= 6; ++n)
-            if (const QString version = path(".virelan/6A.prf.%1").arg(n); QFile::exists(version))
-                found += testfiles::readAll(version);
+        for (int n = 1; n <= 6; ++n) {
+            const QByteArray version = testfiles::readAll(path(".virelan/6A.prf.%1").arg(n));
+            found += version == "<missing>" ? "-" : version.isEmpty() ? "_" : version;
+        }
+        while (found.endsWith('-'))
+            found.chop(1);
         QCOMPARE(found, kept);
         QCOMPARE(QFile::exists(path(".virelan")), !kept.isEmpty());
     }
 
-    // A version that cannot be kept is told on the status bar; the class is saved all the same.
-    void versionRefused_data() { rows::add({"a file named .virelan", "a read-only .virelan"}); }
-    void versionRefused()
+    // A version that cannot be kept is told on the status bar; the class is saved all the same. The folder made for
+    // a class root saves for another user is that user's.
+    void versionFolder_data()
     {
-        const bool readOnly = rows::fields()[0].contains("read-only");
+        rows::add({"a file named .virelan", "a read-only .virelan", "a class of nobody's saved by root"});
+    }
+    void versionFolder()
+    {
+        const bool readOnly = rows::fields()[0].contains("read-only"), root = rows::fields()[0].contains("root");
         if (readOnly && reranAsNobody())
             return;
+        if (root && ::geteuid() != 0)
+            QSKIP("only root saves another user's class");
         testfiles::writeAll(path("6A.prf"), "ancien\r\n");
-        if (readOnly)
+        const passwd* nobody = ::getpwnam("nobody");
+        if (root)
+            QCOMPARE(::chown(QFile::encodeName(path("6A.prf")).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        else if (readOnly)
             QVERIFY(QDir().mkdir(path(".virelan")) &&
                     QFile::setPermissions(path(".virelan"), QFile::ReadOwner | QFile::ExeOwner));
         else
@@ -330,9 +423,56 @@ private slots:
         m_window->Sauve();
         QVERIFY(!m_window->isModified());
         QVERIFY(testfiles::readAll(path("6A.prf")).contains("\r\n020212\r\n"));
+        for (const char* made : {".virelan", ".virelan/6A.prf.1"})
+            if (root)
+                QCOMPARE(std::pair(QFileInfo(path(made)).ownerId(), QFileInfo(path(made)).groupId()),
+                         std::pair(nobody->pw_uid, nobody->pw_gid));
         const QString why = readOnly ? "ne peut créer le fichier " + path(".virelan/6A.prf.1")
                                      : "ne peut créer le dossier " + path(".virelan");
-        QCOMPARE(m_fake->statusMessages, QStringList{"Version précédente de 6A.prf non conservée : " + why});
+        QCOMPARE(m_fake->statusMessages,
+                 root ? QStringList() : QStringList{"Version précédente de 6A.prf non conservée : " + why});
+    }
+
+    // A save killed at each of its steps in turn, over the class file "0" and versions 1, 2...: the class file is
+    // whole and versions 1 to n are earlier saves, newest first, without a hole or an empty file, at worst two equal
+    // neighbours; each of those states is met, and the next save leaves no temporary file behind.
+    void killedVersions_data()
+    {
+        rows::add(
+            {"five versions | 012345 | 01234 11234 12234 12334 12344 12345", "two versions | 012 | 012 112 122 12"});
+    }
+    void killedVersions()
+    {
+        const QByteArray history = rows::fields()[1].toLatin1();
+        const auto bytes = [](char c) { return QByteArray(100000, c); };
+        if (const QString step = qEnvironmentVariable("KILL_AT_STEP"); !step.isEmpty()) {
+            Disk disk(-1, step.section(' ', 0, 0));
+            versions::writeKeeping(step.section(' ', 1), bytes('n'));
+            return;
+        }
+        const QDir folder(path(".virelan"));
+        QStringList met;
+        for (int kill = 1; kill < 50; ++kill) {
+            QVERIFY(QDir(folder).removeRecursively());
+            for (int n = 0; n < history.size(); ++n)
+                testfiles::writeAll(n ? folder.filePath("6A.prf.%1").arg(n) : path("6A.prf"), bytes(history[n]));
+            if (!killedChild("KILL_AT_STEP", QString::number(kill) + ' ' + path("6A.prf")))
+                break;
+            const QByteArray before = testfiles::readAll(path("6A.prf"));
+            QVERIFY(before == bytes(history[0]) || before == bytes('n'));
+            QString kept;
+            for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
+                const QByteArray version = testfiles::readAll(folder.filePath(name));
+                kept += version.isEmpty() ? '_' : version.front();
+                QVERIFY(name == "6A.prf." + QString::number(kept.size()) && version == bytes(kept.back().toLatin1()));
+            }
+            met << kept;
+            QCOMPARE(versions::writeKeeping(path("6A.prf"), bytes('p')), QString());
+            QCOMPARE(testfiles::readAll(folder.filePath("6A.prf.1")), before);
+            QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), folder.entryList(QDir::Files));
+        }
+        const QStringList states = rows::fields()[2].split(' ');
+        QCOMPARE(QSet<QString>(met.begin(), met.end()), QSet<QString>(states.begin(), states.end()));
     }
 };
 

@@ -41,7 +41,9 @@ void TestFilesAndDates::names_data()
                                        << "/home/prof/Cours.2001/6A.prd";
     QTest::newRow("folder with a dot, no extension")
         << "/home/prof/Cours.2001/6A" << "6A" << "/home/prof/Cours.2001/6A" << "/home/prof/Cours.2001/6A.prd";
-    QTest::newRow("two dots") << "/x/6A.old.txt" << "6A.old.txt" << "/x/6A" << "/x/6A.prd";
+    QTest::newRow("two dots") << "/x/6A.old.txt" << "6A.old.txt" << "/x/6A" << "/x/6A.old.txt.prd";
+    QTest::newRow("class with two dots") << "/x/6e.1.prf" << "6e.1.prf" << "/x/6e" << "/x/6e.1.prd";
+    QTest::newRow("upper-case extension") << "/x/5C.PRF" << "5C.PRF" << "/x/5C" << "/x/5C.prd";
     QTest::newRow("bare name") << "6A.prf" << "6A.prf" << "6A" << "6A.prd";
     QTest::newRow("empty") << "" << "" << "" << ".prd";
     QTest::newRow("hidden file") << "/x/.prf" << ".prf" << "/x/" << "/x/.prd";
@@ -55,7 +57,7 @@ void TestFilesAndDates::names()
     QFETCH(QString, homework);
     QCOMPARE(filenames::lastComponent(path), last);
     QCOMPARE(filenames::baseName(path), base);
-    QCOMPARE(filenames::companion(path, QStringLiteral(".prd")), homework);
+    QCOMPARE(filenames::companionOnDisk(path, QStringLiteral(".prd")), homework);
 }
 
 void TestFilesAndDates::splitLines_data()

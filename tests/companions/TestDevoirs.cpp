@@ -569,7 +569,7 @@ void TestDevoirs::namesWithDots_data()
 
     QTest::newRow("dotted folder") << QStringLiteral("Cours.2001/6A.prf") << QStringLiteral("Cours.2001/6A.prd");
     QTest::newRow("no extension") << QStringLiteral("Classes/6A") << QStringLiteral("Classes/6A.prd");
-    QTest::newRow("two dots") << QStringLiteral("Archives/5e.B.prf") << QStringLiteral("Archives/5e.prd");
+    QTest::newRow("two dots") << QStringLiteral("Archives/5e.B.prf") << QStringLiteral("Archives/5e.B.prd");
 }
 
 void TestDevoirs::namesWithDots()

@@ -152,7 +152,7 @@ void TestHomeworkList::fileName_data()
                                    << QStringLiteral("/home/prof/Classes/6A.prd");
     QTest::newRow("dotted folder, no dot in the name")
         << QStringLiteral("/home/prof/Cours.2001/6A") << QStringLiteral("/home/prof/Cours.2001/6A.prd");
-    QTest::newRow("two dots") << QStringLiteral("/p/5e.B.old.prf") << QStringLiteral("/p/5e.prd");
+    QTest::newRow("two dots") << QStringLiteral("/p/5e.B.old.prf") << QStringLiteral("/p/5e.B.old.prd");
     QTest::newRow("no file name yet") << QString() << QString();
 }
 

@@ -551,7 +551,7 @@ void TestPlanWindow::planFileNames_data()
     QTest::newRow("dotted folder, no dot") << "Cours.2001/6A"
                                            << "Cours.2001/6A.prc";
     QTest::newRow("two dots") << "Cours.2001/6A.old.prf"
-                              << "Cours.2001/6A.prc";
+                              << "Cours.2001/6A.old.prc";
 }
 
 void TestPlanWindow::planFileNames()

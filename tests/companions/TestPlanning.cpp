@@ -816,7 +816,7 @@ void TestPlanning::fileNames_data()
     QTest::newRow("plain") << QStringLiteral("Classes/6A.prf") << QStringLiteral("Classes/6A.prp");
     QTest::newRow("dotted folder") << QStringLiteral("Cours.2001/6A.prf") << QStringLiteral("Cours.2001/6A.prp");
     QTest::newRow("no dot") << QStringLiteral("Classes/6A") << QStringLiteral("Classes/6A.prp");
-    QTest::newRow("two dots") << QStringLiteral("Cours.2001/6A.old.prf") << QStringLiteral("Cours.2001/6A.prp");
+    QTest::newRow("two dots") << QStringLiteral("Cours.2001/6A.old.prf") << QStringLiteral("Cours.2001/6A.old.prp");
 }
 
 void TestPlanning::fileNames()

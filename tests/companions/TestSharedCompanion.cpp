@@ -117,6 +117,8 @@ private slots:
             " | file 6A.prc A; load 1 6A; add 1 6A X; mkdir Cours.2001; load 2 Cours.2001/../6A | 6A.prc=AX |  | AX",
             "a planning nobody owns goes to the first class loaded"
             " | load 1 A; load 2 B; add 2 B X; save 2 B; save 1 A | A.prp=X B.prp=- |  | X",
+            "a plan named as older versions named it is read, and written under the class's own name"
+            " | file 6e.prc A; load 1 6e.1; add 1 6e.1 X; save 1 6e.1 | 6e.prc=A 6e.1.prc=AX |  | AX",
             "a plan nobody owns goes to the class it is changed for"
             " | load 1 A; load 2 B; add 2 B X; save 2 B; save 1 A | A.prc=- B.prc=X |  | X",
         });
