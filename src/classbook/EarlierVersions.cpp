@@ -3,7 +3,6 @@
 #include "common/FileNames.h"
 #include "common/FileWriter.h"
 #include "common/PlatformError.h"
-#include "common/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,6 +76,12 @@ QString keep(const QString& classFile, const QByteArray& old)
         return QStringLiteral("ne peut créer le dossier ") + folder;
     const int count = mend(folder, name);
     QString failing = versionPath(folder, name, 1);
+    // Kept already by a save that was then stopped before it replaced the class file.
+    if (count >= 1) {
+        QFile newest(failing);
+        if (newest.size() == old.size() && newest.open(QIODevice::ReadOnly) && newest.readAll() == old)
+            return {};
+    }
     try {
         filewriter::Staged first(failing, old, classFile);
         for (int n = std::min(count, Kept - 1); n >= 1; --n) {
@@ -110,10 +115,13 @@ QString writeKeeping(const QString& classFile, const QByteArray& bytes)
             old.reset();
     }
     file.close();
-    textfile::writeBytes(classFile, bytes);
-    if (!exists || (old && *old == bytes))
-        return {};
-    const QString failure = old ? keep(classFile, *old) : QStringLiteral("ne peut lire ") + classFile;
+    // The file replaced is kept before it is replaced: a save killed at any moment leaves its bytes either in the
+    // class file or in version 1.
+    QString failure;
+    filewriter::write(classFile, bytes, [&] {
+        if (exists && !(old && *old == bytes))
+            failure = old ? keep(classFile, *old) : QStringLiteral("ne peut lire ") + classFile;
+    });
     if (failure.isEmpty())
         return {};
     return QStringLiteral("Version précédente de %1 non conservée : %2")

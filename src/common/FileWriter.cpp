@@ -222,11 +222,14 @@ Outcome prepare(const QByteArray& target, const QByteArray& bytes, const struct 
 }
 
 // A temporary file beside the target, renamed over it once whole and synced.
-Outcome replace(const QByteArray& target, const QByteArray& bytes, const struct stat* old)
+Outcome replace(const QByteArray& target, const QByteArray& bytes, const struct stat* old,
+                const std::function<void()>& beforeReplace)
 {
     Temporary temporary;
     if (const Outcome prepared = prepare(target, bytes, old, true, temporary); prepared != Outcome::Done)
         return prepared;
+    if (beforeReplace)
+        beforeReplace();
     if (::rename(temporary.name.constData(), target.constData()) != 0) {
         const bool refused = refusedByFolder(errno);
         temporary.discard();
@@ -373,7 +376,7 @@ void markReadable(const QString& path)
     unreadableFiles().remove(unreadableKey(path));
 }
 
-void write(const QString& path, const QByteArray& bytes)
+void write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeReplace)
 {
     const auto failure = [&] { return PlatformError::cannotCreate(path); };
     const std::optional<QString> resolved = path.isEmpty() ? std::nullopt : followLinks(path);
@@ -391,10 +394,18 @@ void write(const QString& path, const QByteArray& bytes)
     if (unreadableFiles().contains(filenames::canonicalPath(*resolved)))
         throw failure();
     removeStaleTemporaries(*resolved);
-    switch (replace(target, bytes, exists ? &old : nullptr)) {
+    bool replacing = false;
+    const auto announce = [&] {
+        replacing = true;
+        if (beforeReplace)
+            beforeReplace();
+    };
+    switch (replace(target, bytes, exists ? &old : nullptr, announce)) {
     case Outcome::Done:
         return;
     case Outcome::InPlace:
+        if (!replacing)
+            announce();
         if (writeInPlace(target, bytes))
             return;
         break;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QIODevice;
@@ -19,7 +20,10 @@ namespace filewriter {
 // - a writable file in a folder the user may not write (a shared folder) is written over in place, and gets
 //   its old bytes back if that fails.
 // Raises "Ne peut créer le fichier %s" with the path as given.
-void write(const QString& path, const QByteArray& bytes);
+// beforeReplace runs once the write can no longer be refused, just before the old file is replaced (the new bytes
+// whole and synced beside it, or, in place, before the first byte): what must be kept of the old file is kept
+// there, so that no moment loses both.
+void write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeReplace = {});
 
 // A file written as write() writes a new file (a temporary file beside `path`, checked and synced, taking the
 // owner where allowed, the group and the mode of the file `like`), which appears under `path` only when

@@ -434,7 +434,7 @@ private slots:
     }
 
     // A save killed at each of its steps in turn, over the class file "0" and versions 1, 2...: the class file is
-    // whole and versions 1 to n are earlier saves, newest first, without a hole or an empty file, at worst two equal
+    // whole, the class it replaces is the class file or version 1, and versions 1 to n are earlier saves, newest first, without a hole or an empty file, at worst two equal
     // neighbours; each of those states is met, and the next save leaves no temporary file behind.
     void killedVersions_data()
     {
@@ -467,6 +467,8 @@ private slots:
                 QVERIFY(name == "6A.prf." + QString::number(kept.size()) && version == bytes(kept.back().toLatin1()));
             }
             met << kept;
+            // The class the save replaces is never lost: still the class file, or version 1.
+            QVERIFY(before == bytes(history[0]) || kept.startsWith(QLatin1Char(history[0])));
             QCOMPARE(versions::writeKeeping(path("6A.prf"), bytes('p')), QString());
             QCOMPARE(testfiles::readAll(folder.filePath("6A.prf.1")), before);
             QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), folder.entryList(QDir::Files));
