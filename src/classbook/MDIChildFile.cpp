@@ -68,6 +68,7 @@ void TMDIChild::Charge(const QString& path)
     });
     m_modified = false;
     LitGrille();
+    forgetPhoto();
     Notebook1->setCurrentWidget(StringGrid1);
     if (classFailure) {
         m_fileName.clear();
@@ -95,6 +96,7 @@ void TMDIChild::Sauve()
         return;
     // A class opened as 5C.PRF is saved to 5C.PRF, not to a new 5C.prf beside it.
     m_fileName = filenames::companionOnDisk(m_fileName, QStringLiteral(".prf"));
+    settlePhotoChoice();
     if (!m_modified)
         return;
     if (isCardPage())
@@ -137,6 +139,7 @@ bool TMDIChild::companionsWithoutFile() const
 
 bool TMDIChild::FormCloseQuery()
 {
+    settlePhotoChoice();
     bool canClose = true;
     // A class never saved is asked about when its plan or planning changed, even if nothing else did.
     if (m_modified || companionsWithoutFile()) {
