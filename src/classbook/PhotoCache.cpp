@@ -120,6 +120,9 @@ std::uint64_t PhotoCache::request(const QString& path, QObject* context, Ready r
                 m_decodingAhead = false;
             else
                 m_abandon = true;
+        } else if (m_decoding == path) {
+            // Asked for again as soon as cancelled (the same card read again): it goes on if it still can.
+            m_abandon = false;
         }
         if (!m_thread.joinable())
             m_thread = std::thread(&PhotoCache::work, this);
