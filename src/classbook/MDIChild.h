@@ -4,6 +4,7 @@
 #include "classbook/SharedWindows.h"
 #include "common/CrlfTextEdit.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -185,6 +186,7 @@ private:
     // The photo the card waits for (0: none), and whether it was just chosen in the picture dialog.
     std::uint64_t m_photoTicket = 0;
     bool m_photoChosen = false;
+    QElapsedTimer m_photoAsked;
     ClassTable m_table;
     std::array<QString, 21> m_listeDevoirs;
     int m_currentCard = 0;

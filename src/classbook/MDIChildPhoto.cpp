@@ -9,10 +9,16 @@
 #include "common/Seams.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <optional>
 #include <utility>
 
 // Student photos: chosen with the picture dialog and fitted into the card's frame.
+
+namespace {
+// How long the teacher stays on a card before its photo's failure is told: longer than keys repeat.
+constexpr qint64 FailureAfterMs = 200;
+} // namespace
 
 void TMDIChild::Image1Click()
 {
@@ -58,6 +64,7 @@ void TMDIChild::LitPhoto()
         return;
     }
     // Read on the cache's thread: the card is in view meanwhile, and the photo comes when it is ready.
+    m_photoAsked.start();
     m_photoTicket = m_shared.Photos->request(m_photoPath, this,
                                              [this](std::uint64_t ticket, const photofit::Shown* shown,
                                                     const PlatformError* error) { photoRead(ticket, shown, error); });
@@ -86,6 +93,13 @@ void TMDIChild::photoRead(std::uint64_t ticket, const photofit::Shown* shown, co
     // A photo that comes for a card left is dropped, and so is its failure.
     if (ticket != m_photoTicket)
         return;
+    // A failure is told once the teacher has stayed on the card a moment: Page Down held passes a card whose photo
+    // is missing without a word, and without a message box taking the keys that follow.
+    if (const qint64 early = FailureAfterMs - m_photoAsked.elapsed(); error && early > 0) {
+        QTimer::singleShot(int(early), this,
+                           [this, ticket, failure = *error] { photoRead(ticket, nullptr, &failure); });
+        return;
+    }
     m_photoTicket = 0;
     const bool chosen = std::exchange(m_photoChosen, false);
     if (shown) {

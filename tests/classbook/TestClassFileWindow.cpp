@@ -896,13 +896,14 @@ QByteArray slowPhoto()
     return bytes;
 }
 
-// Page Down held from card 1 to card 5: the cards' texts come at once, only the photo of the card stopped on is read
-// to the end, only its failure is told, and the card keeps the photo at the size of its area. Cards 2 to 5 have a
-// slow photo or one whose file is gone.
+// Page Down held from card 1 to card 5, the keys at once or 30 ms apart: the cards' texts come at once, only the
+// photo of the card stopped on is read to the end, only its failure is told, and the card keeps the photo at the size
+// of its area. Cards 2 to 5 have a slow photo or one whose file is gone (which fails at once).
 void TestClassFileWindow::pageDownHeldReadsOnlyTheCardStoppedOn_data()
 {
-    rows::add({"all there | slow slow slow slow | 1 | -", "passed ones gone | gone gone gone slow | 1 | -",
-               "stopped on gone | slow slow slow gone | 0 | gone5.jpg"});
+    rows::add(
+        {"all there | slow slow slow slow | 0 | 1 | -", "stopped on gone | slow slow slow gone | 0 | 0 | gone5.jpg",
+         "passed ones gone | gone gone gone slow | 30 | 1 | -", "all gone | gone gone gone gone | 30 | 0 | gone5.jpg"});
 }
 
 void TestClassFileWindow::pageDownHeldReadsOnlyTheCardStoppedOn()
@@ -917,18 +918,20 @@ void TestClassFileWindow::pageDownHeldReadsOnlyTheCardStoppedOn()
     }
     w()->StringGrid1->setCurrent(2, 2);
     w()->Fiche();
-    for (int key = 0; key < 4; ++key)
+    for (int key = 0; key < 4; ++key) {
+        QTest::qWait(row[2].toInt());
         QTest::keyClick(w()->Edit1, Qt::Key_PageDown);
+    }
     QCOMPARE(w()->Panel1Caption->text(), QStringLiteral("Fiche élève - 5"));
     QVERIFY(w()->photoPending());
     QVERIFY(ClassWindows::photoCame(w()));
-    QCOMPARE(m_windows->shared().Photos->decodeCount(), row[2].toInt());
+    QCOMPARE(m_windows->shared().Photos->decodeCount(), row[3].toInt());
     QStringList told;
     for (const FakeSeams::Message& message : m_fake->messages)
         told << message.text;
-    QCOMPARE(told, row[3] == "-" ? QStringList() : QStringList{"Ne peut ouvrir le fichier " + path(row[3])});
-    QCOMPARE(w()->Image1->isEmpty(), row[3] != "-");
-    if (row[3] == "-") {
+    QCOMPARE(told, row[4] == "-" ? QStringList() : QStringList{"Ne peut ouvrir le fichier " + path(row[4])});
+    QCOMPARE(w()->Image1->isEmpty(), row[4] != "-");
+    if (row[4] == "-") {
         // 2400 x 1600 drawn 118 wide and 80.67 high, rounded to 81, from 20 down.
         QCOMPARE(w()->Image1->geometry(), QRect(1, 20, 118, 81));
         QCOMPARE(w()->Image1->picture().size(), QSize(118, 81));
