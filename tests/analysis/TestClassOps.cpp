@@ -321,6 +321,16 @@ void TestClassOps::removePhoto()
     w->Classe();
     QCOMPARE(w->table().at(1, ClassTable::Photo), QString());
     QVERIFY(QFile::exists(photo));
+
+    // Removed before it came, the photo never comes.
+    QVERIFY(QFile::copy(photo, m_dir.filePath("autre.bmp")));
+    w->table().at(2, ClassTable::Photo) = m_dir.filePath("autre.bmp");
+    w->StringGrid1->setCurrent(2, 3);
+    w->Fiche();
+    QVERIFY(w->photoPending());
+    w->SupPhoto();
+    QTest::qWait(100);
+    QVERIFY(w->Image1->isEmpty());
 }
 
 void TestClassOps::missingPhotoDuringRedrawKeepsTheChange_data()
