@@ -28,10 +28,15 @@ inline QString photo(const QString& dir, int student)
 {
     return dir + QStringLiteral("/photos/eleve%1.jpg").arg(student, 2, 10, QLatin1Char('0'));
 }
-// How many cards the paging walks through (each shows another photo) and how many photos exist (the cards
-// ahead of the last one shown have theirs too).
+// How many cards the paging walks through (each shows another photo), then how many Page Down keys are held, how far
+// apart, and how many photos exist (the cards ahead of the last one shown have theirs too). The paging starts on
+// student 1; the keys held stop on student 1 + PagedCards + HeldKeys.
 constexpr int PagedCards = 12;
-constexpr int PhotoCount = PagedCards + 3;
+constexpr int HeldKeys = 5;
+constexpr int HeldKeyGapMs = 30;
+constexpr int PhotoCount = PagedCards + HeldKeys + 3;
+// How many class windows the memory measure opens, and after how many it reads the memory.
+constexpr int ClassCounts[] = {1, 5, 10};
 // How long the teacher looks at a card before the next one: no one reads a card in less.
 constexpr int ReadingMs = 300;
 

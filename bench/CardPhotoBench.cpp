@@ -6,8 +6,9 @@
 // A third, progressive 50-megapixel camera photo shows that such a photo still reaches the card within
 // the loader's limits of memory and scans; every scan must be read before the first pixel comes out.
 // Each card is shown twice: its photo decoded then (the program's cache emptied first), and its photo kept
-// from before (the teacher coming back to a card). Prints the medians and ratios; exits with 1 when the card
-// with the clean photo, decoded then, is not at least 4 times faster than the full-size decode.
+// from before (the teacher coming back to a card), each until the card is drawn with its photo. Prints the medians
+// and ratios; exits with 1 when the card with the clean photo, decoded then, is not at least 4 times faster than the
+// full-size decode.
 
 #include "BenchSupport.h"
 #include "FakeSeams.h"
@@ -18,6 +19,7 @@
 #include "common/StringGrid.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -50,9 +52,16 @@ qint64 median(std::vector<qint64> values)
 struct Result
 {
     qint64 bytes;
-    QSize decoded;
+    QSize kept;
     double cardMs, keptMs, fullMs, eighthMs;
 };
+
+// The card's photo comes from the cache's thread: the event loop runs until it has.
+void waitForPhoto(const TMDIChild& window)
+{
+    while (window.photoPending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 // Shows the card of a student whose photo is the picture, again and again.
 Result measure(const QImage& picture, const QString& path, bool progressive)
@@ -70,6 +79,7 @@ Result measure(const QImage& picture, const QString& path, bool progressive)
     window.table().at(2, 45) = path;
     window.StringGrid1->setCurrent(2, 2);
     window.Fiche();
+    waitForPhoto(window);
     if (window.Image1->isEmpty() || window.Image1->pictureSize() != picture.size())
         qFatal("the card shows no photo");
 
@@ -81,7 +91,8 @@ Result measure(const QImage& picture, const QString& path, bool progressive)
             window.SpeedButton2Click();
         else
             window.SpeedButton1Click();
-        // Drawn as well: the photo is smoothed down to the frame.
+        waitForPhoto(window);
+        // Drawn as well.
         window.Panel2->grab();
         return timer.nsecsElapsed();
     };
@@ -125,8 +136,8 @@ int main(int argc, char** argv)
         const double ratio = r.fullMs / r.cardMs;
         if (photo.grain == 0 && !photo.progressive)
             cleanRatio = ratio;
-        std::printf("%s photo %d x %d, %lld bytes, decoded for the card at %d x %d\n", photo.name, photo.size.width(),
-                    photo.size.height(), static_cast<long long>(r.bytes), r.decoded.width(), r.decoded.height());
+        std::printf("%s photo %d x %d, %lld bytes, kept for the card at %d x %d\n", photo.name, photo.size.width(),
+                    photo.size.height(), static_cast<long long>(r.bytes), r.kept.width(), r.kept.height());
         std::printf("  card shown, photo decoded then: %8.2f ms (median of %d)\n", r.cardMs, Runs);
         std::printf("  card shown, photo kept:         %8.2f ms\n", r.keptMs);
         std::printf("  libjpeg-turbo 1/8 decode:       %8.2f ms\n", r.eighthMs);

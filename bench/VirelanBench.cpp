@@ -3,11 +3,19 @@
 //     virelan_bench --make <folder>   writes the fixtures: a full class (62 students, 30 rubrics, cards with
 //                                     20-line remarks), each student with a different 6000 x 4000 phone photo,
 //                                     and the texts its grid shows (for the yardstick)
-//     virelan_bench <folder>          one run: the frame and its tool windows as at start-up, then
-//         open   the class opened as "Ouvrir..." opens it, until its grid is painted
+//     virelan_bench <folder> [measure...]   one run (every measure but classes unless told): the frame and its
+//                                            tool windows as at start-up, then
+//         open   the class opened as "Ouvrir..." opens it, until its grid is painted (always done, the others need it)
 //         chart  "Afficher graphique" chosen with the grid in front, until the chart window is painted
 //         card   Page Down on the card, until the next card is painted with its photo (median of the cards;
 //                the teacher reads each card for bench::ReadingMs first)
+//         held   then Page Down held: bench::HeldKeys keys bench::HeldKeyGapMs apart, from the last key until
+//                the card it stops on is painted with its photo; "heldtexts": the longest any key waited for its
+//                card's texts to be painted
+//     virelan_bench <folder> classes         the class opened again and again under other names, each window showing
+//                                            another student's card with its photo; prints "classes<n> <kB>", the
+//                                            memory held (resident) once n windows show their card, n as in
+//                                            bench::ClassCounts
 //
 // Prints one line per measure: "<measure> <milliseconds>".
 
@@ -29,12 +37,17 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -136,6 +149,126 @@ QAction* action(TMainForm* form, const char* name)
     return found;
 }
 
+// The program's memory in kilobytes: its resident set, as the system counts it.
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        qFatal("cannot read /proc/self/status");
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// A card with its photo painted: the photo control painted, holding a photo, on that card.
+std::function<bool(QObject*)> photoPainted(TMDIChild* window, int card)
+{
+    return [window, card](QObject* object) {
+        return object == window->Image1 && window->currentCard() == card && !window->Image1->isEmpty();
+    };
+}
+
+// When each card's texts are first painted: the card's caption painted with its number, or a later one's.
+class CaptionWatch : public QObject
+{
+public:
+    CaptionWatch(TMDIChild* window, int firstCard, const QElapsedTimer& clock)
+        : m_window(window), m_first(firstCard), m_clock(clock)
+    {
+        window->Panel1Caption->installEventFilter(this);
+    }
+    // Milliseconds from the clock's start until a caption of that card or a later one was painted; -1 if never.
+    double paintedMs(int card) const
+    {
+        for (const auto& [shown, ms] : m_painted)
+            if (shown >= card)
+                return ms;
+        return -1;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_window->currentCard() >= m_first &&
+            (m_painted.empty() || m_painted.back().first != m_window->currentCard()))
+            m_painted.emplace_back(m_window->currentCard(), double(m_clock.nsecsElapsed()) / 1e6);
+        return false;
+    }
+
+private:
+    TMDIChild* m_window;
+    int m_first;
+    const QElapsedTimer& m_clock;
+    std::vector<std::pair<int, double>> m_painted;
+};
+
+void pressKey(int key);
+
+// Page Down held: the keys come at their times whatever the program does meanwhile, as the keyboard repeats them.
+void heldPageDown(TMDIChild* window)
+{
+    const int first = window->currentCard() + 1, last = window->currentCard() + bench::HeldKeys;
+    bench::PaintWatch photo(photoPainted(window, last));
+    photo.setObjectName(QStringLiteral("held"));
+    QElapsedTimer clock;
+    clock.start();
+    CaptionWatch captions(window, first, clock);
+    for (int k = 1; k < bench::HeldKeys; ++k)
+        QTimer::singleShot(k * bench::HeldKeyGapMs, Qt::PreciseTimer, [] { pressKey(Qt::Key_PageDown); });
+    photo.armFrom(clock);
+    pressKey(Qt::Key_PageDown);
+    const double painted = photo.wait();
+    if (window->currentCard() != last || window->Image1->isEmpty())
+        qFatal("the keys held stopped on card %d without its photo", window->currentCard());
+    const double lastKey = (bench::HeldKeys - 1) * bench::HeldKeyGapMs;
+    std::printf("held %.3f\n", painted - lastKey);
+    double slowest = 0;
+    for (int k = 0; k < bench::HeldKeys; ++k)
+        slowest = std::max(slowest, captions.paintedMs(first + k) - k * bench::HeldKeyGapMs);
+    std::printf("heldtexts %.3f\n", slowest);
+    std::fflush(stdout);
+}
+
+// The class opened under other names, one window after another, each showing another student's card.
+int classesMemory(const QString& dir)
+{
+    QTemporaryDir home;
+    QDir::setCurrent(home.path());
+    auto* form = new TMainForm;
+    createToolWindows();
+    form->show();
+    form->activateWindow();
+    bench::settle(500);
+    const int most = *std::max_element(std::begin(bench::ClassCounts), std::end(bench::ClassCounts));
+    for (int n = 1; n <= most; ++n) {
+        const QString copy = home.filePath(QStringLiteral("classe%1.prf").arg(n));
+        if (!QFile::copy(bench::classFile(dir), copy))
+            qFatal("cannot copy the class");
+        form->OpenClassFiles({copy});
+        TMDIChild* window = form->activeChild();
+        if (!window)
+            qFatal("the class did not open");
+        bench::settle(100);
+        window->StringGrid1->setCurrent(2, n + 1);
+        bench::PaintWatch photo(photoPainted(window, n));
+        photo.arm();
+        action(form, "fiche1")->trigger();
+        if (photo.wait() < 0)
+            qFatal("card %d shows no photo", n);
+        bench::settle(bench::ReadingMs);
+        if (std::find(std::begin(bench::ClassCounts), std::end(bench::ClassCounts), n) !=
+            std::end(bench::ClassCounts)) {
+            bench::settle(500);
+            std::printf("classes%d %ld\n", n, residentKb());
+            std::fflush(stdout);
+        }
+    }
+    delete form;
+    destroyToolWindows();
+    return 0;
+}
+
 void pressKey(int key)
 {
     QWidget* focus = QApplication::focusWidget();
@@ -164,9 +297,14 @@ int main(int argc, char* argv[])
         destroyToolWindows();
         return 0;
     }
-    if (args.size() != 2)
-        qFatal("usage: virelan_bench [--make] <fixture folder>");
+    if (args.size() < 2)
+        qFatal("usage: virelan_bench [--make] <fixture folder> [measure...]");
     const QString dir = args[1];
+    QStringList measures = args.mid(2);
+    if (measures.contains(QLatin1String("classes")))
+        return classesMemory(dir);
+    if (measures.isEmpty())
+        measures = {QStringLiteral("open"), QStringLiteral("chart"), QStringLiteral("card"), QStringLiteral("held")};
     // The notes and phrases the frame loads at its first showing: none, in a folder of their own.
     QTemporaryDir home;
     QDir::setCurrent(home.path());
@@ -193,26 +331,29 @@ int main(int argc, char* argv[])
     std::fflush(stdout);
     bench::settle(bench::ReadingMs);
 
-    window->StringGrid1->setFocus();
-    bench::settle(100);
-    bench::PaintWatch chart(tools().Graph);
-    chart.setObjectName(QStringLiteral("chart"));
-    chart.afterPaint = [] { tools().Graph->close(); };
-    chart.arm();
-    action(form, "Affichergraphique1")->trigger();
-    std::printf("chart %.3f\n", chart.wait());
-    std::fflush(stdout);
-    bench::settle(bench::ReadingMs);
+    if (measures.contains(QLatin1String("chart"))) {
+        window->StringGrid1->setFocus();
+        bench::settle(100);
+        bench::PaintWatch chart(tools().Graph);
+        chart.setObjectName(QStringLiteral("chart"));
+        chart.afterPaint = [] { tools().Graph->close(); };
+        chart.arm();
+        action(form, "Affichergraphique1")->trigger();
+        std::printf("chart %.3f\n", chart.wait());
+        std::fflush(stdout);
+        bench::settle(bench::ReadingMs);
+    }
 
     form->activateWindow();
     bench::settle(100);
     window->StringGrid1->setCurrent(2, 2);
     action(form, "fiche1")->trigger();
     bench::settle(bench::ReadingMs);
-    bench::PaintWatch photo(window->Image1);
-    photo.setObjectName(QStringLiteral("card"));
+    // Each card until it is painted with its own photo: the screen complete.
     std::vector<double> cards;
     for (int i = 0; i < bench::PagedCards; ++i) {
+        bench::PaintWatch photo(photoPainted(window, window->currentCard() + 1));
+        photo.setObjectName(QStringLiteral("card"));
         photo.arm();
         pressKey(Qt::Key_PageDown);
         cards.push_back(photo.wait());
@@ -220,8 +361,14 @@ int main(int argc, char* argv[])
             qFatal("card %d shows no photo", window->currentCard());
         bench::settle(bench::ReadingMs);
     }
-    std::printf("card %.3f\n", bench::median(cards));
-    std::fflush(stdout);
+    if (measures.contains(QLatin1String("card"))) {
+        std::printf("card %.3f\n", bench::median(cards));
+        std::fflush(stdout);
+    }
+    if (measures.contains(QLatin1String("held"))) {
+        heldPageDown(window);
+        bench::settle(bench::ReadingMs);
+    }
     // Left as the teacher would: nothing changed, nothing to ask.
     delete form;
     destroyToolWindows();

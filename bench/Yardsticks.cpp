@@ -1,12 +1,13 @@
 // The bare Qt yardsticks of bench/run.sh, timed the way virelan_bench times the program, in a full-screen
 // QMainWindow with a menu bar, a status bar and a multiple-document area:
 //
-//     yardsticks <folder>    (the fixtures written by virelan_bench --make)
+//     yardsticks <folder> [measure...]    (the fixtures written by virelan_bench --make; every measure unless told)
 //         open   a QTableWidget of 64 x 32 filled with the texts the program's grid shows (read from the
 //                fixture file), sized like the grid, shown in the area, until it is painted
 //         chart  a command that shows a dialog painting 21 bars with their marks (the chart's window made
 //                with bare Qt: the same size, font, panel and button), until it is painted
 //         card   libjpeg's own decode of each photo at 1/8 scale, the file read first (median of the photos)
+//         held   libjpeg's own decode at 1/8 scale of the photo of the card the keys held stop on
 //
 // Prints one line per measure: "<measure> <milliseconds>".
 
@@ -97,9 +98,12 @@ QList<QStringList> readTexts(const QString& path)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (QApplication::arguments().size() != 2)
-        qFatal("usage: yardsticks <fixture folder>");
+    if (QApplication::arguments().size() < 2)
+        qFatal("usage: yardsticks <fixture folder> [measure...]");
     const QString dir = QApplication::arguments().at(1);
+    QStringList measures = QApplication::arguments().mid(2);
+    if (measures.isEmpty())
+        measures = {QStringLiteral("open"), QStringLiteral("chart"), QStringLiteral("card"), QStringLiteral("held")};
 
     QMainWindow frame;
     frame.setWindowTitle(QStringLiteral("Bare"));
@@ -137,19 +141,21 @@ int main(int argc, char* argv[])
     std::fflush(stdout);
     bench::settle(bench::ReadingMs);
 
-    table->setFocus();
-    bench::settle(100);
-    BarDialog chart;
-    QAction command(QStringLiteral("Graphique"), &frame);
-    QObject::connect(&command, &QAction::triggered, &chart, &QDialog::exec);
-    bench::PaintWatch bars(&chart);
-    bars.setObjectName(QStringLiteral("chart"));
-    bars.afterPaint = [&chart] { chart.close(); };
-    bars.arm();
-    command.trigger();
-    std::printf("chart %.3f\n", bars.wait());
-    std::fflush(stdout);
-    bench::settle(bench::ReadingMs);
+    if (measures.contains(QLatin1String("chart"))) {
+        table->setFocus();
+        bench::settle(100);
+        BarDialog chart;
+        QAction command(QStringLiteral("Graphique"), &frame);
+        QObject::connect(&command, &QAction::triggered, &chart, &QDialog::exec);
+        bench::PaintWatch bars(&chart);
+        bars.setObjectName(QStringLiteral("chart"));
+        bars.afterPaint = [&chart] { chart.close(); };
+        bars.arm();
+        command.trigger();
+        std::printf("chart %.3f\n", bars.wait());
+        std::fflush(stdout);
+        bench::settle(bench::ReadingMs);
+    }
 
     std::vector<double> decodes;
     for (int n = 2; n < 2 + bench::PagedCards; ++n) {
@@ -158,6 +164,15 @@ int main(int argc, char* argv[])
         bench::libjpegDecode(bench::photo(dir, n), 1);
         decodes.push_back(double(decode.nsecsElapsed()) / 1e6);
     }
-    std::printf("card %.3f\n", bench::median(decodes));
+    if (measures.contains(QLatin1String("card")))
+        std::printf("card %.3f\n", bench::median(decodes));
+    if (measures.contains(QLatin1String("held"))) {
+        QElapsedTimer decode;
+        decode.start();
+        bench::libjpegDecode(bench::photo(dir, 1 + bench::PagedCards + bench::HeldKeys), 1);
+        // Against it, the photo of the card the keys stop on, and the texts of every card passed.
+        const double ms = double(decode.nsecsElapsed()) / 1e6;
+        std::printf("held %.3f\nheldtexts %.3f\n", ms, ms);
+    }
     return 0;
 }

@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
 # Vire Lan against bare Qt yardsticks, on a virtual display of its own. See bench/README.md.
 #
-#     bash bench/run.sh [pairs]        (default 11 pairs; at least 9)
+#     bash bench/run.sh [pairs] [part]   (default 11 pairs, at least 9; part "all", the default, or "photos")
 #
 # Builds the program and the benchmarks in Release (build-bench/, or $BENCH_BUILD), writes the fixtures once
 # (a full class and its phone photos), then runs the program and its yardstick alternately, pair after pair,
 # and prints the table: the medians of each side, the median of the pairs' ratios and their spread. Then the
-# photo bench's own figures. A benchmark, not a test: it never fails on a time.
+# memory of class windows showing cards with photos, and the photo bench's own figures. The part "photos" runs
+# only what concerns the cards' photos: Page Down after reading and held, the memory of classes, the photo bench.
+# A benchmark, not a test: it never fails on a time.
 # $BENCH_DISPLAY picks the display number (otherwise Xvfb takes a free one).
 set -euo pipefail
 pairs=${1:-11}
+part=${2:-all}
 if [ "$pairs" -lt 9 ]; then
     echo "at least 9 pairs" >&2
     exit 2
 fi
+case "$part" in
+all) measures="start memory open chart card held heldtexts" ;;
+photos) measures="card held heldtexts" ;;
+*)
+    echo "part: all or photos" >&2
+    exit 2
+    ;;
+esac
+# What virelan_bench and the yardsticks are asked for (start-up and idle memory are the start watch's).
+asked=$(echo "$measures" | tr ' ' '\n' | grep -vx -e start -e memory -e heldtexts | tr '\n' ' ')
+has() { [[ " $measures " == *" $1 "* ]]; }
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 # The program's own packages, and the X protocol headers the start-up watch is built with.
 source "$source_dir/scripts/packages.sh"
@@ -51,7 +65,7 @@ sleep 0.5
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 
-if [ ! -f "$data/photos/eleve15.jpg" ] || [ ! -f "$data/grille.tsv" ]; then
+if [ ! -f "$data/photos/eleve20.jpg" ] || [ ! -f "$data/grille.tsv" ]; then
     echo "== Writing the fixtures into $data (once)"
     "$bin/virelan_bench" --make "$data" 2> /dev/null
 fi
@@ -61,16 +75,22 @@ echo "== $pairs pairs on display $DISPLAY (load average before: $load_before)"
 results=$work/results
 cd "$work"
 run_program() { # pair
-    read -r ms rss _ < <("$bin/startwatch" "Vire Lan" 500 "$build/src/virelan")
-    echo "$1 start program $ms" >> "$results"
-    echo "$1 memory program $rss" >> "$results"
-    "$bin/virelan_bench" "$data" 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 program /" >> "$results"
+    if has start; then
+        read -r ms rss _ < <("$bin/startwatch" "Vire Lan" 500 "$build/src/virelan")
+        echo "$1 start program $ms" >> "$results"
+        echo "$1 memory program $rss" >> "$results"
+    fi
+    # shellcheck disable=SC2086
+    "$bin/virelan_bench" "$data" $asked 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 program /" >> "$results"
 }
 run_yardstick() { # pair
-    read -r ms rss _ < <("$bin/startwatch" "Bare" 500 "$bin/bare_window")
-    echo "$1 start yardstick $ms" >> "$results"
-    echo "$1 memory yardstick $rss" >> "$results"
-    "$bin/yardsticks" "$data" 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 yardstick /" >> "$results"
+    if has start; then
+        read -r ms rss _ < <("$bin/startwatch" "Bare" 500 "$bin/bare_window")
+        echo "$1 start yardstick $ms" >> "$results"
+        echo "$1 memory yardstick $rss" >> "$results"
+    fi
+    # shellcheck disable=SC2086
+    "$bin/yardsticks" "$data" $asked 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 yardstick /" >> "$results"
 }
 for pair in $(seq "$pairs"); do
     # Each side goes first every other pair, so that neither always meets the other's after-effects.
@@ -89,7 +109,7 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 echo
 echo "| measure | Vire Lan | bare Qt yardstick | ratio (median of $pairs pairs) | spread of the ratios | goal |"
 echo "|---|---|---|---|---|---|"
-awk -v pairs="$pairs" '
+awk -v pairs="$pairs" -v measures="$measures" '
 function median(list, n,    sorted, i, j, t) {
     for (i = 1; i <= n; i++) sorted[i] = list[i]
     for (i = 2; i <= n; i++) for (j = i; j > 1 && sorted[j - 1] > sorted[j]; j--) { t = sorted[j]; sorted[j] = sorted[j - 1]; sorted[j - 1] = t }
@@ -97,14 +117,17 @@ function median(list, n,    sorted, i, j, t) {
 }
 { value[$2, $3, $1] = $4 }
 END {
-    split("start memory open chart card", order, " ")
+    count = split(measures, order, " ")
     title["start"] = "start-up to the maximised frame, idle"
     title["memory"] = "idle memory (RSS)"
     title["open"] = "open a full class (62 students, 30 rubrics, cards, 20-line remarks) until the grid is painted"
     title["chart"] = "chart: key to window shown"
-    title["card"] = "Page Down through cards, each with a different 6000 x 4000 JPEG (yardstick: libjpeg 1/8 decode)"
+    title["card"] = "Page Down after reading, until the next card is painted with its photo, each a different 6000 x 4000 JPEG (yardstick: libjpeg 1/8 decode)"
+    title["held"] = "Page Down held (five keys 30 ms apart), from the last key until the last card is painted with its photo (yardstick: libjpeg 1/8 decode of that photo)"
+    title["heldtexts"] = "Page Down held: the longest wait of a key for its card'"'"'s texts to be painted (same yardstick)"
     goal["start"] = 1.3; goal["memory"] = 1.15; goal["open"] = 1.0; goal["chart"] = 1.0; goal["card"] = 0.5
-    for (k = 1; k <= 5; k++) {
+    goal["held"] = 0.3; goal["heldtexts"] = 0.3
+    for (k = 1; k <= count; k++) {
         m = order[k]; n = 0
         for (p = 1; p <= pairs; p++) {
             if (!((m, "program", p) in value) || !((m, "yardstick", p) in value)) continue
@@ -124,6 +147,27 @@ END {
 }' "$results"
 echo
 echo "Load average before: $load_before; after: $load_after. $(nproc) cores: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')."
+
+
+echo
+echo "== Memory of class windows showing a card with its photo (resident, median of 3 runs)"
+for run in 1 2 3; do
+    "$bin/virelan_bench" "$data" classes 2> /dev/null | sed "s/^/$run /" >> "$work/classes"
+done
+awk '
+function median3(a, b, c) { return a > b ? (b > c ? b : (a > c ? c : a)) : (a > c ? a : (b > c ? c : b)) }
+{ kb[$2, $1] = $3 }
+END {
+    c1 = median3(kb["classes1", 1], kb["classes1", 2], kb["classes1", 3])
+    c5 = median3(kb["classes5", 1], kb["classes5", 2], kb["classes5", 3])
+    c10 = median3(kb["classes10", 1], kb["classes10", 2], kb["classes10", 3])
+    e5 = median3((kb["classes5", 1] - kb["classes1", 1]) / 4, (kb["classes5", 2] - kb["classes1", 2]) / 4, (kb["classes5", 3] - kb["classes1", 3]) / 4)
+    e10 = median3((kb["classes10", 1] - kb["classes1", 1]) / 9, (kb["classes10", 2] - kb["classes1", 2]) / 9, (kb["classes10", 3] - kb["classes1", 3]) / 9)
+    print "| classes open, each showing a card with its photo | 1 | 5 | 10 |"
+    print "|---|---|---|---|"
+    printf "| resident memory | %.1f MB | %.1f MB | %.1f MB |\n", c1 / 1024, c5 / 1024, c10 / 1024
+    printf "| per class beyond the first (goal: at most 1.2 MB) | | %.2f MB %s | %.2f MB %s |\n", e5 / 1024, e5 / 1024 <= 1.2 ? "(met)" : "(NOT met)", e10 / 1024, e10 / 1024 <= 1.2 ? "(met)" : "(NOT met)"
+}' "$work/classes"
 
 echo
 echo "== Photo bench (one card shown again and again; medians)"

@@ -51,8 +51,8 @@ void createToolWindows()
     t.PlnEdit = new TPlnEdit;
     t.Planning->setNameDialog(t.PrjEdit);
     t.Plan->setNameDialog(t.PlnEdit);
-    // The pictures of about ten phone photos at the size the card draws them.
-    t.Photos = new PhotoCache(photofit::decodedSize, 16LL * 1024 * 1024);
+    // The photos as the card draws them, 38 KB for a phone photo: those of two full classes and more.
+    t.Photos = new PhotoCache(4LL * 1024 * 1024);
 }
 
 void destroyToolWindows()

@@ -57,6 +57,8 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent) : QWidget(par
 
 TMDIChild::~TMDIChild()
 {
+    if (m_photoTicket && m_shared.Photos)
+        m_shared.Photos->cancel(m_photoTicket);
     // The plan and the planning this class held are not left to the next class.
     if (m_shared.Planning)
         m_shared.Planning->classClosed(this);
@@ -260,6 +262,7 @@ void TMDIChild::showName(int n)
 
 void TMDIChild::EcritFiche()
 {
+    settlePhotoChoice();
     cardInto(m_table);
 }
 
@@ -289,7 +292,7 @@ void TMDIChild::LitFiche()
     Memo1->setCrlfText(m_table.at(r, ClassTable::Remarks));
     Panel1Caption->setText(QStringLiteral("Fiche élève - ") + QString::number(r));
     m_photoPath = m_table.at(r, ClassTable::Photo);
-    Image1->clear();
+    forgetPhoto();
     // The occupations come from this card's own row even when its photo fails to load.
     Edit12->setText(m_table.at(r, ClassTable::FatherJob));
     Edit13->setText(m_table.at(r, ClassTable::MotherJob));
@@ -336,7 +339,8 @@ void TMDIChild::Fiche()
 void TMDIChild::showCard()
 {
     // A photo that fails to load is reported once the card is in view with every other field of its own
-    // row; stopping earlier would keep the card page out of reach for as long as the photo is missing.
+    // row; stopping earlier would keep the card page out of reach for as long as the photo is missing. (Read by
+    // the cache, it comes later, and its failure with it.)
     std::optional<PlatformError> photoFailure;
     try {
         LitFiche();
@@ -345,14 +349,9 @@ void TMDIChild::showCard()
     }
     Notebook1->setCurrentWidget(CardPage);
     Edit1->setFocus();
-    // While the teacher reads this card, the photos of the cards around it are decoded ahead.
-    if (m_shared.Photos) {
-        QStringList around;
-        for (const int card : {m_currentCard + 1, m_currentCard + 2, m_currentCard - 1})
-            if (card >= 1 && card <= StudentCount && !m_table.at(card, ClassTable::Photo).isEmpty())
-                around << m_table.at(card, ClassTable::Photo);
-        m_shared.Photos->prefetch(around);
-    }
+    // The photos around are decoded ahead once the card's own has come: the teacher then stays on the card.
+    if (!photoPending())
+        readAhead();
     if (photoFailure)
         throw *photoFailure;
 }
@@ -362,6 +361,7 @@ void TMDIChild::Classe()
     if (!isCardPage())
         return;
     EcritFiche();
+    forgetPhoto();
     LitGrille();
     Notebook1->setCurrentWidget(StringGrid1);
     StringGrid1->setCurrent(StringGrid1->col(), m_currentCard + 1);

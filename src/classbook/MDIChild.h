@@ -4,11 +4,14 @@
 #include "classbook/SharedWindows.h"
 #include "common/CrlfTextEdit.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 
 class PhotoView;
+class PlatformError;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -16,6 +19,9 @@ class QScrollArea;
 class QStackedWidget;
 class QToolButton;
 class StringGrid;
+namespace photofit {
+struct Shown;
+}
 
 // One open class: its class table, the class grid page and the student card page over it,
 // its homework list and its modified flag.
@@ -42,6 +48,8 @@ public:
     void setModified(bool modified) { m_modified = modified; }
     const QString& lastChosenPhrase() const { return m_lastChosenPhrase; }
     bool isCardPage() const;
+    // The card waits for its photo, which is being read.
+    bool photoPending() const { return m_photoTicket != 0; }
 
     // --- transfers between the class table and the two views -----------------
     void EcritGrille();
@@ -161,11 +169,24 @@ private:
     void cardInto(ClassTable& table) const;
     // Column 1 of student n's grid row: surname, a blank, first name.
     void showName(int n);
+    // The photo control back to the whole frame, empty, and the photo on its way no longer wanted.
+    void forgetPhoto();
+    void showPhoto(const photofit::Shown& shown);
+    void photoRead(std::uint64_t ticket, const photofit::Shown* shown, const PlatformError* error);
+    // A photo chosen that is still being read is read to the end now: whether it marks the class modified must be
+    // known before the card is left, stored or saved.
+    void settlePhotoChoice();
+    // While the teacher reads the card, the photos of the cards around it are decoded ahead.
+    void readAhead();
 
     // The windows shared with every other class window, handed over by the frame.
     SharedWindows m_shared;
     QString m_fileName;
     QString m_photoPath;
+    // The photo the card waits for (0: none), and whether it was just chosen in the picture dialog.
+    std::uint64_t m_photoTicket = 0;
+    bool m_photoChosen = false;
+    QElapsedTimer m_photoAsked;
     ClassTable m_table;
     std::array<QString, 21> m_listeDevoirs;
     int m_currentCard = 0;

@@ -68,6 +68,7 @@ void TMDIChild::Charge(const QString& path)
     });
     m_modified = false;
     LitGrille();
+    forgetPhoto();
     Notebook1->setCurrentWidget(StringGrid1);
     if (classFailure) {
         m_fileName.clear();
@@ -92,8 +93,11 @@ void TMDIChild::Sauve()
 {
     if (m_fileName.isEmpty())
         SaveAs();
+    if (m_fileName.isEmpty())
+        return;
+    settlePhotoChoice();
     // A class is saved to the very name it was opened or saved under: 5C.PRF to 5C.PRF, 6e.1.prf to 6e.1.prf.
-    if (m_fileName.isEmpty() || !m_modified)
+    if (!m_modified)
         return;
     if (isCardPage())
         EcritFiche();
@@ -135,6 +139,7 @@ bool TMDIChild::companionsWithoutFile() const
 
 bool TMDIChild::FormCloseQuery()
 {
+    settlePhotoChoice();
     bool canClose = true;
     // A class never saved is asked about when its plan or planning changed, even if nothing else did.
     if (m_modified || companionsWithoutFile()) {

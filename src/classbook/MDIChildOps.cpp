@@ -78,7 +78,7 @@ void TMDIChild::SupPhoto()
 {
     if (!isCardPage())
         return;
-    Image1->clear();
+    forgetPhoto();
     m_photoPath.clear();
     m_modified = true;
 }

@@ -2,7 +2,9 @@
 
 #include "analysis/PrintLayout.h"
 #include "analysis/PrintPainter.h"
-#include "classbook/PhotoView.h"
+#include "classbook/PhotoFit.h"
+#include "classbook/PhotoLoader.h"
+#include "common/PlatformError.h"
 #include "common/Seams.h"
 #include "common/StringGrid.h"
 
@@ -47,10 +49,19 @@ void TMDIChild::ImprimFiche()
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10, Edit11})
         card.fields << edit->text();
     card.remarks = printlayout::memoLines(Memo1->crlfText());
-    card.hasPhoto = !Image1->isEmpty();
+    // The card keeps its photo only at the frame's size, and may still be reading it: the photo is read again as the
+    // card reads it, whole for a small picture, reduced by libjpeg for a large one. A photo that cannot be read is
+    // printed without, as the card shows it without.
+    QImage photo;
+    if (!m_photoPath.isEmpty()) {
+        try {
+            photo = photoloader::load(m_photoPath, photofit::decodedSize).image;
+        } catch (const PlatformError&) {
+        }
+    }
+    card.hasPhoto = !photo.isNull();
     const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
     printpainter::print(
         printer, printpainter::printerFont(10),
-        [&](const QFontMetrics& metrics) { return printlayout::cardLayout(card, geometry, metrics.height()); },
-        Image1->picture());
+        [&](const QFontMetrics& metrics) { return printlayout::cardLayout(card, geometry, metrics.height()); }, photo);
 }

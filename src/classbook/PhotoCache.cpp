@@ -1,19 +1,22 @@
 #include "classbook/PhotoCache.h"
 
+#include "classbook/PhotoLoader.h"
+
 #include <QFile>
+#include <QMetaObject>
+#include <QObject>
 
 #include <sys/stat.h>
 
-PhotoCache::PhotoCache(photoloader::CoverSize coverSize, qint64 budgetBytes)
-    : m_coverSize(std::move(coverSize)), m_budget(budgetBytes)
-{
-}
+PhotoCache::PhotoCache(qint64 budgetBytes) : m_budget(budgetBytes) {}
 
 PhotoCache::~PhotoCache()
 {
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
+        m_abandon = true;
+        m_requests.clear();
         m_ahead.clear();
     }
     m_changed.notify_all();
@@ -50,43 +53,96 @@ const PhotoCache::Entry* PhotoCache::find(const QString& path, const FileKey& ke
     return nullptr;
 }
 
-void PhotoCache::keep(const QString& path, const FileKey& key, const photoloader::Photo& photo)
+void PhotoCache::keep(const QString& path, const FileKey& key, const photofit::Shown& shown)
 {
-    const qint64 bytes = photo.image.sizeInBytes();
+    const qint64 bytes = bytesOf(shown);
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
         if (it->path == path) {
-            m_bytes -= it->photo.image.sizeInBytes();
+            m_bytes -= bytesOf(it->shown);
             m_entries.erase(it);
             break;
         }
     if (bytes > m_budget)
         return;
-    m_entries.push_front({path, key, photo});
+    m_entries.push_front({path, key, shown});
     m_bytes += bytes;
     while (m_bytes > m_budget) {
-        m_bytes -= m_entries.back().photo.image.sizeInBytes();
+        m_bytes -= bytesOf(m_entries.back().shown);
         m_entries.pop_back();
     }
 }
 
-photoloader::Photo PhotoCache::load(const QString& path)
+std::optional<photofit::Shown> PhotoCache::kept(const QString& path)
 {
     const std::optional<FileKey> key = keyOf(path);
-    if (key) {
-        std::unique_lock lock(m_mutex);
-        m_ahead.removeAll(path);
-        // Decoded ahead this very moment: the result is near.
-        m_changed.wait(lock, [&] { return m_decoding != path; });
-        if (const Entry* kept = find(path, *key))
-            return kept->photo;
-    }
-    // Read as it always was, failures raised here, on the card's own thread.
-    const photoloader::Photo photo = photoloader::load(path, m_coverSize);
+    if (!key)
+        return std::nullopt;
+    std::lock_guard lock(m_mutex);
+    if (const Entry* entry = find(path, *key))
+        return entry->shown;
+    return std::nullopt;
+}
+
+photofit::Shown PhotoCache::load(const QString& path)
+{
+    if (std::optional<photofit::Shown> shown = kept(path))
+        return *shown;
+    // The key is taken before the file is read: a photo changed meanwhile is read again when next asked for.
+    const std::optional<FileKey> key = keyOf(path);
+    const photoloader::Photo photo = photoloader::load(path, photofit::decodedSize);
+    const photofit::Shown shown = photofit::shown(photo.image, photo.originalSize);
     std::lock_guard lock(m_mutex);
     ++m_decodes;
     if (key)
-        keep(path, *key, photo);
-    return photo;
+        keep(path, *key, shown);
+    return shown;
+}
+
+bool PhotoCache::requested(const QString& path) const
+{
+    for (const Request& request : m_requests)
+        if (request.path == path)
+            return true;
+    return false;
+}
+
+std::uint64_t PhotoCache::request(const QString& path, QObject* context, Ready ready)
+{
+    std::uint64_t ticket = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        ticket = ++m_lastTicket;
+        m_requests.push_back({ticket, path, context, std::move(ready)});
+        m_ahead.clear();
+        if (m_decodingAhead) {
+            // Decoded ahead for this very card, it is the card's own now; any other is dropped.
+            if (m_decoding == path)
+                m_decodingAhead = false;
+            else
+                m_abandon = true;
+        } else if (m_decoding == path) {
+            // Asked for again as soon as cancelled (the same card read again): it goes on if it still can.
+            m_abandon = false;
+        }
+        if (!m_thread.joinable())
+            m_thread = std::thread(&PhotoCache::work, this);
+    }
+    m_changed.notify_all();
+    return ticket;
+}
+
+void PhotoCache::cancel(std::uint64_t ticket)
+{
+    std::lock_guard lock(m_mutex);
+    m_sent.erase(ticket);
+    for (auto it = m_requests.begin(); it != m_requests.end(); ++it)
+        if (it->ticket == ticket) {
+            const QString path = it->path;
+            m_requests.erase(it);
+            if (!m_decodingAhead && m_decoding == path && !requested(path))
+                m_abandon = true;
+            return;
+        }
 }
 
 void PhotoCache::prefetch(const QStringList& paths)
@@ -94,40 +150,98 @@ void PhotoCache::prefetch(const QStringList& paths)
     {
         std::lock_guard lock(m_mutex);
         m_ahead = paths;
+        if (m_decodingAhead) {
+            if (paths.contains(m_decoding))
+                m_ahead.removeAll(m_decoding);
+            else
+                m_abandon = true;
+        }
         if (!m_thread.joinable())
             m_thread = std::thread(&PhotoCache::work, this);
     }
     m_changed.notify_all();
 }
 
+void PhotoCache::deliver(const QString& path, const photofit::Shown* shown, const PlatformError* error)
+{
+    // Every ticket waiting for this photo has it, on its window's thread, unless cancelled meanwhile. The lock is held:
+    // a window that has cancelled its tickets is never sent anything again, and may go.
+    std::optional<photofit::Shown> photo;
+    if (shown)
+        photo = *shown;
+    std::optional<PlatformError> failure;
+    if (error)
+        failure = *error;
+    for (auto it = m_requests.begin(); it != m_requests.end();) {
+        if (it->path != path) {
+            ++it;
+            continue;
+        }
+        m_sent.insert(it->ticket);
+        QMetaObject::invokeMethod(
+            it->context,
+            [this, alive = std::weak_ptr<char>(m_alive), ticket = it->ticket, ready = it->ready, photo, failure] {
+                if (!alive.lock())
+                    return;
+                {
+                    std::lock_guard lock(m_mutex);
+                    if (m_sent.erase(ticket) == 0)
+                        return;
+                }
+                ready(ticket, photo ? &*photo : nullptr, failure ? &*failure : nullptr);
+            },
+            Qt::QueuedConnection);
+        it = m_requests.erase(it);
+    }
+}
+
 void PhotoCache::work()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || !m_ahead.isEmpty(); });
+        m_changed.wait(lock, [this] { return m_stopping || !m_requests.empty() || !m_ahead.isEmpty(); });
         if (m_stopping)
             return;
-        const QString path = m_ahead.takeFirst();
+        // A card waiting comes before any photo ahead.
+        m_decodingAhead = m_requests.empty();
+        m_decoding = m_decodingAhead ? m_ahead.takeFirst() : m_requests.front().path;
+        m_abandon = false;
+        const QString path = m_decoding;
         lock.unlock();
         // The file's key is taken before it is read: a photo changed meanwhile is kept under its old key
         // and read again when asked for.
         const std::optional<FileKey> key = keyOf(path);
         lock.lock();
-        if (!key || find(path, *key))
-            continue;
-        m_decoding = path;
+        const Entry* entry = key ? find(path, *key) : nullptr;
+        std::optional<photofit::Shown> shown;
+        if (entry)
+            shown = entry->shown;
         lock.unlock();
-        std::optional<photoloader::Photo> photo;
-        try {
-            photo = photoloader::load(path, m_coverSize);
-        } catch (...) {
-            // Reported, if ever, when the card is shown: a photo decoded ahead never stops anything.
+        std::optional<PlatformError> failure;
+        bool decoded = false, abandoned = false;
+        if (!shown) {
+            try {
+                const photoloader::Photo photo = photoloader::load(path, photofit::decodedSize, &m_abandon);
+                shown = photofit::shown(photo.image, photo.originalSize);
+                decoded = true;
+            } catch (const PlatformError& error) {
+                failure = error;
+            } catch (const photoloader::Abandoned&) {
+                abandoned = true;
+            } catch (const std::bad_alloc&) {
+                failure = PlatformError::cannotOpen(path);
+            }
         }
         lock.lock();
         m_decoding.clear();
-        if (photo) {
-            ++m_decodes;
-            keep(path, *key, *photo);
+        if (!abandoned) {
+            if (decoded) {
+                ++m_decodes;
+                if (key)
+                    keep(path, *key, *shown);
+            }
+            // A photo decoded ahead that fails is left for its card to report, when shown.
+            deliver(path, shown ? &*shown : nullptr, failure ? &*failure : nullptr);
         }
         m_changed.notify_all();
     }
@@ -137,6 +251,8 @@ void PhotoCache::clear()
 {
     std::unique_lock lock(m_mutex);
     m_ahead.clear();
+    if (m_decodingAhead)
+        m_abandon = true;
     m_changed.wait(lock, [this] { return m_decoding.isEmpty(); });
     m_entries.clear();
     m_bytes = 0;

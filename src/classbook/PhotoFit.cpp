@@ -31,4 +31,24 @@ QSize decodedSize(const QSize& picture)
     return placement.stretch ? placement.area.size() : picture;
 }
 
+Shown shown(const QImage& decoded, const QSize& originalSize)
+{
+    Shown result;
+    result.placement = fit(originalSize);
+    result.originalSize = originalSize;
+    const QSize area = result.placement.area.size();
+    if (result.placement.stretch) {
+        if (!area.isEmpty())
+            result.picture = decoded.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return result;
+    }
+    // Centred at its own size: only what falls inside the area is ever seen.
+    const QRect target(QPoint((area.width() - originalSize.width()) / 2, (area.height() - originalSize.height()) / 2),
+                       originalSize);
+    const QRect visible = target.intersected(QRect(QPoint(0, 0), area));
+    result.at = visible.topLeft();
+    result.picture = decoded.copy(visible.translated(-target.topLeft()));
+    return result;
+}
+
 } // namespace photofit

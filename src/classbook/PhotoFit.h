@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 
@@ -24,5 +26,19 @@ struct Placement
 Placement fit(const QSize& picture);
 // The size a picture must be decoded at to be drawn so: the area it is stretched to, or its own size.
 QSize decodedSize(const QSize& picture);
+
+// A photo as the card draws it, and nothing more of it: a stretched picture reduced to its area, one drawn at
+// its own size cut to the part the area shows.
+struct Shown
+{
+    QImage picture;
+    QPoint at; // where the picture's top left corner goes in the photo control
+    Placement placement;
+    QSize originalSize; // the picture's size in its file
+};
+
+// From the picture decoded at decodedSize(originalSize): the reduction is done once, with a smoothing filter (a
+// photo decoded at several times the area's size would alias with the painter's bilinear sampling).
+Shown shown(const QImage& decoded, const QSize& originalSize);
 
 } // namespace photofit

@@ -29,11 +29,6 @@ constexpr qint64 MaxFileBytes = 256LL * 1024 * 1024;
 // phone photo holds 600 million. A header that claims more is refused before anything is decoded.
 constexpr qint64 MaxJpegSamples = 1LL << 30;
 
-// A progressive file keeps every coefficient of the whole picture in memory until its last scan,
-// whatever the size it is drawn at: two bytes a sample. A 50-megapixel camera photo needs at most 300 MB
-// of them; a forged header must not make libjpeg reserve gigabytes.
-constexpr long MaxJpegMemory = 512L * 1024 * 1024;
-
 // Encoders write about ten scans. Each scan walks the whole picture again, so a small file of thousands
 // of empty scans would hold the card for seconds.
 constexpr int MaxJpegScans = 100;
@@ -42,6 +37,7 @@ struct JpegErrors
 {
     jpeg_error_mgr manager;
     jpeg_progress_mgr progress;
+    const std::atomic<bool>* abandon;
     // With the signal mask: a fault while reading a mapped file comes back here from its signal handler.
     sigjmp_buf jump;
 };
@@ -102,17 +98,21 @@ void jpegMessage(j_common_ptr info, int level)
     }
 }
 
-// Called before every row of input libjpeg absorbs, so a scan beyond the last allowed is never decoded.
+// Called before every row of input libjpeg absorbs and every row it gives out, so a scan beyond the last allowed is
+// never decoded, and a photo no longer wanted is dropped where it stands.
 void jpegProgress(j_common_ptr info)
 {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans)
+    const auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxJpegScans ||
+        (errors->abandon && errors->abandon->load(std::memory_order_relaxed)))
         siglongjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
 }
 
 // Decoding proper, in a function holding no C++ object that a jump out of libjpeg would skip: the
-// image lives in the caller and is only reached through a pointer. Returns false on any failure.
-bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* coverSize, QImage* image,
-                QSize* originalSize)
+// image lives in the caller and is only reached through a pointer. Returns false on any failure, and when
+// abandoned (which the caller tells by the flag).
+bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* coverSize,
+                const std::atomic<bool>* abandon, QImage* image, QSize* originalSize)
 {
     jpeg_decompress_struct info;
     JpegErrors errors;
@@ -121,6 +121,7 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
     errors.manager.emit_message = jpegMessage;
     errors.progress = {};
     errors.progress.progress_monitor = jpegProgress;
+    errors.abandon = abandon;
     jpeg_create_decompress(&info);
     if (sigsetjmp(errors.jump, 1)) {
         t_decoding = nullptr;
@@ -128,8 +129,9 @@ bool decodeInto(const unsigned char* data, unsigned long size, const CoverSize* 
         return false;
     }
     t_decoding = &errors.jump;
-    // Beyond this, libjpeg asks for a backing store it does not have, which is a fatal error.
-    info.mem->max_memory_to_use = MaxJpegMemory;
+    // Beyond this, libjpeg asks for a backing store it does not have, which is a fatal error: a progressive
+    // photo whose coefficients would not fit is refused before they are allocated.
+    info.mem->max_memory_to_use = JpegMemoryBound;
     info.progress = &errors.progress;
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
@@ -227,14 +229,18 @@ Kind kindOf(const QString& path)
     throw PlatformError::unknownPictureExtension(suffix);
 }
 
-Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& coverSize)
+Photo decodeJpeg(const QByteArray& bytes, const QString& path, const CoverSize& coverSize,
+                 const std::atomic<bool>* abandon = nullptr)
 {
     catchMappedReadFaults();
     Photo photo;
     if (bytes.isEmpty() ||
         !decodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()),
-                    &coverSize, &photo.image, &photo.originalSize))
+                    &coverSize, abandon, &photo.image, &photo.originalSize)) {
+        if (abandon && abandon->load())
+            throw Abandoned();
         throw PlatformError::cannotOpen(path);
+    }
     return photo;
 }
 
@@ -300,7 +306,7 @@ Photo decode(const QByteArray& bytes, const QString& path, const CoverSize& cove
     return decodeAs(kindOf(path), bytes, path, coverSize);
 }
 
-Photo load(const QString& path, const CoverSize& coverSize)
+Photo load(const QString& path, const CoverSize& coverSize, const std::atomic<bool>* abandon)
 {
     const Kind kind = kindOf(path);
     QFile file;
@@ -311,8 +317,8 @@ Photo load(const QString& path, const CoverSize& coverSize)
     const qint64 size = file.size();
     if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
         return decodeJpeg(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size)), path,
-                          coverSize);
-    return decodeJpeg(readAll(path, file), path, coverSize);
+                          coverSize, abandon);
+    return decodeJpeg(readAll(path, file), path, coverSize, abandon);
 }
 
 } // namespace photoloader

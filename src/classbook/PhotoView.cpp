@@ -3,22 +3,20 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-PhotoView::PhotoView(QWidget* parent) : QWidget(parent)
-{
-}
+PhotoView::PhotoView(QWidget* parent) : QWidget(parent) {}
 
-void PhotoView::setPicture(const QImage& picture, const QSize& originalSize)
+void PhotoView::setPicture(const photofit::Shown& shown)
 {
-    m_picture = picture;
-    m_scaled = QImage();
-    m_pictureSize = originalSize.isValid() ? originalSize : picture.size();
+    m_picture = shown.picture;
+    m_at = shown.at;
+    m_pictureSize = shown.originalSize;
     update();
 }
 
 void PhotoView::clear()
 {
     m_picture = QImage();
-    m_scaled = QImage();
+    m_at = QPoint();
     m_pictureSize = QSize();
     update();
 }
@@ -35,18 +33,7 @@ void PhotoView::paintEvent(QPaintEvent*)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (m_stretch) {
-        // Reduced once with a proper filter: a photo decoded at several times the area's size would
-        // alias with the painter's bilinear sampling, and repaints stay cheap.
-        if (m_scaled.size() != size())
-            m_scaled = m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        p.drawImage(rect(), m_scaled);
-        return;
-    }
-    // At its own size, centred: the stored size counts, whatever size it was decoded at.
-    const QSize size = m_pictureSize;
-    const QRect target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height());
-    p.drawImage(target, m_picture);
+    p.drawImage(m_at, m_picture);
 }
 
 void PhotoView::mousePressEvent(QMouseEvent* event)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "classbook/PhotoFit.h"
+
 #include <QImage>
 #include <QWidget>
 
-// The photo control of the card: draws its picture centred at its own size (cut where it is larger),
-// or stretched over the whole control.
+// The photo control of the card. It holds the photo only as it draws it (photofit::Shown): stretched over the whole
+// control, or centred at its own size and cut where it is larger.
 class PhotoView : public QWidget
 {
     Q_OBJECT
@@ -12,12 +14,13 @@ class PhotoView : public QWidget
 public:
     explicit PhotoView(QWidget* parent = nullptr);
 
+    // The picture as drawn: the control's size when stretched, the part in view otherwise.
     const QImage& picture() const { return m_picture; }
-    // The size of the picture as stored in its file (a large photo may be decoded smaller).
+    // The size of the picture as stored in its file.
     QSize pictureSize() const { return m_pictureSize; }
-    void setPicture(const QImage& picture, const QSize& originalSize = QSize());
+    void setPicture(const photofit::Shown& shown);
     void clear();
-    bool isEmpty() const { return m_picture.isNull(); }
+    bool isEmpty() const { return !m_pictureSize.isValid(); }
 
     bool stretch() const { return m_stretch; }
     void setStretch(bool stretch);
@@ -31,8 +34,7 @@ protected:
 
 private:
     QImage m_picture;
-    // The picture reduced to the control's size, while it is stretched.
-    QImage m_scaled;
+    QPoint m_at;
     QSize m_pictureSize;
     bool m_stretch = false;
 };

@@ -1,5 +1,6 @@
 #include "ClassWindows.h"
 #include "FakeSeams.h"
+#include "TestFiles.h"
 #include "app/MainForm.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
@@ -309,6 +310,7 @@ void TestClassOps::removePhoto()
 
     w->Fiche();
     QCOMPARE(w->photoPath(), photo);
+    QVERIFY(ClassWindows::photoCame(w));
     QVERIFY(!w->Image1->isEmpty());
     w->SupPhoto();
     QVERIFY(w->Image1->isEmpty());
@@ -319,6 +321,16 @@ void TestClassOps::removePhoto()
     w->Classe();
     QCOMPARE(w->table().at(1, ClassTable::Photo), QString());
     QVERIFY(QFile::exists(photo));
+
+    // Removed before it came, the photo never comes.
+    QVERIFY(QFile::copy(photo, m_dir.filePath("autre.bmp")));
+    w->table().at(2, ClassTable::Photo) = m_dir.filePath("autre.bmp");
+    w->StringGrid1->setCurrent(2, 3);
+    w->Fiche();
+    QVERIFY(w->photoPending());
+    w->SupPhoto();
+    QTest::qWait(100);
+    QVERIFY(w->Image1->isEmpty());
 }
 
 void TestClassOps::missingPhotoDuringRedrawKeepsTheChange_data()
@@ -345,6 +357,7 @@ void TestClassOps::missingPhotoDuringRedrawKeepsTheChange()
     w->setModified(false);
     // Either command brings student "a", whose photo file is gone, onto card 1.
     errors::guarded(w, [&] { sort ? w->Trier() : w->Supprimer(); });
+    QVERIFY(ClassWindows::photoCame(w));
     QCOMPARE(fake.messages.size(), 1);
     QVERIFY(fake.messages[0].text.contains(missing));
     QVERIFY(w->isModified());
@@ -632,10 +645,13 @@ void TestClassOps::printCardToPdf()
     w->table().at(1, ClassTable::Remarks) = remarks.join("\r\n");
     w->StringGrid1->setCurrent(2, 2);
     w->Fiche();
+    // Printed before the card has shown its photo: the photo is printed all the same.
+    QVERIFY(w->photoPending());
     w->Imprimer();
     QVERIFY(fake.messages.isEmpty());
     // 80 remark lines from 80 mm run past the bottom of one page.
     QCOMPARE(pdfPages(fake.printerOutput()), 2);
+    QCOMPARE(testfiles::readAll(fake.printerOutput()).count("/Subtype /Image"), 1);
 
     w->Memo1->setPlainText("court");
     QFile::remove(fake.printerOutput());

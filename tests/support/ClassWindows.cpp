@@ -3,6 +3,8 @@
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 
+#include <QTest>
+
 ClassWindows::ClassWindows()
 {
     destroyToolWindows();
@@ -23,4 +25,9 @@ SharedWindows ClassWindows::shared() const
 TMDIChild* ClassWindows::open()
 {
     return m_windows.emplace_back(new TMDIChild(sharedWindows()));
+}
+
+bool ClassWindows::photoCame(const TMDIChild* window)
+{
+    return QTest::qWaitFor([window] { return !window->photoPending(); }, 10000);
 }

@@ -19,6 +19,9 @@ public:
     SharedWindows shared() const;
     // A new class window, destroyed with the fixture unless the test destroys it first.
     TMDIChild* open();
+    // Runs the event loop, as the teacher waits, until the card's photo has come (shown or reported); false if it
+    // never does.
+    static bool photoCame(const TMDIChild* window);
 
 private:
     QList<QPointer<TMDIChild>> m_windows;
