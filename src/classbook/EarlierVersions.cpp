@@ -1,6 +1,8 @@
 #include "classbook/EarlierVersions.h"
 
+#include "classbook/ClassFile.h"
 #include "common/FileNames.h"
+#include "common/MessageText.h"
 #include "common/PlatformError.h"
 #include "common/TextFile.h"
 
@@ -68,20 +70,31 @@ QString folderOf(const QString& classFile)
 QString writeKeeping(const QString& classFile, const QByteArray& bytes)
 {
     // What the save is about to replace; a file that cannot be read is the writer's to refuse or replace.
+    // A file larger than any class file is no class to keep, and is never read whole.
     std::optional<QByteArray> old;
     QFile file(classFile);
     const bool exists = QFileInfo(classFile).isFile();
+    bool tooLarge = false;
     if (exists && file.open(QIODevice::ReadOnly)) {
-        old = file.readAll();
+        tooLarge = file.size() > classfile::MaxFileSize;
+        if (!tooLarge)
+            old = file.read(classfile::MaxFileSize + 1);
         if (file.error() != QFileDevice::NoError)
             old.reset();
+        if (old && old->size() > classfile::MaxFileSize) {
+            tooLarge = true;
+            old.reset();
+        }
     }
     const QFileDevice::Permissions permissions = file.permissions();
     file.close();
     textfile::writeBytes(classFile, bytes);
     if (!exists || (old && *old == bytes))
         return {};
-    const QString failure = old ? keep(classFile, *old, permissions) : QStringLiteral("ne peut lire ") + classFile;
+    const QString failure =
+        old        ? keep(classFile, *old, permissions)
+        : tooLarge ? QStringLiteral("le fichier remplacé dépasse ") + messagetext::megabytes(classfile::MaxFileSize)
+                   : QStringLiteral("ne peut lire ") + classFile;
     if (failure.isEmpty())
         return {};
     return QStringLiteral("Version précédente de %1 non conservée : %2")

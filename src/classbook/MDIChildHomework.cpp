@@ -25,7 +25,8 @@ void TMDIChild::ChargeDevoir()
 {
     // No homework file is normal: the list stays empty. One that exists but cannot be read (no right to read
     // it, a folder or a pipe of that name) is raised, and is never written over during the run.
-    if (const std::optional<QByteArray> bytes = textfile::readIfPresent(homework::fileName(m_fileName)))
+    if (const std::optional<QByteArray> bytes =
+            textfile::readIfPresent(homework::fileName(m_fileName), homework::FileLimit))
         m_listeDevoirs = homework::read(*bytes);
 }
 

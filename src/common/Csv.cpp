@@ -71,60 +71,78 @@ QChar detectSeparator(const QString& text)
     return candidates[best];
 }
 
-QList<Record> parse(const QString& text, QChar separator)
+Reader::Reader(const QString& text, QChar separator, qsizetype maxFields)
+    : m_text(text), m_separator(separator), m_maxFields(maxFields)
 {
-    QList<Record> records;
-    Record record;
-    QString current;
+}
+
+void Reader::append(QChar c)
+{
+    m_field += c;
+    m_blankField = m_blankField && c.isSpace();
+}
+
+void Reader::endField()
+{
+    if (m_record.fields.size() < m_maxFields)
+        m_record.fields << m_field;
+    ++m_record.fieldCount;
+    m_blankRecord = m_blankRecord && m_blankField;
+    m_field.clear();
+    m_blankField = true;
+}
+
+bool Reader::endRecord(Record& record)
+{
+    endField();
+    // A line of empty fields (a spreadsheet's empty row) holds no record.
+    const bool kept = !m_blankRecord;
+    if (kept)
+        record = std::move(m_record);
+    m_record = Record{m_line, {}, 0};
+    m_blankRecord = true;
+    return kept;
+}
+
+bool Reader::next(Record& record)
+{
+    // A record ends only outside quotes, so every call starts outside them.
     bool quoted = false;
-    int line = 1;
-    record.line = 1;
-    const auto endField = [&] {
-        record.fields << current;
-        current.clear();
-    };
-    const auto endRecord = [&] {
-        endField();
-        // A line of empty fields (a spreadsheet's empty row) holds no record.
-        bool blank = true;
-        for (const QString& f : record.fields)
-            blank = blank && f.trimmed().isEmpty();
-        if (!blank)
-            records << record;
-        record = Record{line, {}};
-    };
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
+    const qsizetype n = m_text.size();
+    const auto nextIs = [&](QChar d) { return m_pos < n && m_text[m_pos] == d; };
+    while (m_pos < n) {
+        const QChar c = m_text[m_pos++];
         if (quoted) {
-            if (c == Quote && i + 1 < n && text[i + 1] == Quote) {
-                current += Quote;
-                ++i;
+            if (c == Quote && nextIs(Quote)) {
+                append(Quote);
+                ++m_pos;
             } else if (c == Quote) {
                 quoted = false;
             } else {
-                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
-                    ++line;
-                current += c;
+                if (c == u'\n' || (c == u'\r' && !nextIs(u'\n')))
+                    ++m_line;
+                append(c);
             }
-        } else if (c == Quote && current.trimmed().isEmpty()) {
+        } else if (c == Quote && m_blankField) {
             // A quote opens a field only at its start; blanks before it are the writer's padding.
-            current.clear();
+            m_field.clear();
             quoted = true;
-        } else if (c == separator) {
+        } else if (c == m_separator) {
             endField();
         } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            ++line;
-            endRecord();
+            if (c == u'\r' && nextIs(u'\n'))
+                ++m_pos;
+            ++m_line;
+            if (endRecord(record))
+                return true;
         } else {
-            current += c;
+            append(c);
         }
     }
-    if (!current.isEmpty() || !record.fields.isEmpty() || quoted)
-        endRecord();
-    return records;
+    if (m_done)
+        return false;
+    m_done = true;
+    return (!m_field.isEmpty() || m_record.fieldCount > 0 || quoted) && endRecord(record);
 }
 
 } // namespace csv

@@ -136,7 +136,7 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
     }
     QByteArray bytes;
     try {
-        bytes = textfile::readBytes(file);
+        bytes = textfile::readBytes(file, m_rules.limit);
     } catch (const PlatformError&) {
         m_unreadable.insert(filenames::canonicalPath(file));
         if (m_rules.unreadableGivesEmpty) {

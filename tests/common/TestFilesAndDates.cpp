@@ -34,17 +34,38 @@ void TestFilesAndDates::names_data()
     QTest::addColumn<QString>("last");
     QTest::addColumn<QString>("base");
     QTest::addColumn<QString>("homework");
-    QTest::newRow("class file") << "/home/prof/Classes/6A.prf" << "6A.prf" << "/home/prof/Classes/6A"
+    QTest::newRow("class file") << "/home/prof/Classes/6A.prf"
+                                << "6A.prf"
+                                << "/home/prof/Classes/6A"
                                 << "/home/prof/Classes/6A.prd";
-    QTest::newRow("no dot") << "/home/prof/Classes/6A" << "6A" << "/home/prof/Classes/6A" << "/home/prof/Classes/6A.prd";
-    QTest::newRow("folder with a dot") << "/home/prof/Cours.2001/6A.prf" << "6A.prf" << "/home/prof/Cours.2001/6A"
+    QTest::newRow("no dot") << "/home/prof/Classes/6A"
+                            << "6A"
+                            << "/home/prof/Classes/6A"
+                            << "/home/prof/Classes/6A.prd";
+    QTest::newRow("folder with a dot") << "/home/prof/Cours.2001/6A.prf"
+                                       << "6A.prf"
+                                       << "/home/prof/Cours.2001/6A"
                                        << "/home/prof/Cours.2001/6A.prd";
-    QTest::newRow("folder with a dot, no extension")
-        << "/home/prof/Cours.2001/6A" << "6A" << "/home/prof/Cours.2001/6A" << "/home/prof/Cours.2001/6A.prd";
-    QTest::newRow("two dots") << "/x/6A.old.txt" << "6A.old.txt" << "/x/6A" << "/x/6A.prd";
-    QTest::newRow("bare name") << "6A.prf" << "6A.prf" << "6A" << "6A.prd";
-    QTest::newRow("empty") << "" << "" << "" << ".prd";
-    QTest::newRow("hidden file") << "/x/.prf" << ".prf" << "/x/" << "/x/.prd";
+    QTest::newRow("folder with a dot, no extension") << "/home/prof/Cours.2001/6A"
+                                                     << "6A"
+                                                     << "/home/prof/Cours.2001/6A"
+                                                     << "/home/prof/Cours.2001/6A.prd";
+    QTest::newRow("two dots") << "/x/6A.old.txt"
+                              << "6A.old.txt"
+                              << "/x/6A"
+                              << "/x/6A.prd";
+    QTest::newRow("bare name") << "6A.prf"
+                               << "6A.prf"
+                               << "6A"
+                               << "6A.prd";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << ""
+                           << ".prd";
+    QTest::newRow("hidden file") << "/x/.prf"
+                                 << ".prf"
+                                 << "/x/"
+                                 << "/x/.prd";
 }
 
 void TestFilesAndDates::names()
@@ -87,8 +108,9 @@ void TestFilesAndDates::writeIsCrLfWindows1252()
     textfile::writeLines(path, {QStringLiteral("Élève"), QString(), QStringLiteral("€")});
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("\xC9l\xE8ve\r\n\r\n\x80\r\n"));
-    QCOMPARE(textfile::readLines(path), QStringList({QStringLiteral("Élève"), QString(), QStringLiteral("€")}));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes, QByteArray("\xC9l\xE8ve\r\n\r\n\x80\r\n"));
+    QCOMPARE(textfile::splitLines(bytes), QStringList({QStringLiteral("Élève"), QString(), QStringLiteral("€")}));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.txt")});
 }
 
@@ -112,7 +134,7 @@ void TestFilesAndDates::failedWriteKeepsTheOldFile()
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     QCOMPARE(message, QStringLiteral("Ne peut créer le fichier ") + path);
-    QCOMPARE(textfile::readBytes(path), QByteArray("old"));
+    QCOMPARE(textfile::readBytes(path, {1024, u"un fichier"}), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.prf")});
 }
 
@@ -122,7 +144,7 @@ void TestFilesAndDates::missingFileCannotBeOpened()
     const QString path = dir.filePath(QStringLiteral("absent.txt"));
     QVERIFY(!textfile::exists(path));
     try {
-        textfile::readBytes(path);
+        textfile::readBytes(path, {1024, u"un fichier"});
         QFAIL("no error");
     } catch (const PlatformError& e) {
         QCOMPARE(e.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path);
