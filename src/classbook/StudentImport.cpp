@@ -116,6 +116,11 @@ Result fill(const QByteArray& bytes, ClassTable& table)
             refused.tooWide = record.line;
             return refused;
         }
+        // A full class whose message lists all it can: a further line is only counted.
+        if (row > StudentCount && result.refused.size() >= messagetext::ListedItems) {
+            ++result.refusedCount;
+            continue;
+        }
         QList<QPair<int, QString>> texts;
         for (qsizetype c = 0; c < record.fields.size() && c < slotOf.size(); ++c) {
             if (slotOf[c] < 0)

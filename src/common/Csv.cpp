@@ -76,10 +76,11 @@ Reader::Reader(const QString& text, QChar separator, qsizetype maxFields)
 {
 }
 
-void Reader::append(QChar c)
+void Reader::append(QStringView text)
 {
-    m_field += c;
-    m_blankField = m_blankField && c.isSpace();
+    m_field += text;
+    for (qsizetype i = 0; m_blankField && i < text.size(); ++i)
+        m_blankField = text[i].isSpace();
 }
 
 void Reader::endField()
@@ -110,18 +111,27 @@ bool Reader::next(Record& record)
     bool quoted = false;
     const qsizetype n = m_text.size();
     const auto nextIs = [&](QChar d) { return m_pos < n && m_text[m_pos] == d; };
+    const auto plain = [&](QChar c) { return c != Quote && c != u'\r' && c != u'\n' && (quoted || c != m_separator); };
     while (m_pos < n) {
+        // A run of ordinary characters goes into the field at once.
+        const qsizetype run = m_pos;
+        while (m_pos < n && plain(m_text[m_pos]))
+            ++m_pos;
+        if (m_pos > run)
+            append(QStringView(m_text).mid(run, m_pos - run));
+        if (m_pos == n)
+            break;
         const QChar c = m_text[m_pos++];
         if (quoted) {
             if (c == Quote && nextIs(Quote)) {
-                append(Quote);
+                append(QStringView(&Quote, 1));
                 ++m_pos;
             } else if (c == Quote) {
                 quoted = false;
             } else {
                 if (c == u'\n' || (c == u'\r' && !nextIs(u'\n')))
                     ++m_line;
-                append(c);
+                append(QStringView(&c, 1));
             }
         } else if (c == Quote && m_blankField) {
             // A quote opens a field only at its start; blanks before it are the writer's padding.
@@ -136,7 +146,7 @@ bool Reader::next(Record& record)
             if (endRecord(record))
                 return true;
         } else {
-            append(c);
+            append(QStringView(&c, 1));
         }
     }
     if (m_done)

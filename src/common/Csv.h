@@ -40,7 +40,7 @@ public:
     bool next(Record& record);
 
 private:
-    void append(QChar c);
+    void append(QStringView text);
     void endField();
     // Ends the record being read; true, with the record, when it holds anything.
     bool endRecord(Record& record);

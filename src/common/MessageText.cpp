@@ -19,15 +19,18 @@ QString listed(const QStringList& first, qsizetype total, const QString& separat
 {
     QStringList shown;
     for (qsizetype i = 0; i < first.size() && i < ListedItems; ++i) {
-        if (first[i].size() <= ListedLength) {
-            shown << first[i];
-            continue;
-        }
+        QString item = first[i].size() <= ListedLength ? first[i] : first[i].left(ListedLength - 1);
         // Never half of a character written as a pair.
-        qsizetype cut = ListedLength - 1;
-        if (first[i][cut - 1].isHighSurrogate())
-            --cut;
-        shown << first[i].left(cut) + QChar(0x2026);
+        if (item.size() < first[i].size()) {
+            if (item.back().isHighSurrogate())
+                item.chop(1);
+            item += QChar(0x2026);
+        }
+        // Each item stays on its line.
+        for (QChar& c : item)
+            if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+                c = u' ';
+        shown << item;
     }
     if (total > shown.size())
         shown << QStringLiteral("... et %1 autres %2.").arg(number(total - shown.size()), others);

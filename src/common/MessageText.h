@@ -15,8 +15,9 @@ QString number(qint64 value);
 // A size of whole mebibytes as the French write it: "32 Mo".
 QString megabytes(qint64 bytes);
 // The first items of a list of total items (only the first ListedItems are used; a longer item is cut and ends in
-// "…"), joined by the separator, then, for the rest, the separator and "... et 9 autres lignes." with others
-// naming them ("lignes"). A list as long as a file can make stays a few lines long.
+// "…", a line break in one becomes a blank), joined by the separator, then, for the rest, the separator and
+// "... et 9 autres lignes." with others naming them ("lignes"). A list as long as a file can make stays a few
+// lines long.
 QString listed(const QStringList& first, qsizetype total, const QString& separator, const QString& others);
 
 } // namespace messagetext
