@@ -51,7 +51,7 @@ HelpFile HelpFile::load(const QString& path)
     if (file.size() > FileLimit.bytes)
         return refused;
     // Never more than one byte past the limit, whatever the file became since its size was asked.
-    const QByteArray bytes = file.read(FileLimit.bytes + 1);
+    const QByteArray bytes = textfile::readAtMost(file, FileLimit.bytes);
     if (bytes.size() > FileLimit.bytes)
         return refused;
     return parse(bytes);

@@ -78,7 +78,7 @@ QString writeKeeping(const QString& classFile, const QByteArray& bytes)
     if (exists && file.open(QIODevice::ReadOnly)) {
         tooLarge = file.size() > classfile::MaxFileSize;
         if (!tooLarge)
-            old = file.read(classfile::MaxFileSize + 1);
+            old = textfile::readAtMost(file, classfile::MaxFileSize);
         if (file.error() != QFileDevice::NoError)
             old.reset();
         if (old && old->size() > classfile::MaxFileSize) {

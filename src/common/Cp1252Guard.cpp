@@ -50,7 +50,7 @@ void Cp1252Guard::protect(QPlainTextEdit* edit, int maxLength)
 bool Cp1252Guard::acceptInsertion(QWidget* field, const QString& text)
 {
     const Cp1252Guard* guard = field->findChild<Cp1252Guard*>(QString(), Qt::FindDirectChildrenOnly);
-    return acceptInserted(field, text) && (!guard || guard->acceptLength(text, true));
+    return acceptInserted(field, text) && (!guard || guard->acceptLength(text, false));
 }
 
 bool Cp1252Guard::fits(const QString& inserted, bool replacesSelection) const

@@ -21,8 +21,8 @@ public:
     // 0 for no limit. A text the program puts into the field is never cut.
     static void protect(QLineEdit* edit, int maxLength = 0);
     static void protect(QPlainTextEdit* edit, int maxLength = 0);
-    // For a text the program inserts into a protected field at the user's request (a phrase picked): true
-    // when it may go in; otherwise the user has been told why, as for a paste.
+    // For a text the program inserts into a protected field at the user's request (a phrase picked), beside
+    // its selection: true when it may go in; otherwise the user has been told why, as for a paste.
     static bool acceptInsertion(QWidget* field, const QString& text);
 
     // For text typed at the keyboard: true when it may go in; otherwise the user has heard a beep.

@@ -2,6 +2,7 @@
 
 #include "common/FileNames.h"
 #include "common/PlatformError.h"
+#include "common/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,7 +216,7 @@ bool writeInPlace(const QByteArray& target, const QByteArray& bytes)
     const bool canRestore = oldFile.open(QIODevice::ReadOnly);
     if (canRestore && oldFile.size() > MaxInPlace)
         return false;
-    const QByteArray before = canRestore ? oldFile.read(MaxInPlace + 1) : QByteArray();
+    const QByteArray before = canRestore ? textfile::readAtMost(oldFile, MaxInPlace) : QByteArray();
     if (before.size() > MaxInPlace)
         return false;
     const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC);

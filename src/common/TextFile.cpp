@@ -6,8 +6,18 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace textfile {
+
+QByteArray readAtMost(QFile& file, qint64 limit)
+{
+    const qint64 expected = std::min(file.size(), limit);
+    QByteArray bytes = file.read(expected + 1);
+    if (bytes.size() > expected && bytes.size() <= limit)
+        bytes += file.read(limit + 1 - bytes.size());
+    return bytes;
+}
 
 QByteArray readBytes(const QString& path, Limit limit)
 {
@@ -24,7 +34,7 @@ QByteArray readBytes(const QString& path, Limit limit)
     if (file.size() > limit.bytes)
         throw failure(PlatformError::tooLarge(path, limit.bytes, limit.what));
     // Never more than one byte past the limit, whatever the file became since its size was asked.
-    QByteArray bytes = file.read(limit.bytes + 1);
+    QByteArray bytes = readAtMost(file, limit.bytes);
     if (file.error() != QFileDevice::NoError)
         throw failure(PlatformError::cannotOpen(path));
     if (bytes.size() > limit.bytes)

@@ -6,6 +6,8 @@
 #include <QStringView>
 #include <optional>
 
+class QFile;
+
 // Text files of the program: Windows-1252, lines ending in CR LF.
 namespace textfile {
 
@@ -25,6 +27,10 @@ struct Limit
 QByteArray readBytes(const QString& path, Limit limit);
 // Nothing when no file of that name exists; otherwise as readBytes, so a folder of that name is reported.
 std::optional<QByteArray> readIfPresent(const QString& path, Limit limit);
+// At most limit + 1 bytes of an open file, so that a caller sees whether it passes the limit: what the file
+// held when asked (no more memory taken than that), then what it grew by since.
+QByteArray readAtMost(QFile& file, qint64 limit);
+
 // CR LF, a lone CR and a lone LF each end a line; a line end at the very end adds no empty line.
 QStringList splitLines(const QByteArray& bytes);
 
