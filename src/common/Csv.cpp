@@ -35,9 +35,11 @@ QByteArray utf8File(const QList<QStringList>& rows)
 
 QString decode(const QByteArray& bytes)
 {
+    // The byte-order mark is no part of the text; a second one, or one the text begins with, is.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        return utf8(QByteArrayView(bytes).sliced(3));
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;

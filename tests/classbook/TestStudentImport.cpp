@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "classbook/MDIChild.h"
 #include "classbook/StudentImport.h"
+#include "common/Csv.h"
 #include "common/StringGrid.h"
 
 #include <QTemporaryDir>
@@ -85,6 +86,19 @@ private slots:
         const studentimport::Result result = studentimport::fill(file, table);
         QCOMPARE(studentimport::summary(result), message);
         QVERIFY(table == expected);
+    }
+
+    // The CSV writer's file reads back field for field, a text that begins with U+FEFF (no byte-order mark) too.
+    void csvReadsBackWhatItWrites()
+    {
+        const QList<QStringList> rows = {{QString(QChar(0xFEFF)), ""}, {" \"a\" ", "b;c", "d\r\ne"}};
+        csv::Reader reader(csv::decode(csv::utf8File(rows)), u';');
+        csv::Record record;
+        for (const QStringList& row : rows) {
+            QVERIFY(reader.next(record));
+            QCOMPARE(record.fields, row);
+        }
+        QVERIFY(!reader.next(record));
     }
 
     // Through the menu's operation: the grid in view shows the new names and keeps every mark as it was typed.
