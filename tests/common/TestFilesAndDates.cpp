@@ -34,38 +34,17 @@ void TestFilesAndDates::names_data()
     QTest::addColumn<QString>("last");
     QTest::addColumn<QString>("base");
     QTest::addColumn<QString>("homework");
-    QTest::newRow("class file") << "/home/prof/Classes/6A.prf"
-                                << "6A.prf"
-                                << "/home/prof/Classes/6A"
+    QTest::newRow("class file") << "/home/prof/Classes/6A.prf" << "6A.prf" << "/home/prof/Classes/6A"
                                 << "/home/prof/Classes/6A.prd";
-    QTest::newRow("no dot") << "/home/prof/Classes/6A"
-                            << "6A"
-                            << "/home/prof/Classes/6A"
-                            << "/home/prof/Classes/6A.prd";
-    QTest::newRow("folder with a dot") << "/home/prof/Cours.2001/6A.prf"
-                                       << "6A.prf"
-                                       << "/home/prof/Cours.2001/6A"
+    QTest::newRow("no dot") << "/home/prof/Classes/6A" << "6A" << "/home/prof/Classes/6A" << "/home/prof/Classes/6A.prd";
+    QTest::newRow("folder with a dot") << "/home/prof/Cours.2001/6A.prf" << "6A.prf" << "/home/prof/Cours.2001/6A"
                                        << "/home/prof/Cours.2001/6A.prd";
-    QTest::newRow("folder with a dot, no extension") << "/home/prof/Cours.2001/6A"
-                                                     << "6A"
-                                                     << "/home/prof/Cours.2001/6A"
-                                                     << "/home/prof/Cours.2001/6A.prd";
-    QTest::newRow("two dots") << "/x/6A.old.txt"
-                              << "6A.old.txt"
-                              << "/x/6A"
-                              << "/x/6A.prd";
-    QTest::newRow("bare name") << "6A.prf"
-                               << "6A.prf"
-                               << "6A"
-                               << "6A.prd";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << ""
-                           << ".prd";
-    QTest::newRow("hidden file") << "/x/.prf"
-                                 << ".prf"
-                                 << "/x/"
-                                 << "/x/.prd";
+    QTest::newRow("folder with a dot, no extension")
+        << "/home/prof/Cours.2001/6A" << "6A" << "/home/prof/Cours.2001/6A" << "/home/prof/Cours.2001/6A.prd";
+    QTest::newRow("two dots") << "/x/6A.old.txt" << "6A.old.txt" << "/x/6A" << "/x/6A.prd";
+    QTest::newRow("bare name") << "6A.prf" << "6A.prf" << "6A" << "6A.prd";
+    QTest::newRow("empty") << "" << "" << "" << ".prd";
+    QTest::newRow("hidden file") << "/x/.prf" << ".prf" << "/x/" << "/x/.prd";
 }
 
 void TestFilesAndDates::names()
