@@ -125,7 +125,7 @@ const QList<Case>& cases()
          openClass},
         {"list-200m", "student list of 200 MB (sparse)", [](const QString& p) { write(p, "Nom\n", 200 * Mo); },
          importList},
-        {"list-16m", "student list of 16 MB, 330,000 students with two-line remarks",
+        {"list-16m", "student list of 16 MB: 370,000 students with two-line remarks",
          [](const QString& p) {
              QByteArray list = "Nom;Pr\xC3\xA9nom;Ville;Remarques\r\n";
              while (list.size() < 16 * Mo - 64)
@@ -147,7 +147,7 @@ const QList<Case>& cases()
         {"list-quoted-400k", "a 400 KB line of quotes",
          [](const QString& p) { write(p, "Nom;Remarques\nA;x" + QByteArray(400 * 1024, '"') + "\n"); }, importList},
         {"help-24m", "help file of 24 MB", [](const QString& p) { write(p, helpOfSize(24 * Mo)); }, helpContents},
-        {"help-1m", "help file of 1 MB (the largest taken): 60 topics of 17 KB",
+        {"help-1m", "help file of 1 MB (the largest taken): about 100 topics of 10 KB",
          [](const QString& p) { write(p, helpOfSize(Mo)); }, helpContents},
     };
     return all;
