@@ -39,7 +39,7 @@ echo "== Building (Release) in $build"
 launcher=()
 command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" > /dev/null
-cmake --build "$build" -j2 --target virelan bare_window startwatch virelan_bench yardsticks card_photo_bench > /dev/null
+cmake --build "$build" -j2 --target virelan bare_window startwatch virelan_bench yardsticks card_photo_bench oversized_bench > /dev/null
 bin=$build/bench
 
 work=$(mktemp -d)
@@ -172,3 +172,7 @@ END {
 echo
 echo "== Photo bench (one card shown again and again; medians)"
 "$bin/card_photo_bench" 2> /dev/null || true
+
+echo
+echo "== Oversized files (each refused or read by a process of its own)"
+"$bin/oversized_bench" 2> /dev/null || true

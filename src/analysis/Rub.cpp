@@ -1,5 +1,6 @@
 #include "analysis/Rub.h"
 
+#include "classbook/ClassFile.h"
 #include "common/Fonts.h"
 #include "common/StringGrid.h"
 
@@ -50,6 +51,8 @@ TRub::TRub(QWidget* parent)
     StringGrid1->setColWidth(2, 64);
     StringGrid1->setOptions(StringGrid::RangeSelect | StringGrid::Editing | StringGrid::Tabs);
     StringGrid1->setCp1252Only(true);
+    // A heading or a coefficient is a text of the class file.
+    StringGrid1->setMaxEditLength(classfile::MaxText);
     setFocusProxy(StringGrid1);
 }
 

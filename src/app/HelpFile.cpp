@@ -1,5 +1,7 @@
 #include "app/HelpFile.h"
 
+#include "common/PlatformError.h"
+
 #include <QCollator>
 #include <QFile>
 #include <algorithm>
@@ -44,7 +46,15 @@ HelpFile HelpFile::load(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return parse(file.readAll());
+    HelpFile refused;
+    refused.m_refusal = PlatformError::tooLarge(path, FileLimit.bytes, FileLimit.what).message();
+    if (file.size() > FileLimit.bytes)
+        return refused;
+    // Never more than one byte past the limit, whatever the file became since its size was asked.
+    const QByteArray bytes = textfile::readAtMost(file, FileLimit.bytes);
+    if (bytes.size() > FileLimit.bytes)
+        return refused;
+    return parse(bytes);
 }
 
 const HelpFile::Topic* HelpFile::topic(int context) const

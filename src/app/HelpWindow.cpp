@@ -125,6 +125,11 @@ bool HelpWindow::reload()
         m_contents->blockSignals(false);
         fillIndex(m_keyword->text());
     }
+    if (!m_help.refusal().isEmpty()) {
+        m_viewer->setHtml(
+            QStringLiteral("<h2>Fichier d'aide refusé</h2><p>%1</p>").arg(m_help.refusal().toHtmlEscaped()));
+        return false;
+    }
     if (!m_help.isValid()) {
         m_viewer->setHtml(QStringLiteral("<h2>Fichier d'aide introuvable</h2><p>Le fichier d'aide <b>%1</b> "
                                          "n'existe pas ou ne peut pas être lu.</p>")

@@ -1,6 +1,9 @@
 #include "classbook/ClassFile.h"
 
 #include "common/Cp1252.h"
+#include "common/FileWriter.h"
+#include "common/MessageText.h"
+#include "common/PlatformError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -100,6 +103,39 @@ void readRecord(const char* data, qsizetype size, ClassTable& table)
 }
 
 } // namespace
+
+qsizetype textLength(QStringView text)
+{
+    return text.size() - text.count(u"\r\n");
+}
+
+QByteArray readFile(const QString& path)
+{
+    QByteArray bytes = textfile::readBytes(path, FileLimit);
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    int line = 1;
+    // Lines end as read() ends them: CR LF, a lone CR or a lone LF.
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (end - start > 4 + MaxText) {
+            filewriter::markUnreadable(path);
+            throw PlatformError::refusedFile(
+                path,
+                QStringLiteral("a un texte trop long à la ligne %1 (plus de %2 caractères)")
+                    .arg(QString::number(line), messagetext::number(MaxText)),
+                FileLimit.what);
+        }
+        if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+        ++line;
+    }
+    return bytes;
+}
 
 QByteArray write(const ClassTable& table, const Widths& widths)
 {

@@ -1,8 +1,11 @@
 #include "classbook/EarlierVersions.h"
 
+#include "classbook/ClassFile.h"
 #include "common/FileNames.h"
 #include "common/FileWriter.h"
+#include "common/MessageText.h"
 #include "common/PlatformError.h"
+#include "common/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -106,13 +109,21 @@ QString folderOf(const QString& classFile)
 QString writeKeeping(const QString& classFile, const QByteArray& bytes)
 {
     // What the save is about to replace; a file that cannot be read is the writer's to refuse or replace.
+    // A file larger than any class file is no class to keep, and is never read whole.
     std::optional<QByteArray> old;
     QFile file(classFile);
     const bool exists = QFileInfo(classFile).isFile();
+    bool tooLarge = false;
     if (exists && file.open(QIODevice::ReadOnly)) {
-        old = file.readAll();
+        tooLarge = file.size() > classfile::MaxFileSize;
+        if (!tooLarge)
+            old = textfile::readAtMost(file, classfile::MaxFileSize);
         if (file.error() != QFileDevice::NoError)
             old.reset();
+        if (old && old->size() > classfile::MaxFileSize) {
+            tooLarge = true;
+            old.reset();
+        }
     }
     file.close();
     // The file replaced is kept before it is replaced: a save killed at any moment leaves its bytes either in the
@@ -120,7 +131,10 @@ QString writeKeeping(const QString& classFile, const QByteArray& bytes)
     QString failure;
     filewriter::write(classFile, bytes, [&] {
         if (exists && !(old && *old == bytes))
-            failure = old ? keep(classFile, *old) : QStringLiteral("ne peut lire ") + classFile;
+            failure = old        ? keep(classFile, *old)
+                      : tooLarge ? QStringLiteral("le fichier remplacé dépasse ") +
+                                       messagetext::megabytes(classfile::MaxFileSize)
+                                 : QStringLiteral("ne peut lire ") + classFile;
     });
     if (failure.isEmpty())
         return {};

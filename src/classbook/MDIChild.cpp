@@ -1,5 +1,6 @@
 #include "classbook/MDIChild.h"
 
+#include "classbook/ClassFile.h"
 #include "classbook/PhotoCache.h"
 #include "classbook/PhotoView.h"
 #include "common/Cp1252Guard.h"
@@ -75,6 +76,7 @@ void TMDIChild::buildGridPage()
     StringGrid1->setOptions(StringGrid::RangeSelect | StringGrid::Editing | StringGrid::ColSizing |
                             StringGrid::ColMoving | StringGrid::Tabs);
     StringGrid1->setCp1252Only(true);
+    StringGrid1->setMaxEditLength(classfile::MaxText);
     StringGrid1->editMask = [](int, int) { return QStringLiteral("00,00"); };
     StringGrid1->keyPressHook = [this](QChar& key) { StringGrid1KeyPress(key); };
     connect(StringGrid1, &StringGrid::columnMoved, this, &TMDIChild::StringGrid1ColumnMoved);
@@ -158,11 +160,12 @@ void TMDIChild::buildCardPage()
         label->move(f.labelX, f.labelY);
         auto* edit = new QLineEdit(box);
         edit->setGeometry(f.x, f.y, f.width, 28);
-        // A field shows the whole of what the class holds, however long.
+        // A field shows the whole of what the class holds; what the teacher types or pastes stays within what
+        // a line of the class file holds, so that every class saved reads back.
         edit->setMaxLength(std::numeric_limits<int>::max());
         *f.edit = edit;
         edit->installEventFilter(this);
-        Cp1252Guard::protect(edit);
+        Cp1252Guard::protect(edit, classfile::MaxText);
         connect(edit, &QLineEdit::textEdited, this, [this] { m_modified = true; });
         if (previous)
             QWidget::setTabOrder(previous, edit);
@@ -178,7 +181,7 @@ void TMDIChild::buildCardPage()
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setTabChangesFocus(true);
     Memo1->installEventFilter(this);
-    Cp1252Guard::protect(Memo1);
+    Cp1252Guard::protect(Memo1, classfile::MaxText);
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_filling)
             m_modified = true;

@@ -43,12 +43,13 @@ void TMDIChild::Charge(const QString& path)
 
     // A class file that does not exist loads as an empty class, without a word; the file name stays,
     // so that a later save creates the file there. One that exists but cannot be read (no right to
-    // read it, a folder or a pipe of that name) must never be replaced by the empty class shown
-    // instead: it is reported, and the window forgets the name so that a save asks for another one.
+    // read it, a folder or a pipe of that name, a file far larger than any class) must never be replaced
+    // by the empty class shown instead: it is reported, and the window forgets the name so that a save
+    // asks for another one.
     QByteArray bytes;
     std::optional<PlatformError> classFailure;
     try {
-        bytes = textfile::readBytes(m_fileName);
+        bytes = classfile::readFile(m_fileName);
     } catch (const PlatformError& error) {
         if (QFileInfo::exists(m_fileName))
             classFailure = error;

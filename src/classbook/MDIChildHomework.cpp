@@ -26,7 +26,8 @@ void TMDIChild::ChargeDevoir()
     // No homework file is normal: the list stays empty. One that exists but cannot be read (no right to read
     // it, a folder or a pipe of that name) is raised, and is never written over during the run. A file named as
     // older versions named it is read when the class has none of its own; the next save writes the class's own.
-    if (const std::optional<QByteArray> bytes = textfile::readIfPresent(homework::fileToRead(m_fileName)))
+    if (const std::optional<QByteArray> bytes =
+            textfile::readIfPresent(homework::fileToRead(m_fileName), homework::FileLimit))
         m_listeDevoirs = homework::read(*bytes);
 }
 

@@ -1,5 +1,6 @@
 #include "classbook/MDIChild.h"
 
+#include "common/Cp1252Guard.h"
 #include "common/Seams.h"
 #include "companions/Obs.h"
 
@@ -27,7 +28,8 @@ void TMDIChild::Observations()
     // grid nothing in the class changes.
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         clipboard->setText(picked);
-    if (isCardPage() && m_currentCard >= 1 && m_currentCard <= StudentCount) {
+    if (isCardPage() && m_currentCard >= 1 && m_currentCard <= StudentCount &&
+        Cp1252Guard::acceptInsertion(Memo1, picked)) {
         QTextCursor cursor = Memo1->textCursor();
         cursor.clearSelection();
         cursor.insertText(picked);

@@ -5,7 +5,6 @@
 #include "common/FileNames.h"
 #include "common/Seams.h"
 #include "common/StringGrid.h"
-#include "common/TextFile.h"
 
 #include <QCoreApplication>
 
@@ -45,9 +44,8 @@ void TMDIChild::Importer()
         seams().openFileName(this, QStringLiteral("Listes d'élèves (*.csv;*.txt)|*.csv;*.txt|Tous les fichiers|*"));
     if (path.isEmpty())
         return;
-    const QByteArray bytes = textfile::readBytes(path);
     storeVisiblePage();
-    const studentimport::Result result = studentimport::fill(bytes, m_table);
+    const studentimport::Result result = studentimport::fillFrom(path, m_table);
     if (!result.rows.isEmpty()) {
         m_modified = true;
         // Only the new names are shown: the marks already there stay exactly as they are in the grid.

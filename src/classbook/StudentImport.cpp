@@ -1,17 +1,19 @@
 #include "classbook/StudentImport.h"
 
 #include "classbook/CardColumns.h"
+#include "classbook/ClassFile.h"
 #include "common/Cp1252.h"
 #include "common/Csv.h"
+#include "common/MessageText.h"
+#include "common/PlatformError.h"
 
 #include <QHash>
+#include <array>
 
 namespace studentimport {
 namespace {
 
 constexpr int StudentCount = 62;
-// Refused lines listed one by one before the rest is counted.
-constexpr int ListedRefusals = 15;
 
 // "Né(e) le", "nee le" and "NE(E) LE" are the same heading: letters and digits only, lower case, no accents.
 QString key(const QString& heading)
@@ -55,11 +57,13 @@ QString refusal(const QList<QPair<int, QString>>& texts)
                 (!cp1252::canEncode(c) || c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)))
                 return QStringLiteral("le caractère « %1 » ne peut pas être gardé dans le fichier classe").arg(c);
         }
-        // The remarks are the card's long text, kept whole however long.
-        if (slot != ClassTable::Remarks && text.size() > MaxText) {
+        // The remarks are the card's long text, kept whole up to what a record of the class file holds.
+        const qsizetype most = slot == ClassTable::Remarks ? classfile::MaxText : MaxText;
+        if (classfile::textLength(text) > most) {
             for (const CardColumn& column : cardColumns())
                 if (column.slot == slot)
-                    return QStringLiteral("« %1 » trop long (%2 caractères au plus)").arg(column.heading).arg(MaxText);
+                    return QStringLiteral("« %1 » trop long (%2 caractères au plus)")
+                        .arg(column.heading, messagetext::number(most));
         }
     }
     return named ? QString() : QStringLiteral("ni nom ni prénom");
@@ -71,30 +75,52 @@ Result fill(const QByteArray& bytes, ClassTable& table)
 {
     Result result;
     const QString text = csv::decode(bytes);
-    const QList<csv::Record> records = csv::parse(text, csv::detectSeparator(text));
-    if (records.isEmpty()) {
+    csv::Reader reader(text, csv::detectSeparator(text), MaxColumns);
+    csv::Record record;
+    if (!reader.next(record)) {
         result.noKnownColumn = true;
+        return result;
+    }
+    if (record.fieldCount > MaxColumns) {
+        result.tooWide = record.line;
         return result;
     }
     const QHash<QString, int> known = knownColumns();
     QList<int> slotOf; // per column: the card slot it fills, or -1
-    for (const QString& heading : records.constFirst().fields) {
+    std::array<bool, ClassTable::SlotCount> taken = {};
+    for (const QString& heading : record.fields) {
         const int slot = known.value(key(heading), -1);
-        if (slot < 0 || slotOf.contains(slot)) {
+        if (slot < 0 || taken[slot]) {
             slotOf << -1;
-            if (!heading.trimmed().isEmpty())
+            if (!heading.trimmed().isEmpty() && result.ignoredCount++ < messagetext::ListedItems)
                 result.ignoredColumns << heading.trimmed();
         } else {
             slotOf << slot;
+            taken[slot] = true;
         }
     }
-    if (!slotOf.contains(int(ClassTable::Surname)) && !slotOf.contains(int(ClassTable::FirstName))) {
+    if (!taken[ClassTable::Surname] && !taken[ClassTable::FirstName]) {
         result.noKnownColumn = true;
         return result;
     }
+    // Filled apart, so that a line found too wide further down leaves the class as it was.
+    ClassTable filled = table;
+    const auto refuse = [&result](const QString& why) {
+        if (result.refusedCount++ < messagetext::ListedItems)
+            result.refused << why;
+    };
     int row = 1;
-    for (qsizetype i = 1; i < records.size(); ++i) {
-        const csv::Record& record = records[i];
+    while (reader.next(record)) {
+        if (record.fieldCount > MaxColumns) {
+            Result refused;
+            refused.tooWide = record.line;
+            return refused;
+        }
+        // A full class whose message lists all it can: a further line is only counted.
+        if (row > StudentCount && result.refused.size() >= messagetext::ListedItems) {
+            ++result.refusedCount;
+            continue;
+        }
         QList<QPair<int, QString>> texts;
         for (qsizetype c = 0; c < record.fields.size() && c < slotOf.size(); ++c) {
             if (slotOf[c] < 0)
@@ -111,20 +137,32 @@ Result fill(const QByteArray& bytes, ClassTable& table)
         }
         const QString line = QStringLiteral("ligne %1 : ").arg(record.line);
         if (const QString why = refusal(texts); !why.isEmpty()) {
-            result.refused << line + why;
+            refuse(line + why);
             continue;
         }
-        while (row <= StudentCount && !isEmptyRow(table, row))
+        while (row <= StudentCount && !isEmptyRow(filled, row))
             ++row;
         if (row > StudentCount) {
-            result.refused << line + QStringLiteral("la classe a déjà %1 élèves").arg(StudentCount);
+            refuse(line + QStringLiteral("la classe a déjà %1 élèves").arg(StudentCount));
             continue;
         }
         for (const auto& [slot, field] : texts)
-            table.at(row, slot) = field;
+            filled.at(row, slot) = field;
         result.rows << row;
         ++result.added;
     }
+    table = filled;
+    return result;
+}
+
+Result fillFrom(const QString& path, ClassTable& table)
+{
+    const Result result = fill(textfile::readBytes(path, FileLimit), table);
+    if (result.tooWide)
+        throw PlatformError::refusedFile(path,
+                                         QStringLiteral("a trop de colonnes à la ligne %1 (plus de %2)")
+                                             .arg(QString::number(result.tooWide), messagetext::number(MaxColumns)),
+                                         FileLimit.what);
     return result;
 }
 
@@ -136,15 +174,14 @@ QString summary(const Result& result)
     QString text = result.added == 0   ? QStringLiteral("Aucun élève ajouté.")
                    : result.added == 1 ? QStringLiteral("1 élève ajouté.")
                                        : QStringLiteral("%1 élèves ajoutés.").arg(result.added);
-    if (!result.refused.isEmpty()) {
-        text += QStringLiteral("\n\nLignes refusées :");
-        for (qsizetype i = 0; i < result.refused.size() && i < ListedRefusals; ++i)
-            text += QStringLiteral("\n") + result.refused[i];
-        if (result.refused.size() > ListedRefusals)
-            text += QStringLiteral("\n... et %1 autres lignes.").arg(result.refused.size() - ListedRefusals);
-    }
-    if (!result.ignoredColumns.isEmpty())
-        text += QStringLiteral("\n\nColonnes ignorées : ") + result.ignoredColumns.join(QStringLiteral(", "));
+    if (result.refusedCount > 0)
+        text +=
+            QStringLiteral("\n\nLignes refusées :\n") +
+            messagetext::listed(result.refused, result.refusedCount, QStringLiteral("\n"), QStringLiteral("lignes"));
+    if (result.ignoredCount > 0)
+        text += QStringLiteral("\n\nColonnes ignorées : ") +
+                messagetext::listed(result.ignoredColumns, result.ignoredCount, QStringLiteral(", "),
+                                    QStringLiteral("colonnes"));
     return text;
 }
 

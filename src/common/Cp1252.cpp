@@ -1,5 +1,7 @@
 #include "common/Cp1252.h"
 
+#include "common/MessageText.h"
+
 #include <QSet>
 #include <QStringList>
 
@@ -28,7 +30,6 @@ namespace cp1252 {
 
 QString refusedCharacters(const QString& text)
 {
-    constexpr qsizetype Listed = 10;
     QSet<char32_t> seen;
     QStringList names;
     for (const char32_t c : text.toUcs4()) {
@@ -36,15 +37,13 @@ QString refusedCharacters(const QString& text)
         if ((single && lookup(char16_t(c)) >= 0) || seen.contains(c))
             continue;
         seen.insert(c);
-        if (names.size() == Listed)
+        if (names.size() >= messagetext::ListedItems)
             continue;
         const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+        // A character that shows nothing (a control, a lone half of a pair) is named by its code only.
         names << (QChar::isPrint(c) ? QString::fromUcs4(&c, 1) + QStringLiteral(" (") + code + QLatin1Char(')') : code);
     }
-    QString list = names.join(QStringLiteral(", "));
-    if (seen.size() > Listed)
-        list += QStringLiteral(" ... et %1 autres").arg(seen.size() - Listed);
-    return list;
+    return messagetext::listed(names, seen.size(), QStringLiteral(", "), QStringLiteral("caractères"));
 }
 
 QString decode(const QByteArray& bytes)

@@ -12,7 +12,8 @@ QString decode(const QByteArray& bytes);
 QByteArray encode(const QString& text);
 bool canEncode(QChar c);
 // The characters of the text the code page cannot hold, each once, in the order met: "Ł (U+0141), → (U+2192)";
-// one that shows nothing by its code alone. Past the tenth, how many more. Empty when every character fits.
+// one that shows nothing by its code alone; a long list is cut as every list in a message is. Empty when every
+// character fits.
 QString refusedCharacters(const QString& text);
 // The byte for one character, '?' when it has none.
 unsigned char byteOf(QChar c);

@@ -1,6 +1,7 @@
 #include "common/Cp1252Guard.h"
 
 #include "common/Cp1252.h"
+#include "common/MessageText.h"
 #include "common/Seams.h"
 
 #include <QAction>
@@ -13,9 +14,21 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QTextDocument>
 
-Cp1252Guard::Cp1252Guard(QWidget* edit)
-    : QObject(edit), m_line(qobject_cast<QLineEdit*>(edit)), m_plain(qobject_cast<QPlainTextEdit*>(edit))
+namespace {
+
+// A text's length as its file holds it: a line break counts one.
+qsizetype fileLength(const QString& text)
+{
+    return text.size() - text.count(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+Cp1252Guard::Cp1252Guard(QWidget* edit, int maxLength)
+    : QObject(edit), m_line(qobject_cast<QLineEdit*>(edit)), m_plain(qobject_cast<QPlainTextEdit*>(edit)),
+      m_maxLength(maxLength)
 {
     edit->installEventFilter(this);
     // A plain-text box takes the mouse, its drops and its context menu on its viewport.
@@ -23,14 +36,44 @@ Cp1252Guard::Cp1252Guard(QWidget* edit)
         m_plain->viewport()->installEventFilter(this);
 }
 
-void Cp1252Guard::protect(QLineEdit* edit)
+void Cp1252Guard::protect(QLineEdit* edit, int maxLength)
 {
-    new Cp1252Guard(edit);
+    new Cp1252Guard(edit, maxLength);
 }
 
-void Cp1252Guard::protect(QPlainTextEdit* edit)
+void Cp1252Guard::protect(QPlainTextEdit* edit, int maxLength)
 {
-    new Cp1252Guard(edit);
+    new Cp1252Guard(edit, maxLength);
+}
+
+bool Cp1252Guard::acceptInsertion(QWidget* field, const QString& text)
+{
+    const Cp1252Guard* guard = field->findChild<Cp1252Guard*>(QString(), Qt::FindDirectChildrenOnly);
+    return acceptInserted(field, text) && (!guard || guard->acceptLength(text, false));
+}
+
+bool Cp1252Guard::fits(const QString& inserted, bool replacesSelection) const
+{
+    if (m_maxLength <= 0)
+        return true;
+    // A plain-text box holds one character per line break; a line edit holds the text as it was given.
+    const qsizetype now = m_line ? fileLength(m_line->text()) : m_plain->document()->characterCount() - 1;
+    qsizetype selected = 0;
+    if (replacesSelection)
+        selected = m_line ? fileLength(m_line->selectedText()) : m_plain->textCursor().selectedText().size();
+    return now - selected + fileLength(inserted) <= m_maxLength;
+}
+
+bool Cp1252Guard::acceptLength(const QString& inserted, bool replacesSelection) const
+{
+    if (fits(inserted, replacesSelection))
+        return true;
+    seams().message(m_line ? static_cast<QWidget*>(m_line) : m_plain, Seams::MessageKind::Warning,
+                    QCoreApplication::applicationName(),
+                    QStringLiteral("Texte refusé : ce champ ne peut pas contenir plus de %1 caractères.")
+                        .arg(messagetext::number(m_maxLength)),
+                    {QStringLiteral("OK")}, 0, 0);
+    return false;
 }
 
 QString Cp1252Guard::refusedCharacters(const QString& text)
@@ -65,8 +108,10 @@ bool Cp1252Guard::isEditable() const
 
 bool Cp1252Guard::refusesPaste(QClipboard::Mode mode)
 {
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    return isEditable() && !acceptInserted(m_line ? static_cast<QWidget*>(m_line) : m_plain, clipboard->text(mode));
+    const QString text = QGuiApplication::clipboard()->text(mode);
+    // The middle button pastes at the mouse, beside the selection.
+    return isEditable() && (!acceptInserted(m_line ? static_cast<QWidget*>(m_line) : m_plain, text) ||
+                            !acceptLength(text, mode == QClipboard::Clipboard));
 }
 
 void Cp1252Guard::paste()
@@ -103,11 +148,23 @@ bool Cp1252Guard::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Paste))
             return refusesPaste(QClipboard::Clipboard);
-        return !acceptTyped(key->text());
+        if (!acceptTyped(key->text()))
+            return true;
+        // A character typed, or a new line in a plain-text box, that the field has no more room for.
+        const QString typed = key->text();
+        const bool inserts = (typed.size() == 1 && typed[0].isPrint()) ||
+                             (m_plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter));
+        if (inserts && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+            !fits(typed.isEmpty() ? QStringLiteral("\n") : typed, true)) {
+            seams().beep();
+            return true;
+        }
+        return false;
     }
     case QEvent::InputMethod: {
         auto* input = static_cast<QInputMethodEvent*>(event);
-        if (acceptInserted(qobject_cast<QWidget*>(watched), input->commitString())) {
+        if (acceptInserted(qobject_cast<QWidget*>(watched), input->commitString()) &&
+            acceptLength(input->commitString(), true)) {
             m_composing = !input->preeditString().isEmpty();
             return false;
         }
@@ -122,7 +179,8 @@ bool Cp1252Guard::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         const QMimeData* data = drop->mimeData();
-        if (!data || !data->hasText() || acceptInserted(qobject_cast<QWidget*>(watched), data->text()))
+        if (!data || !data->hasText() ||
+            (acceptInserted(qobject_cast<QWidget*>(watched), data->text()) && acceptLength(data->text(), false)))
             return false;
         drop->ignore();
         // The box forgets the drag that it showed a drop place for.

@@ -35,9 +35,11 @@ QByteArray utf8File(const QList<QStringList>& rows)
 
 QString decode(const QByteArray& bytes)
 {
+    // The byte-order mark is no part of the text; a second one, or one the text begins with, is.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        return utf8(QByteArrayView(bytes).sliced(3));
     const QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
@@ -71,60 +73,88 @@ QChar detectSeparator(const QString& text)
     return candidates[best];
 }
 
-QList<Record> parse(const QString& text, QChar separator)
+Reader::Reader(const QString& text, QChar separator, qsizetype maxFields)
+    : m_text(text), m_separator(separator), m_maxFields(maxFields)
 {
-    QList<Record> records;
-    Record record;
-    QString current;
+}
+
+void Reader::append(QStringView text)
+{
+    m_field += text;
+    for (qsizetype i = 0; m_blankField && i < text.size(); ++i)
+        m_blankField = text[i].isSpace();
+}
+
+void Reader::endField()
+{
+    if (m_record.fields.size() < m_maxFields)
+        m_record.fields << m_field;
+    ++m_record.fieldCount;
+    m_blankRecord = m_blankRecord && m_blankField;
+    m_field.clear();
+    m_blankField = true;
+}
+
+bool Reader::endRecord(Record& record)
+{
+    endField();
+    // A line of empty fields (a spreadsheet's empty row) holds no record.
+    const bool kept = !m_blankRecord;
+    if (kept)
+        record = std::move(m_record);
+    m_record = Record{m_line, {}, 0};
+    m_blankRecord = true;
+    return kept;
+}
+
+bool Reader::next(Record& record)
+{
+    // A record ends only outside quotes, so every call starts outside them.
     bool quoted = false;
-    int line = 1;
-    record.line = 1;
-    const auto endField = [&] {
-        record.fields << current;
-        current.clear();
-    };
-    const auto endRecord = [&] {
-        endField();
-        // A line of empty fields (a spreadsheet's empty row) holds no record.
-        bool blank = true;
-        for (const QString& f : record.fields)
-            blank = blank && f.trimmed().isEmpty();
-        if (!blank)
-            records << record;
-        record = Record{line, {}};
-    };
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
+    const qsizetype n = m_text.size();
+    const auto nextIs = [&](QChar d) { return m_pos < n && m_text[m_pos] == d; };
+    const auto plain = [&](QChar c) { return c != Quote && c != u'\r' && c != u'\n' && (quoted || c != m_separator); };
+    while (m_pos < n) {
+        // A run of ordinary characters goes into the field at once.
+        const qsizetype run = m_pos;
+        while (m_pos < n && plain(m_text[m_pos]))
+            ++m_pos;
+        if (m_pos > run)
+            append(QStringView(m_text).mid(run, m_pos - run));
+        if (m_pos == n)
+            break;
+        const QChar c = m_text[m_pos++];
         if (quoted) {
-            if (c == Quote && i + 1 < n && text[i + 1] == Quote) {
-                current += Quote;
-                ++i;
+            if (c == Quote && nextIs(Quote)) {
+                append(QStringView(&Quote, 1));
+                ++m_pos;
             } else if (c == Quote) {
                 quoted = false;
             } else {
-                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
-                    ++line;
-                current += c;
+                if (c == u'\n' || (c == u'\r' && !nextIs(u'\n')))
+                    ++m_line;
+                append(QStringView(&c, 1));
             }
-        } else if (c == Quote && current.trimmed().isEmpty()) {
+        } else if (c == Quote && m_blankField) {
             // A quote opens a field only at its start; blanks before it are the writer's padding.
-            current.clear();
+            m_field.clear();
             quoted = true;
-        } else if (c == separator) {
+        } else if (c == m_separator) {
             endField();
         } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            ++line;
-            endRecord();
+            if (c == u'\r' && nextIs(u'\n'))
+                ++m_pos;
+            ++m_line;
+            if (endRecord(record))
+                return true;
         } else {
-            current += c;
+            append(QStringView(&c, 1));
         }
     }
-    if (!current.isEmpty() || !record.fields.isEmpty() || quoted)
-        endRecord();
-    return records;
+    if (m_done)
+        return false;
+    m_done = true;
+    return (!m_field.isEmpty() || m_record.fieldCount > 0 || quoted) && endRecord(record);
 }
 
 } // namespace csv

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <limits>
 
 // Comma-separated files as spreadsheets write and read them: fields between separators, a field that holds
 // the separator, a quote or a line break between double quotes, a quote inside doubled.
@@ -23,10 +24,37 @@ QChar detectSeparator(const QString& text);
 
 struct Record
 {
-    int line = 0; // the line of the file the record starts on, from 1
-    QStringList fields;
+    int line = 0;             // the line of the file the record starts on, from 1
+    QStringList fields;       // its fields, at most as many as the reader keeps
+    qsizetype fieldCount = 0; // how many fields it has, kept or not
 };
-// Every record, line breaks inside quotes kept; lines with nothing on them give no record.
-QList<Record> parse(const QString& text, QChar separator);
+
+// Every record in turn, line breaks inside quotes kept; lines with nothing on them give no record. The text
+// is read once, character after character, whatever its quotes. Fields beyond maxFields are counted but not
+// kept, so that a line of a million separators costs no more memory than the file.
+class Reader
+{
+public:
+    Reader(const QString& text, QChar separator, qsizetype maxFields = std::numeric_limits<qsizetype>::max());
+    // The next record; false at the end of the text.
+    bool next(Record& record);
+
+private:
+    void append(QStringView text);
+    void endField();
+    // Ends the record being read; true, with the record, when it holds anything.
+    bool endRecord(Record& record);
+
+    QString m_text;
+    QChar m_separator;
+    qsizetype m_maxFields;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    bool m_done = false;
+    Record m_record{1, {}, 0};
+    QString m_field;
+    bool m_blankField = true;  // the field so far holds only blanks
+    bool m_blankRecord = true; // so does every field of the record before it
+};
 
 } // namespace csv

@@ -2,6 +2,7 @@
 
 #include "common/FileNames.h"
 #include "common/PlatformError.h"
+#include "common/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -252,12 +253,19 @@ QByteArray randomTemporaryName(const QString& target)
 }
 
 // Over the file itself, for a folder where no file can be created. The old bytes are put back if the write
-// fails half-way, so that the file is never left cut short.
+// fails half-way, so that the file is never left cut short; a file larger than any the program writes (twice
+// its largest, 32 MB) is not read whole to be kept, and so is not written over.
+constexpr qint64 MaxInPlace = 64 * 1024 * 1024;
+
 bool writeInPlace(const QByteArray& target, const QByteArray& bytes)
 {
     QFile oldFile(QFile::decodeName(target));
     const bool canRestore = oldFile.open(QIODevice::ReadOnly);
-    const QByteArray before = canRestore ? oldFile.readAll() : QByteArray();
+    if (canRestore && oldFile.size() > MaxInPlace)
+        return false;
+    const QByteArray before = canRestore ? textfile::readAtMost(oldFile, MaxInPlace) : QByteArray();
+    if (before.size() > MaxInPlace)
+        return false;
     const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
         return false;

@@ -1,5 +1,7 @@
 #include "common/PlatformError.h"
 
+#include "common/MessageText.h"
+
 PlatformError::PlatformError(QString message, QStringList files)
     : m_message(std::move(message)), m_files(std::move(files)), m_utf8(m_message.toUtf8())
 {
@@ -13,6 +15,17 @@ PlatformError PlatformError::cannotOpen(const QString& fileName)
 PlatformError PlatformError::cannotCreate(const QString& fileName)
 {
     return PlatformError(QStringLiteral("Ne peut créer le fichier %1").arg(fileName), {fileName});
+}
+
+PlatformError PlatformError::refusedFile(const QString& fileName, const QString& fault, QStringView what)
+{
+    return PlatformError(QStringLiteral("Le fichier %1 %2 : ce n'est pas %3.").arg(fileName, fault, what), {fileName});
+}
+
+PlatformError PlatformError::tooLarge(const QString& fileName, qint64 maxBytes, QStringView what)
+{
+    return refusedFile(fileName, QStringLiteral("est trop grand (plus de %1)").arg(messagetext::megabytes(maxBytes)),
+                       what);
 }
 
 PlatformError PlatformError::ioError(int code)

@@ -19,6 +19,11 @@ public:
 
     static PlatformError cannotOpen(const QString& fileName);
     static PlatformError cannotCreate(const QString& fileName);
+    // A file refused before it is read whole: "Le fichier %s <fault> : ce n'est pas <what>.", the fault being
+    // what passes the reader's bounds ("est trop grand (plus de 32 Mo)") and what the file was taken for.
+    static PlatformError refusedFile(const QString& fileName, const QString& fault, QStringView what);
+    // "Le fichier %s est trop grand (plus de 32 Mo) : ce n'est pas un fichier de classe."
+    static PlatformError tooLarge(const QString& fileName, qint64 maxBytes, QStringView what);
     static PlatformError ioError(int code);
     static PlatformError notAFloat(const QString& text);
     static PlatformError notADate(const QString& text);

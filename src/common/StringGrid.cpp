@@ -495,7 +495,7 @@ void StringGrid::startEditing(const QString& initialText, bool selectAll)
             emit editorChanged(m_editCol, m_editRow);
         });
         if (m_cp1252Only)
-            Cp1252Guard::protect(m_editor);
+            Cp1252Guard::protect(m_editor, m_maxEditLength);
     }
     m_editCol = m_col;
     m_editRow = m_row;

@@ -54,6 +54,8 @@ public:
     void setOptions(Options options) { m_options = options; }
     // The cells end in a Windows-1252 file: the cell editor refuses characters that the code page cannot hold.
     void setCp1252Only(bool on) { m_cp1252Only = on; }
+    // The most characters typed or pasted into a cell's editor (0: no limit), as Cp1252Guard counts them.
+    void setMaxEditLength(int length) { m_maxEditLength = length; }
 
     int col() const { return m_col; }
     int row() const { return m_row; }
@@ -154,6 +156,7 @@ private:
     QVector<int> m_rowHeights;
     Options m_options = {};
     bool m_cp1252Only = false;
+    int m_maxEditLength = 0;
     int m_col, m_row;
     int m_anchorCol, m_anchorRow;
     int m_leftCol, m_topRow;

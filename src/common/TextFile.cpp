@@ -6,33 +6,48 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace textfile {
 
-QByteArray readBytes(const QString& path)
+QByteArray readAtMost(QFile& file, qint64 limit)
+{
+    const qint64 expected = std::min(file.size(), limit);
+    QByteArray bytes = file.read(expected + 1);
+    if (bytes.size() > expected && bytes.size() <= limit)
+        bytes += file.read(limit + 1 - bytes.size());
+    return bytes;
+}
+
+QByteArray readBytes(const QString& path, Limit limit)
 {
     QFile file(path);
     // Only regular files: opening a pipe named like a class file would wait for a writer for ever.
     const QFileInfo info(path);
-    const auto failure = [&] {
+    const auto failure = [&](PlatformError error) {
         if (info.exists())
             filewriter::markUnreadable(path);
-        return PlatformError::cannotOpen(path);
+        return error;
     };
     if (path.isEmpty() || (info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly))
-        throw failure();
-    QByteArray bytes = file.readAll();
+        throw failure(PlatformError::cannotOpen(path));
+    if (file.size() > limit.bytes)
+        throw failure(PlatformError::tooLarge(path, limit.bytes, limit.what));
+    // Never more than one byte past the limit, whatever the file became since its size was asked.
+    QByteArray bytes = readAtMost(file, limit.bytes);
     if (file.error() != QFileDevice::NoError)
-        throw failure();
+        throw failure(PlatformError::cannotOpen(path));
+    if (bytes.size() > limit.bytes)
+        throw failure(PlatformError::tooLarge(path, limit.bytes, limit.what));
     filewriter::markReadable(path);
     return bytes;
 }
 
-std::optional<QByteArray> readIfPresent(const QString& path)
+std::optional<QByteArray> readIfPresent(const QString& path, Limit limit)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return std::nullopt;
-    return readBytes(path);
+    return readBytes(path, limit);
 }
 
 QStringList splitLines(const QByteArray& bytes)
@@ -52,11 +67,6 @@ QStringList splitLines(const QByteArray& bytes)
     if (start < n)
         lines << cp1252::decode(bytes.mid(start));
     return lines;
-}
-
-QStringList readLines(const QString& path)
-{
-    return splitLines(readBytes(path));
 }
 
 QByteArray joinLines(const QStringList& lines)

@@ -7,6 +7,7 @@ list(APPEND VIRELAN_MODEL_SOURCES
     common/Fonts.cpp
     common/FrenchDates.cpp
     common/FrenchNumbers.cpp
+    common/MessageText.cpp
     common/PlatformError.cpp
     common/Spreadsheet.cpp
     common/TextFile.cpp

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TextFile.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QRect>
@@ -18,6 +20,8 @@ using List = std::array<QString, EntryCount>;
 // The date that stands for "no date": a row left alone keeps it, so it stays unset on the next opening.
 inline const QString UnsetDate = QStringLiteral("01/01/1990");
 constexpr int DateLength = 10;
+// Far more than 21 entries (about 6 KB with the longest titles); a larger file is refused before it is read.
+constexpr textfile::Limit FileLimit{1024 * 1024, u"un fichier de devoirs"};
 
 // What one dialog row shows of an entry.
 struct Shown

@@ -5,7 +5,7 @@
 void PhraseList::load(const QString& fileName)
 {
     // A folder, a pipe or a file without read right of that name is reported, never taken for a missing file.
-    if (const std::optional<QByteArray> bytes = textfile::readIfPresent(fileName))
+    if (const std::optional<QByteArray> bytes = textfile::readIfPresent(fileName, FileLimit))
         m_phrases = textfile::splitLines(*bytes);
     m_modified = false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TextFile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +10,10 @@
 class PhraseList
 {
 public:
+    // Far more than any list of phrases (500 phrases of two lines take 80 KB); a larger file is refused
+    // before it is read.
+    static constexpr textfile::Limit FileLimit{1024 * 1024, u"un fichier d'appréciations"};
+
     const QStringList& phrases() const { return m_phrases; }
     int count() const { return static_cast<int>(m_phrases.size()); }
     bool isModified() const { return m_modified; }

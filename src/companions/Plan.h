@@ -76,7 +76,9 @@ private:
     TPlnEdit* nameDialog();
 
     SeatingPlan m_plan;
-    SharedCompanion m_owners{QStringLiteral(".prc"), m_plan, {.takenByLoading = false, .unreadableGivesEmpty = true}};
+    SharedCompanion m_owners{QStringLiteral(".prc"),
+                             m_plan,
+                             {.takenByLoading = false, .unreadableGivesEmpty = true, .limit = SeatingPlan::FileLimit}};
     QList<QLabel*> m_labels;
     TPlnEdit* m_nameDialog = nullptr;
     TPlnEdit* m_ownNameDialog = nullptr;

@@ -117,6 +117,8 @@ private:
     int m_year;
     int m_subject = 1;
     bool m_modified = false;
-    SharedCompanion m_owners{QStringLiteral(".prp"), *this, {.takenByLoading = true, .unreadableGivesEmpty = false}};
+    SharedCompanion m_owners{QStringLiteral(".prp"),
+                             *this,
+                             {.takenByLoading = true, .unreadableGivesEmpty = false, .limit = planning::FileLimit}};
     TPrjEdit* m_nameDialog = nullptr;
 };

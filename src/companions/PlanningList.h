@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TextFile.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QRect>
@@ -13,6 +15,10 @@
 // subject digit of a marked day or a space. "PRJ" + subject digit + name names a subject. Any other line
 // is kept as it is.
 namespace planning {
+
+// Far more than any planning (a year takes twelve lines of 36 characters, half a kilobyte); a larger file is
+// refused before it is read.
+constexpr textfile::Limit FileLimit{1024 * 1024, u"un fichier de planning"};
 
 constexpr int Months = 12;
 constexpr int Days = 31;

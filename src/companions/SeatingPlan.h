@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TextFile.h"
 #include "companions/CompanionDocument.h"
 
 #include <QByteArray>
@@ -41,6 +42,8 @@ public:
     static constexpr int ShortSide = 25;
     // What follows the name on a line is read up to this many characters.
     static constexpr int MaxRest = 255;
+    // Far more than a plan of 60 desks (about 2 KB); a larger file is refused before it is read.
+    static constexpr textfile::Limit FileLimit{1024 * 1024, u"un plan de classe"};
 
     const QList<Desk>& desks() const { return m_desks; }
     int count() const { return static_cast<int>(m_desks.size()); }

@@ -139,7 +139,7 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
     }
     QByteArray bytes;
     try {
-        bytes = textfile::readBytes(source);
+        bytes = textfile::readBytes(source, m_rules.limit);
     } catch (const PlatformError&) {
         m_unreadable.insert(filenames::canonicalPath(source));
         if (m_rules.unreadableGivesEmpty) {

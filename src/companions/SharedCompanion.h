@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/PlatformError.h"
+#include "common/TextFile.h"
 #include "companions/CompanionDocument.h"
 
 #include <QHash>
@@ -33,6 +34,8 @@ public:
         bool takenByLoading = false;
         // A file that exists but cannot be read gives the start-up document; else the document held stays.
         bool unreadableGivesEmpty = false;
+        // The largest file read; a larger one counts as one that cannot be read.
+        textfile::Limit limit{1024 * 1024, u"un fichier"};
     };
 
     SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules);

@@ -67,7 +67,7 @@ std::optional<QString> load(const QString& fileName, qint64 capacity)
     if (file.size() > capacity)
         throw failure(tooLarge);
     // The size may change under our feet: never read more than one byte past the capacity.
-    const QByteArray bytes = file.read(capacity + 1);
+    const QByteArray bytes = textfile::readAtMost(file, capacity);
     if (file.error() != QFileDevice::NoError)
         throw failure(PlatformError::cannotOpen(fileName));
     if (bytes.size() > capacity)

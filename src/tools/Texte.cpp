@@ -654,8 +654,8 @@ void TTexte::SpeedButton2Click()
                 const int answer = seams().message(
                     this, Seams::MessageKind::Warning, QCoreApplication::applicationName(),
                     QStringLiteral("Le format texte ne peut pas enregistrer ces caractères, qui y deviendraient "
-                                   "des « ? » : ") +
-                        refused + QStringLiteral(".\nLe format rtf les conserve."),
+                                   "des « ? » ; le format rtf les conserve : ") +
+                        refused,
                     {QStringLiteral("Enregistrer en &rtf"), QStringLiteral("Enregistrer en &texte"),
                      QStringLiteral("Annuler")},
                     0, 2);

@@ -3,6 +3,7 @@
 #include "Rows.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
+#include "classbook/ClassFile.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoCache.h"
 #include "classbook/PhotoView.h"
@@ -331,7 +332,7 @@ void TestClassFileWindow::junkFileLoadsWithoutCrash()
     QByteArray junk;
     for (int i = 0; i < 200000; ++i)
         junk += char((i * 131 + 7) % 256);
-    writeFile(QStringLiteral("junk.prf"), junk + "\r\n0221Survivor\r\n" + QByteArray(1 << 20, 'z'));
+    writeFile(QStringLiteral("junk.prf"), junk + "\r\n0221Survivor\r\n" + QByteArray(4 + classfile::MaxText, 'z'));
     w()->Charge(path(QStringLiteral("junk.prf")));
     QVERIFY(m_fake->messages.isEmpty());
     QCOMPARE(w()->table().at(1, 33), QStringLiteral("Survivor"));

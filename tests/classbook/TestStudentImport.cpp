@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "classbook/MDIChild.h"
 #include "classbook/StudentImport.h"
+#include "common/Csv.h"
 #include "common/StringGrid.h"
 
 #include <QTemporaryDir>
@@ -45,6 +46,15 @@ private slots:
         QTest::newRow("more than 62 students")
             << QByteArray("Prénom\nUn\nDeux\nTrois\n") << 58 << QStringList{"2 |Un|", "4 |Deux|"}
             << "2 élèves ajoutés.\n\nLignes refusées :\nligne 4 : la classe a déjà 62 élèves";
+        QByteArray unknown = "Nom;" + QByteArray(100, 'L');
+        QString listed = "1 élève ajouté.\n\nColonnes ignorées : " + QString(79, 'L') + "…";
+        for (int c = 1; c < 10000; ++c)
+            unknown += ";c" + QByteArray::number(c);
+        for (int c = 1; c < 15; ++c)
+            listed += ", c" + QString::number(c);
+        QTest::newRow("10 000 unknown columns, one long")
+            << unknown + "\nA\n"
+            << 0 << QStringList{"2 A||"} << listed + ", ... et 9\u00A0985 autres colonnes.";
         QTest::newRow("no heading names a name") << QByteArray("Ville;Classe\nLyon;6A\n") << 0 << QStringList{}
                                                  << "Aucun élève ajouté : la première ligne du fichier doit nommer les "
                                                     "colonnes, dont « Nom » ou « Prénom ».";
@@ -76,6 +86,19 @@ private slots:
         const studentimport::Result result = studentimport::fill(file, table);
         QCOMPARE(studentimport::summary(result), message);
         QVERIFY(table == expected);
+    }
+
+    // The CSV writer's file reads back field for field, a text that begins with U+FEFF (no byte-order mark) too.
+    void csvReadsBackWhatItWrites()
+    {
+        const QList<QStringList> rows = {{QString(QChar(0xFEFF)), ""}, {" \"a\" ", "b;c", "d\r\ne"}};
+        csv::Reader reader(csv::decode(csv::utf8File(rows)), u';');
+        csv::Record record;
+        for (const QStringList& row : rows) {
+            QVERIFY(reader.next(record));
+            QCOMPARE(record.fields, row);
+        }
+        QVERIFY(!reader.next(record));
     }
 
     // Through the menu's operation: the grid in view shows the new names and keeps every mark as it was typed.

@@ -149,6 +149,42 @@ private slots:
             QCOMPARE(card->isModified(), row[4].isEmpty());
     }
 
+    // The field | how many characters it holds (a line break in the remarks counts one) | how the text comes |
+    // the text | the length after | a beep or the message. What the class file holds on a line is 8 192.
+    void fieldsHoldWhatALineOfTheClassFileHolds_data()
+    {
+        rows::add({"class/Edit1 | 8191 | typed | y | 8192 | ", "class/Edit1 | 8192 | typed | y | 8192 | beep",
+                   "class/Edit8 | 8190 | pasted | yz | 8192 | ", "class/Edit8 | 8191 | pasted | yz | 8191 | message",
+                   "class/Memo1 | 8191 | pasted | y | 8192 | ", "class/Memo1 | 8191 | dropped | yz | 8191 | message",
+                   "class/Memo1 | 8192 | Return | - | 8192 | beep", "class/Memo1 | 8191 | Return | - | 8192 | ",
+                   "rubric/grid | 8191 | menu | yz | 8191 | message",
+                   "rubric/grid | 8191 | input method | yz | 8191 | message"},
+                  3);
+    }
+    void fieldsHoldWhatALineOfTheClassFileHolds()
+    {
+        const QStringList row = rows::fields();
+        QWidget* field = openField(row[0]);
+        QVERIFY(field);
+        const int length = row[1].toInt();
+        auto* line = qobject_cast<QLineEdit*>(field);
+        if (line)
+            line->setText(QString(length, 'x'));
+        else
+            static_cast<QPlainTextEdit*>(field)->setPlainText(QString(length - 1, 'x') + "\n");
+        if (row[2] == "Return")
+            QTest::keyClick(field, Qt::Key_Return);
+        else
+            insert(field, row[2], row[3]);
+        QCOMPARE(line ? line->text().size() : static_cast<QPlainTextEdit*>(field)->document()->characterCount() - 1,
+                 row[4].toInt());
+        QCOMPARE(m_fake->beeps, row[5] == "beep" ? 1 : 0);
+        QCOMPARE(m_fake->messages.size(), row[5] == "message" ? 1 : 0);
+        if (row[5] == "message")
+            QCOMPARE(m_fake->messages[0].text,
+                     "Texte refusé : ce champ ne peut pas contenir plus de 8\u00A0192 caractères.");
+    }
+
     void photoPathThatTheFileCannotHold()
     {
         TMDIChild w{SharedWindows{}};

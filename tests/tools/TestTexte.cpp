@@ -849,8 +849,8 @@ void TestTexte::saveAsText()
     QCOMPARE(fake.saveFilters, QStringList{QStringLiteral("Format texte (*.txt)|*.txt|Format rtf (*.rtf)|*.rtf")});
     QCOMPARE(fake.messages.size(), 1);
     QCOMPARE(fake.messages[0].text, QStringLiteral("Le format texte ne peut pas enregistrer ces caractères, qui y "
-                                                   "deviendraient des « ? » : Ł (U+0141), ≠ (U+2260), Ω (U+03A9).\n"
-                                                   "Le format rtf les conserve."));
+                                                   "deviendraient des « ? » ; le format rtf les conserve : "
+                                                   "Ł (U+0141), ≠ (U+2260), Ω (U+03A9)"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), written.isEmpty() ? QStringList() : QStringList{written});
     if (answer == 1)
         QCOMPARE(readAll(dir.filePath(written)),

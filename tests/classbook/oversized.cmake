@@ -1,0 +1,1 @@
+virelan_add_test(test_oversizedfiles SOURCES TestOversizedFiles.cpp LIBS virelan_forms)
