@@ -1,6 +1,7 @@
 #include "common/StringGrid.h"
 
 #include "common/Cp1252Guard.h"
+#include "common/Seams.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -644,6 +645,14 @@ bool StringGrid::handleTypedChar(QKeyEvent* event)
     if (!isEditing()) {
         if (!cellEditable(m_col, m_row))
             return true;
+        // A key the mask refuses (a letter in a mark) leaves the cell as it is: opened for it, the editor would
+        // show the cell emptied, and Return would store that.
+        const QKeyEvent sent(QEvent::KeyPress, key == typed ? event->key() : 0, event->modifiers(), QString(key));
+        if (const QString mask = editMask ? editMask(m_col, m_row) : QString();
+            !mask.isEmpty() && !maskTakes(mask, sent)) {
+            seams().beep();
+            return true;
+        }
         // What is typed replaces the cell.
         startEditing(QString(), true);
         m_editByTyping = true;
@@ -651,6 +660,22 @@ bool StringGrid::handleTypedChar(QKeyEvent* event)
     // The character has passed the hook already: the editor must not see it twice.
     sendToEditor(QKeyEvent(QEvent::KeyPress, key == typed ? event->key() : 0, event->modifiers(), QString(key)));
     return true;
+}
+
+bool StringGrid::maskTakes(const QString& mask, const QKeyEvent& key)
+{
+    if (!m_maskProbe) {
+        m_maskProbe = new QLineEdit(this);
+        m_maskProbe->hide();
+    }
+    m_maskProbe->setInputMask(mask);
+    m_maskProbe->clear();
+    m_maskProbe->setCursorPosition(0);
+    const QString before = m_maskProbe->text();
+    QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.text());
+    QCoreApplication::sendEvent(m_maskProbe, &copy);
+    // A separator typed moves the caret past it without changing the text.
+    return m_maskProbe->text() != before || m_maskProbe->cursorPosition() != 0;
 }
 
 bool StringGrid::eventFilter(QObject* watched, QEvent* event)

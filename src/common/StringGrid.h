@@ -136,6 +136,9 @@ private:
     void moveCurrent(int col, int row, bool extend);
     bool cellEditable(int col, int row) const;
     bool handleTypedChar(QKeyEvent* event);
+    // Whether a key typed into an empty editor under the mask would be taken (a digit under "00,00") rather than
+    // refused by it.
+    bool maskTakes(const QString& mask, const QKeyEvent& key);
     // Puts a text into the editor, through the cell's mask when the mask can show it unchanged.
     void showInEditor(const QString& text);
     // Leaves a text the mask could not show for an empty editor under the mask.
@@ -161,6 +164,8 @@ private:
     int m_anchorCol, m_anchorRow;
     int m_leftCol, m_topRow;
     QLineEdit* m_editor = nullptr;
+    // Never shown: tries a key under a mask before the editor opens for it.
+    QLineEdit* m_maskProbe = nullptr;
     int m_editCol = -1, m_editRow = -1;
     QString m_editMask;
     // The text of the cell as the editor opened on it, and whether the mask could not show it.
