@@ -57,7 +57,8 @@ TBlocnotes::TBlocnotes(QWidget* parent) : QDialog(parent)
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
     Memo1 = new CrlfTextEdit(this);
-    Cp1252Guard::protect(Memo1);
+    // Every character is one byte of the file and a line break two: a notepad typed full is still read back.
+    Cp1252Guard::protect(Memo1, int(notesfile::Capacity / 2));
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(0, TopBarHeight, ClientWidth, ClientHeight - TopBarHeight);
     Memo1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
