@@ -14,9 +14,9 @@
 #include "FakeSeams.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "classbook/PhotoCache.h"
 #include "classbook/PhotoView.h"
-#include "common/StringGrid.h"
+#include "model/PhotoCache.h"
+#include "widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -10,10 +10,10 @@
 #include "FakeSeams.h"
 #include "app/HelpWindow.h"
 #include "app/ToolWindows.h"
-#include "classbook/ClassFile.h"
 #include "classbook/MDIChild.h"
-#include "classbook/StudentImport.h"
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
+#include "model/ClassFile.h"
+#include "model/StudentImport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -23,12 +23,12 @@
 #include "analysis/Graph.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
-#include "classbook/ClassFile.h"
-#include "classbook/ClassTable.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
-#include "common/Fonts.h"
-#include "common/StringGrid.h"
+#include "model/ClassFile.h"
+#include "model/ClassTable.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QApplication>

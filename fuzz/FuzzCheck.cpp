@@ -1,6 +1,6 @@
 #include "FuzzCheck.h"
 
-#include "common/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Class files: any bytes read without failing, and what is written from the table read back gives the
 // same table (slot 0 is never written) and the same file again.
 #include "FuzzCheck.h"
-#include "classbook/ClassFile.h"
+#include "model/ClassFile.h"
 
 #include <algorithm>
 #include <memory>

@@ -2,7 +2,7 @@
 // reads back as a number close to it (15 significant digits for the general form, two decimals for the
 // masks); rounding half to even lands on an integer within a half.
 #include "FuzzCheck.h"
-#include "common/FrenchNumbers.h"
+#include "core/FrenchNumbers.h"
 
 #include <QString>
 #include <cmath>

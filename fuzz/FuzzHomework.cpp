@@ -2,9 +2,9 @@
 // comes back byte for byte, and a dated row shown in the dialog and handed back keeps its date and its
 // whole title.
 #include "FuzzCheck.h"
-#include "common/PlatformError.h"
-#include "common/TextFile.h"
-#include "companions/HomeworkList.h"
+#include "core/PlatformError.h"
+#include "core/TextFile.h"
+#include "model/HomeworkList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

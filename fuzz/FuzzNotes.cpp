@@ -1,8 +1,8 @@
 // The notes file: refused beyond its capacity, read within it, the memo's text written back reads as the same text, and
 // a file whose lines all end in CR LF is written back byte for byte.
 #include "FuzzCheck.h"
-#include "common/PlatformError.h"
-#include "tools/NotesFile.h"
+#include "core/PlatformError.h"
+#include "model/NotesFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,8 +3,8 @@
 // a bitmap or icon that loads is the same with bytes added after its end (nothing was read beyond it,
 // and no pixel was left as the memory held it).
 #include "FuzzCheck.h"
-#include "classbook/PhotoLoader.h"
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
+#include "model/PhotoLoader.h"
 
 #include <QImage>
 

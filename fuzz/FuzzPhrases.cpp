@@ -1,8 +1,8 @@
 // Phrase files: read from a file, every phrase is one line, the list as saved reads back the same, and a
 // file in the written form is saved back byte for byte.
 #include "FuzzCheck.h"
-#include "common/TextFile.h"
-#include "companions/PhraseList.h"
+#include "core/TextFile.h"
+#include "model/PhraseList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

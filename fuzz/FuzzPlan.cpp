@@ -1,7 +1,7 @@
 // Seating plan files: at most 60 desks, each with a name, and the plan written back loads as the same
 // desks and writes the same file again.
 #include "FuzzCheck.h"
-#include "companions/SeatingPlan.h"
+#include "model/SeatingPlan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

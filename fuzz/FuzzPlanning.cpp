@@ -2,7 +2,7 @@
 // year shown in the grid and written back shows the same, and a subject's name written back leaves
 // the lines unchanged.
 #include "FuzzCheck.h"
-#include "companions/PlanningList.h"
+#include "model/PlanningList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

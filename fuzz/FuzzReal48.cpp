@@ -3,7 +3,7 @@
 // twelve digits, and as this very value unless it takes all twelve; a typed number stores within range or
 // raises the floating-point error.
 #include "FuzzCheck.h"
-#include "common/FrenchNumbers.h"
+#include "core/FrenchNumbers.h"
 #include "tools/Real48.h"
 
 #include <cmath>

@@ -3,9 +3,9 @@
 // same. The import fills only empty rows, within the class, with texts a class file takes back, refuses at
 // most every line, and tells it in a message of a few lines.
 #include "FuzzCheck.h"
-#include "classbook/ClassFile.h"
-#include "classbook/StudentImport.h"
-#include "common/Csv.h"
+#include "core/Csv.h"
+#include "model/ClassFile.h"
+#include "model/StudentImport.h"
 
 #include <memory>
 

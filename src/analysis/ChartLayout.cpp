@@ -1,6 +1,6 @@
 #include "analysis/ChartLayout.h"
 
-#include "common/FrenchNumbers.h"
+#include "core/FrenchNumbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/Averages.h"
+#include "model/Averages.h"
 
 #include <QColor>
 #include <QPoint>

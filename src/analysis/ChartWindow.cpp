@@ -1,7 +1,7 @@
 #include "analysis/ChartWindow.h"
 
 #include "analysis/ChartPainter.h"
-#include "common/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QFrame>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "analysis/PrintLayout.h"
 
-#include "common/FileNames.h"
-#include "common/FrenchDates.h"
-#include "common/FrenchNumbers.h"
+#include "core/FileNames.h"
+#include "core/FrenchDates.h"
+#include "core/FrenchNumbers.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "analysis/PrintPainter.h"
 
-#include "common/Fonts.h"
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
+#include "widgets/Fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "analysis/Rub.h"
 
-#include "classbook/ClassFile.h"
-#include "common/Fonts.h"
-#include "common/StringGrid.h"
+#include "model/ClassFile.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "app/AboutBox.h"
 
 #include "app/Emblem.h"
-#include "common/FirstShow.h"
-#include "common/Fonts.h"
+#include "widgets/FirstShow.h"
+#include "widgets/Fonts.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/HelpFile.h"
 
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
 
 #include <QCollator>
 #include <QFile>

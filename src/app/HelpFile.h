@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QList>
 #include <QString>

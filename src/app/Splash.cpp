@@ -1,7 +1,7 @@
 #include "app/Splash.h"
 
 #include "app/Emblem.h"
-#include "common/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QApplication>
 #include <QFrame>

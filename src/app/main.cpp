@@ -3,7 +3,7 @@
 #include "app/Splash.h"
 #include "app/StartupFiles.h"
 #include "app/ToolWindows.h"
-#include "common/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,17 +1,17 @@
 #include "classbook/MDIChild.h"
 
-#include "classbook/ClassFile.h"
-#include "classbook/PhotoCache.h"
 #include "classbook/PhotoView.h"
-#include "common/Cp1252Guard.h"
-#include "common/ErrorHandler.h"
-#include "common/FirstShow.h"
-#include "common/Fonts.h"
-#include "common/FrenchNumbers.h"
-#include "common/Glyphs.h"
-#include "common/StringGrid.h"
 #include "companions/Plan.h"
 #include "companions/Planning.h"
+#include "core/FrenchNumbers.h"
+#include "model/ClassFile.h"
+#include "model/PhotoCache.h"
+#include "widgets/Cp1252Guard.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/FirstShow.h"
+#include "widgets/Fonts.h"
+#include "widgets/Glyphs.h"
+#include "widgets/StringGrid.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

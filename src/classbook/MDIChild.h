@@ -1,8 +1,8 @@
 #pragma once
 
-#include "classbook/ClassTable.h"
 #include "classbook/SharedWindows.h"
-#include "common/CrlfTextEdit.h"
+#include "model/ClassTable.h"
+#include "widgets/CrlfTextEdit.h"
 
 #include <QElapsedTimer>
 #include <QStringList>

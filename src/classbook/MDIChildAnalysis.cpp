@@ -1,13 +1,13 @@
 #include "classbook/MDIChild.h"
 
-#include "analysis/Averages.h"
 #include "analysis/ChartLayout.h"
 #include "analysis/Graph.h"
 #include "analysis/Graph2.h"
 #include "analysis/Rub.h"
-#include "common/Seams.h"
-#include "common/StringGrid.h"
+#include "model/Averages.h"
 #include "tools/Texte.h"
+#include "widgets/Seams.h"
+#include "widgets/StringGrid.h"
 
 #include <QCoreApplication>
 

@@ -1,15 +1,15 @@
 #include "classbook/MDIChild.h"
 
-#include "classbook/ClassFile.h"
-#include "classbook/EarlierVersions.h"
-#include "common/ErrorHandler.h"
-#include "common/FileNames.h"
-#include "common/PlatformError.h"
-#include "common/Seams.h"
-#include "common/StringGrid.h"
-#include "common/TextFile.h"
 #include "companions/Plan.h"
 #include "companions/Planning.h"
+#include "core/FileNames.h"
+#include "core/PlatformError.h"
+#include "core/TextFile.h"
+#include "model/ClassFile.h"
+#include "model/EarlierVersions.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/Seams.h"
+#include "widgets/StringGrid.h"
 
 #include <QFileInfo>
 #include <QStackedWidget>

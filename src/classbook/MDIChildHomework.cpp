@@ -1,10 +1,10 @@
 #include "classbook/MDIChild.h"
 
-#include "common/PlatformError.h"
-#include "common/Seams.h"
-#include "common/TextFile.h"
 #include "companions/Devoirs.h"
-#include "companions/HomeworkList.h"
+#include "core/PlatformError.h"
+#include "core/TextFile.h"
+#include "model/HomeworkList.h"
+#include "widgets/Seams.h"
 
 // The class window's homework list: its dialog and its file beside the class file.
 

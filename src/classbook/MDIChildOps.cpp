@@ -1,8 +1,8 @@
 #include "classbook/MDIChild.h"
 
-#include "analysis/GridOps.h"
 #include "classbook/PhotoView.h"
-#include "common/StringGrid.h"
+#include "model/GridOps.h"
+#include "widgets/StringGrid.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 #include "classbook/MDIChild.h"
 
-#include "classbook/PhotoCache.h"
-#include "classbook/PhotoFit.h"
-#include "classbook/PhotoLoader.h"
 #include "classbook/PhotoView.h"
-#include "common/Cp1252Guard.h"
-#include "common/ErrorHandler.h"
-#include "common/Seams.h"
+#include "model/PhotoCache.h"
+#include "model/PhotoFit.h"
+#include "model/PhotoLoader.h"
+#include "widgets/Cp1252Guard.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/Seams.h"
 
 #include <QCoreApplication>
 #include <QTimer>

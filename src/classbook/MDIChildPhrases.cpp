@@ -1,8 +1,8 @@
 #include "classbook/MDIChild.h"
 
-#include "common/Cp1252Guard.h"
-#include "common/Seams.h"
 #include "companions/Obs.h"
+#include "widgets/Cp1252Guard.h"
+#include "widgets/Seams.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -2,11 +2,11 @@
 
 #include "analysis/PrintLayout.h"
 #include "analysis/PrintPainter.h"
-#include "classbook/PhotoFit.h"
-#include "classbook/PhotoLoader.h"
-#include "common/PlatformError.h"
-#include "common/Seams.h"
-#include "common/StringGrid.h"
+#include "core/PlatformError.h"
+#include "model/PhotoFit.h"
+#include "model/PhotoLoader.h"
+#include "widgets/Seams.h"
+#include "widgets/StringGrid.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

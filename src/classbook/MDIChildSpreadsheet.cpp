@@ -1,10 +1,10 @@
 #include "classbook/MDIChild.h"
 
-#include "analysis/ClassExport.h"
-#include "classbook/StudentImport.h"
-#include "common/FileNames.h"
-#include "common/Seams.h"
-#include "common/StringGrid.h"
+#include "core/FileNames.h"
+#include "model/ClassExport.h"
+#include "model/StudentImport.h"
+#include "widgets/Seams.h"
+#include "widgets/StringGrid.h"
 
 #include <QCoreApplication>
 

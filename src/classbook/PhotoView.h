@@ -1,6 +1,6 @@
 #pragma once
 
-#include "classbook/PhotoFit.h"
+#include "model/PhotoFit.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "companions/Devoirs.h"
 
-#include "common/Cp1252Guard.h"
-#include "common/FirstShow.h"
-#include "common/Fonts.h"
+#include "widgets/Cp1252Guard.h"
+#include "widgets/FirstShow.h"
+#include "widgets/Fonts.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

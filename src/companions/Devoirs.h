@@ -1,6 +1,6 @@
 #pragma once
 
-#include "companions/HomeworkList.h"
+#include "model/HomeworkList.h"
 
 #include <QDialog>
 #include <array>

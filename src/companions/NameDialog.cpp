@@ -1,7 +1,7 @@
 #include "companions/NameDialog.h"
 
-#include "common/Cp1252Guard.h"
-#include "common/Fonts.h"
+#include "widgets/Cp1252Guard.h"
+#include "widgets/Fonts.h"
 
 #include <QFrame>
 #include <QGuiApplication>

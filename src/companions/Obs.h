@@ -1,6 +1,6 @@
 #pragma once
 
-#include "companions/PhraseList.h"
+#include "model/PhraseList.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
 #include "companions/Plan.h"
 
-#include "common/Fonts.h"
-#include "common/Glyphs.h"
-#include "common/Seams.h"
 #include "companions/PlnEdit.h"
+#include "widgets/Fonts.h"
+#include "widgets/Glyphs.h"
+#include "widgets/Seams.h"
 
 #include <QFrame>
 #include <QGuiApplication>

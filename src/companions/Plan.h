@@ -1,7 +1,7 @@
 #pragma once
 
-#include "companions/SeatingPlan.h"
-#include "companions/SharedCompanion.h"
+#include "model/SeatingPlan.h"
+#include "model/SharedCompanion.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,10 +1,10 @@
 #include "companions/Planning.h"
 
-#include "common/Fonts.h"
-#include "common/Glyphs.h"
-#include "common/Seams.h"
-#include "common/StringGrid.h"
 #include "companions/PrjEdit.h"
+#include "widgets/Fonts.h"
+#include "widgets/Glyphs.h"
+#include "widgets/Seams.h"
+#include "widgets/StringGrid.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

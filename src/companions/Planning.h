@@ -1,8 +1,8 @@
 #pragma once
 
-#include "companions/CompanionDocument.h"
-#include "companions/PlanningList.h"
-#include "companions/SharedCompanion.h"
+#include "model/CompanionDocument.h"
+#include "model/PlanningList.h"
+#include "model/SharedCompanion.h"
 
 #include <QDialog>
 #include <QFrame>

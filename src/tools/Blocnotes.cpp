@@ -1,12 +1,12 @@
 #include "tools/Blocnotes.h"
 
-#include "common/Cp1252Guard.h"
-#include "common/ErrorHandler.h"
-#include "common/Fonts.h"
-#include "common/Glyphs.h"
-#include "common/Seams.h"
-#include "tools/NotesFile.h"
+#include "model/NotesFile.h"
 #include "tools/PrinterTextDevice.h"
+#include "widgets/Cp1252Guard.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/Fonts.h"
+#include "widgets/Glyphs.h"
+#include "widgets/Seams.h"
 
 #include <QKeyEvent>
 #include <QPlainTextDocumentLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/CrlfTextEdit.h"
+#include "widgets/CrlfTextEdit.h"
 
 #include <QDialog>
 #include <QStringList>

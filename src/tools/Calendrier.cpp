@@ -1,10 +1,10 @@
 #include "tools/Calendrier.h"
 
-#include "common/Fonts.h"
-#include "common/Glyphs.h"
-#include "common/Seams.h"
 #include "tools/MonthCalendar.h"
 #include "tools/MonthGrid.h"
+#include "widgets/Fonts.h"
+#include "widgets/Glyphs.h"
+#include "widgets/Seams.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "tools/EuroEngine.h"
 
-#include "common/FrenchNumbers.h"
+#include "core/FrenchNumbers.h"
 
 #include <limits>
 

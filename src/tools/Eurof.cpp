@@ -1,6 +1,6 @@
 #include "tools/Eurof.h"
 
-#include "common/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QFrame>
 #include <QKeyEvent>

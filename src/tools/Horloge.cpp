@@ -1,12 +1,12 @@
 #include "tools/Horloge.h"
 
-#include "common/ErrorHandler.h"
-#include "common/FirstShow.h"
-#include "common/Fonts.h"
-#include "common/FrenchDates.h"
-#include "common/Seams.h"
+#include "core/FrenchDates.h"
 #include "tools/ClockFields.h"
 #include "tools/SpinButton.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/FirstShow.h"
+#include "widgets/Fonts.h"
+#include "widgets/Seams.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "tools/MonthGrid.h"
 
-#include "common/FrenchDates.h"
+#include "core/FrenchDates.h"
 
 namespace {
 

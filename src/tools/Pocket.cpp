@@ -1,7 +1,7 @@
 #include "tools/Pocket.h"
 
-#include "common/ErrorHandler.h"
-#include "common/Fonts.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/Fonts.h"
 
 #include <QFrame>
 #include <QKeyEvent>

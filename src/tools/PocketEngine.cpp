@@ -1,6 +1,6 @@
 #include "tools/PocketEngine.h"
 
-#include "common/FrenchNumbers.h"
+#include "core/FrenchNumbers.h"
 
 #include <cmath>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "tools/PrinterTextDevice.h"
 
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
 
 #include <QFontMetrics>
 #include <QPrinter>

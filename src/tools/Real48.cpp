@@ -1,6 +1,6 @@
 #include "tools/Real48.h"
 
-#include "common/FrenchNumbers.h"
+#include "core/FrenchNumbers.h"
 
 #include <cmath>
 #include <cstdio>

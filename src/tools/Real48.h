@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
 
 #include <QString>
 #include <array>

@@ -1,6 +1,6 @@
 #include "tools/ReportFileName.h"
 
-#include "common/FileNames.h"
+#include "core/FileNames.h"
 
 namespace reportfile {
 

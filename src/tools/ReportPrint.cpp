@@ -1,6 +1,6 @@
 #include "tools/ReportPrint.h"
 
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

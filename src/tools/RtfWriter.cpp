@@ -1,7 +1,7 @@
 #include "tools/RtfWriter.h"
 
-#include "common/Cp1252.h"
-#include "common/Fonts.h"
+#include "core/Cp1252.h"
+#include "widgets/Fonts.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,11 +1,7 @@
 #include "tools/Texte.h"
 
-#include "common/Cp1252.h"
-#include "common/ErrorHandler.h"
-#include "common/Fonts.h"
-#include "common/Glyphs.h"
-#include "common/Seams.h"
-#include "common/TextFile.h"
+#include "core/Cp1252.h"
+#include "core/TextFile.h"
 #include "tools/IndentMarker.h"
 #include "tools/ReportFileName.h"
 #include "tools/ReportPrint.h"
@@ -13,6 +9,10 @@
 #include "tools/RulerMath.h"
 #include "tools/RulerPanel.h"
 #include "tools/SizeSpinBox.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/Fonts.h"
+#include "widgets/Glyphs.h"
+#include "widgets/Seams.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

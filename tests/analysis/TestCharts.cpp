@@ -3,7 +3,7 @@
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/StringGrid.h"
+#include "widgets/StringGrid.h"
 
 #include "ClassWindows.h"
 #include "FakeSeams.h"

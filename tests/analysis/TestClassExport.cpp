@@ -2,7 +2,7 @@
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "classbook/MDIChild.h"
-#include "common/StringGrid.h"
+#include "widgets/StringGrid.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -4,9 +4,9 @@
 #include "app/MainForm.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
-#include "common/ErrorHandler.h"
-#include "common/Fonts.h"
-#include "common/StringGrid.h"
+#include "widgets/ErrorHandler.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "analysis/PrintPainter.h"
 
-#include "common/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QGuiApplication>
 #include <QPainter>

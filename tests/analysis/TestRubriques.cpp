@@ -1,8 +1,8 @@
 #include "analysis/Rub.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/StringGrid.h"
 #include "tools/Texte.h"
+#include "widgets/StringGrid.h"
 
 #include "ClassWindows.h"
 #include "FakeSeams.h"

@@ -4,10 +4,10 @@
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/Fonts.h"
-#include "common/StringGrid.h"
 #include "companions/Obs.h"
 #include "tools/Blocnotes.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QApplication>

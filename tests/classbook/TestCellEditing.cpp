@@ -1,8 +1,8 @@
 #include "FakeSeams.h"
 #include "Rows.h"
 #include "classbook/MDIChild.h"
-#include "common/Fonts.h"
-#include "common/StringGrid.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QLineEdit>
 

@@ -3,13 +3,13 @@
 #include "Rows.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
-#include "classbook/ClassFile.h"
 #include "classbook/MDIChild.h"
-#include "classbook/PhotoCache.h"
 #include "classbook/PhotoView.h"
-#include "common/Fonts.h"
-#include "common/PlatformError.h"
-#include "common/StringGrid.h"
+#include "core/PlatformError.h"
+#include "model/ClassFile.h"
+#include "model/PhotoCache.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QApplication>

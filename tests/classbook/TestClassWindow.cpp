@@ -1,7 +1,7 @@
 #include "FakeSeams.h"
 #include "classbook/MDIChild.h"
-#include "common/Fonts.h"
-#include "common/StringGrid.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -2,15 +2,15 @@
 #include "FakeSeams.h"
 #include "Rows.h"
 #include "TestFiles.h"
-#include "classbook/EarlierVersions.h"
 #include "classbook/MDIChild.h"
-#include "common/FileWriter.h"
-#include "common/StringGrid.h"
-#include "common/TextFile.h"
-#include "companions/PhraseList.h"
 #include "companions/Plan.h"
 #include "companions/Planning.h"
+#include "core/FileWriter.h"
+#include "core/TextFile.h"
+#include "model/EarlierVersions.h"
+#include "model/PhraseList.h"
 #include "tools/Blocnotes.h"
+#include "widgets/StringGrid.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,13 +2,13 @@
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/HelpFile.h"
-#include "classbook/ClassFile.h"
 #include "classbook/MDIChild.h"
-#include "classbook/StudentImport.h"
-#include "common/TextFile.h"
-#include "companions/PhraseList.h"
 #include "companions/Plan.h"
 #include "companions/Planning.h"
+#include "core/TextFile.h"
+#include "model/ClassFile.h"
+#include "model/PhraseList.h"
+#include "model/StudentImport.h"
 
 #include <QTemporaryDir>
 #include <QTest>

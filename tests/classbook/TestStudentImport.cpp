@@ -2,9 +2,9 @@
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "classbook/MDIChild.h"
-#include "classbook/StudentImport.h"
-#include "common/Csv.h"
-#include "common/StringGrid.h"
+#include "core/Csv.h"
+#include "model/StudentImport.h"
+#include "widgets/StringGrid.h"
 
 #include <QTemporaryDir>
 #include <QTest>

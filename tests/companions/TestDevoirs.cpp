@@ -4,10 +4,10 @@
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/Fonts.h"
-#include "common/PlatformError.h"
 #include "companions/Devoirs.h"
 #include "companions/Planning.h"
+#include "core/PlatformError.h"
+#include "widgets/Fonts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,9 +4,9 @@
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/Fonts.h"
-#include "common/StringGrid.h"
 #include "companions/Obs.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,9 +3,9 @@
 #include "TestFiles.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/Fonts.h"
 #include "companions/Plan.h"
 #include "companions/PlnEdit.h"
+#include "widgets/Fonts.h"
 
 #include <QApplication>
 #include <QDir>

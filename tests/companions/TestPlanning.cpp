@@ -3,12 +3,12 @@
 #include "TestFiles.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
-#include "common/Fonts.h"
-#include "common/PlatformError.h"
-#include "common/StringGrid.h"
 #include "companions/Planning.h"
-#include "companions/PlanningList.h"
 #include "companions/PrjEdit.h"
+#include "core/PlatformError.h"
+#include "model/PlanningList.h"
+#include "widgets/Fonts.h"
+#include "widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QDir>

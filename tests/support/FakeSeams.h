@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Seams.h"
+#include "widgets/Seams.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
 
 #include <QDir>
 #include <QFile>

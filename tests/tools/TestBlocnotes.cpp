@@ -1,8 +1,8 @@
 #include "FakeSeams.h"
 #include "TestFiles.h"
-#include "common/PlatformError.h"
+#include "core/PlatformError.h"
+#include "model/NotesFile.h"
 #include "tools/Blocnotes.h"
-#include "tools/NotesFile.h"
 #include "tools/PrinterTextDevice.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "FakeSeams.h"
 #include "Rows.h"
-#include "common/SystemClock.h"
+#include "core/SystemClock.h"
 #include "tools/ClockFields.h"
 #include "tools/Horloge.h"
 #include "tools/SpinButton.h"

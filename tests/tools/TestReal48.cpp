@@ -1,4 +1,4 @@
-#include "common/FrenchNumbers.h"
+#include "core/FrenchNumbers.h"
 #include "tools/Real48.h"
 
 #include <QTest>

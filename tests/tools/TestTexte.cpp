@@ -3,11 +3,11 @@
 #include "FakeSeams.h"
 #include "RtfShelf.h"
 #include "TestFiles.h"
-#include "common/Fonts.h"
 #include "tools/IndentMarker.h"
 #include "tools/ReportPrint.h"
 #include "tools/RulerPanel.h"
 #include "tools/SizeSpinBox.h"
+#include "widgets/Fonts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -1,0 +1,185 @@
+#include "model/ClassFile.h"
+
+#include "core/Cp1252.h"
+#include "core/FileWriter.h"
+#include "core/MessageText.h"
+#include "core/PlatformError.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace classfile {
+namespace {
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// The value of a run of hexadecimal digits; -1 when it is empty or holds anything else.
+int hexValue(const char* data, qsizetype size)
+{
+    if (size <= 0)
+        return -1;
+    int value = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const int d = hexDigit(data[i]);
+        if (d < 0)
+            return -1;
+        value = value * 16 + d;
+    }
+    return value;
+}
+
+void appendHex(QByteArray& out, int value, int digits)
+{
+    static const char upper[] = "0123456789ABCDEF";
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+        out += upper[(value >> shift) & 0xF];
+}
+
+// One record's text: every line break (CR LF, or a lone CR or LF) becomes the line-break byte.
+QByteArray encodeText(const QString& text)
+{
+    QByteArray bytes = cp1252::encode(text);
+    QByteArray out;
+    out.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r') {
+            out += LineBreakByte;
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            out += LineBreakByte;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString decodeText(const char* data, qsizetype size)
+{
+    QString text = cp1252::decode(QByteArray::fromRawData(data, size));
+    if (std::memchr(data, LineBreakByte, size_t(size)))
+        text.replace(QLatin1Char(LineBreakByte), QStringLiteral("\r\n"));
+    return text;
+}
+
+void readHeader(const char* data, qsizetype size, Widths& widths)
+{
+    qsizetype pos = 0;
+    for (int c = 0; c < WidthCount; ++c) {
+        const qsizetype take = std::min<qsizetype>(3, size - pos);
+        // Three characters that are not hexadecimal leave the column as it was; the next column
+        // takes the next three.
+        const int value = hexValue(data + pos, take);
+        if (value >= 0)
+            widths[c] = value;
+        pos += take;
+        if (pos >= size)
+            break;
+    }
+}
+
+void readRecord(const char* data, qsizetype size, ClassTable& table)
+{
+    if (size < 4)
+        return;
+    const int row = hexValue(data, 2);
+    const int slot = hexValue(data + 2, 2);
+    if (row < 0 || slot < 0)
+        return;
+    if (!ClassTable::isValid(row - 1, slot))
+        return;
+    table.at(row - 1, slot) = decodeText(data + 4, size - 4);
+}
+
+} // namespace
+
+qsizetype textLength(QStringView text)
+{
+    return text.size() - text.count(u"\r\n");
+}
+
+QByteArray readFile(const QString& path)
+{
+    QByteArray bytes = textfile::readBytes(path, FileLimit);
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    int line = 1;
+    // Lines end as read() ends them: CR LF, a lone CR or a lone LF.
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (end - start > 4 + MaxText) {
+            filewriter::markUnreadable(path);
+            throw PlatformError::refusedFile(
+                path,
+                QStringLiteral("a un texte trop long à la ligne %1 (plus de %2 caractères)")
+                    .arg(QString::number(line), messagetext::number(MaxText)),
+                FileLimit.what);
+        }
+        if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+        ++line;
+    }
+    return bytes;
+}
+
+QByteArray write(const ClassTable& table, const Widths& widths)
+{
+    QByteArray out;
+    for (int width : widths)
+        appendHex(out, std::clamp(width, 0, MaxWidth), 3);
+    out += "\r\n";
+    for (int r = ClassTable::FirstRow; r <= ClassTable::LastRow; ++r) {
+        for (int slot = 1; slot < ClassTable::SlotCount; ++slot) {
+            const QString& text = table.at(r, slot);
+            if (text.isEmpty())
+                continue;
+            appendHex(out, r + 1, 2);
+            appendHex(out, slot, 2);
+            out += encodeText(text);
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+Widths read(const QByteArray& bytes, ClassTable& table)
+{
+    Widths widths;
+    widths.fill(NoWidth);
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    bool header = true;
+    // A line ends at CR LF, a lone CR or a lone LF; a last line without its end still counts.
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (header)
+            readHeader(data + start, end - start, widths);
+        else
+            readRecord(data + start, end - start, table);
+        header = false;
+        if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return widths;
+}
+
+} // namespace classfile

@@ -1,0 +1,256 @@
+#include "model/SharedCompanion.h"
+
+#include "core/FileNames.h"
+#include "core/TextFile.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+void raise(const std::optional<PlatformError>& failure)
+{
+    if (failure)
+        throw *failure;
+}
+
+} // namespace
+
+SharedCompanion::SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules)
+    : m_extension(extension), m_document(document), m_rules(rules)
+{
+}
+
+QString SharedCompanion::companionOf(const QString& classFile) const
+{
+    return classFile.isEmpty() ? QString() : filenames::companionOnDisk(classFile, m_extension);
+}
+
+void SharedCompanion::remember(ClassKey cls, const QString& classFile)
+{
+    if (cls)
+        m_classes.insert(cls, companionOf(classFile));
+}
+
+bool SharedCompanion::unreadable(const QString& file) const
+{
+    return !file.isEmpty() && m_unreadable.contains(filenames::canonicalPath(file));
+}
+
+SharedCompanion::ClassKey SharedCompanion::otherWindowOf(ClassKey cls, const QString& file) const
+{
+    for (auto it = m_classes.cbegin(); it != m_classes.cend(); ++it)
+        if (it.key() != cls && filenames::sameFile(it.value(), file))
+            return it.key();
+    return nullptr;
+}
+
+void SharedCompanion::follow(ClassKey cls, const QString& file)
+{
+    if (!cls || file.isEmpty())
+        return;
+    const auto moved = [&](Owner& owner) {
+        if (owner.cls != cls || filenames::sameFile(owner.file, file))
+            return false;
+        // The class is still open under its old name in another window, which keeps it.
+        if (ClassKey other = otherWindowOf(cls, owner.file)) {
+            owner.cls = other;
+            return false;
+        }
+        owner.file = file;
+        return true;
+    };
+    // Like the class file, the document is written under the new name even when nothing changed.
+    if (moved(m_owner))
+        m_document.setModified(true);
+    for (Waiting& waiting : m_waiting)
+        moved(waiting.owner);
+}
+
+void SharedCompanion::displace(std::optional<PlatformError>& failure)
+{
+    if (!m_document.modified() || m_owner.isNobody())
+        return;
+    const QByteArray bytes = m_document.toBytes();
+    if (unreadable(m_owner.file)) {
+        // Changes made where the file could not be read are never written over it: they wait, and the
+        // teacher is told that they could not be written.
+        if (!failure)
+            failure = PlatformError::cannotCreate(m_owner.file);
+    } else if (!m_owner.file.isEmpty()) {
+        try {
+            textfile::writeBytes(m_owner.file, bytes);
+            m_document.setModified(false);
+            return;
+        } catch (const PlatformError& error) {
+            if (!failure)
+                failure = error;
+        }
+    }
+    m_waiting.append({m_owner, bytes});
+}
+
+bool SharedCompanion::bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure)
+{
+    for (qsizetype i = 0; i < m_waiting.size(); ++i) {
+        const Owner& owner = m_waiting.at(i).owner;
+        if (!(cls && owner.cls == cls) && !filenames::sameFile(owner.file, file))
+            continue;
+        const Waiting back = m_waiting.takeAt(i);
+        displace(failure);
+        m_document.load(back.bytes);
+        m_document.setModified(true);
+        m_owner = {cls ? cls : back.owner.cls, file.isEmpty() ? back.owner.file : file};
+        return true;
+    }
+    return false;
+}
+
+void SharedCompanion::load(ClassKey cls, const QString& classFile)
+{
+    remember(cls, classFile);
+    const QString file = companionOf(classFile);
+    if (file.isEmpty())
+        return;
+    std::optional<PlatformError> failure;
+    // Changes of this class that could not be written are newer than its file.
+    if (bringBack(cls, file, failure))
+        return raise(failure);
+    // The class's own file, or the file an older version named for it, which is only ever read.
+    QString source = filenames::companionToRead(classFile, m_extension);
+    if (!QFileInfo::exists(source)) {
+        // The document held stays shown; it becomes this class's only when it belongs to nobody.
+        if (m_rules.takenByLoading && m_owner.isNobody())
+            m_owner = {cls, file};
+        return;
+    }
+    // The same class loaded again: its changes go to its file first and are read back from there.
+    if (filenames::sameFile(m_owner.file, file) && m_document.modified() && !unreadable(file)) {
+        try {
+            textfile::writeBytes(file, m_document.toBytes());
+            m_document.setModified(false);
+            source = file;
+        } catch (const PlatformError&) {
+            // They stay held, newer than the file.
+            if (cls)
+                m_owner.cls = cls;
+            throw;
+        }
+    }
+    QByteArray bytes;
+    try {
+        bytes = textfile::readBytes(source, m_rules.limit);
+    } catch (const PlatformError&) {
+        m_unreadable.insert(filenames::canonicalPath(source));
+        if (m_rules.unreadableGivesEmpty) {
+            displace(failure);
+            m_document.reset();
+            m_owner = {cls, file};
+        }
+        throw;
+    }
+    m_unreadable.remove(filenames::canonicalPath(source));
+    displace(failure);
+    m_document.load(bytes);
+    m_owner = {cls, file};
+    raise(failure);
+}
+
+void SharedCompanion::save(ClassKey cls, const QString& classFile)
+{
+    const QString file = companionOf(classFile);
+    follow(cls, file);
+    remember(cls, classFile);
+    if (file.isEmpty())
+        return;
+    // A file that could not be read is never written over: changes for it are reported instead.
+    if (unreadable(file)) {
+        const bool waiting = std::any_of(m_waiting.cbegin(), m_waiting.cend(),
+                                         [&file](const Waiting& w) { return filenames::sameFile(w.owner.file, file); });
+        if (waiting || (filenames::sameFile(m_owner.file, file) && m_document.modified()))
+            throw PlatformError::cannotCreate(file);
+        return;
+    }
+    std::optional<PlatformError> failure;
+    for (qsizetype i = 0; i < m_waiting.size();) {
+        if (!filenames::sameFile(m_waiting.at(i).owner.file, file)) {
+            ++i;
+            continue;
+        }
+        try {
+            textfile::writeBytes(file, m_waiting.at(i).bytes);
+            m_waiting.removeAt(i);
+        } catch (const PlatformError& error) {
+            if (!failure)
+                failure = error;
+            ++i;
+        }
+    }
+    if (m_owner.isNobody() && m_document.modified())
+        m_owner = {cls, file};
+    if (filenames::sameFile(m_owner.file, file) && m_document.modified()) {
+        // A failure leaves the document modified, so that the next save tries again.
+        try {
+            textfile::writeBytes(file, m_document.toBytes());
+            m_document.setModified(false);
+        } catch (const PlatformError& error) {
+            if (!failure)
+                failure = error;
+        }
+    }
+    raise(failure);
+}
+
+void SharedCompanion::showing(ClassKey cls, const QString& classFile)
+{
+    remember(cls, classFile);
+    std::optional<PlatformError> failure;
+    // With nothing else to show, the changes that wait for this class come back.
+    if (m_owner.isNobody())
+        bringBack(cls, companionOf(classFile), failure);
+    raise(failure);
+}
+
+void SharedCompanion::shown(ClassKey cls, const QString& classFile)
+{
+    remember(cls, classFile);
+    // A document that belonged to nobody and was changed there is that class's from now on.
+    if (m_owner.isNobody() && m_document.modified())
+        m_owner = {cls, companionOf(classFile)};
+}
+
+bool SharedCompanion::changesWithoutFile(ClassKey cls) const
+{
+    if (!cls)
+        return false;
+    if (m_owner.cls == cls && m_owner.file.isEmpty() && m_document.modified())
+        return true;
+    return std::any_of(m_waiting.cbegin(), m_waiting.cend(),
+                       [cls](const Waiting& w) { return w.owner.cls == cls && w.owner.file.isEmpty(); });
+}
+
+void SharedCompanion::closed(ClassKey cls)
+{
+    if (!cls)
+        return;
+    m_classes.remove(cls);
+    if (m_owner.cls == cls) {
+        if (ClassKey other = otherWindowOf(cls, m_owner.file)) {
+            m_owner.cls = other;
+        } else {
+            if (m_document.modified() && !m_owner.file.isEmpty())
+                m_waiting.append({{nullptr, m_owner.file}, m_document.toBytes()});
+            m_document.reset();
+            m_owner = {};
+        }
+    }
+    for (qsizetype i = m_waiting.size(); i-- > 0;) {
+        Owner& owner = m_waiting[i].owner;
+        if (owner.cls != cls)
+            continue;
+        owner.cls = otherWindowOf(cls, owner.file);
+        // A class never saved takes its changes with it.
+        if (owner.isNobody())
+            m_waiting.removeAt(i);
+    }
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "core/PlatformError.h"
+#include "core/TextFile.h"
+#include "model/CompanionDocument.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <optional>
+
+// The seating plan and the annual planning are each one document for the whole program, held by one
+// window, while several classes may be open. This decides which class the document held belongs to, and
+// so which file may receive it:
+// - a class loaded with its own file takes the document; the changes of the class that held it before go
+//   to that class's file first or, when they cannot be written there (a class never saved, a file that
+//   cannot be created), wait for that class's next save;
+// - a class's save-all step writes only that class's document to that class's file; a class saved under
+//   another name takes its document along;
+// - a class closed leaves nothing to the next: what it held goes, unless the same class is still open in
+//   another window; changes it could not write wait for it to be loaded again;
+// - a file that exists but could not be read is never written over during the run; changes made for it
+//   stay and are reported at each save.
+class SharedCompanion
+{
+public:
+    // A class window, only ever compared; nullptr for a class known only by its file name.
+    using ClassKey = const void*;
+
+    struct Rules
+    {
+        // A class loaded without a file of its own takes a document that belongs to nobody.
+        bool takenByLoading = false;
+        // A file that exists but cannot be read gives the start-up document; else the document held stays.
+        bool unreadableGivesEmpty = false;
+        // The largest file read; a larger one counts as one that cannot be read.
+        textfile::Limit limit{1024 * 1024, u"un fichier"};
+    };
+
+    SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules);
+
+    // Each raises the first failure (PlatformError) once everything it could do is done.
+    void load(ClassKey cls, const QString& classFile);
+    void save(ClassKey cls, const QString& classFile);
+    // Before and after the document is shown for a class, which may change it there.
+    void showing(ClassKey cls, const QString& classFile);
+    void shown(ClassKey cls, const QString& classFile);
+    void closed(ClassKey cls);
+
+    // Changes made for that class while it has no name: only a save under a name keeps them.
+    bool changesWithoutFile(ClassKey cls) const;
+
+    // The file the document held belongs to, as derived from its class file name; empty while it belongs
+    // to nobody or to a class never saved.
+    const QString& ownerFile() const { return m_owner.file; }
+
+private:
+    struct Owner
+    {
+        ClassKey cls = nullptr;
+        QString file;
+        bool isNobody() const { return !cls && file.isEmpty(); }
+    };
+    struct Waiting
+    {
+        Owner owner;
+        QByteArray bytes;
+    };
+
+    // The file a class's document is written to, as filenames names it; empty for a class never saved.
+    QString companionOf(const QString& classFile) const;
+    void remember(ClassKey cls, const QString& classFile);
+    bool unreadable(const QString& file) const;
+    // Another open window of the class of that companion file (the same class opened twice).
+    ClassKey otherWindowOf(ClassKey cls, const QString& file) const;
+    // A class saved under a new name: what it owns moves with it.
+    void follow(ClassKey cls, const QString& file);
+    // The document held is about to be replaced: its changes go to their file, or wait.
+    void displace(std::optional<PlatformError>& failure);
+    // Changes waiting for that class (or file) become the document held again.
+    bool bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure);
+
+    QString m_extension;
+    CompanionDocument& m_document;
+    Rules m_rules;
+    Owner m_owner;
+    QList<Waiting> m_waiting;
+    // The open class windows that have been seen, with their companion file.
+    QHash<ClassKey, QString> m_classes;
+    // Canonical names of files that exist but could not be read.
+    QSet<QString> m_unreadable;
+};

@@ -1,0 +1,166 @@
+#include "widgets/QtSeams.h"
+
+#include "core/SystemClock.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStatusTipEvent>
+
+namespace {
+
+Seams* g_replacement = nullptr;
+
+} // namespace
+
+Seams& seams()
+{
+    if (g_replacement)
+        return *g_replacement;
+    static QtSeams real;
+    return real;
+}
+
+void setSeams(Seams* replacement)
+{
+    g_replacement = replacement;
+}
+
+QtSeams::QtSeams() = default;
+QtSeams::~QtSeams() = default;
+
+QStringList QtSeams::qtFilters(const QString& filter)
+{
+    QStringList out;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the description's parentheses, separated by blanks: the description's
+        // own "(*.bmp;*.ico)" is rewritten from the pattern part.
+        QString description = parts[i];
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0)
+            description.truncate(open);
+        out << description.trimmed() + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return out;
+}
+
+QString QtSeams::openFileName(QWidget* parent, const QString& filter)
+{
+    QFileDialog dialog(parent, QStringLiteral("Ouvrir"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(qtFilters(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<Seams::SaveChoice> QtSeams::saveFileName(QWidget* parent, const QString& filter, int filterIndex)
+{
+    QFileDialog dialog(parent, QStringLiteral("Enregistrer sous"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Replacing an existing file is not asked about.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = qtFilters(filter);
+    dialog.setNameFilters(filters);
+    if (filterIndex >= 1 && filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[filterIndex - 1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    SaveChoice choice;
+    choice.fileName = dialog.selectedFiles().constFirst();
+    choice.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (choice.filterIndex < 1)
+        choice.filterIndex = 1;
+    return choice;
+}
+
+int QtSeams::message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
+                     const QStringList& buttons, int defaultButton, int escapeButton)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setIcon(kind == MessageKind::Warning ? QMessageBox::Warning
+                : kind == MessageKind::Error ? QMessageBox::Critical
+                                             : QMessageBox::Information);
+    QList<QPushButton*> pushButtons;
+    for (const QString& label : buttons)
+        pushButtons << box.addButton(label, QMessageBox::ActionRole);
+    if (defaultButton >= 0 && defaultButton < pushButtons.size())
+        box.setDefaultButton(pushButtons[defaultButton]);
+    if (escapeButton >= 0 && escapeButton < pushButtons.size())
+        box.setEscapeButton(pushButtons[escapeButton]);
+    box.exec();
+    const int index = static_cast<int>(pushButtons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    return index < 0 ? escapeButton : index;
+}
+
+bool QtSeams::printDialog(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtSeams::printerSetupDialog(QWidget* parent, QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtSeams::fontDialog(QWidget* parent, QFont& font)
+{
+    bool ok = false;
+    const QFont chosen =
+        QFontDialog::getFont(&ok, font, parent, QStringLiteral("Police"), QFontDialog::DontUseNativeDialog);
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+int QtSeams::execModal(QDialog* dialog)
+{
+    return dialog->exec();
+}
+
+QPrinter& QtSeams::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+QDateTime QtSeams::now()
+{
+    return QDateTime::currentDateTime();
+}
+
+void QtSeams::setSystemClock(const QDateTime& dateTime, QObject* context,
+                             const std::function<void(const QString& refusal)>& done)
+{
+    systemclock::setLocal(dateTime, context, done);
+}
+
+void QtSeams::beep()
+{
+    QApplication::beep();
+}
+
+void QtSeams::statusMessage(QWidget* parent, const QString& text)
+{
+    // The frame shows status tips in its status bar. Posted, so that it comes after the tip a closing menu
+    // clears, and stays until the next hint.
+    if (parent)
+        QCoreApplication::postEvent(parent->window(), new QStatusTipEvent(text));
+}

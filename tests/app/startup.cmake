@@ -1,1 +1,0 @@
-virelan_add_test(test_startupfiles SOURCES TestStartupFiles.cpp LIBS virelan_models)

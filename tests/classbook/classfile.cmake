@@ -1,3 +1,0 @@
-virelan_add_test(test_classfile SOURCES TestClassFile.cpp LIBS virelan_models)
-virelan_add_test(test_photos SOURCES TestPhotos.cpp LIBS virelan_models)
-virelan_add_test(test_classfilewindow SOURCES TestClassFileWindow.cpp LIBS virelan_forms)

@@ -1,1 +1,0 @@
-virelan_add_test(test_cellediting SOURCES TestCellEditing.cpp LIBS virelan_forms)

@@ -1,1 +1,0 @@
-virelan_add_test(test_oversizedfiles SOURCES TestOversizedFiles.cpp LIBS virelan_forms)

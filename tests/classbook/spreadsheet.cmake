@@ -1,1 +1,0 @@
-virelan_add_test(test_studentimport SOURCES TestStudentImport.cpp LIBS virelan_forms)

@@ -1,2 +1,0 @@
-virelan_add_test(test_classwindow SOURCES TestClassWindow.cpp LIBS virelan_forms)
-virelan_add_test(test_filesituations SOURCES TestFileSituations.cpp LIBS virelan_forms)

@@ -1,4 +1,0 @@
-virelan_add_test(test_cp1252 SOURCES TestCp1252.cpp LIBS virelan_models)
-virelan_add_test(test_frenchnumbers SOURCES TestFrenchNumbers.cpp LIBS virelan_models)
-virelan_add_test(test_filesanddates SOURCES TestFilesAndDates.cpp LIBS virelan_models)
-virelan_add_test(test_qtseams SOURCES TestQtSeams.cpp LIBS virelan_forms)

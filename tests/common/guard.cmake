@@ -1,1 +1,0 @@
-virelan_add_test(test_cp1252guard SOURCES TestCp1252Guard.cpp LIBS virelan_forms)

@@ -1,1 +1,0 @@
-virelan_add_test(test_stringgrid SOURCES TestStringGrid.cpp LIBS virelan_forms)

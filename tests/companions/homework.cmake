@@ -1,2 +1,0 @@
-virelan_add_test(test_homeworklist SOURCES TestHomeworkList.cpp LIBS virelan_models)
-virelan_add_test(test_devoirs SOURCES TestDevoirs.cpp LIBS virelan_forms)
