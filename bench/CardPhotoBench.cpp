@@ -13,6 +13,8 @@
 #include "BenchSupport.h"
 #include "FakeSeams.h"
 #include "app/ToolWindows.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
 #include "model/PhotoCache.h"
@@ -75,12 +77,14 @@ Result measure(const QImage& picture, const QString& path, bool progressive)
     window.show();
     // Two students with the same photo: each press of the next or previous card button shows a card
     // and decodes its photo.
-    window.table().at(1, 45) = path;
-    window.table().at(2, 45) = path;
-    window.StringGrid1->setCurrent(2, 2);
+    window.document().store([&path](ClassContents& contents) {
+        contents.table.at(1, 45) = path;
+        contents.table.at(2, 45) = path;
+    });
+    window.grid()->setCurrent(2, 2);
     window.Fiche();
     waitForPhoto(window);
-    if (window.Image1->isEmpty() || window.Image1->pictureSize() != picture.size())
+    if (window.card()->photo()->view()->isEmpty() || window.card()->photo()->view()->pictureSize() != picture.size())
         qFatal("the card shows no photo");
 
     std::vector<qint64> card, kept, full, eighth;
@@ -93,7 +97,7 @@ Result measure(const QImage& picture, const QString& path, bool progressive)
             window.SpeedButton1Click();
         waitForPhoto(window);
         // Drawn as well.
-        window.Panel2->grab();
+        window.card()->photo()->grab();
         return timer.nsecsElapsed();
     };
     for (int i = 0; i < Runs; ++i) {
@@ -106,7 +110,7 @@ Result measure(const QImage& picture, const QString& path, bool progressive)
         bench::libjpegDecode(path, 1);
         eighth.push_back(timer.nsecsElapsed());
     }
-    return {QFile(path).size(), window.Image1->picture().size(),
+    return {QFile(path).size(), window.card()->photo()->view()->picture().size(),
             median(card) / 1e6, median(kept) / 1e6,
             median(full) / 1e6, median(eighth) / 1e6};
 }

@@ -10,6 +10,7 @@
 #include "FakeSeams.h"
 #include "app/HelpWindow.h"
 #include "app/ToolWindows.h"
+#include "classbook/CardPage.h"
 #include "classbook/MDIChild.h"
 #include "core/PlatformError.h"
 #include "model/ClassFile.h"
@@ -61,7 +62,7 @@ QString openClass(const QString& path)
     window.Fiche();
     window.repaint();
     QApplication::processEvents();
-    return QStringLiteral("read; card of %1 characters shown").arg(window.Edit1->text().size());
+    return QStringLiteral("read; card of %1 characters shown").arg(window.card()->field(1)->text().size());
 }
 
 QString importList(const QString& path)

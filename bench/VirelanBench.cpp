@@ -23,6 +23,8 @@
 #include "analysis/Graph.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
 #include "model/ClassFile.h"
@@ -122,10 +124,10 @@ void makeFixtures(const QString& dir)
     TMDIChild window(sharedWindows());
     window.Charge(bench::classFile(dir));
     QByteArray texts;
-    for (int r = 0; r < window.StringGrid1->rowCount(); ++r) {
+    for (int r = 0; r < window.grid()->rowCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < window.StringGrid1->colCount(); ++c)
-            row << window.StringGrid1->cell(c, r);
+        for (int c = 0; c < window.grid()->colCount(); ++c)
+            row << window.grid()->cell(c, r);
         texts += row.join(QLatin1Char('\t')).toUtf8() + '\n';
     }
     write(bench::gridTexts(dir), texts);
@@ -165,7 +167,8 @@ long residentKb()
 std::function<bool(QObject*)> photoPainted(TMDIChild* window, int card)
 {
     return [window, card](QObject* object) {
-        return object == window->Image1 && window->currentCard() == card && !window->Image1->isEmpty();
+        return object == window->card()->photo()->view() && window->currentCard() == card &&
+               !window->card()->photo()->view()->isEmpty();
     };
 }
 
@@ -176,7 +179,7 @@ public:
     CaptionWatch(TMDIChild* window, int firstCard, const QElapsedTimer& clock)
         : m_window(window), m_first(firstCard), m_clock(clock)
     {
-        window->Panel1Caption->installEventFilter(this);
+        window->findChild<QLabel*>(QStringLiteral("Panel1Caption"))->installEventFilter(this);
     }
     // Milliseconds from the clock's start until a caption of that card or a later one was painted; -1 if never.
     double paintedMs(int card) const
@@ -219,7 +222,7 @@ void heldPageDown(TMDIChild* window)
     photo.armFrom(clock);
     pressKey(Qt::Key_PageDown);
     const double painted = photo.wait();
-    if (window->currentCard() != last || window->Image1->isEmpty())
+    if (window->currentCard() != last || window->card()->photo()->view()->isEmpty())
         qFatal("the keys held stopped on card %d without its photo", window->currentCard());
     const double lastKey = (bench::HeldKeys - 1) * bench::HeldKeyGapMs;
     std::printf("held %.3f\n", painted - lastKey);
@@ -250,7 +253,7 @@ int classesMemory(const QString& dir)
         if (!window)
             qFatal("the class did not open");
         bench::settle(100);
-        window->StringGrid1->setCurrent(2, n + 1);
+        window->grid()->setCurrent(2, n + 1);
         bench::PaintWatch photo(photoPainted(window, n));
         photo.arm();
         action(form, "fiche1")->trigger();
@@ -332,7 +335,7 @@ int main(int argc, char* argv[])
     bench::settle(bench::ReadingMs);
 
     if (measures.contains(QLatin1String("chart"))) {
-        window->StringGrid1->setFocus();
+        window->grid()->setFocus();
         bench::settle(100);
         bench::PaintWatch chart(tools().Graph);
         chart.setObjectName(QStringLiteral("chart"));
@@ -346,7 +349,7 @@ int main(int argc, char* argv[])
 
     form->activateWindow();
     bench::settle(100);
-    window->StringGrid1->setCurrent(2, 2);
+    window->grid()->setCurrent(2, 2);
     action(form, "fiche1")->trigger();
     bench::settle(bench::ReadingMs);
     // Each card until it is painted with its own photo: the screen complete.
@@ -357,7 +360,7 @@ int main(int argc, char* argv[])
         photo.arm();
         pressKey(Qt::Key_PageDown);
         cards.push_back(photo.wait());
-        if (window->Image1->isEmpty())
+        if (window->card()->photo()->view()->isEmpty())
             qFatal("card %d shows no photo", window->currentCard());
         bench::settle(bench::ReadingMs);
     }

@@ -1,31 +1,19 @@
 #pragma once
 
 #include "classbook/SharedWindows.h"
-#include "model/ClassTable.h"
-#include "widgets/CrlfTextEdit.h"
+#include "model/ClassDocument.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
-#include <array>
-#include <cstdint>
 
-class PhotoView;
-class PlatformError;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QScrollArea;
+class CardPage;
 class QStackedWidget;
-class QToolButton;
 class StringGrid;
-namespace photofit {
-struct Shown;
-}
 
-// One open class: its class table, the class grid page and the student card page over it,
-// its homework list and its modified flag.
-class TMDIChild : public QWidget
+// One open class, as its window shows it: the class grid page and the student card page over the class document,
+// which holds the class, its file and its modified flag. The window asks the teacher's questions, shows the
+// document and forwards every change to it.
+class TMDIChild : public QWidget, private ClassDocument::View
 {
     Q_OBJECT
 
@@ -37,19 +25,26 @@ public:
     explicit TMDIChild(const SharedWindows& shared, QWidget* parent = nullptr);
     ~TMDIChild() override;
 
-    // --- the window's data -------------------------------------------------
-    const QString& fileName() const { return m_fileName; }
-    const QString& photoPath() const { return m_photoPath; }
-    ClassTable& table() { return m_table; }
-    const ClassTable& table() const { return m_table; }
-    std::array<QString, 21>& ListeDevoirs() { return m_listeDevoirs; }
-    int currentCard() const { return m_currentCard; }
-    bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
-    const QString& lastChosenPhrase() const { return m_lastChosenPhrase; }
+    // --- the class ----------------------------------------------------------
+    ClassDocument& document() { return m_document; }
+    const ClassDocument& document() const { return m_document; }
+    const QString& fileName() const { return m_document.fileName(); }
+    const ClassTable& table() const { return m_document.table(); }
+    const homework::List& ListeDevoirs() const { return m_document.ListeDevoirs(); }
+    bool isModified() const { return m_document.isModified(); }
+    void setModified(bool modified) { m_document.setModified(modified); }
+    // The class as a save would store it, the page in view included; the class itself stays as it is.
+    ClassTable currentTable() const { return m_document.currentTable(); }
+
+    // --- the view -------------------------------------------------------------
+    StringGrid* grid() const { return m_grid; }
+    CardPage* card() const { return m_card; }
     bool isCardPage() const;
-    // The card waits for its photo, which is being read.
-    bool photoPending() const { return m_photoTicket != 0; }
+    int currentCard() const { return m_currentCard; }
+    // The path of the card's photo; the card waits for its photo while it is being read.
+    const QString& photoPath() const;
+    bool photoPending() const;
+    const QString& lastChosenPhrase() const { return m_lastChosenPhrase; }
 
     // --- transfers between the class table and the two views -----------------
     void EcritGrille();
@@ -59,7 +54,7 @@ public:
     // The number normaliser: a text that reads as a number comes back in the form "#.00".
     static QString FormatNbr(const QString& text);
 
-    // --- class files ---------------------------------------------------------
+    // --- class files: the questions, then the document ------------------------
     void Nouveau();
     void Raz();
     void Charge(const QString& path);
@@ -68,13 +63,12 @@ public:
     void SauveTout();
     // The question asked before the window closes; false keeps it open.
     bool FormCloseQuery();
-    // The plan or planning changed for this class while it has no name: closing it unsaved loses them.
-    bool companionsWithoutFile() const;
+    bool companionsWithoutFile() const { return m_document.companionsWithoutFile(); }
     // The question has been asked already (when the program quits): closing the window asks nothing more.
     void setCloseAsked() { m_closeAsked = true; }
     void FormClose();
 
-    // --- editing ------------------------------------------------------------
+    // --- pages and cards --------------------------------------------------------
     void Fiche();
     void Classe();
     void SpeedButton1Click();
@@ -88,14 +82,14 @@ public:
     void Graphique();
     void Suivi();
 
-    // --- grid operations --------------------------------------------------------
+    // --- whole-class operations ------------------------------------------------
     void Trier();
     void Ajuster();
     void Supprimer();
     void SupPhoto();
     void Copier(QStringList& buffer);
     void Coller(const QStringList& buffer);
-    // Commits a mark being typed in the grid; then the visible page goes into the class table.
+    // Commits a mark being typed in the grid; then the page in view goes into the class table.
     void finishCellEdit();
     void storeVisiblePage();
 
@@ -106,94 +100,50 @@ public:
 
     // --- companions -------------------------------------------------------------
     void DatesDevoirs();
-    void ChargeDevoir();
-    void SauveDevoir();
+    void ChargeDevoir() { m_document.ChargeDevoir(); }
+    void SauveDevoir() { m_document.SauveDevoir(); }
     void PlanClasse();
     void Observations();
     void PlanningCours();
 
     // --- spreadsheets ------------------------------------------------------------
-    // The class as a save would store it: the class table with the page in view copied over it; the window's
-    // own table and modified flag stay as they are.
-    ClassTable currentTable() const;
     void Exporter();
     void Importer();
-
-    // --- controls ---------------------------------------------------------------
-    QStackedWidget* Notebook1 = nullptr;
-    StringGrid* StringGrid1 = nullptr;
-    QWidget* CardPage = nullptr;
-    QFrame* Panel1 = nullptr;
-    QLabel* Panel1Caption = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QLineEdit* Edit8 = nullptr;
-    QLineEdit* Edit9 = nullptr;
-    QLineEdit* Edit10 = nullptr;
-    QLineEdit* Edit11 = nullptr;
-    QLineEdit* Edit12 = nullptr;
-    QLineEdit* Edit13 = nullptr;
-    CrlfTextEdit* Memo1 = nullptr;
-    QFrame* Panel2 = nullptr;
-    PhotoView* Image1 = nullptr;
-
-    // The card edit boxes in the order of their slots 33 to 43, then 46 and 47.
-    QList<QLineEdit*> cardEdits() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
     void buildGridPage();
     void buildCardPage();
+    // The grid page's editing: every character typed marks the class changed, a full stop becoming a comma.
     void StringGrid1KeyPress(QChar& key);
     void Edit1KeyPress(QChar& key);
+    void StringGrid1ColumnMoved(int from, int to);
     void FormKeyDown(int key);
     // LitFiche, then the card page in view with the focus in the surname.
     void showCard();
-    void markModified() { m_modified = true; }
-    void StringGrid1ColumnMoved(int from, int to);
-    // The halves of EcritGrille and EcritFiche that copy a view into a table.
-    void gridInto(ClassTable& table) const;
-    void cardInto(ClassTable& table) const;
+    // The class shown again as the document read it from its files.
+    void showLoaded();
     // Column 1 of student n's grid row: surname, a blank, first name.
     void showName(int n);
-    // The photo control back to the whole frame, empty, and the photo on its way no longer wanted.
-    void forgetPhoto();
-    void showPhoto(const photofit::Shown& shown);
-    void photoRead(std::uint64_t ticket, const photofit::Shown* shown, const PlatformError* error);
-    // A photo chosen that is still being read is read to the end now: whether it marks the class modified must be
-    // known before the card is left, stored or saved.
-    void settlePhotoChoice();
+    // The grid's cells into the table, a mark being typed included.
+    void gridInto(ClassTable& table) const;
+    // ClassDocument::View: the page in view and the grid's widths.
+    void storeInto(ClassContents& contents) const override;
     // While the teacher reads the card, the photos of the cards around it are decoded ahead.
     void readAhead();
 
     // The windows shared with every other class window, handed over by the frame.
     SharedWindows m_shared;
-    QString m_fileName;
-    QString m_photoPath;
-    // The photo the card waits for (0: none), and whether it was just chosen in the picture dialog.
-    std::uint64_t m_photoTicket = 0;
-    bool m_photoChosen = false;
-    QElapsedTimer m_photoAsked;
-    ClassTable m_table;
-    std::array<QString, 21> m_listeDevoirs;
+    ClassDocument m_document;
+    QStackedWidget* m_notebook = nullptr;
+    StringGrid* m_grid = nullptr;
+    CardPage* m_card = nullptr;
     int m_currentCard = 0;
-    bool m_modified = false;
     QString m_lastChosenPhrase;
-    // Set while the program itself fills the card, so that only the user's typing marks the class modified.
-    bool m_filling = false;
     // Closing without asking again once the frame's quit has asked.
     bool m_closeAsked = false;
     // The frame around the window has been given its opening size.

@@ -18,14 +18,14 @@ void TMDIChild::Rubriques()
     if (isCardPage())
         return;
     // A mark still being typed belongs to the grid before the grid is copied into the class table.
-    StringGrid1->commitEdit();
+    m_grid->commitEdit();
     TRub* rub = m_shared.Rub;
-    rub->Init(*StringGrid1);
+    rub->Init(*m_grid);
     // No cancel path: however the dialog is closed, what it shows becomes the class's rubrics.
     seams().execModal(rub);
-    rub->Result(*StringGrid1);
+    rub->Result(*m_grid);
     EcritGrille();
-    setModified(true);
+    m_document.change();
 }
 
 void TMDIChild::Moyennes()
@@ -33,16 +33,16 @@ void TMDIChild::Moyennes()
     if (isCardPage())
         return;
     // The report reads the grid as the user sees it, a cell being typed into included.
-    StringGrid1->commitEdit();
-    const StringGrid::Range selection = StringGrid1->selection();
+    m_grid->commitEdit();
+    const StringGrid::Range selection = m_grid->selection();
     averages::ReportInput input;
     input.fileName = fileName();
     input.today = seams().now().date();
     input.selection = {selection.top, selection.bottom, selection.left, selection.right};
-    input.rowCount = StringGrid1->rowCount();
-    input.colCount = StringGrid1->colCount();
+    input.rowCount = m_grid->rowCount();
+    input.colCount = m_grid->colCount();
     const QStringList lines =
-        averages::report([grid = StringGrid1](int col, int row) { return grid->cell(col, row); }, input);
+        averages::report([grid = m_grid](int col, int row) { return grid->cell(col, row); }, input);
     TTexte* texte = m_shared.Texte;
     texte->Init();
     for (const QString& line : lines)
@@ -54,14 +54,13 @@ void TMDIChild::Graphique()
 {
     if (isCardPage())
         return;
-    StringGrid1->commitEdit();
-    const StringGrid::Range selection = StringGrid1->selection();
+    m_grid->commitEdit();
+    const StringGrid::Range selection = m_grid->selection();
     // The same rows and the same averages as the report; a student with no counted rubric has no average
     // there and is left out of the chart likewise.
-    const QVector<averages::RowAverage> rows =
-        averages::selectionAverages([grid = StringGrid1](int col, int row) { return grid->cell(col, row); },
-                                    {selection.top, selection.bottom, selection.left, selection.right},
-                                    StringGrid1->rowCount(), StringGrid1->colCount());
+    const QVector<averages::RowAverage> rows = averages::selectionAverages(
+        [grid = m_grid](int col, int row) { return grid->cell(col, row); },
+        {selection.top, selection.bottom, selection.left, selection.right}, m_grid->rowCount(), m_grid->colCount());
     QVector<double> values;
     for (const averages::RowAverage& row : rows)
         values.append(row.average);
@@ -74,8 +73,8 @@ void TMDIChild::Suivi()
 {
     if (isCardPage())
         return;
-    StringGrid1->commitEdit();
-    const StringGrid::Range selection = StringGrid1->selection();
+    m_grid->commitEdit();
+    const StringGrid::Range selection = m_grid->selection();
     if (selection.top != selection.bottom) {
         seams().message(this, Seams::MessageKind::Information, QCoreApplication::applicationName(),
                         QStringLiteral("Sélectionnez un seul élève"), {QStringLiteral("OK")}, 0, 0);
@@ -83,9 +82,9 @@ void TMDIChild::Suivi()
     }
     const int row = selection.top;
     const int firstCol = selection.isSingleCell() ? 2 : selection.left;
-    const int lastCol = selection.isSingleCell() ? StringGrid1->colCount() - 1 : selection.right;
-    const QVector<charts::Point> points = charts::followUpPoints(
-        [grid = StringGrid1](int col, int r) { return grid->cell(col, r); }, row, firstCol, lastCol);
+    const int lastCol = selection.isSingleCell() ? m_grid->colCount() - 1 : selection.right;
+    const QVector<charts::Point> points =
+        charts::followUpPoints([grid = m_grid](int col, int r) { return grid->cell(col, r); }, row, firstCol, lastCol);
     QVector<double> marks;
     QStringList labels;
     for (const charts::Point& point : points) {
@@ -93,6 +92,6 @@ void TMDIChild::Suivi()
         labels.append(point.label);
     }
     TGraph2* graph = m_shared.Graph2;
-    graph->Init(marks, labels, int(points.size()), StringGrid1->cell(1, row));
+    graph->Init(marks, labels, int(points.size()), m_grid->cell(1, row));
     seams().execModal(graph);
 }

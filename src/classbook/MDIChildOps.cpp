@@ -1,51 +1,29 @@
 #include "classbook/MDIChild.h"
 
-#include "classbook/PhotoView.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "model/GridOps.h"
 #include "widgets/StringGrid.h"
 
 #include <QFontMetrics>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 
-// Operations on the class as a whole: sort, fit columns, delete, photo removal, copy and paste.
-
-namespace {
-
-// The card's texts in the order of a card copy: the eleven fields from "Nom" to "Métier envisagé".
-QList<QLineEdit*> copiedEdits(const TMDIChild& child)
-{
-    return {child.Edit1, child.Edit2, child.Edit3, child.Edit4,  child.Edit5, child.Edit6,
-            child.Edit7, child.Edit8, child.Edit9, child.Edit10, child.Edit11};
-}
-
-} // namespace
-
-// A mark being typed belongs to the grid before the whole class is read from it, and must not come
-// back over what a paste wrote into its cell.
-void TMDIChild::finishCellEdit()
-{
-    if (StringGrid1->isEditing())
-        StringGrid1->commitEdit();
-}
+// Operations on the class as a whole: the model's grid operations on the document, then the window shows the class
+// again.
 
 void TMDIChild::storeVisiblePage()
 {
-    if (isCardPage()) {
+    if (isCardPage())
         EcritFiche();
-    } else {
-        finishCellEdit();
+    else
         EcritGrille();
-    }
 }
 
 void TMDIChild::Trier()
 {
     storeVisiblePage();
-    gridops::sortStudents(m_table);
-    // Marked before the redraw: a card photo that fails to load there stops the command with its
-    // message, and the changed class must still be offered for saving.
-    m_modified = true;
+    // Changed before the redraw: a card photo that fails to load there stops the command with its message, and
+    // the changed class must still be offered for saving.
+    m_document.change([](ClassContents& contents) { gridops::sortStudents(contents.table); });
     LitGrille();
     LitFiche();
 }
@@ -53,23 +31,23 @@ void TMDIChild::Trier()
 void TMDIChild::Ajuster()
 {
     const QFontMetrics metrics(font());
-    for (int c = 2; c < StringGrid1->colCount(); ++c) {
-        const int textWidth = metrics.horizontalAdvance(StringGrid1->cell(c, 0));
-        StringGrid1->setColWidth(c, gridops::fittedWidth(StringGrid1->colWidth(c), textWidth));
+    for (int c = 2; c < m_grid->colCount(); ++c) {
+        const int textWidth = metrics.horizontalAdvance(m_grid->cell(c, 0));
+        m_grid->setColWidth(c, gridops::fittedWidth(m_grid->colWidth(c), textWidth));
     }
-    m_modified = true;
+    m_document.change();
 }
 
 void TMDIChild::Supprimer()
 {
     if (!isCardPage())
-        m_currentCard = StringGrid1->row() - 1;
+        m_currentCard = m_grid->row() - 1;
     // The grid's current row is never a heading row, so there always is a student to delete.
     if (m_currentCard < 1 || m_currentCard > StudentCount)
         return;
     storeVisiblePage();
-    gridops::deleteStudent(m_table, m_currentCard);
-    m_modified = true; // before the redraw, as for the sort
+    const int student = m_currentCard;
+    m_document.change([student](ClassContents& contents) { gridops::deleteStudent(contents.table, student); });
     LitGrille();
     LitFiche();
 }
@@ -78,46 +56,34 @@ void TMDIChild::SupPhoto()
 {
     if (!isCardPage())
         return;
-    forgetPhoto();
-    m_photoPath.clear();
-    m_modified = true;
+    m_card->photo()->remove();
+    m_document.change();
 }
 
 void TMDIChild::Copier(QStringList& buffer)
 {
     buffer.clear();
     if (isCardPage()) {
-        for (const QLineEdit* edit : copiedEdits(*this))
-            buffer << edit->text();
-        buffer << Memo1->crlfText();
+        buffer = m_card->copiedTexts();
         return;
     }
     finishCellEdit();
-    StringGrid::Range selected = StringGrid1->selection();
+    StringGrid::Range selected = m_grid->selection();
     if (selected.isSingleCell())
-        selected = {2, 2, StringGrid1->colCount() - 1, StringGrid1->rowCount() - 1};
-    buffer = gridops::copyCells([this](int c, int r) { return StringGrid1->cell(c, r); },
+        selected = {2, 2, m_grid->colCount() - 1, m_grid->rowCount() - 1};
+    buffer = gridops::copyCells([this](int c, int r) { return m_grid->cell(c, r); },
                                 {selected.left, selected.top, selected.right, selected.bottom});
 }
 
 void TMDIChild::Coller(const QStringList& buffer)
 {
     if (isCardPage()) {
-        const QList<QLineEdit*> edits = copiedEdits(*this);
-        QStringList texts;
-        for (const QLineEdit* edit : edits)
-            texts << edit->text();
-        texts << Memo1->crlfText();
-        const int pasted = gridops::pasteCard(texts, buffer);
-        for (int i = 0; i < pasted && i < edits.size(); ++i)
-            edits[i]->setText(texts[i]);
-        if (pasted == gridops::CardItemCount)
-            Memo1->setCrlfText(texts.last());
+        QStringList texts = m_card->copiedTexts();
+        m_card->pasteTexts(texts, gridops::pasteCard(texts, buffer));
     } else {
         finishCellEdit();
-        gridops::pasteCells([this](int c, int r, const QString& text) { StringGrid1->setCell(c, r, text); },
-                            StringGrid1->colCount(), StringGrid1->rowCount(), StringGrid1->col(), StringGrid1->row(),
-                            buffer);
+        gridops::pasteCells([this](int c, int r, const QString& text) { m_grid->setCell(c, r, text); },
+                            m_grid->colCount(), m_grid->rowCount(), m_grid->col(), m_grid->row(), buffer);
     }
-    m_modified = true;
+    m_document.change();
 }

@@ -4,21 +4,10 @@
 #include "model/ClassExport.h"
 #include "model/StudentImport.h"
 #include "widgets/Seams.h"
-#include "widgets/StringGrid.h"
 
 #include <QCoreApplication>
 
 // The class to a spreadsheet, and a list of students from one.
-
-ClassTable TMDIChild::currentTable() const
-{
-    ClassTable table = m_table;
-    if (isCardPage())
-        cardInto(table);
-    else
-        gridInto(table);
-    return table;
-}
 
 void TMDIChild::Exporter()
 {
@@ -34,7 +23,7 @@ void TMDIChild::Exporter()
     if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) &&
         !path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         path += choice->filterIndex == 2 ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
-    const QString className = filenames::classStem(m_fileName.isEmpty() ? windowTitle() : m_fileName);
+    const QString className = filenames::classStem(fileName().isEmpty() ? windowTitle() : fileName());
     classexport::write(path, currentTable(), filenames::lastComponent(className));
 }
 
@@ -45,9 +34,10 @@ void TMDIChild::Importer()
     if (path.isEmpty())
         return;
     storeVisiblePage();
-    const studentimport::Result result = studentimport::fillFrom(path, m_table);
+    ClassTable filled = table();
+    const studentimport::Result result = studentimport::fillFrom(path, filled);
     if (!result.rows.isEmpty()) {
-        m_modified = true;
+        m_document.change([&filled](ClassContents& contents) { contents.table = std::move(filled); });
         // Only the new names are shown: the marks already there stay exactly as they are in the grid.
         for (int n : result.rows)
             showName(n);

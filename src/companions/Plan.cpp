@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QToolButton>
 #include <algorithm>
@@ -128,6 +127,8 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
     Panel1->lower();
     Bureau->stackUnder(SpeedButton1);
+    // Whatever a class did to the plan (loaded, started afresh, brought back) is shown at once.
+    connect(&m_owners, &SharedCompanion::changed, this, &TPlan::showDesks);
 }
 
 TPlan::~TPlan()
@@ -135,30 +136,27 @@ TPlan::~TPlan()
     delete m_ownNameDialog;
 }
 
-void TPlan::Charge(const QString& classFileName, const QObject* classWindow)
+void TPlan::Charge(const QString& classFileName, SharedCompanion::ClassKey cls)
 {
     // Without a plan file the plan held stays, that of the class loaded before, with its modified flag.
-    const auto refresh = qScopeGuard([this] { showDesks(); });
-    m_owners.load(classWindow, classFileName);
+    m_owners.load(cls, classFileName);
 }
 
-void TPlan::Sauve(const QString& classFileName, const QObject* classWindow)
+void TPlan::Sauve(const QString& classFileName, SharedCompanion::ClassKey cls)
 {
-    m_owners.save(classWindow, classFileName);
+    m_owners.save(cls, classFileName);
 }
 
-void TPlan::showFor(const QObject* classWindow, const QString& classFileName)
+void TPlan::showFor(SharedCompanion::ClassKey cls, const QString& classFileName)
 {
-    m_owners.showing(classWindow, classFileName);
-    showDesks();
+    m_owners.showing(cls, classFileName);
     seams().execModal(this);
-    m_owners.shown(classWindow, classFileName);
+    m_owners.shown(cls, classFileName);
 }
 
-void TPlan::classClosed(const QObject* classWindow)
+void TPlan::classClosed(SharedCompanion::ClassKey cls)
 {
-    m_owners.closed(classWindow);
-    showDesks();
+    m_owners.closed(cls);
 }
 
 TPlnEdit* TPlan::nameDialog()

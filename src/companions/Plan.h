@@ -23,18 +23,21 @@ public:
     explicit TPlan(QWidget* parent = nullptr);
     ~TPlan() override;
 
-    // Loads and saves the seating plan file beside a class file, for a class window (nullptr: a class
-    // known only by its file name). Both raise the platform's failures.
-    void Charge(const QString& classFileName, const QObject* classWindow = nullptr);
-    void Sauve(const QString& classFileName, const QObject* classWindow = nullptr);
-    // Shows the plan modally for a class window. A plan that belongs to no class yet and is changed
-    // while shown becomes the plan of that class.
-    void showFor(const QObject* classWindow, const QString& classFileName);
-    // A class window has closed: it leaves no plan to the next.
-    void classClosed(const QObject* classWindow);
+    // Loads and saves the seating plan file beside a class file, for a class (nullptr: a class known only by its
+    // file name). Both raise the platform's failures.
+    void Charge(const QString& classFileName, SharedCompanion::ClassKey cls = nullptr);
+    void Sauve(const QString& classFileName, SharedCompanion::ClassKey cls = nullptr);
+    // Shows the plan modally for a class. A plan that belongs to no class yet and is changed while shown becomes
+    // the plan of that class.
+    void showFor(SharedCompanion::ClassKey cls, const QString& classFileName);
+    // A class has closed: it leaves no plan to the next.
+    void classClosed(SharedCompanion::ClassKey cls);
+    // Which class the plan belongs to: the class documents load and save it there, and the window shows what
+    // it holds.
+    SharedCompanion& sharing() { return m_owners; }
     // The plan file the plan belongs to; empty while it belongs to no class.
     const QString& ownerFile() const { return m_owners.ownerFile(); }
-    bool changesWithoutFile(const QObject* classWindow) const { return m_owners.changesWithoutFile(classWindow); }
+    bool changesWithoutFile(SharedCompanion::ClassKey cls) const { return m_owners.changesWithoutFile(cls); }
     // The shared name dialog; without one the window makes its own.
     void setNameDialog(TPlnEdit* dialog) { m_nameDialog = dialog; }
 

@@ -160,9 +160,11 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
     }
 
     // The grid shows the list from the start, so that a save before the first opening writes back what
-    // the list holds.
+    // the list holds; and again whenever a class loads, saves or leaves the planning (the planning held before
+    // when the class has no planning file).
     DessinGrille();
     LitAn();
+    connect(&m_owners, &SharedCompanion::changed, this, &TPlanning::LitAn);
 }
 
 // --- the grid and the list ---------------------------------------------------
@@ -415,27 +417,24 @@ void TPlanning::reset()
     LitAn();
 }
 
-void TPlanning::Charge(const QString& classFileName, const QObject* classWindow)
+void TPlanning::Charge(const QString& classFileName, SharedCompanion::ClassKey cls)
 {
-    m_owners.load(classWindow, classFileName);
-    // Shown in every case, the planning held before when the class has no planning file.
-    LitAn();
+    m_owners.load(cls, classFileName);
 }
 
-void TPlanning::Sauve(const QString& classFileName, const QObject* classWindow)
+void TPlanning::Sauve(const QString& classFileName, SharedCompanion::ClassKey cls)
 {
-    EcritAn();
-    m_owners.save(classWindow, classFileName);
+    m_owners.save(cls, classFileName);
 }
 
-void TPlanning::showFor(const QObject* classWindow, const QString& classFileName)
+void TPlanning::showFor(SharedCompanion::ClassKey cls, const QString& classFileName)
 {
-    m_owners.showing(classWindow, classFileName);
+    m_owners.showing(cls, classFileName);
     seams().execModal(this);
-    m_owners.shown(classWindow, classFileName);
+    m_owners.shown(cls, classFileName);
 }
 
-void TPlanning::classClosed(const QObject* classWindow)
+void TPlanning::classClosed(SharedCompanion::ClassKey cls)
 {
-    m_owners.closed(classWindow);
+    m_owners.closed(cls);
 }

@@ -47,14 +47,17 @@ class TPlanning : public QDialog, private CompanionDocument
 public:
     explicit TPlanning(QWidget* parent = nullptr);
 
-    // Loads and saves the planning file beside a class file, for a class window (nullptr: a class known
-    // only by its file name). Both raise the platform's failures.
-    void Charge(const QString& classFileName, const QObject* classWindow = nullptr);
-    void Sauve(const QString& classFileName, const QObject* classWindow = nullptr);
-    // Shows the planning modally for a class window.
-    void showFor(const QObject* classWindow, const QString& classFileName);
-    // A class window has closed: it leaves no planning to the next.
-    void classClosed(const QObject* classWindow);
+    // Loads and saves the planning file beside a class file, for a class (nullptr: a class known only by its file
+    // name). Both raise the platform's failures.
+    void Charge(const QString& classFileName, SharedCompanion::ClassKey cls = nullptr);
+    void Sauve(const QString& classFileName, SharedCompanion::ClassKey cls = nullptr);
+    // Shows the planning modally for a class.
+    void showFor(SharedCompanion::ClassKey cls, const QString& classFileName);
+    // A class has closed: it leaves no planning to the next.
+    void classClosed(SharedCompanion::ClassKey cls);
+    // Which class the planning belongs to: the class documents load and save it there, and the window shows what
+    // it holds.
+    SharedCompanion& sharing() { return m_owners; }
     // The shared subject name dialog; without one the window makes its own.
     void setNameDialog(TPrjEdit* dialog) { m_nameDialog = dialog; }
 
@@ -82,7 +85,7 @@ public:
     const planning::PlanningList& list() const { return m_list; }
     // The planning file the list belongs to; empty while no class has claimed it.
     const QString& ownerFile() const { return m_owners.ownerFile(); }
-    bool changesWithoutFile(const QObject* classWindow) const { return m_owners.changesWithoutFile(classWindow); }
+    bool changesWithoutFile(SharedCompanion::ClassKey cls) const { return m_owners.changesWithoutFile(cls); }
 
     QFrame* Panel1 = nullptr;
     QLabel* Panel1Caption = nullptr;
@@ -112,6 +115,8 @@ private:
     QByteArray toBytes() const override;
     void load(const QByteArray& bytes) override;
     void reset() override;
+    // The year in view goes into the list before the planning is written.
+    void settle() override { EcritAn(); }
 
     planning::PlanningList m_list;
     int m_year;

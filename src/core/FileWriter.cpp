@@ -384,6 +384,11 @@ void markReadable(const QString& path)
     unreadableFiles().remove(unreadableKey(path));
 }
 
+bool isUnreadable(const QString& path)
+{
+    return !path.isEmpty() && unreadableFiles().contains(unreadableKey(path));
+}
+
 void write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeReplace)
 {
     const auto failure = [&] { return PlatformError::cannotCreate(path); };
@@ -399,7 +404,7 @@ void write(const QString& path, const QByteArray& bytes, const std::function<voi
     // run could not read, stays as it is.
     if (exists && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0))
         throw failure();
-    if (unreadableFiles().contains(filenames::canonicalPath(*resolved)))
+    if (isUnreadable(*resolved))
         throw failure();
     removeStaleTemporaries(*resolved);
     bool replacing = false;

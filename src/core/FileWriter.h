@@ -57,6 +57,8 @@ void removeStaleTemporaries(const QString& path);
 // file here, and a later successful reading of it lifts the ban.
 void markUnreadable(const QString& path);
 void markReadable(const QString& path);
+// Whether the file is banned so: the one rule every writer and every owner of a file asks.
+bool isUnreadable(const QString& path);
 
 // The steps of a write, in order; an in-place write has no rename. A duplicate made through a hard link is
 // Linked, then Renamed.

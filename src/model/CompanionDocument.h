@@ -17,4 +17,6 @@ public:
     virtual void load(const QByteArray& bytes) = 0;
     // Back to what the program starts with, not modified.
     virtual void reset() = 0;
+    // What its window shows and the document does not hold yet is taken in, before the document is written.
+    virtual void settle() {}
 };

@@ -1,9 +1,11 @@
 #include "model/SharedCompanion.h"
 
 #include "core/FileNames.h"
+#include "core/FileWriter.h"
 #include "core/TextFile.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <algorithm>
 
 namespace {
@@ -16,8 +18,8 @@ void raise(const std::optional<PlatformError>& failure)
 
 } // namespace
 
-SharedCompanion::SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules)
-    : m_extension(extension), m_document(document), m_rules(rules)
+SharedCompanion::SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules, QObject* parent)
+    : QObject(parent), m_extension(extension), m_document(document), m_rules(rules)
 {
 }
 
@@ -34,7 +36,7 @@ void SharedCompanion::remember(ClassKey cls, const QString& classFile)
 
 bool SharedCompanion::unreadable(const QString& file) const
 {
-    return !file.isEmpty() && m_unreadable.contains(filenames::canonicalPath(file));
+    return filewriter::isUnreadable(file);
 }
 
 SharedCompanion::ClassKey SharedCompanion::otherWindowOf(ClassKey cls, const QString& file) const
@@ -108,6 +110,7 @@ bool SharedCompanion::bringBack(ClassKey cls, const QString& file, std::optional
 
 void SharedCompanion::load(ClassKey cls, const QString& classFile)
 {
+    const auto tell = qScopeGuard([this] { emit changed(); });
     remember(cls, classFile);
     const QString file = companionOf(classFile);
     if (file.isEmpty())
@@ -141,7 +144,7 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
     try {
         bytes = textfile::readBytes(source, m_rules.limit);
     } catch (const PlatformError&) {
-        m_unreadable.insert(filenames::canonicalPath(source));
+        // The reader has banned the file from being written over.
         if (m_rules.unreadableGivesEmpty) {
             displace(failure);
             m_document.reset();
@@ -149,7 +152,6 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
         }
         throw;
     }
-    m_unreadable.remove(filenames::canonicalPath(source));
     displace(failure);
     m_document.load(bytes);
     m_owner = {cls, file};
@@ -158,6 +160,8 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
 
 void SharedCompanion::save(ClassKey cls, const QString& classFile)
 {
+    const auto tell = qScopeGuard([this] { emit changed(); });
+    m_document.settle();
     const QString file = companionOf(classFile);
     follow(cls, file);
     remember(cls, classFile);
@@ -203,6 +207,7 @@ void SharedCompanion::save(ClassKey cls, const QString& classFile)
 
 void SharedCompanion::showing(ClassKey cls, const QString& classFile)
 {
+    const auto tell = qScopeGuard([this] { emit changed(); });
     remember(cls, classFile);
     std::optional<PlatformError> failure;
     // With nothing else to show, the changes that wait for this class come back.
@@ -233,6 +238,7 @@ void SharedCompanion::closed(ClassKey cls)
 {
     if (!cls)
         return;
+    const auto tell = qScopeGuard([this] { emit changed(); });
     m_classes.remove(cls);
     if (m_owner.cls == cls) {
         if (ClassKey other = otherWindowOf(cls, m_owner.file)) {

@@ -6,7 +6,7 @@
 
 #include <QHash>
 #include <QList>
-#include <QSet>
+#include <QObject>
 #include <QString>
 #include <optional>
 
@@ -20,10 +20,13 @@
 //   another name takes its document along;
 // - a class closed leaves nothing to the next: what it held goes, unless the same class is still open in
 //   another window; changes it could not write wait for it to be loaded again;
-// - a file that exists but could not be read is never written over during the run; changes made for it
-//   stay and are reported at each save.
-class SharedCompanion
+// - a file that exists but could not be read is never written over during the run (the file writer's rule);
+//   changes made for it stay and are reported at each save.
+// The class documents call it; the window that shows the document follows changed().
+class SharedCompanion : public QObject
 {
+    Q_OBJECT
+
 public:
     // A class window, only ever compared; nullptr for a class known only by its file name.
     using ClassKey = const void*;
@@ -38,9 +41,10 @@ public:
         textfile::Limit limit{1024 * 1024, u"un fichier"};
     };
 
-    SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules);
+    SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules, QObject* parent = nullptr);
 
-    // Each raises the first failure (PlatformError) once everything it could do is done.
+    // Each raises the first failure (PlatformError) once everything it could do is done, and tells changed()
+    // first, whether or not it raises.
     void load(ClassKey cls, const QString& classFile);
     void save(ClassKey cls, const QString& classFile);
     // Before and after the document is shown for a class, which may change it there.
@@ -54,6 +58,10 @@ public:
     // The file the document held belongs to, as derived from its class file name; empty while it belongs
     // to nobody or to a class never saved.
     const QString& ownerFile() const { return m_owner.file; }
+
+signals:
+    // The document may have been read, started afresh or brought back: the window showing it shows it again.
+    void changed();
 
 private:
     struct Owner
@@ -88,6 +96,4 @@ private:
     QList<Waiting> m_waiting;
     // The open class windows that have been seen, with their companion file.
     QHash<ClassKey, QString> m_classes;
-    // Canonical names of files that exist but could not be read.
-    QSet<QString> m_unreadable;
 };

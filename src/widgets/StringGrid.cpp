@@ -72,6 +72,13 @@ QString StringGrid::cell(int col, int row) const
     return m_cells[col][row];
 }
 
+QString StringGrid::shownCell(int col, int row) const
+{
+    if (isEditing() && m_editTyped && col == m_editCol && row == m_editRow)
+        return editorCellText();
+    return cell(col, row);
+}
+
 void StringGrid::setCell(int col, int row, const QString& text)
 {
     if (col < 0 || col >= m_colCount || row < 0 || row >= m_rowCount)

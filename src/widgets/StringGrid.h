@@ -42,6 +42,8 @@ public:
 
     QString cell(int col, int row) const;
     void setCell(int col, int row, const QString& text);
+    // The cell as the user sees it: what the cell editor would give it if the edit ended now, else its text.
+    QString shownCell(int col, int row) const;
 
     int colWidth(int col) const;
     void setColWidth(int col, int width);

@@ -2,6 +2,8 @@
 #include "analysis/Graph2.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "widgets/StringGrid.h"
 
@@ -288,7 +290,7 @@ void TestCharts::graphiqueChartsTheSelection()
 {
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
-    StringGrid* grid = child.StringGrid1;
+    StringGrid* grid = child.grid();
     grid->setCell(2, 2, QStringLiteral("9,5"));
     grid->setCell(2, 3, QStringLiteral("10,4"));
     grid->setCell(2, 4, QStringLiteral("10,5"));
@@ -320,7 +322,7 @@ void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
 {
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
-    StringGrid* grid = child.StringGrid1;
+    StringGrid* grid = child.grid();
     // Two rubrics count; every other coefficient is switched off.
     for (int c = 4; c < grid->colCount(); ++c)
         grid->setCell(c, 1, c % 2 ? QStringLiteral("0") : QString());
@@ -353,7 +355,7 @@ void TestCharts::graphiqueReadsTheCellBeingTyped()
     TMDIChild child(m_windows->shared());
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
-    StringGrid* grid = child.StringGrid1;
+    StringGrid* grid = child.grid();
     typeInCell(grid, 2, 2, QStringLiteral("15"));
     grid->setCurrent(2, 3);
     QTest::keyClicks(grid, QStringLiteral("6.5"));
@@ -368,7 +370,7 @@ void TestCharts::suiviOneRowOfSelectedRubrics()
 {
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
-    StringGrid* grid = child.StringGrid1;
+    StringGrid* grid = child.grid();
     grid->setCell(3, 0, QStringLiteral("Contrôle de grammaire"));
     grid->setCell(2, 4, QStringLiteral("19"));
     grid->setCell(3, 4, QStringLiteral("10"));
@@ -398,7 +400,7 @@ void TestCharts::suiviSingleCellChartsEveryRubricWithACoefficient()
 {
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
-    StringGrid* grid = child.StringGrid1;
+    StringGrid* grid = child.grid();
     for (int c = 6; c < grid->colCount(); ++c)
         grid->setCell(c, 1, QString());
     grid->setCell(3, 1, QStringLiteral("0"));
@@ -427,7 +429,7 @@ void TestCharts::suiviTwoRowsShowsTheMessage()
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
     tools().Graph2->Init({5}, {"avant"}, 1, "Avant");
-    child.StringGrid1->setSelection({2, 3, 2, 4});
+    child.grid()->setSelection({2, 3, 2, 4});
     child.Suivi();
     QVERIFY(fake.modalShown.isEmpty());
     QCOMPARE(fake.messages.size(), 1);
@@ -441,8 +443,8 @@ void TestCharts::cardPageDoesNothing()
 {
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
-    child.StringGrid1->setSelection({2, 3, 2, 4});
-    child.Notebook1->setCurrentWidget(child.CardPage);
+    child.grid()->setSelection({2, 3, 2, 4});
+    child.findChild<QStackedWidget*>("Notebook1")->setCurrentWidget(child.card());
     child.Graphique();
     child.Suivi();
     QVERIFY(fake.modalShown.isEmpty());
@@ -465,14 +467,14 @@ void TestCharts::throughTheMainFrame()
     trigger("FileNewItem");
     TMDIChild* c = frame.activeChild();
     QVERIFY(c);
-    typeInCell(c->StringGrid1, 2, 2, QStringLiteral("11.5"));
-    typeInCell(c->StringGrid1, 2, 3, QStringLiteral("12,4"));
-    c->StringGrid1->setSelection({2, 2, 2, 3});
+    typeInCell(c->grid(), 2, 2, QStringLiteral("11.5"));
+    typeInCell(c->grid(), 2, 3, QStringLiteral("12,4"));
+    c->grid()->setSelection({2, 2, 2, 3});
     trigger("Affichergraphique1");
     QCOMPARE(fake.modalShown, (QList<QDialog*>{tools().Graph}));
     QCOMPARE(tools().Graph->counts()[12], 2.0);
 
-    c->StringGrid1->setCurrent(2, 3);
+    c->grid()->setCurrent(2, 3);
     trigger("Suividunlve1");
     QCOMPARE(fake.modalShown.size(), 2);
     QCOMPARE(fake.modalShown[1], tools().Graph2);
@@ -484,7 +486,7 @@ void TestCharts::throughTheMainFrame()
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(fake.modalShown.size(), 3);
     QCOMPARE(fake.modalShown[2], tools().Graph);
-    c->StringGrid1->setSelection({2, 2, 4, 3});
+    c->grid()->setSelection({2, 2, 4, 3});
     button = frame.findChild<QAbstractButton*>(QStringLiteral("SpeedButton7"));
     QVERIFY(button);
     QTest::mouseClick(button, Qt::LeftButton);

@@ -1,6 +1,8 @@
 #include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "widgets/StringGrid.h"
 
@@ -35,29 +37,31 @@ private slots:
         ClassWindows windows;
         TMDIChild* window = windows.open();
         window->setWindowTitle("6A");
-        StringGrid& grid = *window->StringGrid1;
+        StringGrid& grid = *window->grid();
         for (int c = 4; c <= 31; ++c)
             grid.setCell(c, 1, "");
         const QStringList cells = {"Dev 1", "Oral", "1", "0,5", "12", "15",  "abs",
                                    "18,00", "",     "",  "",    "",   "abs", "abs"};
         for (int i = 0; i < cells.size(); ++i)
             grid.setCell(2 + i % 2, i / 2, cells[i]); // headings, coefficients, then marks
-        ClassTable& table = window->table();
-        for (const auto& [row, slot, text] : {std::tuple(1, ClassTable::Surname, "Dupont"),
-                                              {1, ClassTable::FirstName, "Léa"},
-                                              {1, ClassTable::Remarks, "Sérieuse\r\nBavarde"},
-                                              {2, ClassTable::Surname, "Martin"},
-                                              {2, ClassTable::FirstName, "Noé"},
-                                              {5, ClassTable::Surname, "Du\"rand; Jr"}})
-            table.at(row, slot) = text;
+        window->document().store([](ClassContents& contents) {
+            for (const auto& [row, slot, text] : {std::tuple(1, ClassTable::Surname, "Dupont"),
+                                                  {1, ClassTable::FirstName, "Léa"},
+                                                  {1, ClassTable::Remarks, "Sérieuse\r\nBavarde"},
+                                                  {2, ClassTable::Surname, "Martin"},
+                                                  {2, ClassTable::FirstName, "Noé"},
+                                                  {5, ClassTable::Surname, "Du\"rand; Jr"}})
+                contents.table.at(row, slot) = text;
+        });
         grid.setCurrent(2, 4);
         if (onCard) {
             window->Fiche();
-            window->Edit2->setText("Zoé");
+            window->card()->field(2)->setText("Zoé");
         } else {
-            table.at(3, ClassTable::FirstName) = "Zoé";
+            window->document().store(
+                [](ClassContents& contents) { contents.table.at(3, ClassTable::FirstName) = "Zoé"; });
         }
-        const ClassTable before = table;
+        const ClassTable before = window->table();
         for (const char* name : {"6A", "6A.xlsx"}) {
             m_fake.saveAnswers << Seams::SaveChoice{m_dir.filePath(name), 2};
             window->Exporter();

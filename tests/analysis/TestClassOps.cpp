@@ -2,6 +2,8 @@
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
 #include "widgets/ErrorHandler.h"
@@ -29,13 +31,13 @@ namespace {
 
 void name(TMDIChild& w, int student, const QString& surname, const QString& firstName = QString())
 {
-    w.table().at(student, ClassTable::Surname) = surname;
-    w.table().at(student, ClassTable::FirstName) = firstName;
+    w.document().store([&](ClassContents& contents) { contents.table.at(student, ClassTable::Surname) = surname; });
+    w.document().store([&](ClassContents& contents) { contents.table.at(student, ClassTable::FirstName) = firstName; });
 }
 
 QString cell(TMDIChild& w, int col, int row)
 {
-    return w.StringGrid1->cell(col, row);
+    return w.grid()->cell(col, row);
 }
 
 // The number of pages of a PDF file written by the printer.
@@ -109,16 +111,16 @@ void TestClassOps::sortOnTheGridPage()
     name(*w, 2, "Alpha", "Anne");
     name(*w, 3, "", "");
     name(*w, 4, QStringLiteral("Écho"), QStringLiteral("Élise"));
-    w->table().at(1, ClassTable::Photo) = "/p/bravo.jpg";
-    w->table().at(4, ClassTable::Town) = "Lyon";
-    w->table().at(6, 5) = "orphan";
+    w->document().store([&](ClassContents& contents) { contents.table.at(1, ClassTable::Photo) = "/p/bravo.jpg"; });
+    w->document().store([&](ClassContents& contents) { contents.table.at(4, ClassTable::Town) = "Lyon"; });
+    w->document().store([&](ClassContents& contents) { contents.table.at(6, 5) = "orphan"; });
     w->LitGrille();
     // Marks typed in the grid since the last store: they go with their students.
-    w->StringGrid1->setCell(2, 2, "11,00");
-    w->StringGrid1->setCell(2, 3, "12,00");
-    w->StringGrid1->setCell(2, 4, "13,00");
-    w->StringGrid1->setCell(2, 5, "14,00");
-    w->StringGrid1->setCurrent(7, 5);
+    w->grid()->setCell(2, 2, "11,00");
+    w->grid()->setCell(2, 3, "12,00");
+    w->grid()->setCell(2, 4, "13,00");
+    w->grid()->setCell(2, 5, "14,00");
+    w->grid()->setCurrent(7, 5);
     w->Trier();
     QCOMPARE(cell(*w, 1, 2), QStringLiteral(" "));
     QCOMPARE(cell(*w, 1, 3), QStringLiteral("Alpha Anne"));
@@ -132,8 +134,8 @@ void TestClassOps::sortOnTheGridPage()
     QCOMPARE(w->table().at(4, ClassTable::Town), QStringLiteral("Lyon"));
     // Row of student 6 lies after the last named student: untouched.
     QCOMPARE(cell(*w, 5, 7), QStringLiteral("orphan"));
-    QCOMPARE(w->StringGrid1->col(), 7);
-    QCOMPARE(w->StringGrid1->row(), 5);
+    QCOMPARE(w->grid()->col(), 7);
+    QCOMPARE(w->grid()->row(), 5);
     QVERIFY(w->isModified());
 }
 
@@ -143,25 +145,25 @@ void TestClassOps::sortOnTheCardPageTakesTheTypedSurname()
     name(*w, 1, "Martin", "Paul");
     name(*w, 2, "Durand", "Lise");
     w->LitGrille();
-    w->StringGrid1->setCurrent(2, 2);
+    w->grid()->setCurrent(2, 2);
     w->Fiche();
     QCOMPARE(w->currentCard(), 1);
     // Student 1 renamed on the card, not yet stored.
-    w->Edit1->selectAll();
-    QTest::keyClicks(w->Edit1, "Bernard");
+    w->card()->field(1)->selectAll();
+    QTest::keyClicks(w->card()->field(1), "Bernard");
     w->Trier();
     // The card keeps its number and now shows whoever sorted into it.
     QCOMPARE(w->currentCard(), 1);
-    QCOMPARE(w->Edit1->text(), QStringLiteral("Bernard"));
-    QCOMPARE(w->Edit2->text(), QStringLiteral("Paul"));
+    QCOMPARE(w->card()->field(1)->text(), QStringLiteral("Bernard"));
+    QCOMPARE(w->card()->field(2)->text(), QStringLiteral("Paul"));
     QCOMPARE(w->table().at(2, ClassTable::Surname), QStringLiteral("Durand"));
     QCOMPARE(cell(*w, 1, 2), QStringLiteral("Bernard Paul"));
 
     name(*w, 3, "Aaron", "Zoé");
     w->Trier();
-    QCOMPARE(w->Edit1->text(), QStringLiteral("Aaron"));
-    QCOMPARE(w->Edit2->text(), QStringLiteral("Zoé"));
-    QCOMPARE(w->Panel1Caption->text(), QStringLiteral("Fiche élève - 1"));
+    QCOMPARE(w->card()->field(1)->text(), QStringLiteral("Aaron"));
+    QCOMPARE(w->card()->field(2)->text(), QStringLiteral("Zoé"));
+    QCOMPARE(w->card()->title(), QStringLiteral("Fiche élève - 1"));
 }
 
 void TestClassOps::sortOneNamedStudentStillRedraws()
@@ -169,7 +171,7 @@ void TestClassOps::sortOneNamedStudentStillRedraws()
     auto w = newWindow();
     w->Nouveau();
     name(*w, 1, "Seul", "Jean");
-    w->StringGrid1->setCell(3, 2, "12.5");
+    w->grid()->setCell(3, 2, "12.5");
     QCOMPARE(cell(*w, 1, 3), QStringLiteral("Elève2"));
     w->Trier();
     QCOMPARE(cell(*w, 1, 2), QStringLiteral("Seul Jean"));
@@ -184,28 +186,28 @@ void TestClassOps::fitColumns()
 {
     auto w = newWindow();
     const QString longHeading = QStringLiteral("Contrôle de géographie");
-    w->StringGrid1->setCell(3, 0, longHeading);
-    w->StringGrid1->setCell(4, 0, "Oral");
-    w->StringGrid1->setColWidth(5, 150);
-    w->StringGrid1->setColWidth(6, 39);
-    w->StringGrid1->setColWidth(0, 20);
+    w->grid()->setCell(3, 0, longHeading);
+    w->grid()->setCell(4, 0, "Oral");
+    w->grid()->setColWidth(5, 150);
+    w->grid()->setColWidth(6, 39);
+    w->grid()->setColWidth(0, 20);
     w->Fiche(); // works from the card page too
     w->Ajuster();
     const QFontMetrics metrics(w->font());
     QVERIFY(metrics.horizontalAdvance(longHeading) + 4 > 40);
-    QCOMPARE(w->StringGrid1->colWidth(2), 40);
-    QCOMPARE(w->StringGrid1->colWidth(3), metrics.horizontalAdvance(longHeading) + 4);
-    QCOMPARE(w->StringGrid1->colWidth(4), std::max(40, metrics.horizontalAdvance("Oral") + 4));
-    QCOMPARE(w->StringGrid1->colWidth(5), 150);
-    QCOMPARE(w->StringGrid1->colWidth(6), 40);
-    QCOMPARE(w->StringGrid1->colWidth(31), 40);
-    QCOMPARE(w->StringGrid1->colWidth(0), 20);
-    QCOMPARE(w->StringGrid1->colWidth(1), 192);
+    QCOMPARE(w->grid()->colWidth(2), 40);
+    QCOMPARE(w->grid()->colWidth(3), metrics.horizontalAdvance(longHeading) + 4);
+    QCOMPARE(w->grid()->colWidth(4), std::max(40, metrics.horizontalAdvance("Oral") + 4));
+    QCOMPARE(w->grid()->colWidth(5), 150);
+    QCOMPARE(w->grid()->colWidth(6), 40);
+    QCOMPARE(w->grid()->colWidth(31), 40);
+    QCOMPARE(w->grid()->colWidth(0), 20);
+    QCOMPARE(w->grid()->colWidth(1), 192);
     QVERIFY(w->isModified());
     // A second fit changes nothing, and a shorter heading never narrows.
-    w->StringGrid1->setCell(3, 0, "C");
+    w->grid()->setCell(3, 0, "C");
     w->Ajuster();
-    QCOMPARE(w->StringGrid1->colWidth(3), metrics.horizontalAdvance(longHeading) + 4);
+    QCOMPARE(w->grid()->colWidth(3), metrics.horizontalAdvance(longHeading) + 4);
 }
 
 void TestClassOps::deleteOnTheCardPageAfterMovingOn()
@@ -213,24 +215,24 @@ void TestClassOps::deleteOnTheCardPageAfterMovingOn()
     auto w = newWindow();
     for (int n = 1; n <= 5; ++n) {
         name(*w, n, QStringLiteral("Nom%1").arg(n), QStringLiteral("P%1").arg(n));
-        w->table().at(n, 2) = QStringLiteral("%1,00").arg(n);
+        w->document().store([&](ClassContents& contents) { contents.table.at(n, 2) = QStringLiteral("%1,00").arg(n); });
     }
     w->LitGrille();
-    w->StringGrid1->setCurrent(2, 2);
+    w->grid()->setCurrent(2, 2);
     w->Fiche();
-    QTest::mouseClick(w->SpeedButton2, Qt::LeftButton);
-    QTest::mouseClick(w->SpeedButton2, Qt::LeftButton);
-    QCOMPARE(w->Edit1->text(), QStringLiteral("Nom3"));
+    QTest::mouseClick(w->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
+    QTest::mouseClick(w->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
+    QCOMPARE(w->card()->field(1)->text(), QStringLiteral("Nom3"));
     // An edit on the card of the student that follows is not lost: it is stored before the move.
-    QTest::mouseClick(w->SpeedButton2, Qt::LeftButton);
-    QTest::keyClicks(w->Edit8, "Nantes");
-    QTest::mouseClick(w->SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(w->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
+    QTest::keyClicks(w->card()->field(8), "Nantes");
+    QTest::mouseClick(w->findChild<QToolButton*>("SpeedButton1"), Qt::LeftButton);
     w->setModified(false);
     w->Supprimer();
     QCOMPARE(w->currentCard(), 3);
-    QCOMPARE(w->Edit1->text(), QStringLiteral("Nom4"));
-    QCOMPARE(w->Edit8->text(), QStringLiteral("Nantes"));
-    QCOMPARE(w->Panel1Caption->text(), QStringLiteral("Fiche élève - 3"));
+    QCOMPARE(w->card()->field(1)->text(), QStringLiteral("Nom4"));
+    QCOMPARE(w->card()->field(8)->text(), QStringLiteral("Nantes"));
+    QCOMPARE(w->card()->title(), QStringLiteral("Fiche élève - 3"));
     QCOMPARE(cell(*w, 1, 4), QStringLiteral("Nom4 P4"));
     QCOMPARE(cell(*w, 2, 4), QStringLiteral("4,00"));
     QCOMPARE(cell(*w, 1, 6), QStringLiteral(" "));
@@ -245,25 +247,25 @@ void TestClassOps::deleteOnTheGridPageByKeyboard()
     auto w = newWindow();
     for (int n = 1; n <= 4; ++n) {
         name(*w, n, QStringLiteral("Nom%1").arg(n));
-        w->table().at(n, 3) = QStringLiteral("%1").arg(n);
+        w->document().store([&](ClassContents& contents) { contents.table.at(n, 3) = QStringLiteral("%1").arg(n); });
     }
     w->LitGrille();
-    w->StringGrid1->setFocus();
-    w->StringGrid1->setCurrent(3, 2);
-    QTest::keyClick(w->StringGrid1, Qt::Key_Down);
-    QTest::keyClick(w->StringGrid1, Qt::Key_Right);
-    QCOMPARE(w->StringGrid1->row(), 3);
+    w->grid()->setFocus();
+    w->grid()->setCurrent(3, 2);
+    QTest::keyClick(w->grid(), Qt::Key_Down);
+    QTest::keyClick(w->grid(), Qt::Key_Right);
+    QCOMPARE(w->grid()->row(), 3);
     w->Supprimer();
     QCOMPARE(w->currentCard(), 2);
-    QCOMPARE(w->StringGrid1->row(), 3);
-    QCOMPARE(w->StringGrid1->col(), 4);
+    QCOMPARE(w->grid()->row(), 3);
+    QCOMPARE(w->grid()->col(), 4);
     QCOMPARE(cell(*w, 1, 3), QStringLiteral("Nom3 "));
     QCOMPARE(cell(*w, 3, 3), QStringLiteral("3,00"));
     QCOMPARE(cell(*w, 1, 4), QStringLiteral("Nom4 "));
     QCOMPARE(cell(*w, 1, 5), QStringLiteral(" "));
     // The card page now opens on the student that moved up.
     w->Fiche();
-    QCOMPARE(w->Edit1->text(), QStringLiteral("Nom3"));
+    QCOMPARE(w->card()->field(1)->text(), QStringLiteral("Nom3"));
 }
 
 void TestClassOps::deleteTheLastStudent()
@@ -271,18 +273,18 @@ void TestClassOps::deleteTheLastStudent()
     auto w = newWindow();
     name(*w, 61, "Avant", "Der");
     name(*w, 62, "Dernier", "Luc");
-    w->table().at(62, 31) = "20";
-    w->table().at(62, ClassTable::Remarks) = "rem";
-    w->table().at(64, 2) = "spare";
+    w->document().store([&](ClassContents& contents) { contents.table.at(62, 31) = "20"; });
+    w->document().store([&](ClassContents& contents) { contents.table.at(62, ClassTable::Remarks) = "rem"; });
+    w->document().store([&](ClassContents& contents) { contents.table.at(64, 2) = "spare"; });
     w->LitGrille();
-    w->StringGrid1->setCurrent(2, 63);
+    w->grid()->setCurrent(2, 63);
     w->Fiche();
-    QCOMPARE(w->Edit1->text(), QStringLiteral("Dernier"));
+    QCOMPARE(w->card()->field(1)->text(), QStringLiteral("Dernier"));
     w->Supprimer();
     QCOMPARE(w->currentCard(), 62);
-    QCOMPARE(w->Edit1->text(), QString());
-    QCOMPARE(w->Edit2->text(), QString());
-    QCOMPARE(w->Memo1->toPlainText(), QString());
+    QCOMPARE(w->card()->field(1)->text(), QString());
+    QCOMPARE(w->card()->field(2)->text(), QString());
+    QCOMPARE(w->card()->remarks()->toPlainText(), QString());
     QCOMPARE(cell(*w, 1, 63), QStringLiteral(" "));
     QCOMPARE(cell(*w, 31, 63), QString());
     QCOMPARE(cell(*w, 1, 62), QStringLiteral("Avant Der"));
@@ -300,9 +302,9 @@ void TestClassOps::removePhoto()
     image.fill(Qt::red);
     QVERIFY(image.save(photo, "BMP"));
     name(*w, 1, "Photo", "Pia");
-    w->table().at(1, ClassTable::Photo) = photo;
+    w->document().store([&](ClassContents& contents) { contents.table.at(1, ClassTable::Photo) = photo; });
     w->LitGrille();
-    w->StringGrid1->setCurrent(2, 2);
+    w->grid()->setCurrent(2, 2);
 
     w->SupPhoto(); // grid page: nothing
     QVERIFY(!w->isModified());
@@ -311,9 +313,9 @@ void TestClassOps::removePhoto()
     w->Fiche();
     QCOMPARE(w->photoPath(), photo);
     QVERIFY(ClassWindows::photoCame(w));
-    QVERIFY(!w->Image1->isEmpty());
+    QVERIFY(!w->card()->photo()->view()->isEmpty());
     w->SupPhoto();
-    QVERIFY(w->Image1->isEmpty());
+    QVERIFY(w->card()->photo()->view()->isEmpty());
     QCOMPARE(w->photoPath(), QString());
     QVERIFY(w->isModified());
     // The slot follows at the next store; the file is not touched.
@@ -324,13 +326,14 @@ void TestClassOps::removePhoto()
 
     // Removed before it came, the photo never comes.
     QVERIFY(QFile::copy(photo, m_dir.filePath("autre.bmp")));
-    w->table().at(2, ClassTable::Photo) = m_dir.filePath("autre.bmp");
-    w->StringGrid1->setCurrent(2, 3);
+    w->document().store(
+        [&](ClassContents& contents) { contents.table.at(2, ClassTable::Photo) = m_dir.filePath("autre.bmp"); });
+    w->grid()->setCurrent(2, 3);
     w->Fiche();
     QVERIFY(w->photoPending());
     w->SupPhoto();
     QTest::qWait(100);
-    QVERIFY(w->Image1->isEmpty());
+    QVERIFY(w->card()->photo()->view()->isEmpty());
 }
 
 void TestClassOps::missingPhotoDuringRedrawKeepsTheChange_data()
@@ -349,9 +352,9 @@ void TestClassOps::missingPhotoDuringRedrawKeepsTheChange()
     name(*w, 1, "b");
     name(*w, 2, "a");
     name(*w, 3, "c");
-    w->table().at(2, ClassTable::Photo) = missing;
+    w->document().store([&](ClassContents& contents) { contents.table.at(2, ClassTable::Photo) = missing; });
     w->LitGrille();
-    w->StringGrid1->setCurrent(2, 2);
+    w->grid()->setCurrent(2, 2);
     w->Fiche();
     QVERIFY(fake.messages.isEmpty()); // card 1 ("b") has no photo
     w->setModified(false);
@@ -371,15 +374,15 @@ void TestClassOps::copyWholeClassIntoAnotherWindow()
     auto b = newWindow();
     for (int r = 2; r <= 63; ++r)
         for (int c = 2; c <= 31; c += 7)
-            a->StringGrid1->setCell(c, r, QStringLiteral("%1/%2").arg(c).arg(r));
-    a->StringGrid1->setCell(1, 2, "not copied");
-    a->StringGrid1->setCurrent(9, 40); // a single cell: the whole class
+            a->grid()->setCell(c, r, QStringLiteral("%1/%2").arg(c).arg(r));
+    a->grid()->setCell(1, 2, "not copied");
+    a->grid()->setCurrent(9, 40); // a single cell: the whole class
     QStringList buffer = {"old"};
     a->Copier(buffer);
     QCOMPARE(buffer.size(), 62 * 31);
     QCOMPARE(buffer.count("CRLF"), 62);
 
-    b->StringGrid1->setCurrent(2, 2);
+    b->grid()->setCurrent(2, 2);
     b->Coller(buffer);
     for (int r = 2; r <= 63; ++r)
         for (int c = 2; c <= 31; ++c)
@@ -395,10 +398,10 @@ void TestClassOps::copyWholeClassPastedFurtherRightStopsInTheFirstRow()
     auto b = newWindow();
     for (int r = 2; r <= 63; ++r)
         for (int c = 2; c <= 31; ++c)
-            a->StringGrid1->setCell(c, r, QStringLiteral("%1/%2").arg(c).arg(r));
+            a->grid()->setCell(c, r, QStringLiteral("%1/%2").arg(c).arg(r));
     QStringList buffer;
     a->Copier(buffer);
-    b->StringGrid1->setCurrent(5, 10);
+    b->grid()->setCurrent(5, 10);
     b->Coller(buffer);
     for (int c = 5; c <= 31; ++c)
         QCOMPARE(cell(*b, c, 10), QStringLiteral("%1/2").arg(c - 3));
@@ -413,20 +416,20 @@ void TestClassOps::copySelectedRangeTypedMarkIncluded()
 {
     auto a = newWindow();
     auto b = newWindow();
-    a->StringGrid1->setFocus();
-    a->StringGrid1->setCell(4, 4, "9,00");
-    a->StringGrid1->setCell(5, 5, "x");
-    a->StringGrid1->setCurrent(4, 3);
+    a->grid()->setFocus();
+    a->grid()->setCell(4, 4, "9,00");
+    a->grid()->setCell(5, 5, "x");
+    a->grid()->setCurrent(4, 3);
     // A mark typed and still in the cell editor when the copy is asked for.
-    QTest::keyClick(a->StringGrid1, '1');
-    QVERIFY(a->StringGrid1->isEditing());
-    QTest::keyClicks(a->StringGrid1->editor(), "234");
-    a->StringGrid1->setSelection({4, 3, 5, 5});
+    QTest::keyClick(a->grid(), '1');
+    QVERIFY(a->grid()->isEditing());
+    QTest::keyClicks(a->grid()->editor(), "234");
+    a->grid()->setSelection({4, 3, 5, 5});
     QStringList buffer;
     a->Copier(buffer);
     QCOMPARE(buffer, (QStringList{"12,34", "", "CRLF", "9,00", "", "CRLF", "", "x", "CRLF"}));
 
-    b->StringGrid1->setCurrent(30, 62);
+    b->grid()->setCurrent(30, 62);
     b->Coller(buffer);
     QCOMPARE(cell(*b, 30, 62), QStringLiteral("12,34"));
     QCOMPARE(cell(*b, 31, 62), QString());
@@ -438,25 +441,27 @@ void TestClassOps::copySelectedRangeTypedMarkIncluded()
 void TestClassOps::cardCopyPastedOnGridAndCard()
 {
     auto a = newWindow();
-    a->StringGrid1->setCurrent(2, 2);
+    a->grid()->setCurrent(2, 2);
     a->Fiche();
-    const QList<QLineEdit*> edits = {a->Edit1, a->Edit2, a->Edit3,  a->Edit4,  a->Edit5,  a->Edit6, a->Edit7,
-                                     a->Edit8, a->Edit9, a->Edit10, a->Edit11, a->Edit12, a->Edit13};
+    const QList<QLineEdit*> edits = {
+        a->card()->field(1),  a->card()->field(2),  a->card()->field(3), a->card()->field(4), a->card()->field(5),
+        a->card()->field(6),  a->card()->field(7),  a->card()->field(8), a->card()->field(9), a->card()->field(10),
+        a->card()->field(11), a->card()->field(12), a->card()->field(13)};
     for (int i = 0; i < edits.size(); ++i) {
         edits[i]->setFocus();
         QTest::keyClicks(edits[i], QStringLiteral("f%1").arg(i + 1));
     }
-    a->Memo1->setFocus();
-    QTest::keyClicks(a->Memo1, "ligne 1");
-    QTest::keyClick(a->Memo1, Qt::Key_Return);
-    QTest::keyClicks(a->Memo1, "ligne 2");
+    a->card()->remarks()->setFocus();
+    QTest::keyClicks(a->card()->remarks(), "ligne 1");
+    QTest::keyClick(a->card()->remarks(), Qt::Key_Return);
+    QTest::keyClicks(a->card()->remarks(), "ligne 2");
     QStringList buffer;
     a->Copier(buffer);
     QCOMPARE(buffer,
              (QStringList{"f1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "f9", "f10", "f11", "ligne 1\r\nligne 2"}));
 
     auto b = newWindow();
-    b->StringGrid1->setCurrent(22, 7);
+    b->grid()->setCurrent(22, 7);
     b->Coller(buffer);
     for (int i = 0; i < 10; ++i)
         QCOMPARE(cell(*b, 22 + i, 7), buffer[i]);
@@ -464,17 +469,19 @@ void TestClassOps::cardCopyPastedOnGridAndCard()
     QCOMPARE(cell(*b, 22, 8), QString());
 
     b->Fiche();
-    QTest::keyClicks(b->Edit12, "pere");
+    QTest::keyClicks(b->card()->field(12), "pere");
     b->Coller(buffer);
-    const QList<QLineEdit*> pasted = {b->Edit1, b->Edit2, b->Edit3, b->Edit4,  b->Edit5, b->Edit6,
-                                      b->Edit7, b->Edit8, b->Edit9, b->Edit10, b->Edit11};
+    const QList<QLineEdit*> pasted = {b->card()->field(1),  b->card()->field(2), b->card()->field(3),
+                                      b->card()->field(4),  b->card()->field(5), b->card()->field(6),
+                                      b->card()->field(7),  b->card()->field(8), b->card()->field(9),
+                                      b->card()->field(10), b->card()->field(11)};
     for (int i = 0; i < 11; ++i)
         QCOMPARE(pasted[i]->text(), QStringLiteral("f%1").arg(i + 1));
-    QCOMPARE(b->Memo1->toPlainText(), QStringLiteral("ligne 1\nligne 2"));
-    QCOMPARE(b->Memo1->blockCount(), 2);
+    QCOMPARE(b->card()->remarks()->toPlainText(), QStringLiteral("ligne 1\nligne 2"));
+    QCOMPARE(b->card()->remarks()->blockCount(), 2);
     // The occupations are not part of a card copy.
-    QCOMPARE(b->Edit12->text(), QStringLiteral("pere"));
-    QCOMPARE(b->Edit13->text(), QString());
+    QCOMPARE(b->card()->field(12)->text(), QStringLiteral("pere"));
+    QCOMPARE(b->card()->field(13)->text(), QString());
     b->Classe();
     QCOMPARE(b->table().at(6, ClassTable::Remarks), QStringLiteral("ligne 1\r\nligne 2"));
     QCOMPARE(cell(*b, 1, 7), QStringLiteral("f1 f2"));
@@ -483,38 +490,38 @@ void TestClassOps::cardCopyPastedOnGridAndCard()
 void TestClassOps::gridCopyPastedOnCard()
 {
     auto a = newWindow();
-    a->StringGrid1->setCell(2, 2, "1,00");
-    a->StringGrid1->setCell(3, 2, "2,00");
-    a->StringGrid1->setCell(2, 3, "3,00");
-    a->StringGrid1->setSelection({2, 2, 3, 6});
+    a->grid()->setCell(2, 2, "1,00");
+    a->grid()->setCell(3, 2, "2,00");
+    a->grid()->setCell(2, 3, "3,00");
+    a->grid()->setSelection({2, 2, 3, 6});
     QStringList buffer;
     a->Copier(buffer);
     QCOMPARE(buffer.size(), 15);
 
     auto b = newWindow();
     b->Fiche();
-    QTest::keyClicks(b->Memo1, "garde");
+    QTest::keyClicks(b->card()->remarks(), "garde");
     b->Coller(buffer);
-    QCOMPARE(b->Edit1->text(), QStringLiteral("1,00"));
-    QCOMPARE(b->Edit2->text(), QStringLiteral("2,00"));
-    QCOMPARE(b->Edit3->text(), QStringLiteral("CRLF"));
-    QCOMPARE(b->Edit4->text(), QStringLiteral("3,00"));
-    QCOMPARE(b->Edit6->text(), QStringLiteral("CRLF"));
-    QCOMPARE(b->Edit9->text(), QStringLiteral("CRLF"));
-    QCOMPARE(b->Memo1->toPlainText(), QStringLiteral("CRLF"));
+    QCOMPARE(b->card()->field(1)->text(), QStringLiteral("1,00"));
+    QCOMPARE(b->card()->field(2)->text(), QStringLiteral("2,00"));
+    QCOMPARE(b->card()->field(3)->text(), QStringLiteral("CRLF"));
+    QCOMPARE(b->card()->field(4)->text(), QStringLiteral("3,00"));
+    QCOMPARE(b->card()->field(6)->text(), QStringLiteral("CRLF"));
+    QCOMPARE(b->card()->field(9)->text(), QStringLiteral("CRLF"));
+    QCOMPARE(b->card()->remarks()->toPlainText(), QStringLiteral("CRLF"));
 
     // Fewer than twelve items: the later fields keep their text.
     b->Coller({"a", "b"});
-    QCOMPARE(b->Edit1->text(), QStringLiteral("a"));
-    QCOMPARE(b->Edit2->text(), QStringLiteral("b"));
-    QCOMPARE(b->Edit3->text(), QStringLiteral("CRLF"));
-    QCOMPARE(b->Memo1->toPlainText(), QStringLiteral("CRLF"));
+    QCOMPARE(b->card()->field(1)->text(), QStringLiteral("a"));
+    QCOMPARE(b->card()->field(2)->text(), QStringLiteral("b"));
+    QCOMPARE(b->card()->field(3)->text(), QStringLiteral("CRLF"));
+    QCOMPARE(b->card()->remarks()->toPlainText(), QStringLiteral("CRLF"));
 }
 
 void TestClassOps::emptyPasteMarksModified()
 {
     auto w = newWindow();
-    w->StringGrid1->setCurrent(2, 2);
+    w->grid()->setCurrent(2, 2);
     w->Coller({});
     QVERIFY(w->isModified());
     QCOMPARE(cell(*w, 2, 2), QString());
@@ -551,13 +558,13 @@ void TestClassOps::markBeingTypedIsNotLost()
     name(*w, 2, "a");
     name(*w, 3, "c");
     name(*w, 4, "d");
-    w->table().at(4, 3) = "5";
+    w->document().store([&](ClassContents& contents) { contents.table.at(4, 3) = "5"; });
     w->LitGrille();
-    w->StringGrid1->setFocus();
-    w->StringGrid1->setCurrent(3, 4);
-    QTest::keyClick(w->StringGrid1, '1');
-    QTest::keyClicks(w->StringGrid1->editor(), "234");
-    QVERIFY(w->StringGrid1->isEditing());
+    w->grid()->setFocus();
+    w->grid()->setCurrent(3, 4);
+    QTest::keyClick(w->grid(), '1');
+    QTest::keyClicks(w->grid()->editor(), "234");
+    QVERIFY(w->grid()->isEditing());
     if (operation == "paste")
         w->Coller({"x"});
     else if (operation == "sort") {
@@ -566,9 +573,9 @@ void TestClassOps::markBeingTypedIsNotLost()
         QCOMPARE(w->table().at(3, 3), QStringLiteral("12,34"));
     } else
         w->Supprimer();
-    QVERIFY(!w->StringGrid1->isEditing());
-    w->StringGrid1->setFocus();
-    QTest::keyClick(w->StringGrid1, Qt::Key_Down);
+    QVERIFY(!w->grid()->isEditing());
+    w->grid()->setFocus();
+    QTest::keyClick(w->grid(), Qt::Key_Down);
     QCOMPARE(cell(*w, 3, 4), expected);
     QCOMPARE(cell(*w, 1, 4), operation == "delete" ? QStringLiteral("d ") : QStringLiteral("c "));
 }
@@ -581,8 +588,8 @@ void TestClassOps::copyAndPasteThroughTheMainFrame()
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     form->FileNewItemClick();
     TMDIChild* first = form->activeChild();
-    first->StringGrid1->setCell(2, 2, "15,00");
-    first->StringGrid1->setCell(31, 63, "3,50");
+    first->grid()->setCell(2, 2, "15,00");
+    first->grid()->setCell(31, 63, "3,50");
     form->action("CopyItem")->trigger();
     QCOMPARE(form->copyBuffer().size(), 62 * 31);
     // The buffer belongs to the frame: it outlives the window it came from.
@@ -593,10 +600,10 @@ void TestClassOps::copyAndPasteThroughTheMainFrame()
 
     form->FileNewItemClick();
     TMDIChild* second = form->activeChild();
-    second->StringGrid1->setCurrent(2, 2);
+    second->grid()->setCurrent(2, 2);
     QTest::mouseClick(form->button("PasteBtn"), Qt::LeftButton);
-    QCOMPARE(second->StringGrid1->cell(2, 2), QStringLiteral("15,00"));
-    QCOMPARE(second->StringGrid1->cell(31, 63), QStringLiteral("3,50"));
+    QCOMPARE(second->grid()->cell(2, 2), QStringLiteral("15,00"));
+    QCOMPARE(second->grid()->cell(31, 63), QStringLiteral("3,50"));
     QVERIFY(second->isModified());
     second->setModified(false);
 }
@@ -618,7 +625,8 @@ void TestClassOps::printClassSheetToPdf()
     auto w = newWindow();
     for (int n = 1; n <= students; ++n) {
         name(*w, n, QStringLiteral("Nom%1").arg(n), "Prénom");
-        w->table().at(n, 2) = QStringLiteral("%1").arg(n % 20);
+        w->document().store(
+            [&](ClassContents& contents) { contents.table.at(n, 2) = QStringLiteral("%1").arg(n % 20); });
     }
     w->LitGrille();
     QCOMPARE(fake.printer().logicalDpiX(), 1200);
@@ -638,12 +646,13 @@ void TestClassOps::printCardToPdf()
     image.fill(Qt::blue);
     QVERIFY(image.save(photo, "BMP"));
     name(*w, 1, "Dupont", "Luc");
-    w->table().at(1, ClassTable::Photo) = photo;
+    w->document().store([&](ClassContents& contents) { contents.table.at(1, ClassTable::Photo) = photo; });
     QStringList remarks;
     for (int i = 0; i < 80; ++i)
         remarks << QStringLiteral("remarque %1").arg(i);
-    w->table().at(1, ClassTable::Remarks) = remarks.join("\r\n");
-    w->StringGrid1->setCurrent(2, 2);
+    w->document().store(
+        [&](ClassContents& contents) { contents.table.at(1, ClassTable::Remarks) = remarks.join("\r\n"); });
+    w->grid()->setCurrent(2, 2);
     w->Fiche();
     // Printed before the card has shown its photo: the photo is printed all the same.
     QVERIFY(w->photoPending());
@@ -653,7 +662,7 @@ void TestClassOps::printCardToPdf()
     QCOMPARE(pdfPages(fake.printerOutput()), 2);
     QCOMPARE(testfiles::readAll(fake.printerOutput()).count("/Subtype /Image"), 1);
 
-    w->Memo1->setPlainText("court");
+    w->card()->remarks()->setPlainText("court");
     QFile::remove(fake.printerOutput());
     w->Imprimer();
     QCOMPARE(pdfPages(fake.printerOutput()), 1);
@@ -668,14 +677,14 @@ void TestClassOps::printerFailureIsReported()
     form->show();
     form->FileNewItemClick();
     TMDIChild* w = form->activeChild();
-    w->StringGrid1->setCell(2, 2, "10,00");
+    w->grid()->setCell(2, 2, "10,00");
     w->setModified(false);
     form->action("Imprimer1")->trigger();
     QCOMPARE(fake.printDialogs, 1);
     QCOMPARE(fake.messages.size(), 1);
     QCOMPARE(fake.messages[0].kind, Seams::MessageKind::Error);
     QCOMPARE(fake.messages[0].text, QStringLiteral("L'imprimante sélectionnée n'est pas valide"));
-    QCOMPARE(w->StringGrid1->cell(2, 2), QStringLiteral("10,00"));
+    QCOMPARE(w->grid()->cell(2, 2), QStringLiteral("10,00"));
     QVERIFY(!w->isModified());
 }
 

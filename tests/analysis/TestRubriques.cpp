@@ -1,5 +1,7 @@
 #include "analysis/Rub.h"
 #include "app/ToolWindows.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "tools/Texte.h"
 #include "widgets/StringGrid.h"
@@ -171,7 +173,7 @@ void TestRubriques::widthStaysAndShowsEveryColumn()
 void TestRubriques::initShowsANewClass()
 {
     TMDIChild child(m_windows->shared());
-    rub()->Init(*child.StringGrid1);
+    rub()->Init(*child.grid());
     const StringGrid* g = rub()->StringGrid1;
     QCOMPARE(g->cell(1, 0), QStringLiteral("Rubrique"));
     QCOMPARE(g->cell(2, 0), QStringLiteral("Coefficient"));
@@ -187,7 +189,7 @@ void TestRubriques::typedRubricsReachTheClass()
 {
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
-    child.StringGrid1->setCell(4, 0, QStringLiteral("ancien"));
+    child.grid()->setCell(4, 0, QStringLiteral("ancien"));
     fake.onModal = [](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
         if (!d)
@@ -220,8 +222,8 @@ void TestRubriques::typedRubricsReachTheClass()
     QStringList expectedCoefficients(30, QStringLiteral("1"));
     expectedCoefficients[0] = QStringLiteral("2,5");
     expectedCoefficients[2] = QStringLiteral("0.5"); // stored as typed
-    QCOMPARE(headings(child.StringGrid1, 0), expectedHeadings);
-    QCOMPARE(headings(child.StringGrid1, 1), expectedCoefficients);
+    QCOMPARE(headings(child.grid(), 0), expectedHeadings);
+    QCOMPARE(headings(child.grid(), 1), expectedCoefficients);
     // The class table holds what the grid shows.
     QCOMPARE(child.table().at(-1, 2), QStringLiteral("Maths"));
     QCOMPARE(child.table().at(-1, 4), QStringLiteral("Dictée"));
@@ -256,23 +258,23 @@ void TestRubriques::closeBoxAppliesLikeFermer()
     };
     child.Rubriques();
     QVERIFY(!rub()->isVisible());
-    QCOMPARE(child.StringGrid1->cell(31, 1), QStringLiteral("3"));
+    QCOMPARE(child.grid()->cell(31, 1), QStringLiteral("3"));
     QCOMPARE(child.table().at(0, 31), QStringLiteral("3"));
-    QCOMPARE(child.StringGrid1->cell(30, 1), QStringLiteral("1"));
+    QCOMPARE(child.grid()->cell(30, 1), QStringLiteral("1"));
 }
 
 void TestRubriques::untouchedDialogStillMarksModified()
 {
     FakeSeams fake; // shown and closed at once
     TMDIChild child(m_windows->shared());
-    child.StringGrid1->setCell(2, 0, QStringLiteral("  Histoire "));
-    child.StringGrid1->setCell(3, 1, QString());
+    child.grid()->setCell(2, 0, QStringLiteral("  Histoire "));
+    child.grid()->setCell(3, 1, QString());
     QVERIFY(!child.isModified());
     child.Rubriques();
     QVERIFY(child.isModified());
     // Texts pass through unchanged, blanks and empty cells included.
-    QCOMPARE(child.StringGrid1->cell(2, 0), QStringLiteral("  Histoire "));
-    QCOMPARE(child.StringGrid1->cell(3, 1), QString());
+    QCOMPARE(child.grid()->cell(2, 0), QStringLiteral("  Histoire "));
+    QCOMPARE(child.grid()->cell(3, 1), QString());
     QCOMPARE(child.table().at(-1, 2), QStringLiteral("  Histoire "));
     QCOMPARE(child.table().at(0, 3), QString());
     QCOMPARE(child.table().at(0, 4), QStringLiteral("1"));
@@ -282,7 +284,7 @@ void TestRubriques::row31NeverReachesTheClass()
 {
     FakeSeams fake;
     TMDIChild first(m_windows->shared());
-    first.StringGrid1->setCell(2, 0, QStringLiteral("Français"));
+    first.grid()->setCell(2, 0, QStringLiteral("Français"));
     fake.onModal = [](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
         showModal(d);
@@ -298,8 +300,8 @@ void TestRubriques::row31NeverReachesTheClass()
     };
     first.Rubriques();
     QCOMPARE(rub()->StringGrid1->cell(1, 31), QStringLiteral("Reste"));
-    QCOMPARE(headings(first.StringGrid1, 0), QStringList{"Français"} + numbers(2, 30));
-    QCOMPARE(headings(first.StringGrid1, 1), QStringList(30, "1"));
+    QCOMPARE(headings(first.grid(), 0), QStringList{"Français"} + numbers(2, 30));
+    QCOMPARE(headings(first.grid(), 1), QStringList(30, "1"));
     for (int slot = 0; slot < 49; ++slot) {
         QVERIFY(first.table().at(-1, slot) != QStringLiteral("Reste"));
         QVERIFY(first.table().at(0, slot) != QStringLiteral("9"));
@@ -316,14 +318,14 @@ void TestRubriques::row31NeverReachesTheClass()
     };
     second.Rubriques();
     QCOMPARE(seen, numbers(1, 30) << QStringLiteral("Reste"));
-    QCOMPARE(second.StringGrid1->cell(2, 0), QStringLiteral("1"));
+    QCOMPARE(second.grid()->cell(2, 0), QStringLiteral("1"));
 }
 
 void TestRubriques::escapeAndEnterDoNotClose()
 {
     TRub* d = rub();
     TMDIChild child(m_windows->shared());
-    d->Init(*child.StringGrid1);
+    d->Init(*child.grid());
     showModal(d);
     StringGrid* g = d->StringGrid1;
     g->verticalScrollBar()->setValue(g->verticalScrollBar()->minimum());
@@ -347,13 +349,13 @@ void TestRubriques::cardPageDoesNothing()
 {
     FakeSeams fake;
     TMDIChild child(m_windows->shared());
-    child.Notebook1->setCurrentWidget(child.CardPage);
-    child.StringGrid1->setCell(2, 0, QStringLiteral("Maths"));
+    child.findChild<QStackedWidget*>("Notebook1")->setCurrentWidget(child.card());
+    child.grid()->setCell(2, 0, QStringLiteral("Maths"));
     child.Rubriques();
     QVERIFY(fake.modalShown.isEmpty());
     QVERIFY(!child.isModified());
     QCOMPARE(child.table().at(-1, 2), QString());
-    QCOMPARE(child.StringGrid1->cell(2, 0), QStringLiteral("Maths"));
+    QCOMPARE(child.grid()->cell(2, 0), QStringLiteral("Maths"));
 }
 
 namespace {
@@ -377,7 +379,7 @@ void TestRubriques::moyennesWritesTheReport()
     FakeSeams fake;
     fake.fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
     TMDIChild child(m_windows->shared());
-    StringGrid* g = child.StringGrid1;
+    StringGrid* g = child.grid();
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
     // Two rubrics in use, the others switched off with an empty coefficient.
@@ -435,7 +437,7 @@ void TestRubriques::moyennesReadsTheCellBeingTyped()
     FakeSeams fake;
     fake.fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
     TMDIChild child(m_windows->shared());
-    StringGrid* g = child.StringGrid1;
+    StringGrid* g = child.grid();
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
     g->setCell(1, 2, QStringLiteral("Martin Paul"));
@@ -452,7 +454,7 @@ void TestRubriques::moyennesOverASelection()
     FakeSeams fake;
     fake.fixedNow = QDateTime(QDate(2027, 1, 4), QTime(8, 0));
     TMDIChild child(m_windows->shared());
-    StringGrid* g = child.StringGrid1;
+    StringGrid* g = child.grid();
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
     const QStringList names = {"A", "B", "C", "D"};
@@ -485,8 +487,8 @@ void TestRubriques::moyennesOnTheCardPageKeepsTheEditor()
     texte->Init();
     texte->Ajout(QStringLiteral("rapport précédent"));
     TMDIChild child(m_windows->shared());
-    child.StringGrid1->setCell(2, 2, QStringLiteral("12"));
-    child.Notebook1->setCurrentWidget(child.CardPage);
+    child.grid()->setCell(2, 2, QStringLiteral("12"));
+    child.findChild<QStackedWidget*>("Notebook1")->setCurrentWidget(child.card());
     child.Moyennes();
     QVERIFY(fake.modalShown.isEmpty());
     QCOMPARE(texte->RichEdit1->toPlainText(), QStringLiteral("rapport précédent"));

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
+#include "classbook/CardPage.h"
 #include "classbook/MDIChild.h"
 #include "companions/Obs.h"
 #include "tools/Blocnotes.h"
@@ -200,8 +201,8 @@ void TestMainForm::captions()
     QCOMPARE(windows[1]->windowTitle(), QStringLiteral("Classe1"));
     QCOMPARE(windows[0]->windowTitle(), QStringLiteral("Classe2"));
     // A new class shows its placeholder names until its first reload.
-    QCOMPARE(windows[0]->StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
-    QCOMPARE(windows[0]->StringGrid1->cell(1, 63), QStringLiteral("Elève62"));
+    QCOMPARE(windows[0]->grid()->cell(1, 2), QStringLiteral("Elève1"));
+    QCOMPARE(windows[0]->grid()->cell(1, 63), QStringLiteral("Elève62"));
 
     m_form->mdiArea()->setActiveSubWindow(m_form->mdiArea()->subWindowList().first());
     m_form->FileCloseItemClick();
@@ -248,7 +249,7 @@ void TestMainForm::filesNamedAtStartUpOpenAsOuvrir()
     const QList<TMDIChild*> windows = m_form->classWindows();
     QCOMPARE(windows.size(), 3);
     QCOMPARE(windows[0]->windowTitle() + windows[1]->windowTitle() + windows[2]->windowTitle(), "6A.prf6B.prf6A.prf");
-    QCOMPARE(windows[2]->StringGrid1->cell(1, 2), "Durand ");
+    QCOMPARE(windows[2]->grid()->cell(1, 2), "Durand ");
     // The same message as "&Ouvrir...", and the file after it still opens.
     QCOMPARE(fake.messages.size(), 1);
     QVERIFY(fake.messages[0].text == byMenu.text && fake.messages[0].caption == byMenu.caption &&
@@ -310,17 +311,17 @@ void TestMainForm::ctrlXQuitsFromACardField()
     m_form->FileNewItemClick();
     TMDIChild* child = m_form->activeChild();
     child->Fiche();
-    child->Edit1->setFocus();
-    QTest::keyClicks(child->Edit1, QStringLiteral("Durand"));
-    child->Edit1->selectAll();
+    child->card()->field(1)->setFocus();
+    QTest::keyClicks(child->card()->field(1), QStringLiteral("Durand"));
+    child->card()->field(1)->selectAll();
     fake.messageAnswers << 1; // "&Non"
-    QTest::keyClick(child->Edit1, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(child->card()->field(1), Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(fake.messages.size(), 1);
     // A class never saved has no file name: two blanks stand before the question mark.
     QCOMPARE(fake.messages[0].text, QStringLiteral("Sauver modifications dans  ?"));
     QVERIFY(!m_form->isVisible());
     // Nothing was cut from the field.
-    QCOMPARE(child->Edit1->text(), QStringLiteral("Durand"));
+    QCOMPARE(child->card()->field(1)->text(), QStringLiteral("Durand"));
 }
 
 void TestMainForm::quitAsksEveryWindowAndAnnulerKeepsRunning()
@@ -377,7 +378,8 @@ void TestMainForm::quitAfterAFailedWrite()
         testfiles::writeAll(start.filePath("5C.prf"), "0221Dupont\r\n");
         fake.openAnswers << start.filePath("5C.prf");
         m_form->FileOpenItemClick();
-        m_form->activeChild()->ListeDevoirs()[0] = QStringLiteral("12/03/2001Maths");
+        m_form->activeChild()->document().store(
+            [](ClassContents& contents) { contents.homework[0] = QStringLiteral("12/03/2001Maths"); });
     }
     QVERIFY(row[0] == "notes"      ? QDir(start.path()).mkdir("Virelan.nte")
             : row[0] == "homework" ? QDir(start.path()).mkdir("5C.prd")

@@ -1,5 +1,7 @@
 #include "FakeSeams.h"
 #include "Rows.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
@@ -13,7 +15,7 @@ class TestCellEditing : public QObject
 
     std::optional<FakeSeams> m_fake;
     std::unique_ptr<TMDIChild> m_w;
-    StringGrid* grid() const { return m_w->StringGrid1; }
+    StringGrid* grid() const { return m_w->grid(); }
 
     // Key names ("Return", "F2", "PgDown"), "dblclick" on the current cell, "click" on cell (6, 7), "store" for the
     // class table, "away" to another window and back; anything else is typed.
@@ -134,15 +136,17 @@ private slots:
         const QStringList row = rows::fields();
         QStringList expected;
         for (int slot = 33; slot <= 47; ++slot) {
-            m_w->table().at(3, slot) = slot == 45 ? QString() : row[1] + QString::number(slot);
+            m_w->document().store([&](ClassContents& contents) {
+                contents.table.at(3, slot) = slot == 45 ? QString() : row[1] + QString::number(slot);
+            });
             expected << (slot == 44 && !row[2].isEmpty() ? row[3] : m_w->table().at(3, slot));
         }
         grid()->setCurrent(2, 4);
         m_w->Fiche();
-        m_w->Memo1->moveCursor(QTextCursor::End);
+        m_w->card()->remarks()->moveCursor(QTextCursor::End);
         for (QChar ch : row[2])
-            QTest::sendKeyEvent(QTest::Click, m_w->Memo1, ch == '\n' ? Qt::Key_Return : Qt::Key_unknown, QString(ch),
-                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, m_w->card()->remarks(), ch == '\n' ? Qt::Key_Return : Qt::Key_unknown,
+                                QString(ch), Qt::NoModifier);
         QStringList copied;
         m_w->Copier(copied);
         QCOMPARE(copied, expected.mid(0, 12));

@@ -3,6 +3,8 @@
 #include "Rows.h"
 #include "TestFiles.h"
 #include "app/MainForm.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
 #include "core/PlatformError.h"
@@ -176,14 +178,14 @@ QString TestClassFileWindow::writeJpeg(const QString& name, const QSize& size) c
 
 void TestClassFileWindow::typeInCell(int col, int row, const QString& keys)
 {
-    w()->StringGrid1->setCurrent(col, row);
-    QTest::keyClicks(w()->StringGrid1, keys);
-    QTest::keyClick(w()->StringGrid1->editor(), Qt::Key_Return);
+    w()->grid()->setCurrent(col, row);
+    QTest::keyClicks(w()->grid(), keys);
+    QTest::keyClick(w()->grid()->editor(), Qt::Key_Return);
 }
 
 void TestClassFileWindow::dragColumn(int from, int to)
 {
-    StringGrid* grid = w()->StringGrid1;
+    StringGrid* grid = w()->grid();
     const QRect a = grid->cellRect(from, 0), b = grid->cellRect(to, 0);
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, a.center());
     QMouseEvent move(QEvent::MouseMove, QPointF(b.center()), grid->viewport()->mapToGlobal(QPointF(b.center())),
@@ -197,14 +199,14 @@ void TestClassFileWindow::dragColumn(int from, int to)
 void TestClassFileWindow::savesTypedClassByteForByte()
 {
     w()->Nouveau();
-    w()->StringGrid1->setCell(2, 0, QStringLiteral("Maths"));
+    w()->grid()->setCell(2, 0, QStringLiteral("Maths"));
     typeInCell(2, 2, QStringLiteral("12.50"));
     w()->Fiche();
-    typeText(w()->Edit1, QStringLiteral("Dupré"));
-    typeText(w()->Edit2, QStringLiteral("Léa"));
-    typeText(w()->Memo1, QStringLiteral("Ligne 1"));
-    QTest::keyClick(w()->Memo1, Qt::Key_Return);
-    typeText(w()->Memo1, QStringLiteral("Ligne 2"));
+    typeText(w()->card()->field(1), QStringLiteral("Dupré"));
+    typeText(w()->card()->field(2), QStringLiteral("Léa"));
+    typeText(w()->card()->remarks(), QStringLiteral("Ligne 1"));
+    QTest::keyClick(w()->card()->remarks(), Qt::Key_Return);
+    typeText(w()->card()->remarks(), QStringLiteral("Ligne 2"));
     m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("typed.prf")), 1};
     w()->Sauve();
     QCOMPARE(m_fake->saveFilters, QStringList{QStringLiteral("Fichiers classe (*.prf)|*.prf")});
@@ -237,13 +239,13 @@ void TestClassFileWindow::loadsHandMadeFile()
                                           "4101spare 64\r\n"
                                           "4202beyond\r\n"
                                           "0003trimestre 2\r\n");
-    w()->StringGrid1->setColWidth(4, 50);
+    w()->grid()->setColWidth(4, 50);
     w()->Charge(path(QStringLiteral("hand.prf")));
     QVERIFY(m_fake->messages.isEmpty());
     QCOMPARE(w()->fileName(), path(QStringLiteral("hand.prf")));
     QVERIFY(!w()->isModified());
     QVERIFY(!w()->isCardPage());
-    StringGrid* g = w()->StringGrid1;
+    StringGrid* g = w()->grid();
     QCOMPARE(g->colWidth(1), 0xA0);
     QCOMPARE(g->colWidth(2), 0x14);
     QCOMPARE(g->colWidth(3), 0xFFF);
@@ -258,8 +260,8 @@ void TestClassFileWindow::loadsHandMadeFile()
     QCOMPARE(w()->table().at(63, 48), QStringLiteral("spare 63"));
     QCOMPARE(w()->table().at(64, 1), QStringLiteral("spare 64"));
     w()->Fiche();
-    QCOMPARE(w()->Memo1->toPlainText(), QStringLiteral("Un\ndeux\ntrois"));
-    QCOMPARE(w()->Edit1->text(), QStringLiteral("Martin"));
+    QCOMPARE(w()->card()->remarks()->toPlainText(), QStringLiteral("Un\ndeux\ntrois"));
+    QCOMPARE(w()->card()->field(1)->text(), QStringLiteral("Martin"));
 
     // Saved again: slot 0 is lost, the spare rows are written, the remark keeps its three lines.
     w()->setModified(true);
@@ -275,17 +277,17 @@ void TestClassFileWindow::loadsHandMadeFile()
 
 void TestClassFileWindow::missingFileLoadsEmptyClassSilently()
 {
-    w()->StringGrid1->setColWidth(5, 77);
+    w()->grid()->setColWidth(5, 77);
     w()->Charge(path(QStringLiteral("nowhere.prf")));
     QVERIFY(m_fake->messages.isEmpty());
     QCOMPARE(w()->fileName(), path(QStringLiteral("nowhere.prf")));
     for (int c = 2; c <= 31; ++c) {
-        QCOMPARE(w()->StringGrid1->cell(c, 0), QString());
-        QCOMPARE(w()->StringGrid1->cell(c, 1), QString());
+        QCOMPARE(w()->grid()->cell(c, 0), QString());
+        QCOMPARE(w()->grid()->cell(c, 1), QString());
     }
-    QCOMPARE(w()->StringGrid1->cell(1, 10), QStringLiteral(" "));
-    QCOMPARE(w()->StringGrid1->colWidth(5), 77);
-    QCOMPARE(w()->StringGrid1->colWidth(1), 192);
+    QCOMPARE(w()->grid()->cell(1, 10), QStringLiteral(" "));
+    QCOMPARE(w()->grid()->colWidth(5), 77);
+    QCOMPARE(w()->grid()->colWidth(1), 192);
     // A later save creates the file there.
     typeInCell(3, 4, QStringLiteral("9"));
     w()->Sauve();
@@ -336,7 +338,7 @@ void TestClassFileWindow::junkFileLoadsWithoutCrash()
     w()->Charge(path(QStringLiteral("junk.prf")));
     QVERIFY(m_fake->messages.isEmpty());
     QCOMPARE(w()->table().at(1, 33), QStringLiteral("Survivor"));
-    QCOMPARE(w()->StringGrid1->cell(1, 2), QStringLiteral("Survivor "));
+    QCOMPARE(w()->grid()->cell(1, 2), QStringLiteral("Survivor "));
 }
 
 void TestClassFileWindow::saveTwiceWritesOnce()
@@ -387,16 +389,16 @@ void TestClassFileWindow::saveAsCancelledTwiceWritesNothing()
 void TestClassFileWindow::saveWhileTypingAMarkKeepsIt()
 {
     // The mark is still in the cell editor when the save is chosen from the menu.
-    w()->StringGrid1->setCurrent(4, 5);
-    QTest::keyClicks(w()->StringGrid1, QStringLiteral("15"));
-    QVERIFY(w()->StringGrid1->isEditing());
+    w()->grid()->setCurrent(4, 5);
+    QTest::keyClicks(w()->grid(), QStringLiteral("15"));
+    QVERIFY(w()->grid()->isEditing());
     m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("typing.prf")), 1};
     w()->Sauve();
     QVERIFY(readFile(QStringLiteral("typing.prf"))
                 .endsWith("\r\n0504"
                           "15\r\n"));
     QVERIFY(!w()->isModified());
-    QCOMPARE(w()->StringGrid1->cell(4, 5), QStringLiteral("15"));
+    QCOMPARE(w()->grid()->cell(4, 5), QStringLiteral("15"));
 }
 
 void TestClassFileWindow::saveNames_data()
@@ -495,7 +497,7 @@ void TestClassFileWindow::closeQuestion()
 void TestClassFileWindow::closeWithoutChangesAsksNothing()
 {
     w()->Fiche();
-    QTest::keyClick(w()->Edit1, Qt::Key_PageDown);
+    QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
     w()->Classe();
     QVERIFY(w()->close());
     QVERIFY(m_fake->messages.isEmpty());
@@ -569,11 +571,11 @@ void TestClassFileWindow::typingMarks()
 {
     QFETCH(QString, keys);
     QFETCH(QString, cell);
-    w()->StringGrid1->setCurrent(6, 9);
-    QTest::keyClicks(w()->StringGrid1, keys);
-    QVERIFY(!w()->StringGrid1->editor()->text().contains(QLatin1Char('.')));
-    QTest::keyClick(w()->StringGrid1->editor(), Qt::Key_Return);
-    QCOMPARE(w()->StringGrid1->cell(6, 9), cell);
+    w()->grid()->setCurrent(6, 9);
+    QTest::keyClicks(w()->grid(), keys);
+    QVERIFY(!w()->grid()->editor()->text().contains(QLatin1Char('.')));
+    QTest::keyClick(w()->grid()->editor(), Qt::Key_Return);
+    QCOMPARE(w()->grid()->cell(6, 9), cell);
     QVERIFY(w()->isModified());
     w()->EcritGrille();
     QCOMPARE(w()->table().at(8, 6), cell);
@@ -582,12 +584,12 @@ void TestClassFileWindow::typingMarks()
 void TestClassFileWindow::birthDateFullStopBecomesComma()
 {
     w()->Fiche();
-    typeText(w()->Edit3, QStringLiteral("12.03.2010"));
-    QCOMPARE(w()->Edit3->text(), QStringLiteral("12,03,2010"));
+    typeText(w()->card()->field(3), QStringLiteral("12.03.2010"));
+    QCOMPARE(w()->card()->field(3)->text(), QStringLiteral("12,03,2010"));
     QVERIFY(w()->isModified());
     // Only the date field turns full stops into commas.
-    typeText(w()->Edit7, QStringLiteral("75.001"));
-    QCOMPARE(w()->Edit7->text(), QStringLiteral("75.001"));
+    typeText(w()->card()->field(7), QStringLiteral("75.001"));
+    QCOMPARE(w()->card()->field(7)->text(), QStringLiteral("75.001"));
 }
 
 void TestClassFileWindow::whatMarksModified_data()
@@ -611,50 +613,50 @@ void TestClassFileWindow::whatMarksModified()
     QFETCH(QString, action);
     QFETCH(bool, modified);
     w()->EcritGrille();
-    w()->table().at(1, 33) = QStringLiteral("Durand");
-    w()->table().at(1, 3) = QStringLiteral("10");
+    w()->document().store([&](ClassContents& contents) { contents.table.at(1, 33) = QStringLiteral("Durand"); });
+    w()->document().store([&](ClassContents& contents) { contents.table.at(1, 3) = QStringLiteral("10"); });
     w()->LitGrille();
-    QCOMPARE(w()->StringGrid1->cell(3, 2), QStringLiteral("10,00"));
+    QCOMPARE(w()->grid()->cell(3, 2), QStringLiteral("10,00"));
     QVERIFY(!w()->isModified());
     if (action == QLatin1String("town")) {
         w()->Fiche();
-        typeText(w()->Edit8, QStringLiteral("Lyon"));
+        typeText(w()->card()->field(8), QStringLiteral("Lyon"));
     } else if (action == QLatin1String("edit13")) {
         w()->Fiche();
-        typeText(w()->Edit13, QStringLiteral("x"));
+        typeText(w()->card()->field(13), QStringLiteral("x"));
     } else if (action == QLatin1String("memo")) {
         w()->Fiche();
-        typeText(w()->Memo1, QStringLiteral("y"));
+        typeText(w()->card()->remarks(), QStringLiteral("y"));
     } else if (action == QLatin1String("backspace")) {
         w()->Fiche();
-        QTest::keyClick(w()->Edit1, Qt::Key_End);
-        QTest::keyClick(w()->Edit1, Qt::Key_Backspace);
-        QCOMPARE(w()->Edit1->text(), QStringLiteral("Duran"));
+        QTest::keyClick(w()->card()->field(1), Qt::Key_End);
+        QTest::keyClick(w()->card()->field(1), Qt::Key_Backspace);
+        QCOMPARE(w()->card()->field(1)->text(), QStringLiteral("Duran"));
     } else if (action == QLatin1String("gridBackspace")) {
-        w()->StringGrid1->setCurrent(3, 2);
-        QTest::keyClick(w()->StringGrid1, Qt::Key_F2);
-        QTest::keyClick(w()->StringGrid1->editor(), Qt::Key_Backspace);
-        QTest::keyClick(w()->StringGrid1->editor(), Qt::Key_Backspace);
-        QTest::keyClick(w()->StringGrid1->editor(), Qt::Key_Return);
+        w()->grid()->setCurrent(3, 2);
+        QTest::keyClick(w()->grid(), Qt::Key_F2);
+        QTest::keyClick(w()->grid()->editor(), Qt::Key_Backspace);
+        QTest::keyClick(w()->grid()->editor(), Qt::Key_Backspace);
+        QTest::keyClick(w()->grid()->editor(), Qt::Key_Return);
     } else if (action == QLatin1String("move")) {
         dragColumn(5, 3);
-        QCOMPARE(w()->StringGrid1->cell(3, 0), QStringLiteral("4,00"));
+        QCOMPARE(w()->grid()->cell(3, 0), QStringLiteral("4,00"));
     } else if (action == QLatin1String("arrows")) {
-        w()->StringGrid1->setCurrent(3, 3);
+        w()->grid()->setCurrent(3, 3);
         for (int key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_Tab})
-            QTest::keyClick(w()->StringGrid1, Qt::Key(key));
+            QTest::keyClick(w()->grid(), Qt::Key(key));
     } else if (action == QLatin1String("pages")) {
         w()->Fiche();
-        QTest::keyClick(w()->Edit1, Qt::Key_PageDown);
-        QTest::keyClick(w()->Edit1, Qt::Key_PageUp);
+        QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
+        QTest::keyClick(w()->card()->field(1), Qt::Key_PageUp);
     } else if (action == QLatin1String("pagesSwitch")) {
         w()->Fiche();
         w()->Classe();
         w()->Fiche();
     } else if (action == QLatin1String("buttons")) {
         w()->Fiche();
-        QTest::mouseClick(w()->SpeedButton2, Qt::LeftButton);
-        QTest::mouseClick(w()->SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
+        QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton1"), Qt::LeftButton);
     }
     QCOMPARE(w()->isModified(), modified);
 }
@@ -672,19 +674,20 @@ void TestClassFileWindow::ficheShowsStudentOfCurrentRow()
 {
     QFETCH(int, row);
     QFETCH(int, card);
-    w()->table().at(card, 33) = QStringLiteral("Nom%1").arg(card);
-    w()->StringGrid1->setCurrent(7, row);
-    QCOMPARE(w()->Panel1Caption->text(), QStringLiteral("Fiche élève"));
+    w()->document().store(
+        [&](ClassContents& contents) { contents.table.at(card, 33) = QStringLiteral("Nom%1").arg(card); });
+    w()->grid()->setCurrent(7, row);
+    QCOMPARE(w()->card()->title(), QStringLiteral("Fiche élève"));
     w()->Fiche();
     QVERIFY(w()->isCardPage());
     QCOMPARE(w()->currentCard(), card);
-    QCOMPARE(w()->Panel1Caption->text(), QStringLiteral("Fiche élève - %1").arg(card));
-    QCOMPARE(w()->Edit1->text(), QStringLiteral("Nom%1").arg(card));
-    QCOMPARE(w()->focusWidget(), w()->Edit1);
+    QCOMPARE(w()->card()->title(), QStringLiteral("Fiche élève - %1").arg(card));
+    QCOMPARE(w()->card()->field(1)->text(), QStringLiteral("Nom%1").arg(card));
+    QCOMPARE(w()->focusWidget(), w()->card()->field(1));
     w()->Classe();
     QVERIFY(!w()->isCardPage());
-    QCOMPARE(w()->StringGrid1->row(), card + 1);
-    QCOMPARE(w()->StringGrid1->col(), 7);
+    QCOMPARE(w()->grid()->row(), card + 1);
+    QCOMPARE(w()->grid()->col(), 7);
 }
 
 void TestClassFileWindow::pageKeysStayWithinBounds_data()
@@ -711,44 +714,45 @@ void TestClassFileWindow::pageKeysStayWithinBounds()
     QFETCH(int, presses);
     QFETCH(int, card);
     for (int n = 1; n <= 62; ++n)
-        w()->table().at(n, 40) = QStringLiteral("Ville%1").arg(n);
-    w()->StringGrid1->setCurrent(2, startRow);
+        w()->document().store(
+            [&](ClassContents& contents) { contents.table.at(n, 40) = QStringLiteral("Ville%1").arg(n); });
+    w()->grid()->setCurrent(2, startRow);
     w()->Fiche();
     auto* target = w()->findChild<QWidget*>(focus);
     QVERIFY(target);
     for (int i = 0; i < presses; ++i)
         QTest::keyClick(target, Qt::Key(key));
     QCOMPARE(w()->currentCard(), card);
-    QCOMPARE(w()->Edit8->text(), QStringLiteral("Ville%1").arg(card));
-    QCOMPARE(w()->ScrollBox1->verticalScrollBar()->value(), 0);
+    QCOMPARE(w()->card()->field(8)->text(), QStringLiteral("Ville%1").arg(card));
+    QCOMPARE(w()->findChild<QScrollArea*>("ScrollBox1")->verticalScrollBar()->value(), 0);
     QVERIFY(!w()->isModified());
 }
 
 void TestClassFileWindow::cardButtons()
 {
-    QCOMPARE(w()->SpeedButton1->toolTip(), QStringLiteral("Précédent"));
-    QCOMPARE(w()->SpeedButton2->toolTip(), QStringLiteral("Suivant"));
-    QCOMPARE(w()->SpeedButton1->geometry(), QRect(16, 4, 25, 25));
-    QCOMPARE(w()->SpeedButton2->geometry(), QRect(41, 4, 25, 25));
-    w()->StringGrid1->setCurrent(2, 2);
+    QCOMPARE(w()->findChild<QToolButton*>("SpeedButton1")->toolTip(), QStringLiteral("Précédent"));
+    QCOMPARE(w()->findChild<QToolButton*>("SpeedButton2")->toolTip(), QStringLiteral("Suivant"));
+    QCOMPARE(w()->findChild<QToolButton*>("SpeedButton1")->geometry(), QRect(16, 4, 25, 25));
+    QCOMPARE(w()->findChild<QToolButton*>("SpeedButton2")->geometry(), QRect(41, 4, 25, 25));
+    w()->grid()->setCurrent(2, 2);
     w()->Fiche();
     // What is typed on a card goes with it when the next one is shown.
-    typeText(w()->Edit1, QStringLiteral("Ana"));
-    QTest::mouseClick(w()->SpeedButton2, Qt::LeftButton);
+    typeText(w()->card()->field(1), QStringLiteral("Ana"));
+    QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
     QCOMPARE(w()->currentCard(), 2);
-    QCOMPARE(w()->Edit1->text(), QString());
+    QCOMPARE(w()->card()->field(1)->text(), QString());
     QCOMPARE(w()->table().at(1, 33), QStringLiteral("Ana"));
-    QTest::mouseClick(w()->SpeedButton1, Qt::LeftButton);
-    QTest::mouseClick(w()->SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton1"), Qt::LeftButton);
+    QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton1"), Qt::LeftButton);
     QCOMPARE(w()->currentCard(), 1);
-    QCOMPARE(w()->Edit1->text(), QStringLiteral("Ana"));
-    QCOMPARE(w()->focusWidget(), w()->Edit1);
+    QCOMPARE(w()->card()->field(1)->text(), QStringLiteral("Ana"));
+    QCOMPARE(w()->focusWidget(), w()->card()->field(1));
 }
 
 void TestClassFileWindow::movedColumnStaysMoved()
 {
     typeInCell(5, 2, QStringLiteral("14"));
-    w()->StringGrid1->setColWidth(5, 60);
+    w()->grid()->setColWidth(5, 60);
     w()->setModified(false);
     dragColumn(5, 2);
     QVERIFY(w()->isModified());
@@ -757,12 +761,12 @@ void TestClassFileWindow::movedColumnStaysMoved()
 
     TMDIChild reopened(m_windows->shared());
     reopened.Charge(path(QStringLiteral("moved.prf")));
-    QCOMPARE(reopened.StringGrid1->cell(2, 0), QStringLiteral("4,00"));
-    QCOMPARE(reopened.StringGrid1->cell(2, 2), QStringLiteral("14,00"));
-    QCOMPARE(reopened.StringGrid1->colWidth(2), 60);
-    QCOMPARE(reopened.StringGrid1->cell(3, 0), QStringLiteral("1,00"));
-    QCOMPARE(reopened.StringGrid1->colWidth(3), 32);
-    QCOMPARE(reopened.StringGrid1->cell(6, 0), QStringLiteral("5,00"));
+    QCOMPARE(reopened.grid()->cell(2, 0), QStringLiteral("4,00"));
+    QCOMPARE(reopened.grid()->cell(2, 2), QStringLiteral("14,00"));
+    QCOMPARE(reopened.grid()->colWidth(2), 60);
+    QCOMPARE(reopened.grid()->cell(3, 0), QStringLiteral("1,00"));
+    QCOMPARE(reopened.grid()->colWidth(3), 32);
+    QCOMPARE(reopened.grid()->cell(6, 0), QStringLiteral("5,00"));
 }
 
 // --- photos ---------------------------------------------------------------------------------
@@ -786,7 +790,7 @@ void TestClassFileWindow::photoFitsTheFrame()
     const QString file = writeJpeg(QStringLiteral("p%1x%2.jpg").arg(size.width()).arg(size.height()), size);
     w()->Fiche();
     m_fake->openAnswers << file;
-    QTest::mouseClick(w()->Image1, Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(50, 50));
     QVERIFY(ClassWindows::photoCame(w()));
     QCOMPARE(m_fake->openFilters,
              QStringList{QStringLiteral("Tout (*.bmp;*.ico;*.jpg)|*.bmp;*.ico;*.jpg|Bitmaps (*.bmp)|*.bmp|Icônes "
@@ -794,12 +798,12 @@ void TestClassFileWindow::photoFitsTheFrame()
     QVERIFY(m_fake->messages.isEmpty());
     QCOMPARE(w()->photoPath(), file);
     QVERIFY(w()->isModified());
-    QCOMPARE(w()->Image1->geometry(), area);
-    QCOMPARE(w()->Image1->stretch(), stretch);
-    QCOMPARE(w()->Image1->pictureSize(), size);
-    QCOMPARE(w()->Panel2->geometry(), QRect(448, 72, 120, 121));
+    QCOMPARE(w()->card()->photo()->view()->geometry(), area);
+    QCOMPARE(w()->card()->photo()->view()->stretch(), stretch);
+    QCOMPARE(w()->card()->photo()->view()->pictureSize(), size);
+    QCOMPARE(w()->card()->photo()->geometry(), QRect(448, 72, 120, 121));
     // What is drawn: the photo's colour in the middle of the area.
-    const QImage shot = w()->Panel2->grab().toImage();
+    const QImage shot = w()->card()->photo()->grab().toImage();
     const QColor middle = shot.pixelColor(area.center());
     QVERIFY2(qAbs(middle.red() - 180) < 10 && qAbs(middle.green() - 120) < 10, qPrintable(middle.name()));
 }
@@ -807,7 +811,7 @@ void TestClassFileWindow::photoFitsTheFrame()
 void TestClassFileWindow::photoDialogCancelledChangesNothing()
 {
     w()->Fiche();
-    QTest::mouseClick(w()->Image1, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(m_fake->openFilters.size(), 1);
     QCOMPARE(w()->photoPath(), QString());
     QVERIFY(!w()->isModified());
@@ -819,7 +823,7 @@ void TestClassFileWindow::photoThatFailsKeepsPathAndFlag()
     w()->Fiche();
     m_fake->openAnswers << path(QStringLiteral("cut.jpg")) << path(QStringLiteral("photo.png"));
     for (int click = 0; click < 2; ++click) {
-        QTest::mouseClick(w()->Image1, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(ClassWindows::photoCame(w()));
     }
     QCOMPARE(m_fake->messages.size(), 2);
@@ -828,35 +832,37 @@ void TestClassFileWindow::photoThatFailsKeepsPathAndFlag()
     QCOMPARE(m_fake->messages[1].text, QStringLiteral("Extension de fichier graphique inconnue (.png)"));
     QCOMPARE(w()->photoPath(), path(QStringLiteral("photo.png")));
     QVERIFY(!w()->isModified());
-    QVERIFY(w()->Image1->isEmpty());
+    QVERIFY(w()->card()->photo()->view()->isEmpty());
 }
 
 void TestClassFileWindow::brokenPhotoCardShowsItsOwnFields()
 {
     const QString good = writeJpeg(QStringLiteral("good.jpg"), QSize(300, 600));
-    ClassTable& t = w()->table();
-    t.at(1, 33) = QStringLiteral("Premier");
-    t.at(1, 45) = good;
-    t.at(1, 46) = QStringLiteral("boulanger");
-    t.at(1, 47) = QStringLiteral("pharmacienne");
-    t.at(2, 33) = QStringLiteral("Second");
-    t.at(2, 45) = path(QStringLiteral("gone.jpg"));
-    t.at(2, 46) = QStringLiteral("menuisier");
-    w()->StringGrid1->setCurrent(2, 2);
+    w()->document().store([&](ClassContents& contents) {
+        ClassTable& t = contents.table;
+        t.at(1, 33) = QStringLiteral("Premier");
+        t.at(1, 45) = good;
+        t.at(1, 46) = QStringLiteral("boulanger");
+        t.at(1, 47) = QStringLiteral("pharmacienne");
+        t.at(2, 33) = QStringLiteral("Second");
+        t.at(2, 45) = path(QStringLiteral("gone.jpg"));
+        t.at(2, 46) = QStringLiteral("menuisier");
+    });
+    w()->grid()->setCurrent(2, 2);
     w()->Fiche();
     QVERIFY(ClassWindows::photoCame(w()));
-    QVERIFY(!w()->Image1->isEmpty());
-    QTest::mouseClick(w()->SpeedButton2, Qt::LeftButton);
+    QVERIFY(!w()->card()->photo()->view()->isEmpty());
+    QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
     QVERIFY(ClassWindows::photoCame(w()));
     QCOMPARE(m_fake->messages.size(), 1);
     QCOMPARE(m_fake->messages[0].text, QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("gone.jpg")));
     QCOMPARE(w()->currentCard(), 2);
-    QCOMPARE(w()->Panel1Caption->text(), QStringLiteral("Fiche élève - 2"));
-    QCOMPARE(w()->Edit1->text(), QStringLiteral("Second"));
-    QCOMPARE(w()->Edit12->text(), QStringLiteral("menuisier"));
-    QCOMPARE(w()->Edit13->text(), QString());
-    QVERIFY(w()->Image1->isEmpty());
-    QCOMPARE(w()->Image1->geometry(), QRect(1, 1, 118, 119));
+    QCOMPARE(w()->card()->title(), QStringLiteral("Fiche élève - 2"));
+    QCOMPARE(w()->card()->field(1)->text(), QStringLiteral("Second"));
+    QCOMPARE(w()->card()->field(12)->text(), QStringLiteral("menuisier"));
+    QCOMPARE(w()->card()->field(13)->text(), QString());
+    QVERIFY(w()->card()->photo()->view()->isEmpty());
+    QCOMPARE(w()->card()->photo()->view()->geometry(), QRect(1, 1, 118, 119));
 
     // Reached from the grid, the broken card is shown all the same, then its message.
     w()->Classe();
@@ -865,8 +871,8 @@ void TestClassFileWindow::brokenPhotoCardShowsItsOwnFields()
     QVERIFY(ClassWindows::photoCame(w()));
     QCOMPARE(m_fake->messages.size(), 2);
     QCOMPARE(m_fake->messages[1].text, QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("gone.jpg")));
-    QCOMPARE(w()->Edit12->text(), QStringLiteral("menuisier"));
-    QCOMPARE(w()->focusWidget(), w()->Edit1);
+    QCOMPARE(w()->card()->field(12)->text(), QStringLiteral("menuisier"));
+    QCOMPARE(w()->focusWidget(), w()->card()->field(1));
 }
 
 void TestClassFileWindow::photoComesBackAfterMovingAway()
@@ -874,14 +880,14 @@ void TestClassFileWindow::photoComesBackAfterMovingAway()
     const QString file = writeJpeg(QStringLiteral("back.jpg"), QSize(600, 300));
     w()->Fiche();
     m_fake->openAnswers << file;
-    QTest::mouseClick(w()->Image1, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::keyClick(w()->Edit1, Qt::Key_PageDown);
-    QVERIFY(w()->Image1->isEmpty());
+    QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
+    QVERIFY(w()->card()->photo()->view()->isEmpty());
     QCOMPARE(w()->photoPath(), QString());
-    QTest::keyClick(w()->Edit1, Qt::Key_PageUp);
+    QTest::keyClick(w()->card()->field(1), Qt::Key_PageUp);
     QCOMPARE(w()->photoPath(), file);
-    QVERIFY(!w()->Image1->isEmpty());
-    QCOMPARE(w()->Image1->geometry(), QRect(1, 30, 118, 60));
+    QVERIFY(!w()->card()->photo()->view()->isEmpty());
+    QCOMPARE(w()->card()->photo()->view()->geometry(), QRect(1, 30, 118, 60));
     QCOMPARE(w()->table().at(1, 45), file);
 }
 
@@ -919,15 +925,15 @@ void TestClassFileWindow::pageDownHeldReadsOnlyTheCardStoppedOn()
         const QString name = kinds[card - 2] + QString::number(card) + QStringLiteral(".jpg");
         if (kinds[card - 2] == QLatin1String("slow"))
             writeFile(name, slow);
-        w()->table().at(card, 45) = path(name);
+        w()->document().store([&](ClassContents& contents) { contents.table.at(card, 45) = path(name); });
     }
-    w()->StringGrid1->setCurrent(2, 2);
+    w()->grid()->setCurrent(2, 2);
     w()->Fiche();
     for (int key = 0; key < 4; ++key) {
         QTest::qWait(row[2].toInt());
-        QTest::keyClick(w()->Edit1, Qt::Key_PageDown);
+        QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
     }
-    QCOMPARE(w()->Panel1Caption->text(), QStringLiteral("Fiche élève - 5"));
+    QCOMPARE(w()->card()->title(), QStringLiteral("Fiche élève - 5"));
     QVERIFY(w()->photoPending());
     QVERIFY(ClassWindows::photoCame(w()));
     QCOMPARE(m_windows->shared().Photos->decodeCount(), row[3].toInt());
@@ -935,11 +941,11 @@ void TestClassFileWindow::pageDownHeldReadsOnlyTheCardStoppedOn()
     for (const FakeSeams::Message& message : m_fake->messages)
         told << message.text;
     QCOMPARE(told, row[4] == "-" ? QStringList() : QStringList{"Ne peut ouvrir le fichier " + path(row[4])});
-    QCOMPARE(w()->Image1->isEmpty(), row[4] != "-");
+    QCOMPARE(w()->card()->photo()->view()->isEmpty(), row[4] != "-");
     if (row[4] == "-") {
         // 2400 x 1600 drawn 118 wide and 80.67 high, rounded to 81, from 20 down.
-        QCOMPARE(w()->Image1->geometry(), QRect(1, 20, 118, 81));
-        QCOMPARE(w()->Image1->picture().size(), QSize(118, 81));
+        QCOMPARE(w()->card()->photo()->view()->geometry(), QRect(1, 20, 118, 81));
+        QCOMPARE(w()->card()->photo()->view()->picture().size(), QSize(118, 81));
     }
 }
 
@@ -957,8 +963,8 @@ void TestClassFileWindow::photoChosenThenLeftAtOnce()
         writeFile(row[1], slowPhoto());
     w()->Fiche();
     m_fake->openAnswers << path(row[1]);
-    QTest::mouseClick(w()->Image1, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::keyClick(w()->Edit1, Qt::Key_PageDown);
+    QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
     QCOMPARE(w()->isModified(), row[2] == QLatin1String("modified"));
     QCOMPARE(w()->table().at(1, 45), path(row[1]));
     QTest::qWait(100);
@@ -986,26 +992,26 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     trigger("FileNewItem");
     TMDIChild* c = frame.activeChild();
     QVERIFY(c);
-    QCOMPARE(c->StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
+    QCOMPARE(c->grid()->cell(1, 2), QStringLiteral("Elève1"));
     QCOMPARE(c->parentWidget()->size(), QSize(620, 402));
     m_window = c;
     typeInCell(2, 2, QStringLiteral("12.5"));
     typeInCell(3, 3, QStringLiteral("08"));
-    c->StringGrid1->setColWidth(1, 150);
+    c->grid()->setColWidth(1, 150);
     dragColumn(6, 2);
-    c->StringGrid1->setCurrent(3, 3);
+    c->grid()->setCurrent(3, 3);
     trigger("fiche1");
     QCOMPARE(c->currentCard(), 2);
-    typeText(c->Edit1, QStringLiteral("Lefèvre"));
-    typeText(c->Edit2, QStringLiteral("Zoé"));
-    typeText(c->Edit8, QStringLiteral("Besançon"));
-    typeText(c->Memo1, QStringLiteral("Sérieuse."));
-    QTest::keyClick(c->Memo1, Qt::Key_Return);
-    typeText(c->Memo1, QStringLiteral("Participe peu."));
-    QTest::keyClick(c->Memo1, Qt::Key_Return);
-    typeText(c->Memo1, QStringLiteral("En progrès."));
+    typeText(c->card()->field(1), QStringLiteral("Lefèvre"));
+    typeText(c->card()->field(2), QStringLiteral("Zoé"));
+    typeText(c->card()->field(8), QStringLiteral("Besançon"));
+    typeText(c->card()->remarks(), QStringLiteral("Sérieuse."));
+    QTest::keyClick(c->card()->remarks(), Qt::Key_Return);
+    typeText(c->card()->remarks(), QStringLiteral("Participe peu."));
+    QTest::keyClick(c->card()->remarks(), Qt::Key_Return);
+    typeText(c->card()->remarks(), QStringLiteral("En progrès."));
     m_fake->openAnswers << photo;
-    QTest::mouseClick(c->Image1, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(c->card()->photo()->view(), Qt::LeftButton, {}, QPoint(5, 5));
     m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("5eB.prf")), 1};
     trigger("FileSaveAsItem");
     QVERIFY(!c->isModified());
@@ -1020,7 +1026,7 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     QVERIFY(c);
     m_window = c;
     QCOMPARE(c->windowTitle(), QStringLiteral("5eB.prf"));
-    StringGrid* g = c->StringGrid1;
+    StringGrid* g = c->grid();
     QCOMPARE(g->colWidth(1), 150);
     QCOMPARE(g->cell(2, 0), QStringLiteral("5,00")); // the moved rubric
     QCOMPARE(g->cell(3, 0), QStringLiteral("1,00"));
@@ -1029,11 +1035,11 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     QCOMPARE(g->cell(1, 3), QStringLiteral("Lefèvre Zoé"));
     g->setCurrent(4, 3);
     trigger("fiche1");
-    QCOMPARE(c->Edit8->text(), QStringLiteral("Besançon"));
-    QCOMPARE(c->Memo1->toPlainText(), QStringLiteral("Sérieuse.\nParticipe peu.\nEn progrès."));
+    QCOMPARE(c->card()->field(8)->text(), QStringLiteral("Besançon"));
+    QCOMPARE(c->card()->remarks()->toPlainText(), QStringLiteral("Sérieuse.\nParticipe peu.\nEn progrès."));
     QCOMPARE(c->photoPath(), photo);
-    QCOMPARE(c->Image1->geometry(), QRect(30, 1, 60, 119));
-    QVERIFY(!c->Image1->isEmpty());
+    QCOMPARE(c->card()->photo()->view()->geometry(), QRect(30, 1, 60, 119));
+    QVERIFY(!c->card()->photo()->view()->isEmpty());
     QVERIFY(m_fake->messages.isEmpty());
     QVERIFY(!c->isModified());
 }

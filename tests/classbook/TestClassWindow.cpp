@@ -1,4 +1,6 @@
 #include "FakeSeams.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
@@ -26,7 +28,7 @@ private slots:
 void TestClassWindow::newWindowDefaults()
 {
     TMDIChild w{SharedWindows{}};
-    StringGrid* g = w.StringGrid1;
+    StringGrid* g = w.grid();
     QCOMPARE(g->colCount(), 32);
     QCOMPARE(g->rowCount(), 64);
     QCOMPARE(g->fixedCols(), 2);
@@ -93,7 +95,7 @@ void TestClassWindow::formatNbr()
 void TestClassWindow::gridRoundTripNormalises()
 {
     TMDIChild w{SharedWindows{}};
-    StringGrid* g = w.StringGrid1;
+    StringGrid* g = w.grid();
     g->setCell(2, 0, QStringLiteral("Dictée"));
     g->setCell(3, 1, QStringLiteral("2"));
     g->setCell(2, 2, QStringLiteral("12.5"));
@@ -118,17 +120,19 @@ void TestClassWindow::namesColumnIsRebuilt()
 {
     TMDIChild w{SharedWindows{}};
     w.Nouveau();
-    QCOMPARE(w.StringGrid1->cell(1, 2), QStringLiteral("Elève1"));
-    w.table().at(1, ClassTable::Surname) = QStringLiteral("Durand");
-    w.table().at(1, ClassTable::FirstName) = QStringLiteral("Léa");
-    w.table().at(2, ClassTable::Surname) = QStringLiteral("Martin");
+    QCOMPARE(w.grid()->cell(1, 2), QStringLiteral("Elève1"));
+    w.document().store([](ClassContents& contents) {
+        contents.table.at(1, ClassTable::Surname) = QStringLiteral("Durand");
+        contents.table.at(1, ClassTable::FirstName) = QStringLiteral("Léa");
+        contents.table.at(2, ClassTable::Surname) = QStringLiteral("Martin");
+    });
     w.LitGrille();
-    QCOMPARE(w.StringGrid1->cell(1, 2), QStringLiteral("Durand Léa"));
-    QCOMPARE(w.StringGrid1->cell(1, 3), QStringLiteral("Martin "));
-    QCOMPARE(w.StringGrid1->cell(1, 4), QStringLiteral(" "));
-    QCOMPARE(w.StringGrid1->cell(1, 63), QStringLiteral(" "));
+    QCOMPARE(w.grid()->cell(1, 2), QStringLiteral("Durand Léa"));
+    QCOMPARE(w.grid()->cell(1, 3), QStringLiteral("Martin "));
+    QCOMPARE(w.grid()->cell(1, 4), QStringLiteral(" "));
+    QCOMPARE(w.grid()->cell(1, 63), QStringLiteral(" "));
     // The names column is never copied back: names live on the cards.
-    w.StringGrid1->setCell(1, 2, QStringLiteral("Autre"));
+    w.grid()->setCell(1, 2, QStringLiteral("Autre"));
     w.EcritGrille();
     QCOMPARE(w.table().at(1, ClassTable::Surname), QStringLiteral("Durand"));
     QCOMPARE(w.table().at(1, 1), QString());
@@ -138,12 +142,14 @@ void TestClassWindow::spareSlotsAndRowsUntouched()
 {
     TMDIChild w{SharedWindows{}};
     const int spareSlots[] = {0, 1, 32, 48};
-    for (int r = -1; r <= 64; ++r)
-        for (int s : spareSlots)
-            w.table().at(r, s) = QStringLiteral("spare %1 %2").arg(r).arg(s);
-    w.table().at(63, 2) = QStringLiteral("row 63");
-    w.table().at(64, 33) = QStringLiteral("row 64");
-    w.table().at(-1, 33) = QStringLiteral("heading card slot");
+    w.document().store([&spareSlots](ClassContents& contents) {
+        for (int r = -1; r <= 64; ++r)
+            for (int s : spareSlots)
+                contents.table.at(r, s) = QStringLiteral("spare %1 %2").arg(r).arg(s);
+        contents.table.at(63, 2) = QStringLiteral("row 63");
+        contents.table.at(64, 33) = QStringLiteral("row 64");
+        contents.table.at(-1, 33) = QStringLiteral("heading card slot");
+    });
     w.LitGrille();
     w.EcritGrille();
     w.Fiche();
@@ -160,14 +166,13 @@ void TestClassWindow::spareSlotsAndRowsUntouched()
 void TestClassWindow::cardTransfers()
 {
     TMDIChild w{SharedWindows{}};
-    w.StringGrid1->setCurrent(3, 4); // student 3
+    w.grid()->setCurrent(3, 4); // student 3
     w.Fiche();
     QVERIFY(w.isCardPage());
     QCOMPARE(w.currentCard(), 3);
-    const QList<QLineEdit*> edits = w.cardEdits();
-    for (int i = 0; i < edits.size(); ++i)
-        edits[i]->setText(QStringLiteral("field %1").arg(i + 1));
-    w.Memo1->setPlainText(QStringLiteral("ligne 1\nligne 2\nligne 3"));
+    for (int n = 1; n <= CardPage::FieldCount; ++n)
+        w.card()->field(n)->setText(QStringLiteral("field %1").arg(n));
+    w.card()->remarks()->setPlainText(QStringLiteral("ligne 1\nligne 2\nligne 3"));
     QVERIFY(w.isModified()); // a change of the remarks is a change of the class
     w.setModified(false);
     w.EcritFiche();
@@ -183,18 +188,18 @@ void TestClassWindow::cardTransfers()
     // Another card, then back: every field returns from the class table.
     w.SpeedButton2Click();
     QCOMPARE(w.currentCard(), 4);
-    QCOMPARE(w.Edit1->text(), QString());
-    QCOMPARE(w.Memo1->toPlainText(), QString());
+    QCOMPARE(w.card()->field(1)->text(), QString());
+    QCOMPARE(w.card()->remarks()->toPlainText(), QString());
     w.SpeedButton1Click();
-    QCOMPARE(w.Edit1->text(), QStringLiteral("field 1"));
-    QCOMPARE(w.Edit13->text(), QStringLiteral("field 13"));
-    QCOMPARE(w.Memo1->toPlainText(), QStringLiteral("ligne 1\nligne 2\nligne 3"));
+    QCOMPARE(w.card()->field(1)->text(), QStringLiteral("field 1"));
+    QCOMPARE(w.card()->field(13)->text(), QStringLiteral("field 13"));
+    QCOMPARE(w.card()->remarks()->toPlainText(), QStringLiteral("ligne 1\nligne 2\nligne 3"));
     QVERIFY(!w.isModified()); // moving between cards changes nothing
 
     w.Classe();
-    QCOMPARE(w.StringGrid1->cell(1, 4), QStringLiteral("field 1 field 2"));
-    QCOMPARE(w.StringGrid1->row(), 4);
-    QCOMPARE(w.StringGrid1->col(), 3);
+    QCOMPARE(w.grid()->cell(1, 4), QStringLiteral("field 1 field 2"));
+    QCOMPARE(w.grid()->row(), 4);
+    QCOMPARE(w.grid()->col(), 3);
 }
 
 void TestClassWindow::cardFieldsOfNewWindow()
@@ -204,7 +209,7 @@ void TestClassWindow::cardFieldsOfNewWindow()
     w.Fiche();
     QCOMPARE(w.currentCard(), 1);
     w.Classe();
-    w.StringGrid1->setCurrent(2, 63);
+    w.grid()->setCurrent(2, 63);
     w.Fiche();
     QCOMPARE(w.currentCard(), 62);
     w.SpeedButton2Click();

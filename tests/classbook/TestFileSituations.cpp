@@ -182,9 +182,11 @@ private slots:
         const QString opened = testfiles::errorOf([&] {
             file == "nte" ? notes.Charge(name) : file == "obs" ? phrases.load(name) : m_window->Charge(classFile);
         });
-        m_window->StringGrid1->setCell(2, 2, QStringLiteral("nouveau"));
+        m_window->grid()->setCell(2, 2, QStringLiteral("nouveau"));
         m_window->setModified(file == "prf");
-        m_window->ListeDevoirs()[0] = file == "prd" ? QStringLiteral("12/03/2001nouveau") : QString();
+        m_window->document().store([&](ClassContents& contents) {
+            contents.homework[0] = file == "prd" ? QStringLiteral("12/03/2001nouveau") : QString();
+        });
         notes.setText(QStringLiteral("nouveau"));
         notes.setModified(true);
         phrases.append(QStringLiteral("nouveau"));
@@ -266,9 +268,9 @@ private slots:
         read.removeAll("");
         QCOMPARE(read, rows::fields()[3].split(' '));
 
-        m_window->StringGrid1->setCell(2, 2, "nouveau");
+        m_window->grid()->setCell(2, 2, "nouveau");
         m_window->setModified(true);
-        m_window->ListeDevoirs()[0] = "01/01/2001nouveau";
+        m_window->document().store([](ClassContents& contents) { contents.homework[0] = "01/01/2001nouveau"; });
         planning.MajPrj(1, "nouveau");
         m_window->Sauve();
         m_window->SauveTout();
@@ -305,10 +307,11 @@ private slots:
         m_window->Charge(path("5C.prf"));
         const auto change = [&](const QString& text) {
             if (classRow) {
-                m_window->StringGrid1->setCell(2, 2, text);
+                m_window->grid()->setCell(2, 2, text);
                 m_window->setModified(true);
             } else if (target.endsWith(".prd")) {
-                m_window->ListeDevoirs().fill("01/01/1990" + text);
+                m_window->document().store(
+                    [&](ClassContents& contents) { contents.homework.fill("01/01/1990" + text); });
             } else {
                 m_windows->shared().Planning->MajPrj(1, text);
             }
@@ -418,7 +421,7 @@ private slots:
         else
             testfiles::writeAll(path(".virelan"), "un fichier");
         m_window->Charge(path("6A.prf"));
-        m_window->StringGrid1->setCell(2, 2, "12");
+        m_window->grid()->setCell(2, 2, "12");
         m_window->setModified(true);
         m_window->Sauve();
         QVERIFY(!m_window->isModified());

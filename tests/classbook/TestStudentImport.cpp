@@ -110,10 +110,10 @@ private slots:
         testfiles::writeAll(dir.filePath("liste.csv"), "Nom;Prénom\r\nDupont;Léa\r\n");
         fake.openAnswers << dir.filePath("liste.csv");
         TMDIChild* window = windows.open();
-        window->StringGrid1->setCell(2, 2, "12,5");
+        window->grid()->setCell(2, 2, "12,5");
         window->Importer();
-        QCOMPARE(window->StringGrid1->cell(1, 3), QString("Dupont Léa"));
-        QCOMPARE(window->StringGrid1->cell(2, 2), QString("12,5"));
+        QCOMPARE(window->grid()->cell(1, 3), QString("Dupont Léa"));
+        QCOMPARE(window->grid()->cell(2, 2), QString("12,5"));
         QVERIFY(window->isModified());
         QCOMPARE(fake.messages.constLast().text, QString("1 élève ajouté."));
     }

@@ -328,10 +328,12 @@ void TestDevoirs::entryShownAndHandedBack()
     QFETCH(bool, silver);
     QFETCH(QString, handedBack);
 
-    for (int i = 0; i < 20; ++i)
-        m_window->ListeDevoirs()[i] = QStringLiteral("07/07/2007autre %1").arg(i);
-    m_window->ListeDevoirs()[row - 1] = entry;
-    m_window->ListeDevoirs()[20] = QStringLiteral("réserve");
+    m_window->document().store([&](ClassContents& contents) {
+        for (int i = 0; i < 20; ++i)
+            contents.homework[i] = QStringLiteral("07/07/2007autre %1").arg(i);
+        contents.homework[row - 1] = entry;
+        contents.homework[20] = QStringLiteral("réserve");
+    });
     openDialog([&](TDevoirs* d) {
         QCOMPARE(d->DateTimePicker(row)->date(), date);
         QCOMPARE(d->Edit(row)->text(), title);
@@ -355,8 +357,10 @@ void TestDevoirs::badDateThroughTheMenu()
     frame.findChild<QAction*>(QStringLiteral("FileNewItem"))->trigger();
     TMDIChild* c = frame.activeChild();
     m_window = c;
-    c->ListeDevoirs()[0] = QStringLiteral("12/03/2001Maths");
-    c->ListeDevoirs()[5] = QStringLiteral("abcdefghijXYZ");
+    c->document().store([](ClassContents& contents) {
+        contents.homework[0] = QStringLiteral("12/03/2001Maths");
+        contents.homework[5] = QStringLiteral("abcdefghijXYZ");
+    });
     const homework::List before = c->ListeDevoirs();
     frame.findChild<QAction*>(QStringLiteral("Datesdesdevoirsd1"))->trigger();
     QVERIFY(m_fake->modalShown.isEmpty());
@@ -413,7 +417,7 @@ void TestDevoirs::reopeningShowsColoursAfresh()
     QCOMPARE(m_window->ListeDevoirs()[4], QStringLiteral("02/01/1990"));
     QCOMPARE(m_window->ListeDevoirs()[5], QStringLiteral("01/01/1990x"));
     // Row 5 now has a date: normal on both sides. Row 6 kept the unset date: silver again, title kept.
-    m_window->ListeDevoirs()[6] = QStringLiteral("abc");
+    m_window->document().store([](ClassContents& contents) { contents.homework[6] = QStringLiteral("abc"); });
     openDialog([](TDevoirs* d) {
         QCOMPARE(baseOf(d->DateTimePicker(5)), normalOf(d->DateTimePicker(5)));
         QCOMPARE(baseOf(d->Edit(5)), normalOf(d->Edit(5)));
@@ -548,7 +552,8 @@ void TestDevoirs::loadAndSaveAll()
 
     writeFile(QStringLiteral("6A.prf"), "0002Maths\r\n");
     writeFile(QStringLiteral("6A.prd"), file);
-    m_window->ListeDevoirs()[20] = QStringLiteral("left from before");
+    m_window->document().store(
+        [](ClassContents& contents) { contents.homework[20] = QStringLiteral("left from before"); });
     m_window->Charge(path(QStringLiteral("6A.prf")));
     QVERIFY(m_fake->messages.isEmpty());
     for (int k = 0; k < 21; ++k)

@@ -3,6 +3,8 @@
 #include "TestFiles.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
+#include "classbook/CardPage.h"
+#include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "companions/Obs.h"
 #include "widgets/Fonts.h"
@@ -564,7 +566,7 @@ void TestObs::emptyPhraseIsNotHandedOver()
         QTest::mouseClick(obs->Button2, Qt::LeftButton);
     });
     QCOMPARE(child.lastChosenPhrase(), QStringLiteral("plein"));
-    QCOMPARE(child.Memo1->toPlainText(), QString());
+    QCOMPARE(child.card()->remarks()->toPlainText(), QString());
     QVERIFY(!child.isModified());
 }
 
@@ -573,20 +575,20 @@ void TestObs::cardPageTakesThePhraseAtTheCaret()
     writeAll(Name, QByteArray("tr\xe8s bien\r\n"));
     m_obs->Charge();
     TMDIChild child(m_windows->shared());
-    child.StringGrid1->setCurrent(2, 4); // student 3
+    child.grid()->setCurrent(2, 4); // student 3
     child.Fiche();
     QVERIFY(child.isCardPage());
-    child.Memo1->setPlainText(QStringLiteral("Trimestre : \nFin"));
+    child.card()->remarks()->setPlainText(QStringLiteral("Trimestre : \nFin"));
     child.setModified(false);
-    QTextCursor cursor = child.Memo1->textCursor();
+    QTextCursor cursor = child.card()->remarks()->textCursor();
     cursor.setPosition(12); // after "Trimestre : "
-    child.Memo1->setTextCursor(cursor);
+    child.card()->remarks()->setTextCursor(cursor);
     openFor(child, [](TObs* obs) {
         clickRow(obs->ListBox1, 0);
         QTest::mouseClick(obs->Button2, Qt::LeftButton);
     });
-    QCOMPARE(child.Memo1->toPlainText(), QStringLiteral("Trimestre : très bien\nFin"));
-    QCOMPARE(child.Memo1->textCursor().position(), 21);
+    QCOMPARE(child.card()->remarks()->toPlainText(), QStringLiteral("Trimestre : très bien\nFin"));
+    QCOMPARE(child.card()->remarks()->textCursor().position(), 21);
     QVERIFY(child.isModified());
     // The remarks reach the student's card in the class.
     child.Classe();
@@ -595,9 +597,9 @@ void TestObs::cardPageTakesThePhraseAtTheCaret()
     // Without "Copier" the card is left alone.
     child.Fiche();
     child.setModified(false);
-    const QString before = child.Memo1->toPlainText();
+    const QString before = child.card()->remarks()->toPlainText();
     openFor(child, [](TObs* obs) { clickRow(obs->ListBox1, 0); });
-    QCOMPARE(child.Memo1->toPlainText(), before);
+    QCOMPARE(child.card()->remarks()->toPlainText(), before);
     QVERIFY(!child.isModified());
 }
 
@@ -607,13 +609,13 @@ void TestObs::cardSelectionIsKept()
     m_obs->Charge();
     TMDIChild child(m_windows->shared());
     child.Fiche();
-    child.Memo1->setPlainText(QStringLiteral("garder ceci"));
-    child.Memo1->selectAll();
+    child.card()->remarks()->setPlainText(QStringLiteral("garder ceci"));
+    child.card()->remarks()->selectAll();
     openFor(child, [](TObs* obs) {
         clickRow(obs->ListBox1, 0);
         QTest::mouseClick(obs->Button2, Qt::LeftButton);
     });
-    QCOMPARE(child.Memo1->toPlainText(), QStringLiteral("garder ceciajout"));
+    QCOMPARE(child.card()->remarks()->toPlainText(), QStringLiteral("garder ceciajout"));
 }
 
 void TestObs::savedAtCloseLoadedAtNextStart()

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "model/ClassFile.h"
+#include "model/ClassTable.h"
+#include "model/HomeworkList.h"
+#include "model/SharedCompanion.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+// The plan and the planning a class shares with every other open class, each with its rule of which class it
+// belongs to. The frame's tool windows hold them and show them; each class document is handed them.
+struct SharedCompanions
+{
+    SharedCompanion* planning = nullptr;
+    SharedCompanion* plan = nullptr;
+};
+
+// What the class file and the homework file hold.
+struct ClassContents
+{
+    // The widths a new class gives the names column (grid column 1) and each rubric column.
+    static constexpr int NamesWidth = 192;
+    static constexpr int RubricWidth = 32;
+
+    ClassTable table;
+    // The widths of grid columns 1 to 31; classfile::NoWidth where the file read gave none, the view then keeping
+    // its own.
+    classfile::Widths widths = noWidths();
+    // ListeDevoirs.
+    homework::List homework;
+
+    static classfile::Widths noWidths();
+};
+
+// One class as a document: its contents, its file name and its modified flag, its loading and saving with the
+// versions kept, and the save-all step of its companions. It never asks or shows anything: its window asks, shows,
+// and calls it. Every change of the class comes through change(), which marks it modified and tells changed().
+class ClassDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the window shows and the contents do not hold yet: the grid page's cells (a mark being typed
+    // included) or the card page's fields, and the widths of the grid's columns.
+    class View
+    {
+    public:
+        virtual ~View() = default;
+        // Stores what the view shows into the contents, leaving the view as it is.
+        virtual void storeInto(ClassContents& contents) const = 0;
+    };
+
+    using Edit = std::function<void(ClassContents& contents)>;
+
+    explicit ClassDocument(SharedCompanions companions = {}, QObject* parent = nullptr);
+    // The class leaves its plan and planning to no other class.
+    ~ClassDocument() override;
+
+    // The window that shows the class; without one, the contents are the whole class.
+    void setView(const View* view) { m_view = view; }
+
+    const ClassContents& contents() const { return m_contents; }
+    const ClassTable& table() const { return m_contents.table; }
+    const homework::List& ListeDevoirs() const { return m_contents.homework; }
+    // The class file; empty for a class never saved.
+    const QString& fileName() const { return m_fileName; }
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+
+    // Every change of the class: the edit changes the contents (none for a change the view holds until it is
+    // stored, such as a mark being typed), then the class is modified and changed() told. An edit that raises
+    // leaves the flag as it was.
+    void change(const Edit& edit = {});
+    // What the view took is stored into the contents (EcritGrille, EcritFiche), or a class is filled before it
+    // is shown: no change of the class, which was counted when the teacher made it.
+    void store(const Edit& edit);
+    // The class as a save would store it, the view's part included; the document stays as it is.
+    ClassContents currentContents() const;
+    ClassTable currentTable() const { return currentContents().table; }
+
+    // Empties the class table and the homework list.
+    void Raz();
+    // Charge: the file name, then Raz, the homework file, the class file, the planning and the plan. The class is
+    // then not modified and loaded() told, even when something could not be read. A class file that exists but
+    // cannot be read raises its failure and leaves the class without a name, so that a save asks for one; then
+    // the companions' failures are raised together.
+    void load(const QString& path);
+    // The class is to be saved under this name: written there at the next save even when nothing changed.
+    void rename(const QString& classFile);
+    // Writes the class file whole when the class is modified (an unchanged class is not rewritten), keeping the
+    // file replaced as a version; the class is then not modified. Raises "Ne peut créer le fichier" and stays
+    // modified when it cannot be written. Returns, in French, why a version could not be kept (empty when it was).
+    QString save();
+    // The homework file, the planning and the plan, each attempted whatever became of the one before; their
+    // failures are raised together.
+    void SauveTout();
+    // The plan or the planning changed for this class while it has no name: only a save under a name keeps them.
+    bool companionsWithoutFile() const;
+    void ChargeDevoir();
+    void SauveDevoir();
+
+signals:
+    // Every change of the class, as change() tells it.
+    void changed();
+    void modifiedChanged(bool modified);
+    // The contents were read from the files: the view shows them again.
+    void loaded();
+
+private:
+    SharedCompanions m_companions;
+    const View* m_view = nullptr;
+    ClassContents m_contents;
+    QString m_fileName;
+    bool m_modified = false;
+};
