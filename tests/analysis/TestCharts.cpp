@@ -288,8 +288,8 @@ void TestCharts::averagesWithoutBarAreCounted()
 
 void TestCharts::graphiqueChartsTheSelection()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     StringGrid* grid = child.grid();
     grid->setCell(2, 2, QStringLiteral("9,5"));
     grid->setCell(2, 3, QStringLiteral("10,4"));
@@ -320,8 +320,8 @@ void TestCharts::graphiqueChartsTheSelection()
 
 void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     StringGrid* grid = child.grid();
     // Two rubrics count; every other coefficient is switched off.
     for (int c = 4; c < grid->colCount(); ++c)
@@ -351,8 +351,7 @@ void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
 
 void TestCharts::graphiqueReadsTheCellBeingTyped()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
     StringGrid* grid = child.grid();
@@ -368,8 +367,8 @@ void TestCharts::graphiqueReadsTheCellBeingTyped()
 
 void TestCharts::suiviOneRowOfSelectedRubrics()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     StringGrid* grid = child.grid();
     grid->setCell(3, 0, QStringLiteral("Contrôle de grammaire"));
     grid->setCell(2, 4, QStringLiteral("19"));
@@ -398,8 +397,7 @@ void TestCharts::suiviOneRowOfSelectedRubrics()
 
 void TestCharts::suiviSingleCellChartsEveryRubricWithACoefficient()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     StringGrid* grid = child.grid();
     for (int c = 6; c < grid->colCount(); ++c)
         grid->setCell(c, 1, QString());
@@ -426,8 +424,8 @@ void TestCharts::suiviSingleCellChartsEveryRubricWithACoefficient()
 
 void TestCharts::suiviTwoRowsShowsTheMessage()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     tools().Graph2->Init({5}, {"avant"}, 1, "Avant");
     child.grid()->setSelection({2, 3, 2, 4});
     child.Suivi();
@@ -441,8 +439,8 @@ void TestCharts::suiviTwoRowsShowsTheMessage()
 
 void TestCharts::cardPageDoesNothing()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     child.grid()->setSelection({2, 3, 2, 4});
     child.findChild<QStackedWidget*>("Notebook1")->setCurrentWidget(child.card());
     child.Graphique();
@@ -453,7 +451,7 @@ void TestCharts::cardPageDoesNothing()
 
 void TestCharts::throughTheMainFrame()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     TMainForm frame;
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));

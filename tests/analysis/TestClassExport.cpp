@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 // A class exported as the teacher sees it, in both formats; the workbook read back by LibreOffice.
@@ -17,10 +16,11 @@ class TestClassExport : public QObject
 {
     Q_OBJECT
 
-    FakeSeams m_fake;
-    QTemporaryDir m_dir;
+    std::optional<ClassWindows> m_windows;
 
 private slots:
+    void init() { m_windows.emplace(); }
+    void cleanup() { m_windows.reset(); }
     void bothFormats_data()
     {
         QTest::addColumn<bool>("onCard");
@@ -34,8 +34,7 @@ private slots:
     void bothFormats()
     {
         QFETCH(bool, onCard);
-        ClassWindows windows;
-        TMDIChild* window = windows.open();
+        TMDIChild* window = m_windows->open();
         window->setWindowTitle("6A");
         StringGrid& grid = *window->grid();
         for (int c = 4; c <= 31; ++c)
@@ -63,7 +62,7 @@ private slots:
         }
         const ClassTable before = window->table();
         for (const char* name : {"6A", "6A.xlsx"}) {
-            m_fake.saveAnswers << Seams::SaveChoice{m_dir.filePath(name), 2};
+            m_windows->fake().saveAnswers << Seams::SaveChoice{m_windows->path(name), 2};
             window->Exporter();
         }
         QCOMPARE(window->table(), before);
@@ -84,17 +83,17 @@ private slots:
                         ";Moyenne de la classe;;;" + off + ";6.25;",
                         ""}
                 .join("\r\n");
-        QCOMPARE(testfiles::readAll(m_dir.filePath("6A.csv")),
+        QCOMPARE(testfiles::readAll(m_windows->path("6A.csv")),
                  "\xEF\xBB\xBF" + QString(marks).replace(QRegularExpression("(\\d)\\.(\\d\\d)"), "\\1,\\2").toUtf8());
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"6A.csv", "6A.xlsx"}));
+        QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files | QDir::Hidden), QStringList({"6A.csv", "6A.xlsx"}));
         SKIP_UNLESS_INSTALLED("soffice", "unzip");
-        const QString book = m_dir.filePath("6A.xlsx");
+        const QString book = m_windows->path("6A.xlsx");
         QVERIFY(testfiles::run("unzip", {"-p", book, "xl/worksheets/sheet1.xml"})
                     .contains(R"(<pane xSplit="3" ySplit="2" topLeftCell="D3")"));
         testfiles::convertByOffice({book}, "csv:Text - txt - csv (StarCalc):59,34,76,1,,1033,,,true,,,-1",
-                                   m_dir.filePath("out"));
+                                   m_windows->path("out"));
         const auto sheet = [&](const QString& name) {
-            return QString::fromUtf8(testfiles::readAll(m_dir.filePath("out/6A-" + name + ".csv")))
+            return QString::fromUtf8(testfiles::readAll(m_windows->path("out/6A-" + name + ".csv")))
                 .replace(QRegularExpression("\r?\n"), "\r\n");
         };
         QCOMPARE(sheet("6A"), marks);

@@ -21,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -31,8 +30,10 @@ namespace {
 
 void name(TMDIChild& w, int student, const QString& surname, const QString& firstName = QString())
 {
-    w.document().store([&](ClassContents& contents) { contents.table.at(student, ClassTable::Surname) = surname; });
-    w.document().store([&](ClassContents& contents) { contents.table.at(student, ClassTable::FirstName) = firstName; });
+    w.document().store([&](ClassContents& contents) {
+        contents.table.at(student, ClassTable::Surname) = surname;
+        contents.table.at(student, ClassTable::FirstName) = firstName;
+    });
 }
 
 QString cell(TMDIChild& w, int col, int row)
@@ -58,7 +59,11 @@ class TestClassOps : public QObject
 
 private slots:
     void initTestCase();
-    void init() { m_windows.emplace(); }
+    void init()
+    {
+        m_windows.emplace();
+        QDir::setCurrent(m_windows->folder());
+    }
     void cleanup() { m_windows.reset(); }
     void sortOnTheGridPage();
     void sortOnTheCardPageTakesTheTypedSurname();
@@ -93,7 +98,6 @@ private:
         return w;
     }
 
-    QTemporaryDir m_dir;
     std::optional<ClassWindows> m_windows;
 };
 
@@ -101,7 +105,6 @@ void TestClassOps::initTestCase()
 {
     fonts::install();
     QApplication::setApplicationName(QStringLiteral("Vire Lan"));
-    QDir::setCurrent(m_dir.path());
 }
 
 void TestClassOps::sortOnTheGridPage()
@@ -297,7 +300,7 @@ void TestClassOps::deleteTheLastStudent()
 void TestClassOps::removePhoto()
 {
     auto w = newWindow();
-    const QString photo = m_dir.filePath("tete.bmp");
+    const QString photo = m_windows->path("tete.bmp");
     QImage image(40, 50, QImage::Format_RGB32);
     image.fill(Qt::red);
     QVERIFY(image.save(photo, "BMP"));
@@ -325,9 +328,9 @@ void TestClassOps::removePhoto()
     QVERIFY(QFile::exists(photo));
 
     // Removed before it came, the photo never comes.
-    QVERIFY(QFile::copy(photo, m_dir.filePath("autre.bmp")));
+    QVERIFY(QFile::copy(photo, m_windows->path("autre.bmp")));
     w->document().store(
-        [&](ClassContents& contents) { contents.table.at(2, ClassTable::Photo) = m_dir.filePath("autre.bmp"); });
+        [&](ClassContents& contents) { contents.table.at(2, ClassTable::Photo) = m_windows->path("autre.bmp"); });
     w->grid()->setCurrent(2, 3);
     w->Fiche();
     QVERIFY(w->photoPending());
@@ -346,9 +349,9 @@ void TestClassOps::missingPhotoDuringRedrawKeepsTheChange_data()
 void TestClassOps::missingPhotoDuringRedrawKeepsTheChange()
 {
     QFETCH(bool, sort);
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     auto w = newWindow();
-    const QString missing = m_dir.filePath("partie.jpg");
+    const QString missing = m_windows->path("partie.jpg");
     name(*w, 1, "b");
     name(*w, 2, "a");
     name(*w, 3, "c");
@@ -582,7 +585,6 @@ void TestClassOps::markBeingTypedIsNotLost()
 
 void TestClassOps::copyAndPasteThroughTheMainFrame()
 {
-    FakeSeams fake;
     auto form = std::make_unique<TMainForm>();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -621,7 +623,7 @@ void TestClassOps::printClassSheetToPdf()
 {
     QFETCH(int, students);
     QFETCH(int, pages);
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     auto w = newWindow();
     for (int n = 1; n <= students; ++n) {
         name(*w, n, QStringLiteral("Nom%1").arg(n), "Prénom");
@@ -638,10 +640,10 @@ void TestClassOps::printClassSheetToPdf()
 
 void TestClassOps::printCardToPdf()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     fake.fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 0));
     auto w = newWindow();
-    const QString photo = m_dir.filePath("carte.bmp");
+    const QString photo = m_windows->path("carte.bmp");
     QImage image(60, 80, QImage::Format_RGB32);
     image.fill(Qt::blue);
     QVERIFY(image.save(photo, "BMP"));
@@ -670,9 +672,9 @@ void TestClassOps::printCardToPdf()
 
 void TestClassOps::printerFailureIsReported()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     fake.printDialogAnswers = {true};
-    fake.printer().setOutputFileName(m_dir.filePath("no/such/folder/out.pdf"));
+    fake.printer().setOutputFileName(m_windows->path("no/such/folder/out.pdf"));
     auto form = std::make_unique<TMainForm>();
     form->show();
     form->FileNewItemClick();
@@ -690,7 +692,7 @@ void TestClassOps::printerFailureIsReported()
 
 void TestClassOps::cancelledPrintDialogPrintsNothing()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     fake.printDialogAnswers = {false};
     auto form = std::make_unique<TMainForm>();
     form->show();

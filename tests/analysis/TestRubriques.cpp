@@ -172,7 +172,7 @@ void TestRubriques::widthStaysAndShowsEveryColumn()
 
 void TestRubriques::initShowsANewClass()
 {
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     rub()->Init(*child.grid());
     const StringGrid* g = rub()->StringGrid1;
     QCOMPARE(g->cell(1, 0), QStringLiteral("Rubrique"));
@@ -187,8 +187,8 @@ void TestRubriques::initShowsANewClass()
 
 void TestRubriques::typedRubricsReachTheClass()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     child.grid()->setCell(4, 0, QStringLiteral("ancien"));
     fake.onModal = [](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
@@ -243,8 +243,8 @@ void TestRubriques::closeBoxAppliesLikeFermer_data()
 void TestRubriques::closeBoxAppliesLikeFermer()
 {
     QFETCH(bool, committed);
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     fake.onModal = [committed](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
         showModal(d);
@@ -265,8 +265,7 @@ void TestRubriques::closeBoxAppliesLikeFermer()
 
 void TestRubriques::untouchedDialogStillMarksModified()
 {
-    FakeSeams fake; // shown and closed at once
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     child.grid()->setCell(2, 0, QStringLiteral("  Histoire "));
     child.grid()->setCell(3, 1, QString());
     QVERIFY(!child.isModified());
@@ -282,8 +281,8 @@ void TestRubriques::untouchedDialogStillMarksModified()
 
 void TestRubriques::row31NeverReachesTheClass()
 {
-    FakeSeams fake;
-    TMDIChild first(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& first = *m_windows->open();
     first.grid()->setCell(2, 0, QStringLiteral("Français"));
     fake.onModal = [](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
@@ -308,7 +307,7 @@ void TestRubriques::row31NeverReachesTheClass()
     }
 
     // Another class sees its own rubrics; only row 31 keeps what was typed there.
-    TMDIChild second(m_windows->shared());
+    TMDIChild& second = *m_windows->open();
     QStringList seen;
     fake.onModal = [&seen](QDialog* dialog) {
         auto* d = qobject_cast<TRub*>(dialog);
@@ -324,7 +323,7 @@ void TestRubriques::row31NeverReachesTheClass()
 void TestRubriques::escapeAndEnterDoNotClose()
 {
     TRub* d = rub();
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     d->Init(*child.grid());
     showModal(d);
     StringGrid* g = d->StringGrid1;
@@ -347,8 +346,8 @@ void TestRubriques::escapeAndEnterDoNotClose()
 
 void TestRubriques::cardPageDoesNothing()
 {
-    FakeSeams fake;
-    TMDIChild child(m_windows->shared());
+    FakeSeams& fake = m_windows->fake();
+    TMDIChild& child = *m_windows->open();
     child.findChild<QStackedWidget*>("Notebook1")->setCurrentWidget(child.card());
     child.grid()->setCell(2, 0, QStringLiteral("Maths"));
     child.Rubriques();
@@ -376,9 +375,9 @@ QString shownReport(FakeSeams& fake, TMDIChild& child)
 
 void TestRubriques::moyennesWritesTheReport()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     fake.fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     StringGrid* g = child.grid();
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
@@ -434,9 +433,9 @@ void TestRubriques::moyennesWritesTheReport()
 
 void TestRubriques::moyennesReadsTheCellBeingTyped()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     fake.fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 30));
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     StringGrid* g = child.grid();
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
@@ -451,9 +450,9 @@ void TestRubriques::moyennesReadsTheCellBeingTyped()
 
 void TestRubriques::moyennesOverASelection()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     fake.fixedNow = QDateTime(QDate(2027, 1, 4), QTime(8, 0));
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     StringGrid* g = child.grid();
     child.show();
     QVERIFY(QTest::qWaitForWindowExposed(&child));
@@ -482,11 +481,11 @@ void TestRubriques::moyennesOverASelection()
 
 void TestRubriques::moyennesOnTheCardPageKeepsTheEditor()
 {
-    FakeSeams fake;
+    FakeSeams& fake = m_windows->fake();
     TTexte* texte = tools().Texte;
     texte->Init();
     texte->Ajout(QStringLiteral("rapport précédent"));
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     child.grid()->setCell(2, 2, QStringLiteral("12"));
     child.findChild<QStackedWidget*>("Notebook1")->setCurrentWidget(child.card());
     child.Moyennes();

@@ -1,3 +1,4 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "Rows.h"
 #include "classbook/CardPage.h"
@@ -13,8 +14,8 @@ class TestCellEditing : public QObject
 {
     Q_OBJECT
 
-    std::optional<FakeSeams> m_fake;
-    std::unique_ptr<TMDIChild> m_w;
+    std::optional<ClassWindows> m_windows;
+    TMDIChild* m_w = nullptr;
     StringGrid* grid() const { return m_w->grid(); }
 
     // Key names ("Return", "F2", "PgDown"), "dblclick" on the current cell, "click" on cell (6, 7), "store" for the
@@ -36,7 +37,7 @@ class TestCellEditing : public QObject
                 other.activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(&other));
                 m_w->activateWindow();
-                QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+                QVERIFY(QTest::qWaitForWindowActive(m_w));
             } else if (step == "click") {
                 QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(6, 7).center());
             } else if (step.size() > 1 && step[0].isLetter()) {
@@ -52,13 +53,12 @@ private slots:
     void initTestCase() { fonts::install(); }
     void init()
     {
-        m_fake.emplace();
-        m_w = std::make_unique<TMDIChild>(SharedWindows{});
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
+        m_windows.emplace();
+        m_w = m_windows->openShown();
+        QVERIFY(m_w);
         grid()->setFocus();
     }
-    void cleanup() { m_w.reset(); }
+    void cleanup() { m_windows.reset(); }
 
     // What the row | cell (4, 5) holds before | the keys from there | cells (4, 5) to (7, 5) after | the current
     // column after, in row 5 (-1: in row 6); 0 when nothing is typed.
@@ -112,7 +112,7 @@ private slots:
         // Opening and leaving leaves the class unmodified; a typed key marks it, even one the mask refused, but not
         // one refused for the file. A key refused before the editor opens beeps.
         QCOMPARE(m_w->isModified(), col != 0);
-        QCOMPARE(m_fake->beeps, row[0].contains("refused") ? 1 : 0);
+        QCOMPARE(m_windows->fake().beeps, row[0].contains("refused") ? 1 : 0);
         m_w->EcritGrille();
         QCOMPARE(m_w->table().at(4, 4), cells[0]);
     }

@@ -26,7 +26,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -87,7 +86,7 @@ private slots:
     void quitKeepsRunningWhenAClassCannotBeSaved();
 
 private:
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return m_windows->path(name); }
     QByteArray readFile(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
     QString writeJpeg(const QString& name, const QSize& size) const;
@@ -95,8 +94,6 @@ private:
     void dragColumn(int from, int to);
     TMDIChild* w() const { return m_window.data(); }
 
-    QTemporaryDir m_dir;
-    FakeSeams* m_fake = nullptr;
     std::optional<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
 };
@@ -139,23 +136,18 @@ QByteArray defaultHeadingsAndCoefficients(const QByteArray& firstHeading)
 void TestClassFileWindow::initTestCase()
 {
     fonts::install();
-    QVERIFY(m_dir.isValid());
 }
 
 void TestClassFileWindow::init()
 {
-    m_fake = new FakeSeams;
     m_windows.emplace();
-    m_window = m_windows->open();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_window = m_windows->openShown();
+    QVERIFY(m_window);
 }
 
 void TestClassFileWindow::cleanup()
 {
     m_windows.reset();
-    delete m_fake;
-    m_fake = nullptr;
 }
 
 QByteArray TestClassFileWindow::readFile(const QString& name) const
@@ -207,9 +199,9 @@ void TestClassFileWindow::savesTypedClassByteForByte()
     typeText(w()->card()->remarks(), QStringLiteral("Ligne 1"));
     QTest::keyClick(w()->card()->remarks(), Qt::Key_Return);
     typeText(w()->card()->remarks(), QStringLiteral("Ligne 2"));
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("typed.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("typed.prf")), 1};
     w()->Sauve();
-    QCOMPARE(m_fake->saveFilters, QStringList{QStringLiteral("Fichiers classe (*.prf)|*.prf")});
+    QCOMPARE(m_windows->fake().saveFilters, QStringList{QStringLiteral("Fichiers classe (*.prf)|*.prf")});
     QVERIFY(!w()->isModified());
 
     const QByteArray expected = defaultHeader() + "\r\n" + defaultHeadingsAndCoefficients("Maths") +
@@ -241,7 +233,7 @@ void TestClassFileWindow::loadsHandMadeFile()
                                           "0003trimestre 2\r\n");
     w()->grid()->setColWidth(4, 50);
     w()->Charge(path(QStringLiteral("hand.prf")));
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
     QCOMPARE(w()->fileName(), path(QStringLiteral("hand.prf")));
     QVERIFY(!w()->isModified());
     QVERIFY(!w()->isCardPage());
@@ -279,7 +271,7 @@ void TestClassFileWindow::missingFileLoadsEmptyClassSilently()
 {
     w()->grid()->setColWidth(5, 77);
     w()->Charge(path(QStringLiteral("nowhere.prf")));
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
     QCOMPARE(w()->fileName(), path(QStringLiteral("nowhere.prf")));
     for (int c = 2; c <= 31; ++c) {
         QCOMPARE(w()->grid()->cell(c, 0), QString());
@@ -324,7 +316,7 @@ void TestClassFileWindow::unreadableFileIsReportedAndNeverOverwritten()
     QVERIFY(w()->fileName().isEmpty());
     typeInCell(2, 2, QStringLiteral("12"));
     w()->Sauve();
-    QCOMPARE(m_fake->saveFilters.size(), 1);
+    QCOMPARE(m_windows->fake().saveFilters.size(), 1);
     QVERIFY(w()->isModified());
     QVERIFY(!QFileInfo(name).isFile());
 }
@@ -336,7 +328,7 @@ void TestClassFileWindow::junkFileLoadsWithoutCrash()
         junk += char((i * 131 + 7) % 256);
     writeFile(QStringLiteral("junk.prf"), junk + "\r\n0221Survivor\r\n" + QByteArray(4 + classfile::MaxText, 'z'));
     w()->Charge(path(QStringLiteral("junk.prf")));
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
     QCOMPARE(w()->table().at(1, 33), QStringLiteral("Survivor"));
     QCOMPARE(w()->grid()->cell(1, 2), QStringLiteral("Survivor "));
 }
@@ -344,21 +336,21 @@ void TestClassFileWindow::junkFileLoadsWithoutCrash()
 void TestClassFileWindow::saveTwiceWritesOnce()
 {
     typeInCell(2, 2, QStringLiteral("10"));
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("twice.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("twice.prf")), 1};
     w()->Sauve();
     QVERIFY(readFile(QStringLiteral("twice.prf")).contains("\r\n020210\r\n"));
     writeFile(QStringLiteral("twice.prf"), "changed behind the window");
     w()->Sauve();
     w()->SauveTout();
     QCOMPARE(readFile(QStringLiteral("twice.prf")), QByteArray("changed behind the window"));
-    QCOMPARE(m_fake->saveFilters.size(), 1);
+    QCOMPARE(m_windows->fake().saveFilters.size(), 1);
 }
 
 void TestClassFileWindow::saveAsWritesUnchangedClassUnderNewName()
 {
     w()->setWindowTitle(QStringLiteral("Classe1"));
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("first.prf")), 1}
-                        << Seams::SaveChoice{path(QStringLiteral("second.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("first.prf")), 1}
+                                  << Seams::SaveChoice{path(QStringLiteral("second.prf")), 1};
     w()->SaveAs();
     w()->Sauve();
     QVERIFY(!w()->isModified());
@@ -375,15 +367,15 @@ void TestClassFileWindow::saveAsWritesUnchangedClassUnderNewName()
 
 void TestClassFileWindow::saveAsCancelledTwiceWritesNothing()
 {
-    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    const QStringList before = QDir(m_windows->folder()).entryList(QDir::Files);
     typeInCell(2, 2, QStringLiteral("3"));
     w()->SaveAs();
     w()->Sauve();
     w()->SauveTout();
-    QCOMPARE(m_fake->saveFilters.size(), 2);
+    QCOMPARE(m_windows->fake().saveFilters.size(), 2);
     QCOMPARE(w()->fileName(), QString());
     QVERIFY(w()->isModified());
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+    QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files), before);
 }
 
 void TestClassFileWindow::saveWhileTypingAMarkKeepsIt()
@@ -392,7 +384,7 @@ void TestClassFileWindow::saveWhileTypingAMarkKeepsIt()
     w()->grid()->setCurrent(4, 5);
     QTest::keyClicks(w()->grid(), QStringLiteral("15"));
     QVERIFY(w()->grid()->isEditing());
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("typing.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("typing.prf")), 1};
     w()->Sauve();
     QVERIFY(readFile(QStringLiteral("typing.prf"))
                 .endsWith("\r\n0504"
@@ -423,9 +415,9 @@ void TestClassFileWindow::saveNames()
 {
     QFETCH(QString, typed);
     QFETCH(QString, written);
-    QDir(m_dir.path()).mkpath(QStringLiteral("dossier.2026"));
+    QDir(m_windows->folder()).mkpath(QStringLiteral("dossier.2026"));
     QFile::remove(path(written));
-    m_fake->saveAnswers << Seams::SaveChoice{path(typed), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(typed), 1};
     w()->SaveAs();
     w()->Sauve();
     QCOMPARE(w()->fileName(), path(written));
@@ -471,15 +463,15 @@ void TestClassFileWindow::closeQuestion()
         w()->Charge(path(fileName));
     typeInCell(4, 3, QStringLiteral("5"));
     QVERIFY(w()->isModified());
-    m_fake->messageAnswers << answer;
+    m_windows->fake().messageAnswers << answer;
     if (dialogAccepts)
-        m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("nommee")), 1};
+        m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("nommee")), 1};
 
     const bool closed = w()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    QCOMPARE(m_fake->messages.size(), 1);
-    const FakeSeams::Message& m = m_fake->messages[0];
+    QCOMPARE(m_windows->fake().messages.size(), 1);
+    const FakeSeams::Message& m = m_windows->fake().messages[0];
     QCOMPARE(m.kind, Seams::MessageKind::Warning);
     QCOMPARE(m.caption, QStringLiteral("Avertissement"));
     QCOMPARE(m.text, text);
@@ -500,7 +492,7 @@ void TestClassFileWindow::closeWithoutChangesAsksNothing()
     QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
     w()->Classe();
     QVERIFY(w()->close());
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
 }
 
 void TestClassFileWindow::failedSaveKeepsFlagAndOldFile()
@@ -527,7 +519,7 @@ void TestClassFileWindow::failedSaveKeepsFlagAndOldFile()
     QCOMPARE(message, QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("old.prf")));
     QVERIFY(w()->isModified());
     QCOMPARE(readFile(QStringLiteral("old.prf")), QByteArray("old"));
-    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old*")}, QDir::Files), QStringList{"old.prf"});
+    QCOMPARE(QDir(m_windows->folder()).entryList({QStringLiteral("old*")}, QDir::Files), QStringList{"old.prf"});
 
     // Once the disk takes it again, the same save goes through.
     w()->Sauve();
@@ -540,14 +532,14 @@ void TestClassFileWindow::failedSaveOnCloseKeepsWindow()
     // A folder appears where the class file should be written: it cannot be created.
     w()->Charge(path(QStringLiteral("blocked.prf")));
     typeInCell(2, 2, QStringLiteral("11"));
-    QDir(m_dir.path()).mkpath(QStringLiteral("blocked.prf"));
-    m_fake->messageAnswers << 0;
+    QDir(m_windows->folder()).mkpath(QStringLiteral("blocked.prf"));
+    m_windows->fake().messageAnswers << 0;
     QVERIFY(!w()->close());
     QVERIFY(!m_window.isNull());
     QVERIFY(w()->isModified());
-    QCOMPARE(m_fake->messages.size(), 2);
-    QCOMPARE(m_fake->messages[1].kind, Seams::MessageKind::Error);
-    QCOMPARE(m_fake->messages[1].text,
+    QCOMPARE(m_windows->fake().messages.size(), 2);
+    QCOMPARE(m_windows->fake().messages[1].kind, Seams::MessageKind::Error);
+    QCOMPARE(m_windows->fake().messages[1].text,
              QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("blocked.prf")));
 }
 
@@ -756,10 +748,10 @@ void TestClassFileWindow::movedColumnStaysMoved()
     w()->setModified(false);
     dragColumn(5, 2);
     QVERIFY(w()->isModified());
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("moved.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("moved.prf")), 1};
     w()->Sauve();
 
-    TMDIChild reopened(m_windows->shared());
+    TMDIChild& reopened = *m_windows->open();
     reopened.Charge(path(QStringLiteral("moved.prf")));
     QCOMPARE(reopened.grid()->cell(2, 0), QStringLiteral("4,00"));
     QCOMPARE(reopened.grid()->cell(2, 2), QStringLiteral("14,00"));
@@ -789,13 +781,13 @@ void TestClassFileWindow::photoFitsTheFrame()
     QFETCH(bool, stretch);
     const QString file = writeJpeg(QStringLiteral("p%1x%2.jpg").arg(size.width()).arg(size.height()), size);
     w()->Fiche();
-    m_fake->openAnswers << file;
+    m_windows->fake().openAnswers << file;
     QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(50, 50));
     QVERIFY(ClassWindows::photoCame(w()));
-    QCOMPARE(m_fake->openFilters,
+    QCOMPARE(m_windows->fake().openFilters,
              QStringList{QStringLiteral("Tout (*.bmp;*.ico;*.jpg)|*.bmp;*.ico;*.jpg|Bitmaps (*.bmp)|*.bmp|Icônes "
                                         "(*.ico)|*.ico|Compressés jpeg (*.jpg)|*.jpg")});
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
     QCOMPARE(w()->photoPath(), file);
     QVERIFY(w()->isModified());
     QCOMPARE(w()->card()->photo()->view()->geometry(), area);
@@ -812,7 +804,7 @@ void TestClassFileWindow::photoDialogCancelledChangesNothing()
 {
     w()->Fiche();
     QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(m_fake->openFilters.size(), 1);
+    QCOMPARE(m_windows->fake().openFilters.size(), 1);
     QCOMPARE(w()->photoPath(), QString());
     QVERIFY(!w()->isModified());
 }
@@ -821,15 +813,16 @@ void TestClassFileWindow::photoThatFailsKeepsPathAndFlag()
 {
     writeFile(QStringLiteral("cut.jpg"), QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10));
     w()->Fiche();
-    m_fake->openAnswers << path(QStringLiteral("cut.jpg")) << path(QStringLiteral("photo.png"));
+    m_windows->fake().openAnswers << path(QStringLiteral("cut.jpg")) << path(QStringLiteral("photo.png"));
     for (int click = 0; click < 2; ++click) {
         QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(ClassWindows::photoCame(w()));
     }
-    QCOMPARE(m_fake->messages.size(), 2);
-    QCOMPARE(m_fake->messages[0].kind, Seams::MessageKind::Error);
-    QCOMPARE(m_fake->messages[0].text, QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("cut.jpg")));
-    QCOMPARE(m_fake->messages[1].text, QStringLiteral("Extension de fichier graphique inconnue (.png)"));
+    QCOMPARE(m_windows->fake().messages.size(), 2);
+    QCOMPARE(m_windows->fake().messages[0].kind, Seams::MessageKind::Error);
+    QCOMPARE(m_windows->fake().messages[0].text,
+             QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("cut.jpg")));
+    QCOMPARE(m_windows->fake().messages[1].text, QStringLiteral("Extension de fichier graphique inconnue (.png)"));
     QCOMPARE(w()->photoPath(), path(QStringLiteral("photo.png")));
     QVERIFY(!w()->isModified());
     QVERIFY(w()->card()->photo()->view()->isEmpty());
@@ -854,8 +847,9 @@ void TestClassFileWindow::brokenPhotoCardShowsItsOwnFields()
     QVERIFY(!w()->card()->photo()->view()->isEmpty());
     QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
     QVERIFY(ClassWindows::photoCame(w()));
-    QCOMPARE(m_fake->messages.size(), 1);
-    QCOMPARE(m_fake->messages[0].text, QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("gone.jpg")));
+    QCOMPARE(m_windows->fake().messages.size(), 1);
+    QCOMPARE(m_windows->fake().messages[0].text,
+             QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("gone.jpg")));
     QCOMPARE(w()->currentCard(), 2);
     QCOMPARE(w()->card()->title(), QStringLiteral("Fiche élève - 2"));
     QCOMPARE(w()->card()->field(1)->text(), QStringLiteral("Second"));
@@ -869,8 +863,9 @@ void TestClassFileWindow::brokenPhotoCardShowsItsOwnFields()
     w()->Fiche();
     QVERIFY(w()->isCardPage());
     QVERIFY(ClassWindows::photoCame(w()));
-    QCOMPARE(m_fake->messages.size(), 2);
-    QCOMPARE(m_fake->messages[1].text, QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("gone.jpg")));
+    QCOMPARE(m_windows->fake().messages.size(), 2);
+    QCOMPARE(m_windows->fake().messages[1].text,
+             QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("gone.jpg")));
     QCOMPARE(w()->card()->field(12)->text(), QStringLiteral("menuisier"));
     QCOMPARE(w()->focusWidget(), w()->card()->field(1));
 }
@@ -879,7 +874,7 @@ void TestClassFileWindow::photoComesBackAfterMovingAway()
 {
     const QString file = writeJpeg(QStringLiteral("back.jpg"), QSize(600, 300));
     w()->Fiche();
-    m_fake->openAnswers << file;
+    m_windows->fake().openAnswers << file;
     QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
     QVERIFY(w()->card()->photo()->view()->isEmpty());
@@ -938,7 +933,7 @@ void TestClassFileWindow::pageDownHeldReadsOnlyTheCardStoppedOn()
     QVERIFY(ClassWindows::photoCame(w()));
     QCOMPARE(m_windows->shared().Photos->decodeCount(), row[3].toInt());
     QStringList told;
-    for (const FakeSeams::Message& message : m_fake->messages)
+    for (const FakeSeams::Message& message : m_windows->fake().messages)
         told << message.text;
     QCOMPARE(told, row[4] == "-" ? QStringList() : QStringList{"Ne peut ouvrir le fichier " + path(row[4])});
     QCOMPARE(w()->card()->photo()->view()->isEmpty(), row[4] != "-");
@@ -962,13 +957,13 @@ void TestClassFileWindow::photoChosenThenLeftAtOnce()
     if (row[1] == QLatin1String("slow.jpg"))
         writeFile(row[1], slowPhoto());
     w()->Fiche();
-    m_fake->openAnswers << path(row[1]);
+    m_windows->fake().openAnswers << path(row[1]);
     QTest::mouseClick(w()->card()->photo()->view(), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::keyClick(w()->card()->field(1), Qt::Key_PageDown);
     QCOMPARE(w()->isModified(), row[2] == QLatin1String("modified"));
     QCOMPARE(w()->table().at(1, 45), path(row[1]));
     QTest::qWait(100);
-    QCOMPARE(m_fake->messages.size(), row[3].toInt());
+    QCOMPARE(m_windows->fake().messages.size(), row[3].toInt());
 }
 
 // --- the whole road, through the main frame ----------------------------------------------------
@@ -976,7 +971,7 @@ void TestClassFileWindow::photoChosenThenLeftAtOnce()
 void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
 {
     delete m_window.data();
-    QDir::setCurrent(m_dir.path());
+    QDir::setCurrent(m_windows->folder());
     TMainForm frame;
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -1010,9 +1005,9 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     typeText(c->card()->remarks(), QStringLiteral("Participe peu."));
     QTest::keyClick(c->card()->remarks(), Qt::Key_Return);
     typeText(c->card()->remarks(), QStringLiteral("En progrès."));
-    m_fake->openAnswers << photo;
+    m_windows->fake().openAnswers << photo;
     QTest::mouseClick(c->card()->photo()->view(), Qt::LeftButton, {}, QPoint(5, 5));
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("5eB.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("5eB.prf")), 1};
     trigger("FileSaveAsItem");
     QVERIFY(!c->isModified());
     trigger("FileCloseItem");
@@ -1020,7 +1015,7 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     QVERIFY(m_window.isNull());
     QVERIFY(frame.classWindows().isEmpty());
 
-    m_fake->openAnswers << path(QStringLiteral("5eB.prf"));
+    m_windows->fake().openAnswers << path(QStringLiteral("5eB.prf"));
     trigger("FileOpenItem");
     c = frame.activeChild();
     QVERIFY(c);
@@ -1040,30 +1035,30 @@ void TestClassFileWindow::newTypeSaveCloseOpenThroughTheFrame()
     QCOMPARE(c->photoPath(), photo);
     QCOMPARE(c->card()->photo()->view()->geometry(), QRect(30, 1, 60, 119));
     QVERIFY(!c->card()->photo()->view()->isEmpty());
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
     QVERIFY(!c->isModified());
 }
 
 void TestClassFileWindow::quitKeepsRunningWhenAClassCannotBeSaved()
 {
     delete m_window.data();
-    QDir::setCurrent(m_dir.path());
+    QDir::setCurrent(m_windows->folder());
     TMainForm frame;
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    m_fake->openAnswers << path(QStringLiteral("locked.prf"));
+    m_windows->fake().openAnswers << path(QStringLiteral("locked.prf"));
     frame.findChild<QAction*>(QStringLiteral("FileOpenItem"))->trigger();
     m_window = frame.activeChild();
     QVERIFY(m_window);
     typeInCell(2, 2, QStringLiteral("9"));
     // Something now stands where the class file would be written.
-    QDir(m_dir.path()).mkpath(QStringLiteral("locked.prf"));
-    m_fake->messageAnswers << 0; // "&Oui"
+    QDir(m_windows->folder()).mkpath(QStringLiteral("locked.prf"));
+    m_windows->fake().messageAnswers << 0; // "&Oui"
     QVERIFY(!frame.close());
     QCOMPARE(frame.classWindows().size(), 1);
     QVERIFY(w()->isModified());
-    QCOMPARE(m_fake->messages.size(), 2);
-    QCOMPARE(m_fake->messages[1].text,
+    QCOMPARE(m_windows->fake().messages.size(), 2);
+    QCOMPARE(m_windows->fake().messages[1].text,
              QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("locked.prf")));
 }
 

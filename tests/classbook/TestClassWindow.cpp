@@ -1,4 +1,4 @@
-#include "FakeSeams.h"
+#include "ClassWindows.h"
 #include "classbook/CardPage.h"
 #include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
@@ -13,8 +13,12 @@ class TestClassWindow : public QObject
 {
     Q_OBJECT
 
+    std::optional<ClassWindows> m_windows;
+
 private slots:
     void initTestCase() { fonts::install(); }
+    void init() { m_windows.emplace(); }
+    void cleanup() { m_windows.reset(); }
     void newWindowDefaults();
     void formatNbr_data();
     void formatNbr();
@@ -27,7 +31,7 @@ private slots:
 
 void TestClassWindow::newWindowDefaults()
 {
-    TMDIChild w{SharedWindows{}};
+    TMDIChild& w = *m_windows->open();
     StringGrid* g = w.grid();
     QCOMPARE(g->colCount(), 32);
     QCOMPARE(g->rowCount(), 64);
@@ -94,7 +98,7 @@ void TestClassWindow::formatNbr()
 
 void TestClassWindow::gridRoundTripNormalises()
 {
-    TMDIChild w{SharedWindows{}};
+    TMDIChild& w = *m_windows->open();
     StringGrid* g = w.grid();
     g->setCell(2, 0, QStringLiteral("Dictée"));
     g->setCell(3, 1, QStringLiteral("2"));
@@ -118,7 +122,7 @@ void TestClassWindow::gridRoundTripNormalises()
 
 void TestClassWindow::namesColumnIsRebuilt()
 {
-    TMDIChild w{SharedWindows{}};
+    TMDIChild& w = *m_windows->open();
     w.Nouveau();
     QCOMPARE(w.grid()->cell(1, 2), QStringLiteral("Elève1"));
     w.document().store([](ClassContents& contents) {
@@ -140,7 +144,7 @@ void TestClassWindow::namesColumnIsRebuilt()
 
 void TestClassWindow::spareSlotsAndRowsUntouched()
 {
-    TMDIChild w{SharedWindows{}};
+    TMDIChild& w = *m_windows->open();
     const int spareSlots[] = {0, 1, 32, 48};
     w.document().store([&spareSlots](ClassContents& contents) {
         for (int r = -1; r <= 64; ++r)
@@ -165,7 +169,7 @@ void TestClassWindow::spareSlotsAndRowsUntouched()
 
 void TestClassWindow::cardTransfers()
 {
-    TMDIChild w{SharedWindows{}};
+    TMDIChild& w = *m_windows->open();
     w.grid()->setCurrent(3, 4); // student 3
     w.Fiche();
     QVERIFY(w.isCardPage());
@@ -204,7 +208,7 @@ void TestClassWindow::cardTransfers()
 
 void TestClassWindow::cardFieldsOfNewWindow()
 {
-    TMDIChild w{SharedWindows{}};
+    TMDIChild& w = *m_windows->open();
     // From a heading row the card page shows student 1.
     w.Fiche();
     QCOMPARE(w.currentCard(), 1);

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QSet>
-#include <QTemporaryDir>
 #include <csignal>
 #include <grp.h>
 #include <pwd.h>
@@ -110,25 +109,22 @@ class TestFileSituations : public QObject
 {
     Q_OBJECT
 
-    std::optional<FakeSeams> m_fake;
+    // A folder for each case: a file this run could not read is never written.
     std::optional<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
-    std::optional<QTemporaryDir> m_dir; // one for each case: a file this run could not read is never written
-    QString path(const QString& name) const { return m_dir->filePath(name); }
+    QString path(const QString& name) const { return m_windows->path(name); }
     // A folder shared by a team, which the user may not write, until cleanup.
-    void shareFolder() { QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner); }
+    void shareFolder() { QFile::setPermissions(m_windows->folder(), QFile::ReadOwner | QFile::ExeOwner); }
 
 private slots:
     void init()
     {
-        m_fake.emplace();
         m_windows.emplace();
         m_window = m_windows->open();
-        m_dir.emplace();
     }
     void cleanup()
     {
-        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(m_windows->folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_windows.reset();
     }
 
@@ -226,7 +222,7 @@ private slots:
         }
         expected.removeDuplicates();
         expected.sort();
-        QCOMPARE(QDir(m_dir->path())
+        QCOMPARE(QDir(m_windows->folder())
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
                  expected);
     }
@@ -282,8 +278,9 @@ private slots:
         QStringList all = files + written + QStringList{".virelan"};
         all.removeDuplicates();
         all.sort();
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-                 all);
+        QCOMPARE(
+            QDir(m_windows->folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            all);
     }
 
     // A file the program wrote is replaced by a changed one through a disk that takes 0, 1, 2... bytes until the
@@ -329,13 +326,13 @@ private slots:
         qint64 limit = 0;
         for (;; ++limit) {
             Disk disk(limit);
-            m_fake->messages.clear();
+            m_windows->fake().messages.clear();
             // "&Oui" to saving a changed class, then "OK" to the error; or "OK", then "&Non" to leaving without a file.
-            m_fake->messageAnswers = {0, classRow ? 0 : 1};
+            m_windows->fake().messageAnswers = {0, classRow ? 0 : 1};
             if (m_window->close())
                 break;
             QCOMPARE(testfiles::readAll(target), old);
-            QCOMPARE(m_fake->messages.value(classRow ? 1 : 0).text, "Ne peut créer le fichier " + target);
+            QCOMPARE(m_windows->fake().messages.value(classRow ? 1 : 0).text, "Ne peut créer le fichier " + target);
             QCOMPARE(m_window->table(), table);
             QCOMPARE(m_window->ListeDevoirs(), homework);
             QCOMPARE(m_window->isModified(), classRow);
@@ -364,7 +361,7 @@ private slots:
         QVERIFY(killedChild("KILLED_SAVE", path("5C.prf")));
         QVERIFY(testfiles::readAll(path("5C.prf")) == QByteArray(500000, step == "renamed" ? 'n' : 'o'));
         textfile::writeBytes(path("5C.prf"), QByteArray(500000, 'o'));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), names);
+        QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files | QDir::Hidden), names);
     }
 
     // The bytes of each save ("0" the file before the first, "-" none), what .virelan/6A.prf.1 to .6 then hold,
@@ -432,7 +429,7 @@ private slots:
                          std::pair(nobody->pw_uid, nobody->pw_gid));
         const QString why = readOnly ? "ne peut créer le fichier " + path(".virelan/6A.prf.1")
                                      : "ne peut créer le dossier " + path(".virelan");
-        QCOMPARE(m_fake->statusMessages,
+        QCOMPARE(m_windows->fake().statusMessages,
                  root ? QStringList() : QStringList{"Version précédente de 6A.prf non conservée : " + why});
     }
 

@@ -1,11 +1,10 @@
-#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "TestFiles.h"
 #include "app/HelpFile.h"
-#include "classbook/MDIChild.h"
 #include "companions/Plan.h"
 #include "companions/Planning.h"
 #include "core/TextFile.h"
+#include "model/ClassDocument.h"
 #include "model/ClassFile.h"
 #include "model/PhraseList.h"
 #include "model/StudentImport.h"
@@ -29,8 +28,7 @@ class TestOversizedFiles : public QObject
             return HelpFile::load(path).refusal();
         return testfiles::errorOf([&] {
             if (reader == "class") {
-                ClassWindows windows;
-                windows.open()->Charge(classFile);
+                ClassDocument().load(classFile);
             } else if (reader == "plan") {
                 TPlan().Charge(classFile);
             } else if (reader == "planning") {

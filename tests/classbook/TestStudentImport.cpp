@@ -1,12 +1,10 @@
 #include "ClassWindows.h"
-#include "FakeSeams.h"
 #include "TestFiles.h"
 #include "classbook/MDIChild.h"
 #include "core/Csv.h"
 #include "model/StudentImport.h"
 #include "widgets/StringGrid.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 // Lists of students from spreadsheets: the separators, encodings and quotes they write, the columns they
@@ -104,18 +102,16 @@ private slots:
     // Through the menu's operation: the grid in view shows the new names and keeps every mark as it was typed.
     void importIntoTheWindow()
     {
-        FakeSeams fake;
         ClassWindows windows;
-        QTemporaryDir dir;
-        testfiles::writeAll(dir.filePath("liste.csv"), "Nom;Prénom\r\nDupont;Léa\r\n");
-        fake.openAnswers << dir.filePath("liste.csv");
+        testfiles::writeAll(windows.path("liste.csv"), "Nom;Prénom\r\nDupont;Léa\r\n");
+        windows.fake().openAnswers << windows.path("liste.csv");
         TMDIChild* window = windows.open();
         window->grid()->setCell(2, 2, "12,5");
         window->Importer();
         QCOMPARE(window->grid()->cell(1, 3), QString("Dupont Léa"));
         QCOMPARE(window->grid()->cell(2, 2), QString("12,5"));
         QVERIFY(window->isModified());
-        QCOMPARE(fake.messages.constLast().text, QString("1 élève ajouté."));
+        QCOMPARE(windows.fake().messages.constLast().text, QString("1 élève ajouté."));
     }
 };
 

@@ -22,7 +22,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -64,15 +63,13 @@ private slots:
     void openEditCloseThroughTheFrame();
 
 private:
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return m_windows->path(name); }
     QByteArray readFile(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
     static TDevoirs* dialog() { return tools().Devoirs; }
     // Opens the dialog on the test window; `whileShown` runs while it is shown, then it is closed.
     void openDialog(const std::function<void(TDevoirs*)>& whileShown);
 
-    QTemporaryDir m_dir;
-    FakeSeams* m_fake = nullptr;
     std::optional<ClassWindows> m_windows;
     QPointer<TMDIChild> m_window;
 };
@@ -113,8 +110,6 @@ QByteArray twentyUnsetLines()
 void TestDevoirs::initTestCase()
 {
     fonts::install();
-    QVERIFY(m_dir.isValid());
-    QDir::setCurrent(m_dir.path());
     // The test means something only if the two colours differ.
     const ClassWindows windows;
     QVERIFY(normalOf(dialog()->Edit(1)) != Silver);
@@ -123,18 +118,15 @@ void TestDevoirs::initTestCase()
 
 void TestDevoirs::init()
 {
-    m_fake = new FakeSeams;
     m_windows.emplace();
-    m_window = m_windows->open();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QDir::setCurrent(m_windows->folder());
+    m_window = m_windows->openShown();
+    QVERIFY(m_window);
 }
 
 void TestDevoirs::cleanup()
 {
     m_windows.reset();
-    delete m_fake;
-    m_fake = nullptr;
 }
 
 QByteArray TestDevoirs::readFile(const QString& name) const
@@ -149,7 +141,7 @@ void TestDevoirs::writeFile(const QString& name, const QByteArray& bytes) const
 
 void TestDevoirs::openDialog(const std::function<void(TDevoirs*)>& whileShown)
 {
-    m_fake->onModal = [&](QDialog* shown) {
+    m_windows->fake().onModal = [&](QDialog* shown) {
         auto* d = qobject_cast<TDevoirs*>(shown);
         if (!d)
             return 0;
@@ -161,7 +153,7 @@ void TestDevoirs::openDialog(const std::function<void(TDevoirs*)>& whileShown)
         return d->result();
     };
     m_window->DatesDevoirs();
-    m_fake->onModal = nullptr;
+    m_windows->fake().onModal = nullptr;
 }
 
 // --- the window ---------------------------------------------------------------------------------
@@ -231,7 +223,7 @@ void TestDevoirs::newClassThroughTheFrame()
 
     int silverRows = 0;
     bool shown = false;
-    m_fake->onModal = [&](QDialog* d) {
+    m_windows->fake().onModal = [&](QDialog* d) {
         auto* devoirs = qobject_cast<TDevoirs*>(d);
         if (!devoirs)
             return 0;
@@ -249,14 +241,14 @@ void TestDevoirs::newClassThroughTheFrame()
     menu->trigger();
     QVERIFY(shown);
     QCOMPARE(silverRows, 20);
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
     for (int i = 0; i < 20; ++i)
         QCOMPARE(c->ListeDevoirs()[i], QStringLiteral("01/01/1990"));
     QCOMPARE(c->ListeDevoirs()[20], QString());
     QVERIFY(c->isModified());
 
-    m_fake->onModal = nullptr;
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("neuve.prf")), 1};
+    m_windows->fake().onModal = nullptr;
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("neuve.prf")), 1};
     frame.findChild<QAction*>(QStringLiteral("FileSaveAsItem"))->trigger();
     QCOMPARE(readFile(QStringLiteral("neuve.prd")), twentyUnsetLines());
     QVERIFY(!c->isModified());
@@ -286,8 +278,8 @@ void TestDevoirs::toolButtonOpensTheDialog()
     QVERIFY(button);
     QVERIFY(button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(m_fake->modalShown.size(), 1);
-    QCOMPARE(m_fake->modalShown.first(), static_cast<QDialog*>(dialog()));
+    QCOMPARE(m_windows->fake().modalShown.size(), 1);
+    QCOMPARE(m_windows->fake().modalShown.first(), static_cast<QDialog*>(dialog()));
     QVERIFY(m_window->isModified());
 }
 
@@ -363,10 +355,10 @@ void TestDevoirs::badDateThroughTheMenu()
     });
     const homework::List before = c->ListeDevoirs();
     frame.findChild<QAction*>(QStringLiteral("Datesdesdevoirsd1"))->trigger();
-    QVERIFY(m_fake->modalShown.isEmpty());
-    QCOMPARE(m_fake->messages.size(), 1);
-    QCOMPARE(m_fake->messages[0].kind, Seams::MessageKind::Error);
-    QCOMPARE(m_fake->messages[0].text, QStringLiteral("'abcdefghij' n'est pas une date correcte"));
+    QVERIFY(m_windows->fake().modalShown.isEmpty());
+    QCOMPARE(m_windows->fake().messages.size(), 1);
+    QCOMPARE(m_windows->fake().messages[0].kind, Seams::MessageKind::Error);
+    QCOMPARE(m_windows->fake().messages[0].text, QStringLiteral("'abcdefghij' n'est pas une date correcte"));
     QVERIFY(c->ListeDevoirs() == before);
     QVERIFY(!c->isModified());
 }
@@ -555,7 +547,7 @@ void TestDevoirs::loadAndSaveAll()
     m_window->document().store(
         [](ClassContents& contents) { contents.homework[20] = QStringLiteral("left from before"); });
     m_window->Charge(path(QStringLiteral("6A.prf")));
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
     for (int k = 0; k < 21; ++k)
         QCOMPARE(m_window->ListeDevoirs()[k], k < entries.size() ? entries[k] : QString());
     QVERIFY(!m_window->isModified());
@@ -597,11 +589,11 @@ void TestDevoirs::namesWithDots()
 
 void TestDevoirs::noFileNameWritesNothing()
 {
-    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    const QStringList before = QDir(m_windows->folder()).entryList(QDir::Files);
     openDialog([](TDevoirs*) {});
     QVERIFY(m_window->isModified());
     m_window->SauveTout();
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+    QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files), before);
 }
 
 void TestDevoirs::failedWriteIsReported()
@@ -610,7 +602,7 @@ void TestDevoirs::failedWriteIsReported()
     openDialog([](TDevoirs*) {});
     const std::array<QString, 21> list = m_window->ListeDevoirs();
     // A folder now stands where the homework file goes.
-    QDir(m_dir.path()).mkpath(QStringLiteral("bloque/7C.prd"));
+    QDir(m_windows->folder()).mkpath(QStringLiteral("bloque/7C.prd"));
     tools().Planning->MajPrj(1, QStringLiteral("Maths"));
     QVERIFY_THROWS_EXCEPTION(PlatformError, m_window->SauveTout());
     QCOMPARE(m_window->ListeDevoirs(), list);
@@ -621,7 +613,7 @@ void TestDevoirs::failedWriteIsReported()
 
 void TestDevoirs::fifoIsNoHomeworkFile()
 {
-    QDir(m_dir.path()).mkpath(QStringLiteral("tube"));
+    QDir(m_windows->folder()).mkpath(QStringLiteral("tube"));
     QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("tube/8D.prd"))).constData(), 0600) == 0);
     // A pipe would wait for a writer for ever: it is a homework file that cannot be read.
     QVERIFY_THROWS_EXCEPTION(PlatformError, m_window->Charge(path(QStringLiteral("tube/8D.prf"))));
@@ -637,12 +629,12 @@ void TestDevoirs::openEditCloseThroughTheFrame()
     TMainForm frame;
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    m_fake->openAnswers << path(QStringLiteral("menu/4B.prf"));
+    m_windows->fake().openAnswers << path(QStringLiteral("menu/4B.prf"));
     frame.findChild<QAction*>(QStringLiteral("FileOpenItem"))->trigger();
     TMDIChild* c = frame.activeChild();
     QVERIFY(c);
     m_window = c;
-    m_fake->onModal = [&](QDialog* shown) {
+    m_windows->fake().onModal = [&](QDialog* shown) {
         auto* d = qobject_cast<TDevoirs*>(shown);
         if (!d)
             return 0;
@@ -661,14 +653,14 @@ void TestDevoirs::openEditCloseThroughTheFrame()
     };
     frame.findChild<QAction*>(QStringLiteral("Datesdesdevoirsd1"))->trigger();
     QVERIFY(!QTest::currentTestFailed());
-    m_fake->onModal = nullptr;
+    m_windows->fake().onModal = nullptr;
     QVERIFY(c->isModified());
     // "Non" to the save question: the class file stays, the homework file is written all the same.
-    m_fake->messageAnswers << 1;
+    m_windows->fake().messageAnswers << 1;
     frame.findChild<QAction*>(QStringLiteral("FileCloseItem"))->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(m_fake->messages.size(), 1);
-    QCOMPARE(m_fake->messages[0].text, QStringLiteral("Sauver modifications dans 4B.prf ?"));
+    QCOMPARE(m_windows->fake().messages.size(), 1);
+    QCOMPARE(m_windows->fake().messages[0].text, QStringLiteral("Sauver modifications dans 4B.prf ?"));
     QCOMPARE(readFile(QStringLiteral("menu/4B.prf")), QByteArray("0002Fran\xE7\x61is\r\n"));
     QByteArray expected = "12/03/2001G\xE9om\xE9trie\r\n";
     for (int row = 2; row <= 20; ++row)

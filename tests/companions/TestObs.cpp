@@ -19,7 +19,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
@@ -119,9 +118,7 @@ private:
     // Opens the dialog for the window as the menu does, running `during` while it is shown.
     void openFor(TMDIChild& child, const std::function<void(TObs*)>& during);
 
-    QTemporaryDir* m_dir = nullptr;
     QString m_oldCwd;
-    FakeSeams* m_fake = nullptr;
     std::optional<ClassWindows> m_windows;
     TObs* m_obs = nullptr;
 };
@@ -134,26 +131,21 @@ void TestObs::initTestCase()
 
 void TestObs::init()
 {
-    m_dir = new QTemporaryDir;
-    QVERIFY(m_dir->isValid());
     m_oldCwd = QDir::currentPath();
-    QDir::setCurrent(m_dir->path());
-    m_fake = new FakeSeams;
     m_windows.emplace();
+    QDir::setCurrent(m_windows->folder());
     m_obs = m_windows->shared().Obs;
 }
 
 void TestObs::cleanup()
 {
     m_windows.reset();
-    delete m_fake;
     QDir::setCurrent(m_oldCwd);
-    delete m_dir;
 }
 
 void TestObs::openFor(TMDIChild& child, const std::function<void(TObs*)>& during)
 {
-    m_fake->onModal = [&](QDialog* dialog) {
+    m_windows->fake().onModal = [&](QDialog* dialog) {
         dialog->show();
         [&] { QVERIFY(QTest::qWaitForWindowExposed(dialog)); }();
         during(static_cast<TObs*>(dialog));
@@ -162,7 +154,7 @@ void TestObs::openFor(TMDIChild& child, const std::function<void(TObs*)>& during
         return dialog->result();
     };
     child.Observations();
-    m_fake->onModal = nullptr;
+    m_windows->fake().onModal = nullptr;
 }
 
 void TestObs::layout_data()
@@ -518,13 +510,13 @@ void TestObs::classWindowReceivesThePhrase()
 {
     writeAll(Name, QByteArray("Bon travail\r\nPeut mieux faire\r\n"));
     m_obs->Charge();
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     QCOMPARE(child.lastChosenPhrase(), QString());
     openFor(child, [](TObs* obs) {
         clickRow(obs->ListBox1, 1);
         QTest::mouseClick(obs->Button2, Qt::LeftButton);
     });
-    QCOMPARE(m_fake->modalShown, QList<QDialog*>{m_obs});
+    QCOMPARE(m_windows->fake().modalShown, QList<QDialog*>{m_obs});
     QCOMPARE(child.lastChosenPhrase(), QStringLiteral("Peut mieux faire"));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Peut mieux faire"));
     // On the class grid the class itself does not change.
@@ -541,7 +533,7 @@ void TestObs::classWindowReceivesThePhrase()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("autre chose"));
 
     // Another window has its own phrase.
-    TMDIChild other(m_windows->shared());
+    TMDIChild& other = *m_windows->open();
     openFor(other, [](TObs*) {});
     QCOMPARE(other.lastChosenPhrase(), QString());
 
@@ -553,7 +545,7 @@ void TestObs::emptyPhraseIsNotHandedOver()
 {
     writeAll(Name, QByteArray("\r\nplein\r\n"));
     m_obs->Charge();
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     openFor(child, [](TObs* obs) {
         clickRow(obs->ListBox1, 1);
         QTest::mouseClick(obs->Button2, Qt::LeftButton);
@@ -574,7 +566,7 @@ void TestObs::cardPageTakesThePhraseAtTheCaret()
 {
     writeAll(Name, QByteArray("tr\xe8s bien\r\n"));
     m_obs->Charge();
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     child.grid()->setCurrent(2, 4); // student 3
     child.Fiche();
     QVERIFY(child.isCardPage());
@@ -607,7 +599,7 @@ void TestObs::cardSelectionIsKept()
 {
     writeAll(Name, QByteArray("ajout\r\n"));
     m_obs->Charge();
-    TMDIChild child(m_windows->shared());
+    TMDIChild& child = *m_windows->open();
     child.Fiche();
     child.card()->remarks()->setPlainText(QStringLiteral("garder ceci"));
     child.card()->remarks()->selectAll();
@@ -627,7 +619,7 @@ void TestObs::savedAtCloseLoadedAtNextStart()
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.FileNewItemClick();
         TObs* obs = tools().Obs;
-        m_fake->onModal = [&](QDialog* dialog) {
+        m_windows->fake().onModal = [&](QDialog* dialog) {
             dialog->show();
             for (const QString& p : {QStringLiteral("Bon élève"), QStringLiteral("Sérieux"), QString()}) {
                 QTest::mouseClick(obs->Button3, Qt::LeftButton);
@@ -638,14 +630,14 @@ void TestObs::savedAtCloseLoadedAtNextStart()
             return 0;
         };
         form.Observations1Click();
-        m_fake->onModal = nullptr;
+        m_windows->fake().onModal = nullptr;
         // A dialog moved the current folder; the phrases still go to the start-up folder.
-        QDir::setCurrent(m_dir->filePath(QStringLiteral("ailleurs")));
+        QDir::setCurrent(m_windows->path(QStringLiteral("ailleurs")));
         form.FileExitItemClick();
         QVERIFY(!form.isVisible());
     }
-    QCOMPARE(readAll(m_dir->filePath(Name)), QByteArray("Bon \xe9l\xe8ve\r\nS\xe9rieux\r\n\r\n"));
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("ailleurs/") + Name)));
+    QCOMPARE(readAll(m_windows->path(Name)), QByteArray("Bon \xe9l\xe8ve\r\nS\xe9rieux\r\n\r\n"));
+    QVERIFY(!QFile::exists(m_windows->path(QStringLiteral("ailleurs/") + Name)));
     destroyToolWindows();
 
     // Next start, in the same folder.
@@ -661,8 +653,8 @@ void TestObs::savedAtCloseLoadedAtNextStart()
         writeAll(Name, QByteArray("Bon \xe9l\xe8ve\nS\xe9rieux\n\n"));
         form.FileExitItemClick();
     }
-    QCOMPARE(readAll(m_dir->filePath(Name)), QByteArray("Bon \xe9l\xe8ve\nS\xe9rieux\n\n"));
-    for (const FakeSeams::Message& m : m_fake->messages)
+    QCOMPARE(readAll(m_windows->path(Name)), QByteArray("Bon \xe9l\xe8ve\nS\xe9rieux\n\n"));
+    for (const FakeSeams::Message& m : m_windows->fake().messages)
         QVERIFY2(m.kind != Seams::MessageKind::Error, qPrintable(m.text));
     destroyToolWindows();
 }
@@ -676,9 +668,9 @@ void TestObs::unreadableFileAtStartIsReported()
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(m_fake->messages.size(), 1);
-        QCOMPARE(m_fake->messages[0].kind, Seams::MessageKind::Error);
-        QCOMPARE(m_fake->messages[0].text, QStringLiteral("Ne peut ouvrir le fichier Virelan.obs"));
+        QCOMPARE(m_windows->fake().messages.size(), 1);
+        QCOMPARE(m_windows->fake().messages[0].kind, Seams::MessageKind::Error);
+        QCOMPARE(m_windows->fake().messages[0].text, QStringLiteral("Ne peut ouvrir le fichier Virelan.obs"));
         QVERIFY(tools().Obs->phrases().isEmpty());
         QVERIFY(form.isVisible());
         form.FileExitItemClick();
@@ -699,9 +691,9 @@ void TestObs::uncreatableFileAtCloseKeepsTheFrameOpen()
         tools().Obs->Edit1KeyPress(enter);
         // The error, then the question, whose default "&Non" keeps the program open.
         form.FileExitItemClick();
-        QCOMPARE(m_fake->messages.size(), 2);
-        QCOMPARE(m_fake->messages[0].text, QStringLiteral("Ne peut créer le fichier Virelan.obs"));
-        QCOMPARE(m_fake->messages[1].text, QStringLiteral("Quitter sans enregistrer Virelan.obs ?"));
+        QCOMPARE(m_windows->fake().messages.size(), 2);
+        QCOMPARE(m_windows->fake().messages[0].text, QStringLiteral("Ne peut créer le fichier Virelan.obs"));
+        QCOMPARE(m_windows->fake().messages[1].text, QStringLiteral("Quitter sans enregistrer Virelan.obs ?"));
         QVERIFY(form.isVisible());
         // Once the folder is out of the way, quitting again writes the phrases.
         QVERIFY(QDir().rmdir(Name));

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -87,7 +86,7 @@ private slots:
     void planEditedForUnsavedClass();
 
 private:
-    QString path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    QString path(const QString& name) const { return m_windows->path(name); }
     QByteArray readFile(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
     // Loads a plan file through a class file name; the plan window is shown as a user would see it.
@@ -96,8 +95,6 @@ private:
     // Answers the name dialog with a name (or cancels it) whenever it is shown.
     void answerNames(const QStringList& names, bool accept = true);
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<FakeSeams> m_fake;
     std::optional<ClassWindows> m_windows;
     TPlan* m_plan = nullptr;
 };
@@ -105,23 +102,18 @@ private:
 void TestPlanWindow::initTestCase()
 {
     fonts::install();
-    QVERIFY(m_dir.isValid());
 }
 
 void TestPlanWindow::init()
 {
     // Every case starts from the program's start-up state: a fresh plan window and name dialog.
     m_windows.emplace();
-    m_fake = std::make_unique<FakeSeams>();
     m_plan = tools().Plan;
-    QDir(m_dir.path()).removeRecursively();
-    QDir().mkpath(m_dir.path());
 }
 
 void TestPlanWindow::cleanup()
 {
     m_windows.reset();
-    m_fake.reset();
 }
 
 QByteArray TestPlanWindow::readFile(const QString& name) const
@@ -152,7 +144,7 @@ void TestPlanWindow::clickDesk(int n, QPoint at)
 void TestPlanWindow::answerNames(const QStringList& names, bool accept)
 {
     auto queue = std::make_shared<QStringList>(names);
-    m_fake->onModal = [queue, accept](QDialog* dialog) {
+    m_windows->fake().onModal = [queue, accept](QDialog* dialog) {
         auto* edit = qobject_cast<TPlnEdit*>(dialog);
         if (!edit)
             return int(QDialog::Rejected);
@@ -250,8 +242,8 @@ void TestPlanWindow::addThroughTheDialog()
     m_plan->show();
     answerNames({QStringLiteral("Martin Paul")});
     QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
-    QCOMPARE(m_fake->modalShown.size(), 1);
-    QCOMPARE(m_fake->modalShown[0], static_cast<QDialog*>(tools().PlnEdit));
+    QCOMPARE(m_windows->fake().modalShown.size(), 1);
+    QCOMPARE(m_windows->fake().modalShown[0], static_cast<QDialog*>(tools().PlnEdit));
     QCOMPARE(m_plan->plan().count(), 1);
     QLabel* desk = m_plan->deskLabel(1);
     QCOMPARE(desk->text(), QStringLiteral("Martin Paul"));
@@ -308,9 +300,9 @@ void TestPlanWindow::sixtyFirstDeskRefused()
     answerNames({QStringLiteral("Trop")});
     QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
     QCOMPARE(m_plan->plan().count(), 60);
-    QVERIFY(m_fake->modalShown.isEmpty());
-    QCOMPARE(m_fake->messages.size(), 1);
-    QCOMPARE(m_fake->messages[0].text, QStringLiteral("Le plan compte déjà 60 tables."));
+    QVERIFY(m_windows->fake().modalShown.isEmpty());
+    QCOMPARE(m_windows->fake().messages.size(), 1);
+    QCOMPARE(m_windows->fake().messages[0].text, QStringLiteral("Le plan compte déjà 60 tables."));
     QVERIFY(!m_plan->modified());
 }
 
@@ -558,7 +550,7 @@ void TestPlanWindow::planFileNames()
 {
     QFETCH(QString, classFile);
     QFETCH(QString, planFile);
-    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("Cours.2001")));
+    QVERIFY(QDir(m_windows->folder()).mkpath(QStringLiteral("Cours.2001")));
     writeFile(planFile, "Lu,1,2,3,4\r\n");
     m_plan->Charge(path(classFile));
     QCOMPARE(namesShown(m_plan), QStringList{"Lu"});
@@ -566,7 +558,7 @@ void TestPlanWindow::planFileNames()
     QFile::remove(path(planFile));
     m_plan->Sauve(path(classFile));
     QCOMPARE(readFile(planFile), QByteArray("Lu,1,2,3,4\r\n"));
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files).size(), planFile.contains('/') ? 0 : 1);
+    QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files).size(), planFile.contains('/') ? 0 : 1);
 }
 
 void TestPlanWindow::missingFileKeepsPlanAndFlag()
@@ -589,7 +581,7 @@ void TestPlanWindow::unreadableFileGivesEmptyPlan()
     loadPlan("A,20,60,100,25\r\nB,1,1,100,25\r\n");
     clickDesk(1);
     // A folder where the plan file should be exists but cannot be read as a file.
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("5C.prc")));
+    QVERIFY(QDir(m_windows->folder()).mkdir(QStringLiteral("5C.prc")));
     QCOMPARE(testfiles::errorOf([&] { m_plan->Charge(path(QStringLiteral("5C.prf"))); }),
              QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("5C.prc")));
     QCOMPARE(m_plan->plan().count(), 0);
@@ -674,14 +666,14 @@ void TestPlanWindow::writeFailureIsReportedAndWhole()
     loadPlan("A,1,2,100,25\r\n");
     clickDesk(1);
     QFile::remove(path(QStringLiteral("6A.prc")));
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("6A.prc")));
+    QVERIFY(QDir(m_windows->folder()).mkdir(QStringLiteral("6A.prc")));
     QCOMPARE(testfiles::errorOf([&] { m_plan->Sauve(path(QStringLiteral("6A.prf"))); }),
              QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("6A.prc")));
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prc"))).isDir());
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
     // The plan was not written: the next save tries again.
     QVERIFY(m_plan->modified());
-    QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("6A.prc")));
+    QVERIFY(QDir(m_windows->folder()).rmdir(QStringLiteral("6A.prc")));
     m_plan->Sauve(path(QStringLiteral("6A.prf")));
     QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,1,2,100,25\r\n"));
 }
@@ -696,7 +688,7 @@ void TestPlanWindow::classWindowsKeepTheirOwnPlans()
     QCOMPARE(namesShown(m_plan), (QStringList{"A1", "A2"}));
 
     // Edited from the window of 5B, the plan is still that of 6A.
-    m_fake->onModal = [this](QDialog* dialog) {
+    m_windows->fake().onModal = [this](QDialog* dialog) {
         if (dialog != m_plan)
             return int(QDialog::Rejected);
         dialog->show();
@@ -706,7 +698,7 @@ void TestPlanWindow::classWindowsKeepTheirOwnPlans()
         return dialog->result();
     };
     classB->PlanClasse();
-    QCOMPARE(m_fake->modalShown.size(), 1);
+    QCOMPARE(m_windows->fake().modalShown.size(), 1);
     QCOMPARE(namesShown(m_plan), QStringList{"A1"});
     classB->SauveTout();
     QCOMPARE(readFile(QStringLiteral("5B.prc")), QByteArray("<missing>"));
@@ -718,7 +710,7 @@ void TestPlanWindow::classWindowsKeepTheirOwnPlans()
     writeFile(QStringLiteral("4C.prc"), "C1,1,1,100,25\r\n");
     TMDIChild* classC = m_windows->open();
     classC->Charge(path(QStringLiteral("4C.prf")));
-    m_fake->onModal = nullptr;
+    m_windows->fake().onModal = nullptr;
     classA->PlanClasse();
     QCOMPARE(namesShown(m_plan), QStringList{"C1"});
     clickDesk(1);
@@ -738,8 +730,8 @@ void TestPlanWindow::planEditedForNamedClassWithoutFile()
     // Shown from 3M without a change, the plan of start-up stays free.
     classM->PlanClasse();
     answerNames({QStringLiteral("Nina")});
-    auto names = m_fake->onModal;
-    m_fake->onModal = [this, names](QDialog* dialog) {
+    auto names = m_windows->fake().onModal;
+    m_windows->fake().onModal = [this, names](QDialog* dialog) {
         if (dialog != m_plan)
             return names(dialog);
         QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
@@ -760,8 +752,8 @@ void TestPlanWindow::planEditedForUnsavedClass()
     TMDIChild* named = m_windows->open();
     named->Charge(path(QStringLiteral("2N.prf")));
     answerNames({QString()});
-    auto names = m_fake->onModal;
-    m_fake->onModal = [this, names](QDialog* dialog) {
+    auto names = m_windows->fake().onModal;
+    m_windows->fake().onModal = [this, names](QDialog* dialog) {
         if (dialog != m_plan)
             return names(dialog);
         QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
@@ -771,15 +763,15 @@ void TestPlanWindow::planEditedForUnsavedClass()
     QCOMPARE(namesShown(m_plan), QStringList{"Bureau1"});
     // Only its plan changed, and closing it asks first: "Annuler" keeps it open.
     QVERIFY(!fresh->isModified());
-    m_fake->messageAnswers << 2;
+    m_windows->fake().messageAnswers << 2;
     QVERIFY(!fresh->close());
-    QCOMPARE(m_fake->messages.size(), 1);
-    QVERIFY(m_fake->messages[0].text.startsWith("Sauver modifications dans "));
+    QCOMPARE(m_windows->fake().messages.size(), 1);
+    QVERIFY(m_windows->fake().messages[0].text.startsWith("Sauver modifications dans "));
     named->SauveTout();
     fresh->SauveTout(); // never saved: no name, nothing written
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files), QStringList());
     // Its first save under a name gives the plan its file.
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("1F.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("1F.prf")), 1};
     fresh->Sauve();
     fresh->SauveTout();
     QCOMPARE(readFile(QStringLiteral("1F.prc")), QByteArray("Bureau1,200,180,100,25\r\n"));

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <optional>
@@ -94,15 +93,14 @@ private slots:
     void yearsStayFourDigits();
 
 private:
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return m_windows->path(name); }
     QByteArray readFile(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
     void clickDay(TPlanning* p, int day, int month);
     QColor pixel(TPlanning* p, const QPoint& at);
     void goToYear(TPlanning* p, int year);
 
-    QTemporaryDir m_dir;
-    FakeSeams* m_fake = nullptr;
+    std::optional<ClassWindows> m_windows;
 };
 
 namespace {
@@ -125,27 +123,16 @@ QByteArray emptyYear(int year)
 void TestPlanning::initTestCase()
 {
     fonts::install();
-    QVERIFY(m_dir.isValid());
 }
 
 void TestPlanning::init()
 {
-    m_fake = new FakeSeams;
-    m_fake->fixedNow = QDateTime(QDate(2026, 12, 7), QTime(9, 0));
+    m_windows.emplace(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
 }
 
 void TestPlanning::cleanup()
 {
-    destroyToolWindows();
-    delete m_fake;
-    m_fake = nullptr;
-    for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFileInfo info(path(name));
-        if (info.isDir())
-            QDir(path(name)).removeRecursively();
-        else
-            QFile::remove(path(name));
-    }
+    m_windows.reset();
 }
 
 QByteArray TestPlanning::readFile(const QString& name) const
@@ -409,16 +396,16 @@ void TestPlanning::freshStartLayout()
         }
     QCOMPARE(pixel(&p, QPoint(17 * 31 + 75, 17 * 12 + 8)), QColor(Qt::white));
 
-    const char* const captions[8] = {"Matière 1", "Matière 2", "Matière 3", "Matière 4",
-                                     "Matière 5", "Matière 6", "Matière 7", "Matière 8"};
-    const QPoint positions[8] = {{16, 272},  {16, 304},  {128, 272}, {128, 304},
-                                 {240, 272}, {240, 304}, {352, 272}, {352, 304}};
+    // The subject buttons, 100 x 25, stand under the grid in four columns of two: a column every 112 pixels from
+    // the left edge 16, the odd subjects on the line at 272 and each even one 32 pixels under the odd one before it.
     for (int s = 1; s <= 8; ++s) {
         SubjectPanel* panel = p.findChild<SubjectPanel*>(QStringLiteral("Panel") + QString::number(s + 1));
         QVERIFY(panel);
         QCOMPARE(panel, p.SubjectPanels[s - 1]);
-        QCOMPARE(panel->caption(), QString::fromUtf8(captions[s - 1]));
-        QCOMPARE(panel->geometry(), QRect(positions[s - 1], QSize(100, 25)));
+        QCOMPARE(panel->caption(), QStringLiteral("Matière %1").arg(s));
+        const int column = (s - 1) / 2, line = (s - 1) % 2;
+        QCOMPARE(panel->geometry(), QRect(16 + 112 * column, 272 + 32 * line, 100, 25));
+        QVERIFY(panel->y() > p.StringGrid1->geometry().bottom());
         QCOMPARE(panel->grab().toImage().pixelColor(50, 3), planning::subjectColour(s));
     }
     QCOMPARE(p.currentSubject(), 1);
@@ -444,7 +431,7 @@ void TestPlanning::captionsReadOnTheirColour()
 
 void TestPlanning::clickMarksThenClears()
 {
-    m_fake->fixedNow = QDateTime(QDate(2001, 1, 15), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(2001, 1, 15), QTime(8, 0));
     TPlanning p;
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
@@ -502,7 +489,7 @@ void TestPlanning::clicksOnDaysThatDoNotExist()
     QFETCH(int, day);
     QFETCH(int, month);
     QFETCH(bool, marks);
-    m_fake->fixedNow = QDateTime(QDate(year, 6, 1), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(year, 6, 1), QTime(8, 0));
     TPlanning p;
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
@@ -556,7 +543,7 @@ void TestPlanning::squareCoversTheDayOnly()
 
 void TestPlanning::yearButtonsKeepMarks()
 {
-    m_fake->fixedNow = QDateTime(QDate(2001, 3, 1), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(2001, 3, 1), QTime(8, 0));
     TPlanning p;
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
@@ -644,7 +631,7 @@ void TestPlanning::renameSubject()
     const QString before = panel3->caption();
 
     QString shownText;
-    m_fake->onModal = [&](QDialog* dialog) {
+    m_windows->fake().onModal = [&](QDialog* dialog) {
         auto* edit = static_cast<TPrjEdit*>(dialog);
         dialog->show();
         shownText = edit->Edit1->text();
@@ -657,8 +644,8 @@ void TestPlanning::renameSubject()
         return dialog->result();
     };
     QTest::mouseDClick(panel3, Qt::LeftButton);
-    QCOMPARE(m_fake->modalShown.size(), 1);
-    QCOMPARE(m_fake->modalShown.first()->windowTitle(), QStringLiteral("Définir les Projets"));
+    QCOMPARE(m_windows->fake().modalShown.size(), 1);
+    QCOMPARE(m_windows->fake().modalShown.first()->windowTitle(), QStringLiteral("Définir les Projets"));
     QCOMPARE(shownText, before);
     QCOMPARE(p.currentSubject(), 2);
     QCOMPARE(panel3->caption(), accept ? QStringLiteral("Histoire") : before);
@@ -759,7 +746,7 @@ void TestPlanning::freshStartFileBytes()
 
     // A window that starts in 2001 writes exactly the space line and the twelve lines.
     destroyToolWindows();
-    m_fake->fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
     TPlanning q;
     q.show();
     QVERIFY(QTest::qWaitForWindowExposed(&q));
@@ -773,7 +760,7 @@ void TestPlanning::yearMovedAfterLaterYear()
 {
     const QByteArray y2002 = "20021" + QByteArray(30, ' ') + "2\r\n";
     writeFile(QStringLiteral("6A.prp"), " \r\n20011111" + QByteArray(28, ' ') + "\r\n" + y2002 + "PRJ1Maths\r\n");
-    m_fake->fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
     TPlanning p;
     p.Charge(path(QStringLiteral("6A.prf")));
     p.show();
@@ -792,7 +779,7 @@ void TestPlanning::loadShowsFileAndNames()
     writeFile(QStringLiteral("6A.prp"), "PRJ4Fran\xe7"
                                         "ais\r\n20015" +
                                             QByteArray(30, ' ') + "5\r\nPRJ7\r\n");
-    m_fake->fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
     TPlanning p;
     p.SubjectPanels[0]->setCaption(QStringLiteral("Nom d'une autre classe"));
     p.show();
@@ -850,7 +837,7 @@ void TestPlanning::missingFileKeepsListAndFlag()
     QCOMPARE(p.StringGrid1->cell(31, 3), QStringLiteral("8"));
     QCOMPARE(p.list().lines().first().left(5), QStringLiteral("20263"));
     QCOMPARE(p.SubjectPanels[7]->caption(), QStringLiteral("Matière 8"));
-    QVERIFY(m_fake->messages.isEmpty());
+    QVERIFY(m_windows->fake().messages.isEmpty());
 }
 
 void TestPlanning::emptyFileGivesEmptyList()
@@ -920,7 +907,7 @@ void TestPlanning::accentsAreWindows1252()
     TPlanning p;
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
-    m_fake->onModal = [](QDialog* dialog) {
+    m_windows->fake().onModal = [](QDialog* dialog) {
         auto* edit = static_cast<TPrjEdit*>(dialog);
         edit->Edit1->setText(QStringLiteral("Éducation €"));
         return int(QDialog::Accepted);
@@ -943,7 +930,7 @@ void TestPlanning::strangeLinesPassThroughByteForByte()
     const QByteArray controls = "20014" + QByteArray(31, '\x01');
     const QByteArray file = all + "\r\nNUL\0inside\rPRJ9x\n" + longLine + "\r\n" + controls + "\r\n";
     writeFile(QStringLiteral("6A.prp"), file);
-    m_fake->fixedNow = QDateTime(QDate(2001, 1, 1), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(2001, 1, 1), QTime(8, 0));
     TPlanning p;
     p.Charge(path(QStringLiteral("6A.prf")));
     p.show();
@@ -981,10 +968,9 @@ void TestPlanning::unreadableFileIsNeverWrittenOver()
 
 void TestPlanning::classWindowReportsAndPropagatesFileErrors()
 {
-    std::optional<ClassWindows> windows(std::in_place);
     writeFile(QStringLiteral("6A.prf"), QByteArray());
     QVERIFY(QDir().mkpath(path(QStringLiteral("6A.prp"))));
-    auto* w = windows->open();
+    auto* w = m_windows->open();
     try {
         w->Charge(path(QStringLiteral("6A.prf")));
         QFAIL("no error");
@@ -997,9 +983,10 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prp"))).isDir());
 
     // A planning file that cannot be created stops the save-all step there and says why.
-    windows.emplace();
+    // Afresh: tool windows as at start-up, and another folder.
+    m_windows.emplace(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
     writeFile(QStringLiteral("5B.prf"), QByteArray());
-    auto* b = windows->open();
+    auto* b = m_windows->open();
     b->Charge(path(QStringLiteral("5B.prf")));
     QVERIFY(QDir().mkpath(path(QStringLiteral("5B.prp"))));
     tools().Planning->MajPrj(1, QStringLiteral("x"));
@@ -1016,27 +1003,26 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
 
 void TestPlanning::aClassWithoutFileNeverReceivesAnotherPlanning()
 {
-    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), " \r\n");
     TPlanning* planning = tools().Planning;
 
-    auto* a = windows.open();
+    auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
-    auto* b = windows.open();
+    auto* b = m_windows->open();
     b->Charge(path(QStringLiteral("B.prf")));
     QCOMPARE(planning->ownerFile(), path(QStringLiteral("A.prp")));
 
     // From the second class's menu, a day is marked: the planning shown is the first class's.
-    m_fake->onModal = [&](QDialog* dialog) {
+    m_windows->fake().onModal = [&](QDialog* dialog) {
         dialog->show();
         clickDay(planning, 9, 2);
         dialog->close();
         return dialog->result();
     };
     b->PlanningCours();
-    QCOMPARE(m_fake->modalShown, QList<QDialog*>{planning});
+    QCOMPARE(m_windows->fake().modalShown, QList<QDialog*>{planning});
     QVERIFY(planning->isModified());
 
     b->SauveTout();
@@ -1052,7 +1038,6 @@ void TestPlanning::aClassWithoutFileNeverReceivesAnotherPlanning()
 
 void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
 {
-    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
@@ -1060,13 +1045,13 @@ void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
     writeFile(QStringLiteral("B.prp"), bBytes);
     TPlanning* planning = tools().Planning;
 
-    auto* a = windows.open();
+    auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("A"));
     clickDay(planning, 1, 1);
     QVERIFY(planning->isModified());
 
-    auto* b = windows.open();
+    auto* b = m_windows->open();
     b->Charge(path(QStringLiteral("B.prf")));
     QCOMPARE(readFile(QStringLiteral("A.prp")), "PRJ1A\r\n" + emptyYear(2026).replace("20261 ", "202611"));
     QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("B"));
@@ -1082,36 +1067,34 @@ void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
 
 void TestPlanning::menuShowsThePlanningModally()
 {
-    ClassWindows windows;
-    auto* a = windows.open();
+    auto* a = m_windows->open();
     bool visible = false;
-    m_fake->onModal = [&](QDialog* dialog) {
+    m_windows->fake().onModal = [&](QDialog* dialog) {
         dialog->show();
         visible = dialog->isVisible();
         dialog->close();
         return dialog->result();
     };
     a->PlanningCours();
-    QCOMPARE(m_fake->modalShown, QList<QDialog*>{tools().Planning});
+    QCOMPARE(m_windows->fake().modalShown, QList<QDialog*>{tools().Planning});
     QVERIFY(visible);
     QVERIFY(!tools().Planning->isModified());
 }
 
 void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
 {
-    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
     TPlanning* planning = tools().Planning;
-    auto* a = windows.open();
+    auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
-    auto* b = windows.open();
+    auto* b = m_windows->open();
     b->Charge(path(QStringLiteral("B.prf")));
     clickDay(planning, 3, 3);
 
     // "Enregistrer sous..." of the first class under the name C.
-    m_fake->saveAnswers << Seams::SaveChoice{path(QStringLiteral("C.prf")), 1};
+    m_windows->fake().saveAnswers << Seams::SaveChoice{path(QStringLiteral("C.prf")), 1};
     a->SaveAs();
     a->Sauve();
     a->SauveTout();
@@ -1127,15 +1110,14 @@ void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
 
 void TestPlanning::closedClassLeavesNoPlanningToTheNext()
 {
-    ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     TPlanning* planning = tools().Planning;
-    auto* a = windows.open();
+    auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->ownerFile(), path(QStringLiteral("A.prp")));
     clickDay(planning, 1, 1);
-    m_fake->onModal = [](QDialog* dialog) {
+    m_windows->fake().onModal = [](QDialog* dialog) {
         static_cast<TPrjEdit*>(dialog)->Edit1->setText(QStringLiteral("Maths"));
         return int(QDialog::Accepted);
     };
@@ -1150,7 +1132,7 @@ void TestPlanning::closedClassLeavesNoPlanningToTheNext()
     QCOMPARE(planning->list().lines(), QStringList{QStringLiteral(" ")});
     QCOMPARE(planning->SubjectPanels[0]->caption(), QStringLiteral("Matière 1"));
     QCOMPARE(planning->StringGrid1->cell(1, 1), QString());
-    auto* b = windows.open();
+    auto* b = m_windows->open();
     b->Charge(path(QStringLiteral("B.prf")));
     clickDay(planning, 2, 2);
     b->SauveTout();
@@ -1158,7 +1140,7 @@ void TestPlanning::closedClassLeavesNoPlanningToTheNext()
     QCOMPARE(readFile(QStringLiteral("A.prp")), aBytes);
 
     // Loading the first class again brings its planning and names back.
-    auto* again = windows.open();
+    auto* again = m_windows->open();
     again->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->StringGrid1->cell(1, 1), QStringLiteral("1"));
     QCOMPARE(planning->StringGrid1->cell(2, 2), QString());
@@ -1193,7 +1175,7 @@ void TestPlanning::yearsStayFourDigits()
 {
     QFETCH(int, start);
     QFETCH(int, key);
-    m_fake->fixedNow = QDateTime(QDate(start, 6, 1), QTime(8, 0));
+    m_windows->fake().fixedNow = QDateTime(QDate(start, 6, 1), QTime(8, 0));
     TPlanning p;
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));

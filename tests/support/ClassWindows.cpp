@@ -5,8 +5,9 @@
 
 #include <QTest>
 
-ClassWindows::ClassWindows()
+ClassWindows::ClassWindows(const QDateTime& now) : m_fake(std::make_unique<FakeSeams>())
 {
+    m_fake->fixedNow = now;
     destroyToolWindows();
     createToolWindows();
 }
@@ -25,6 +26,13 @@ SharedWindows ClassWindows::shared() const
 TMDIChild* ClassWindows::open()
 {
     return m_windows.emplace_back(new TMDIChild(sharedWindows()));
+}
+
+TMDIChild* ClassWindows::openShown()
+{
+    TMDIChild* window = open();
+    window->show();
+    return QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
 bool ClassWindows::photoCame(const TMDIChild* window)

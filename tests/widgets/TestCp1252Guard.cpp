@@ -1,3 +1,4 @@
+#include "ClassWindows.h"
 #include "FakeSeams.h"
 #include "Rows.h"
 #include "analysis/Rub.h"
@@ -23,7 +24,8 @@ class TestCp1252Guard : public QObject
 {
     Q_OBJECT
 
-    std::optional<FakeSeams> m_fake;
+    std::optional<ClassWindows> m_windows;
+    // The window shown; a class window is the fixture's, which forgets it once it is gone.
     std::unique_ptr<QWidget> m_window;
 
     // Opens the window and gives its field ("window/object"), holding "ab" with the caret at its end; a grid's
@@ -31,12 +33,9 @@ class TestCp1252Guard : public QObject
     QWidget* openField(const QString& name)
     {
         const std::map<QString, std::function<QWidget*()>> windows = {
-            {"class", [] { return new TMDIChild(SharedWindows{}); }},
-            {"rubric", [] { return new TRub; }},
-            {"homework", [] { return new TDevoirs; }},
-            {"desk", [] { return new TPlnEdit; }},
-            {"subject", [] { return new TPrjEdit; }},
-            {"phrase", [] { return new TObs; }},
+            {"class", [this] { return m_windows->open(); }}, {"rubric", [] { return new TRub; }},
+            {"homework", [] { return new TDevoirs; }},       {"desk", [] { return new TPlnEdit; }},
+            {"subject", [] { return new TPrjEdit; }},        {"phrase", [] { return new TObs; }},
             {"notepad", [] { return new TBlocnotes; }}};
         m_window.reset(windows.at(name.section('/', 0, 0))());
         m_window->show();
@@ -99,8 +98,12 @@ class TestCp1252Guard : public QObject
 
 private slots:
     void initTestCase() { fonts::install(); }
-    void init() { m_fake.emplace(); }
-    void cleanup() { m_window.reset(); }
+    void init() { m_windows.emplace(); }
+    void cleanup()
+    {
+        m_window.reset();
+        m_windows.reset();
+    }
 
     // The field | how the text comes | the text | the field's text after | the characters the message names, or a
     // beep for a typed one. Each way in once for a line, a box of lines and a cell; each window's fields once.
@@ -138,9 +141,9 @@ private slots:
         insert(field, row[1], row[2]);
         auto* line = qobject_cast<QLineEdit*>(field);
         QCOMPARE(line ? line->text() : static_cast<QPlainTextEdit*>(field)->toPlainText(), row[3]);
-        QCOMPARE(m_fake->beeps, row[4] == "beep" ? 1 : 0);
+        QCOMPARE(m_windows->fake().beeps, row[4] == "beep" ? 1 : 0);
         QStringList told;
-        for (const FakeSeams::Message& message : m_fake->messages)
+        for (const FakeSeams::Message& message : m_windows->fake().messages)
             told << message.text;
         const QString text = "Texte refusé : ces caractères ne peuvent pas être enregistrés dans le fichier : ";
         QCOMPARE(told, row[4].isEmpty() || row[4] == "beep" ? QStringList() : QStringList{text + row[4]});
@@ -178,22 +181,23 @@ private slots:
             insert(field, row[2], row[3]);
         QCOMPARE(line ? line->text().size() : static_cast<QPlainTextEdit*>(field)->document()->characterCount() - 1,
                  row[4].toInt());
-        QCOMPARE(m_fake->beeps, row[5] == "beep" ? 1 : 0);
-        QCOMPARE(m_fake->messages.size(), row[5] == "message" ? 1 : 0);
+        QCOMPARE(m_windows->fake().beeps, row[5] == "beep" ? 1 : 0);
+        QCOMPARE(m_windows->fake().messages.size(), row[5] == "message" ? 1 : 0);
         if (row[5] == "message")
-            QCOMPARE(m_fake->messages[0].text,
+            QCOMPARE(m_windows->fake().messages[0].text,
                      "Texte refusé : ce champ ne peut pas contenir plus de 8\u00A0192 caractères.");
     }
 
     void photoPathThatTheFileCannotHold()
     {
-        TMDIChild w{SharedWindows{}};
+        TMDIChild& w = *m_windows->open();
         w.Fiche();
-        m_fake->openAnswers << QStringLiteral("/photos/Łukasz.jpg");
+        m_windows->fake().openAnswers << QStringLiteral("/photos/Łukasz.jpg");
         w.Image1Click();
-        QCOMPARE(m_fake->messages.size(), 1);
-        QCOMPARE(m_fake->messages[0].text, "Photo refusée : son chemin contient des caractères qui ne peuvent pas être "
-                                           "enregistrés dans le fichier de la classe : Ł (U+0141)");
+        QCOMPARE(m_windows->fake().messages.size(), 1);
+        QCOMPARE(m_windows->fake().messages[0].text,
+                 "Photo refusée : son chemin contient des caractères qui ne peuvent pas être "
+                 "enregistrés dans le fichier de la classe : Ł (U+0141)");
         QCOMPARE(w.photoPath(), QString());
         QVERIFY(!w.isModified());
     }
