@@ -5,7 +5,6 @@
 #include "model/ClassTable.h"
 #include "widgets/Cp1252Guard.h"
 #include "widgets/CrlfTextEdit.h"
-#include "widgets/ErrorHandler.h"
 #include "widgets/FirstShow.h"
 #include "widgets/Glyphs.h"
 

@@ -34,11 +34,6 @@ void SharedCompanion::remember(ClassKey cls, const QString& classFile)
         m_classes.insert(cls, companionOf(classFile));
 }
 
-bool SharedCompanion::unreadable(const QString& file) const
-{
-    return filewriter::isUnreadable(file);
-}
-
 SharedCompanion::ClassKey SharedCompanion::otherWindowOf(ClassKey cls, const QString& file) const
 {
     for (auto it = m_classes.cbegin(); it != m_classes.cend(); ++it)
@@ -74,7 +69,7 @@ void SharedCompanion::displace(std::optional<PlatformError>& failure)
     if (!m_document.modified() || m_owner.isNobody())
         return;
     const QByteArray bytes = m_document.toBytes();
-    if (unreadable(m_owner.file)) {
+    if (filewriter::isUnreadable(m_owner.file)) {
         // Changes made where the file could not be read are never written over it: they wait, and the
         // teacher is told that they could not be written.
         if (!failure)
@@ -128,7 +123,7 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
         return;
     }
     // The same class loaded again: its changes go to its file first and are read back from there.
-    if (filenames::sameFile(m_owner.file, file) && m_document.modified() && !unreadable(file)) {
+    if (filenames::sameFile(m_owner.file, file) && m_document.modified() && !filewriter::isUnreadable(file)) {
         try {
             textfile::writeBytes(file, m_document.toBytes());
             m_document.setModified(false);
@@ -168,7 +163,7 @@ void SharedCompanion::save(ClassKey cls, const QString& classFile)
     if (file.isEmpty())
         return;
     // A file that could not be read is never written over: changes for it are reported instead.
-    if (unreadable(file)) {
+    if (filewriter::isUnreadable(file)) {
         const bool waiting = std::any_of(m_waiting.cbegin(), m_waiting.cend(),
                                          [&file](const Waiting& w) { return filenames::sameFile(w.owner.file, file); });
         if (waiting || (filenames::sameFile(m_owner.file, file) && m_document.modified()))

@@ -28,7 +28,7 @@ class SharedCompanion : public QObject
     Q_OBJECT
 
 public:
-    // A class window, only ever compared; nullptr for a class known only by its file name.
+    // A class (its document), only ever compared; nullptr for a class known only by its file name.
     using ClassKey = const void*;
 
     struct Rules
@@ -79,7 +79,6 @@ private:
     // The file a class's document is written to, as filenames names it; empty for a class never saved.
     QString companionOf(const QString& classFile) const;
     void remember(ClassKey cls, const QString& classFile);
-    bool unreadable(const QString& file) const;
     // Another open window of the class of that companion file (the same class opened twice).
     ClassKey otherWindowOf(ClassKey cls, const QString& file) const;
     // A class saved under a new name: what it owns moves with it.
@@ -94,6 +93,6 @@ private:
     Rules m_rules;
     Owner m_owner;
     QList<Waiting> m_waiting;
-    // The open class windows that have been seen, with their companion file.
+    // The open classes that have been seen, with their companion file.
     QHash<ClassKey, QString> m_classes;
 };
