@@ -1,11 +1,19 @@
 #include "FakeSeams.h"
 #include "Rows.h"
 #include "TestFiles.h"
+#include "analysis/Graph.h"
+#include "app/AboutBox.h"
+#include "app/HelpWindow.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "companions/Obs.h"
+#include "companions/Plan.h"
+#include "companions/Planning.h"
+#include "companions/PlnEdit.h"
+#include "companions/PrjEdit.h"
 #include "tools/Blocnotes.h"
+#include "tools/Calendrier.h"
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
 
@@ -16,6 +24,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +44,7 @@ private slots:
     void toolBar();
     void enablingRule_data();
     void enablingRule();
+    void windowsGoWithTheFrame();
     void captions();
     void openCancelledCreatesNothing();
     void openCaptionIsFileName();
@@ -181,6 +191,25 @@ void TestMainForm::enablingRule()
         check(button->toolTip(), button->isEnabled());
     for (const QString& shown : neverDisabled)
         QVERIFY2(seen.count(shown) == 1, qPrintable(shown));
+}
+
+// The tool windows, their name dialogs and the help viewer (on the start-up folder's help file) go with the frame.
+void TestMainForm::windowsGoWithTheFrame()
+{
+    auto* form = new TMainForm;
+    form->show();
+    const ToolWindows& tools = form->toolWindows();
+    const QList<QPointer<QWidget>> owned{tools.aboutBox(),
+                                         tools.calendrier(),
+                                         tools.blocnotes(),
+                                         tools.graph(),
+                                         tools.planning()->nameDialog(),
+                                         tools.plan()->nameDialog(),
+                                         &form->helpWindow()};
+    QCOMPARE(form->helpWindow().helpFile(), QDir::currentPath() + "/Virelan.hlp");
+    delete form;
+    for (const QPointer<QWidget>& window : owned)
+        QVERIFY(window.isNull());
 }
 
 void TestMainForm::captions()
