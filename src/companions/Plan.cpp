@@ -128,11 +128,7 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
     Panel1->lower();
     Bureau->stackUnder(SpeedButton1);
-}
-
-TPlan::~TPlan()
-{
-    delete m_ownNameDialog;
+    m_nameDialog = new TPlnEdit(this);
 }
 
 void TPlan::Charge(const QString& classFileName, const QObject* classWindow)
@@ -161,15 +157,6 @@ void TPlan::classClosed(const QObject* classWindow)
     showDesks();
 }
 
-TPlnEdit* TPlan::nameDialog()
-{
-    if (m_nameDialog)
-        return m_nameDialog;
-    if (!m_ownNameDialog)
-        m_ownNameDialog = new TPlnEdit;
-    return m_ownNameDialog;
-}
-
 void TPlan::SpeedButton1Click()
 {
     if (m_plan.isFull()) {
@@ -179,7 +166,7 @@ void TPlan::SpeedButton1Click()
                         {QStringLiteral("OK")}, 0, 0);
         return;
     }
-    TPlnEdit* dialog = nameDialog();
+    TPlnEdit* dialog = m_nameDialog;
     dialog->Init(QString());
     if (seams().execModal(dialog) == QDialog::Accepted)
         m_plan.add(dialog->Edit1->text());

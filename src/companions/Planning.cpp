@@ -163,6 +163,7 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
     // the list holds.
     DessinGrille();
     LitAn();
+    m_nameDialog = new TPrjEdit(this);
 }
 
 // --- the grid and the list ---------------------------------------------------
@@ -248,11 +249,6 @@ void TPlanning::PanelDblClick(int subject)
 {
     m_subject = subject;
     TPrjEdit* dialog = m_nameDialog;
-    if (!dialog) {
-        dialog = findChild<TPrjEdit*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!dialog)
-            dialog = new TPrjEdit(this);
-    }
     SubjectPanel* panel = SubjectPanels[subject - 1];
     dialog->Edit1->setText(panel->caption());
     if (seams().execModal(dialog) != QDialog::Accepted)

@@ -55,8 +55,8 @@ public:
     void showFor(const QObject* classWindow, const QString& classFileName);
     // A class window has closed: it leaves no planning to the next.
     void classClosed(const QObject* classWindow);
-    // The shared subject name dialog; without one the window makes its own.
-    void setNameDialog(TPrjEdit* dialog) { m_nameDialog = dialog; }
+    // The dialog that asks for the name of a subject, the window's own.
+    TPrjEdit* nameDialog() const { return m_nameDialog; }
 
     void LitAn();
     void EcritAn();

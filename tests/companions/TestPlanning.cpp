@@ -136,7 +136,6 @@ void TestPlanning::init()
 
 void TestPlanning::cleanup()
 {
-    destroyToolWindows();
     delete m_fake;
     m_fake = nullptr;
     for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -758,7 +757,6 @@ void TestPlanning::freshStartFileBytes()
     QCOMPARE(bytes.size(), 3 + 26 * 12 * 38);
 
     // A window that starts in 2001 writes exactly the space line and the twelve lines.
-    destroyToolWindows();
     m_fake->fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
     TPlanning q;
     q.show();
@@ -992,7 +990,7 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
         QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("6A.prp")));
     }
     // That file is never written over, even with a planning changed.
-    tools().Planning->MajPrj(1, QStringLiteral("x"));
+    windows->shared().Planning->MajPrj(1, QStringLiteral("x"));
     w->SauveTout();
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prp"))).isDir());
 
@@ -1002,14 +1000,14 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
     auto* b = windows->open();
     b->Charge(path(QStringLiteral("5B.prf")));
     QVERIFY(QDir().mkpath(path(QStringLiteral("5B.prp"))));
-    tools().Planning->MajPrj(1, QStringLiteral("x"));
+    windows->shared().Planning->MajPrj(1, QStringLiteral("x"));
     try {
         b->SauveTout();
         QFAIL("no error");
     } catch (const PlatformError& error) {
         QCOMPARE(error.message(), QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("5B.prp")));
     }
-    QVERIFY(tools().Planning->isModified());
+    QVERIFY(windows->shared().Planning->isModified());
 }
 
 // --- several classes ----------------------------------------------------------------------
@@ -1020,7 +1018,7 @@ void TestPlanning::aClassWithoutFileNeverReceivesAnotherPlanning()
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), " \r\n");
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = windows.shared().Planning;
 
     auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
@@ -1058,7 +1056,7 @@ void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
     const QByteArray bBytes = "PRJ1B\r\n20261" + QByteArray(31, '2') + "\r\n";
     writeFile(QStringLiteral("B.prp"), bBytes);
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = windows.shared().Planning;
 
     auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
@@ -1092,9 +1090,9 @@ void TestPlanning::menuShowsThePlanningModally()
         return dialog->result();
     };
     a->PlanningCours();
-    QCOMPARE(m_fake->modalShown, QList<QDialog*>{tools().Planning});
+    QCOMPARE(m_fake->modalShown, QList<QDialog*>{windows.shared().Planning});
     QVERIFY(visible);
-    QVERIFY(!tools().Planning->isModified());
+    QVERIFY(!windows.shared().Planning->isModified());
 }
 
 void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
@@ -1103,7 +1101,7 @@ void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = windows.shared().Planning;
     auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
     auto* b = windows.open();
@@ -1130,7 +1128,7 @@ void TestPlanning::closedClassLeavesNoPlanningToTheNext()
     ClassWindows windows;
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = windows.shared().Planning;
     auto* a = windows.open();
     a->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->ownerFile(), path(QStringLiteral("A.prp")));

@@ -1,30 +1,24 @@
 #include "ClassWindows.h"
 
-#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 
 #include <QTest>
 
-ClassWindows::ClassWindows()
-{
-    destroyToolWindows();
-    createToolWindows();
-}
+ClassWindows::ClassWindows() = default;
 
 ClassWindows::~ClassWindows()
 {
     qDeleteAll(m_windows);
-    destroyToolWindows();
 }
 
 SharedWindows ClassWindows::shared() const
 {
-    return sharedWindows();
+    return m_tools.shared();
 }
 
 TMDIChild* ClassWindows::open()
 {
-    return m_windows.emplace_back(new TMDIChild(sharedWindows()));
+    return m_windows.emplace_back(new TMDIChild(m_tools.shared()));
 }
 
 bool ClassWindows::photoCame(const TMDIChild* window)

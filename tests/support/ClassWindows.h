@@ -1,6 +1,6 @@
 #pragma once
 
-#include "classbook/SharedWindows.h"
+#include "app/ToolWindows.h"
 
 #include <QList>
 #include <QPointer>
@@ -24,5 +24,6 @@ public:
     static bool photoCame(const TMDIChild* window);
 
 private:
+    ToolWindows m_tools;
     QList<QPointer<TMDIChild>> m_windows;
 };
