@@ -66,14 +66,14 @@ void waitForPhoto(const TMDIChild& window)
 }
 
 // Shows the card of a student whose photo is the picture, again and again.
-Result measure(const QImage& picture, const QString& path, bool progressive)
+Result measure(const QImage& picture, const QString& path, bool progressive, const ToolWindows& windows)
 {
     QImageWriter writer(path, "JPG");
     writer.setQuality(90);
     writer.setProgressiveScanWrite(progressive);
     if (!writer.write(picture))
         qFatal("cannot write %s", qPrintable(path));
-    TMDIChild window(sharedWindows());
+    TMDIChild window(windows.shared());
     window.show();
     // Two students with the same photo: each press of the next or previous card button shows a card
     // and decodes its photo.
@@ -101,7 +101,7 @@ Result measure(const QImage& picture, const QString& path, bool progressive)
         return timer.nsecsElapsed();
     };
     for (int i = 0; i < Runs; ++i) {
-        tools().Photos->clear();
+        windows.photos()->clear();
         card.push_back(show(i));
         kept.push_back(show(i + 1));
         full.push_back(fullSizeDecodeNs(path));
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     FakeSeams seams;
-    createToolWindows();
+    const ToolWindows windows;
     QTemporaryDir dir;
     double cleanRatio = 0;
     struct Photo
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
                                Photo{"progressive", {8192, 6144}, 0, true}}) {
         const Result r =
             measure(bench::cameraPhoto(photo.size, photo.grain, 2026),
-                    dir.filePath(QStringLiteral("%1.jpg").arg(QLatin1String(photo.name))), photo.progressive);
+                    dir.filePath(QStringLiteral("%1.jpg").arg(QLatin1String(photo.name))), photo.progressive, windows);
         const double ratio = r.fullMs / r.cardMs;
         if (photo.grain == 0 && !photo.progressive)
             cleanRatio = ratio;
@@ -148,6 +148,5 @@ int main(int argc, char** argv)
         std::printf("  libjpeg-turbo full-size decode: %8.2f ms\n", r.fullMs);
         std::printf("  the card is %.1f times faster than the full-size decode\n", ratio);
     }
-    destroyToolWindows();
     return cleanRatio >= 4 ? 0 : 1;
 }

@@ -37,8 +37,8 @@ struct Case
     const char* name;
     const char* what;
     std::function<void(const QString& path)> make;
-    // What the reader answered: its refusal, or what it read.
-    std::function<QString(const QString& path)> run;
+    // What the reader answered: its refusal, or what it read; the tool windows built as at start-up.
+    std::function<QString(const QString& path, const SharedWindows& windows)> run;
 };
 
 void write(const QString& path, const QByteArray& bytes, qint64 size = -1)
@@ -49,9 +49,9 @@ void write(const QString& path, const QByteArray& bytes, qint64 size = -1)
 }
 
 // The class window's loading, as "Ouvrir..." does it, then the card of student 1 shown.
-QString openClass(const QString& path)
+QString openClass(const QString& path, const SharedWindows& windows)
 {
-    TMDIChild window(sharedWindows());
+    TMDIChild window(windows);
     window.resize(800, 600);
     window.show();
     try {
@@ -65,7 +65,7 @@ QString openClass(const QString& path)
     return QStringLiteral("read; card of %1 characters shown").arg(window.card()->field(1)->text().size());
 }
 
-QString importList(const QString& path)
+QString importList(const QString& path, const SharedWindows&)
 {
     ClassTable table;
     try {
@@ -81,10 +81,9 @@ QString importList(const QString& path)
 }
 
 // "Sommaire" in the help window, until its first topic is painted.
-QString helpContents(const QString& path)
+QString helpContents(const QString& path, const SharedWindows&)
 {
-    HelpWindow::setHelpFile(path);
-    HelpWindow window;
+    HelpWindow window(path);
     window.showContents();
     window.repaint();
     QApplication::processEvents();
@@ -107,7 +106,7 @@ const QList<Case>& cases()
 {
     static const QList<Case> all = {
         {"nothing", "the program's windows, nothing read (the baseline of memory)", [](const QString&) {},
-         [](const QString&) { return QStringLiteral("-"); }},
+         [](const QString&, const SharedWindows&) { return QStringLiteral("-"); }},
         {"class-100g", "class file of 100 GB (sparse)", [](const QString& p) { write(p, {}, 100 * 1024 * Mo); },
          openClass},
         {"class-record-10m", "class file with a 10 MB surname record",
@@ -175,13 +174,12 @@ int runOne(int argc, char** argv)
             return 0;
         }
         FakeSeams seams;
-        createToolWindows();
+        const ToolWindows windows;
         QElapsedTimer timer;
         timer.start();
-        const QString answer = c.run(path);
+        const QString answer = c.run(path, windows.shared());
         const double ms = timer.nsecsElapsed() / 1e6;
         std::printf("%.1f %ld %s\n", ms, peakKb(), qPrintable(answer));
-        destroyToolWindows();
         return 0;
     }
     return 2;

@@ -121,7 +121,8 @@ void makeFixtures(const QString& dir)
     write(bench::classFile(dir), classfile::write(table, widths));
 
     // The texts as the program's grid shows them, for the yardstick's table.
-    TMDIChild window(sharedWindows());
+    const ToolWindows windows;
+    TMDIChild window(windows.shared());
     window.Charge(bench::classFile(dir));
     QByteArray texts;
     for (int r = 0; r < window.grid()->rowCount(); ++r) {
@@ -239,7 +240,6 @@ int classesMemory(const QString& dir)
     QTemporaryDir home;
     QDir::setCurrent(home.path());
     auto* form = new TMainForm;
-    createToolWindows();
     form->show();
     form->activateWindow();
     bench::settle(500);
@@ -268,7 +268,6 @@ int classesMemory(const QString& dir)
         }
     }
     delete form;
-    destroyToolWindows();
     return 0;
 }
 
@@ -295,9 +294,7 @@ int main(int argc, char* argv[])
         QApplication::installTranslator(&qtFrench);
     const QStringList args = QApplication::arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--make")) {
-        createToolWindows();
         makeFixtures(args[2]);
-        destroyToolWindows();
         return 0;
     }
     if (args.size() < 2)
@@ -313,7 +310,6 @@ int main(int argc, char* argv[])
     QDir::setCurrent(home.path());
 
     auto* form = new TMainForm;
-    createToolWindows();
     form->show();
     // Without a window manager nothing makes the frame the active window, which the keyboard needs.
     form->activateWindow();
@@ -337,9 +333,9 @@ int main(int argc, char* argv[])
     if (measures.contains(QLatin1String("chart"))) {
         window->grid()->setFocus();
         bench::settle(100);
-        bench::PaintWatch chart(tools().Graph);
+        bench::PaintWatch chart(form->toolWindows().graph());
         chart.setObjectName(QStringLiteral("chart"));
-        chart.afterPaint = [] { tools().Graph->close(); };
+        chart.afterPaint = [form] { form->toolWindows().graph()->close(); };
         chart.arm();
         action(form, "Affichergraphique1")->trigger();
         std::printf("chart %.3f\n", chart.wait());
@@ -374,6 +370,5 @@ int main(int argc, char* argv[])
     }
     // Left as the teacher would: nothing changed, nothing to ask.
     delete form;
-    destroyToolWindows();
     return 0;
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-QString g_helpFile = QStringLiteral("Virelan.hlp");
-
 const char16_t kHelpOnHelp[] =
     u"<h2>Utiliser l'aide</h2>"
     u"<p>La fenêtre d'aide a deux onglets à gauche :</p>"
@@ -29,7 +27,7 @@ const char16_t kHelpOnHelp[] =
 
 } // namespace
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent) : QWidget(parent, Qt::Window), m_helpFile(helpFile)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Aide de Vire Lan"));
@@ -79,37 +77,21 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     });
 }
 
-HelpWindow& HelpWindow::instance()
+QString HelpWindow::resolvedHelpFile() const
 {
-    static HelpWindow* window = new HelpWindow;
-    return *window;
+    return resolvedHelpFile(m_helpFile, QApplication::applicationDirPath());
 }
 
-void HelpWindow::setHelpFile(const QString& path)
+QString HelpWindow::resolvedHelpFile(const QString& helpFile, const QString& executableDir)
 {
-    g_helpFile = path;
-}
-
-QString HelpWindow::helpFile()
-{
-    return g_helpFile;
-}
-
-QString HelpWindow::resolvedHelpFile()
-{
-    return resolvedHelpFile(QApplication::applicationDirPath());
-}
-
-QString HelpWindow::resolvedHelpFile(const QString& executableDir)
-{
-    if (QFileInfo(g_helpFile).isFile())
-        return g_helpFile;
+    if (QFileInfo(helpFile).isFile())
+        return helpFile;
     // Beside the executable (the build tree), then in the data folder of the install it belongs to.
     for (const QString& candidate : {executableDir + QStringLiteral("/Virelan.hlp"),
                                      executableDir + QStringLiteral("/" VIRELAN_DATA_FROM_BIN "/Virelan.hlp")})
         if (QFileInfo(candidate).isFile())
             return QDir::cleanPath(candidate);
-    return g_helpFile;
+    return helpFile;
 }
 
 bool HelpWindow::reload()
@@ -133,7 +115,7 @@ bool HelpWindow::reload()
     if (!m_help.isValid()) {
         m_viewer->setHtml(QStringLiteral("<h2>Fichier d'aide introuvable</h2><p>Le fichier d'aide <b>%1</b> "
                                          "n'existe pas ou ne peut pas être lu.</p>")
-                              .arg(QFileInfo(g_helpFile).absoluteFilePath().toHtmlEscaped()));
+                              .arg(QFileInfo(m_helpFile).absoluteFilePath().toHtmlEscaped()));
         return false;
     }
     return true;

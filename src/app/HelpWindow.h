@@ -15,18 +15,14 @@ class HelpWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit HelpWindow(QWidget* parent = nullptr);
+    // A viewer of the help file at that path.
+    explicit HelpWindow(const QString& helpFile, QWidget* parent = nullptr);
 
-    // The single viewer of the run, created when help is first asked for.
-    static HelpWindow& instance();
-
-    // The application's help file: a bare name until the main frame knows the start-up directory.
-    static void setHelpFile(const QString& path);
-    static QString helpFile();
+    const QString& helpFile() const { return m_helpFile; }
     // The file actually read: the help file when it exists, else the copy installed with the program.
-    static QString resolvedHelpFile();
+    QString resolvedHelpFile() const;
     // The same for a program whose executable lies in executableDir.
-    static QString resolvedHelpFile(const QString& executableDir);
+    static QString resolvedHelpFile(const QString& helpFile, const QString& executableDir);
 
     void showContents();
     void showSearch(const QString& keyword);
@@ -44,6 +40,7 @@ private:
     void fillIndex(const QString& keyword);
     void present();
 
+    QString m_helpFile;
     HelpFile m_help;
     QString m_loadedPath;
     QTabWidget* m_tabs;

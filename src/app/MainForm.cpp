@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/AboutBox.h"
+#include "app/CommandButton.h"
 #include "app/HelpWindow.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
@@ -28,26 +29,38 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <QWindow>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cerrno>
 
 namespace {
 
 using Handler = void (TMainForm::*)();
 
-struct MenuItem
+// When a command is enabled: always, or exactly while a class window is open (then enabled or not until the first
+// refresh).
+enum class Enabled
 {
-    const char* object;
-    const char16_t* caption; // "-" for a separator
-    const char* shortcut;
-    const char16_t* hint;
-    Handler handler;
+    Always,
+    WithClass,
+    WithClassStartsOff,
+};
+
+// One command: its menu entry, whose action the tool bar shares.
+struct Command
+{
+    const char* object = nullptr; // nullptr: a separator
+    const char16_t* caption = nullptr;
+    const char* shortcut = nullptr;
+    const char16_t* hint = nullptr;
+    Handler handler = nullptr;
+    Enabled enabled = Enabled::Always;
 };
 
 struct TopMenu
@@ -56,104 +69,119 @@ struct TopMenu
     const char16_t* caption;
     int helpContext;
     const char16_t* hint;
-    std::initializer_list<MenuItem> items;
+    std::initializer_list<Command> commands;
 };
 
-const MenuItem kSeparator{nullptr, u"-", nullptr, nullptr, nullptr};
+using enum Enabled;
+constexpr Command kSeparator{};
 
 // The menu bar, in order.
+// clang-format off
 const TopMenu kMenus[] = {
     {"File1", u"&Fichier", 3, u"Commandes liées aux menus",
      {
-         {"FileNewItem", u"&Nouveau", nullptr, u"Créer un nouveau fichier", &TMainForm::FileNewItemClick},
-         {"FileOpenItem", u"&Ouvrir...", "Ctrl+O", u"Ouvrir un fichier existant", &TMainForm::FileOpenItemClick},
-         {"FileCloseItem", u"&Fermer", nullptr, u"Fermer fichier en cours", &TMainForm::FileCloseItemClick},
+         {"FileNewItem", u"&Nouveau", nullptr, u"Créer un nouveau fichier", &TMainForm::FileNewItemClick, Always},
+         {"FileOpenItem", u"&Ouvrir...", "Ctrl+O", u"Ouvrir un fichier existant", &TMainForm::FileOpenItemClick,
+          Always},
+         {"FileCloseItem", u"&Fermer", nullptr, u"Fermer fichier en cours", &TMainForm::FileCloseItemClick,
+          WithClass},
          kSeparator,
          {"FileSaveItem", u"&Enregistrer", "Ctrl+S", u"Enregistrer le fichier en cours",
-          &TMainForm::FileSaveItemClick},
+          &TMainForm::FileSaveItemClick, WithClassStartsOff},
          {"FileSaveAsItem", u"Enregistrer &sous...", nullptr, u"Enregistrer le fichier en cours sous...",
-          &TMainForm::FileSaveAsItemClick},
+          &TMainForm::FileSaveAsItemClick, WithClassStartsOff},
          kSeparator,
-         {"Imprimer1", u"&Imprimer...", nullptr, u"Imprimer", &TMainForm::Imprimer1Click},
+         {"Imprimer1", u"&Imprimer...", nullptr, u"Imprimer", &TMainForm::Imprimer1Click, WithClass},
          {"Configurerimprimante1", u"&Configurer imprimante...", nullptr, u"Configurer l'imprimante",
-          &TMainForm::Configurerimprimante1Click},
+          &TMainForm::Configurerimprimante1Click, Always},
          kSeparator,
-         {"FileExitItem", u"&Quitter", "Ctrl+X", u"Quitter l'application", &TMainForm::FileExitItemClick},
+         {"FileExitItem", u"&Quitter", "Ctrl+X", u"Quitter l'application", &TMainForm::FileExitItemClick, Always},
      }},
     {"Edit1", u"&Edition", 4, nullptr,
      {
-         {"CopyItem", u"Co&pier", "Ctrl+C", u"Copier dans le Presse-papiers", &TMainForm::CopyItemClick},
-         {"PasteItem", u"C&oller", "Ctrl+V", u"Coller depuis le Presse-papiers", &TMainForm::PasteItemClick},
+         {"CopyItem", u"Co&pier", "Ctrl+C", u"Copier dans le Presse-papiers", &TMainForm::CopyItemClick,
+          WithClassStartsOff},
+         {"PasteItem", u"C&oller", "Ctrl+V", u"Coller depuis le Presse-papiers", &TMainForm::PasteItemClick,
+          WithClassStartsOff},
          kSeparator,
          {"Supprimerligne1", u"&Supprimer ligne/fiche", nullptr, u"Supprimer ligne/fiche",
-          &TMainForm::Supprimerligne1Click},
+          &TMainForm::Supprimerligne1Click, WithClass},
          {"Suoorimerphoto1", u"Supprimer &photo", nullptr, u"Supprimer photo de la fiche",
-          &TMainForm::Suoorimerphoto1Click},
+          &TMainForm::Suoorimerphoto1Click, WithClass},
      }},
     {"Classe2", u"&Classe", 5, nullptr,
      {
          {"Gestiondesclasses1", u"Définir les &rubriques", nullptr, u"Définir les rubriques",
-          &TMainForm::Gestiondesclasses1Click},
+          &TMainForm::Gestiondesclasses1Click, WithClass},
          kSeparator,
          {"Ajustercolonnes1", u"&Ajuster colonnes", nullptr, u"Ajuster les largeurs des colonnes",
-          &TMainForm::Ajustercolonnes1Click},
-         {"Trier1", u"&Trier", nullptr, u"Trier la classe par ordre alphabétique", &TMainForm::Trier1Click},
+          &TMainForm::Ajustercolonnes1Click, WithClass},
+         {"Trier1", u"&Trier", nullptr, u"Trier la classe par ordre alphabétique", &TMainForm::Trier1Click,
+          WithClass},
          kSeparator,
-         {"Calculermoyennes1", u"&Calculer moyennes", nullptr, nullptr, &TMainForm::Calculermoyennes1Click},
+         {"Calculermoyennes1", u"&Calculer moyennes", nullptr, nullptr, &TMainForm::Calculermoyennes1Click,
+          WithClass},
          {"Affichergraphique1", u"Afficher &graphique", nullptr, u"Afficher graphique",
-          &TMainForm::Affichergraphique1Click},
+          &TMainForm::Affichergraphique1Click, WithClass},
          {"Suividunlve1", u"&Suivi d'un élève", nullptr, u"Graphique des notes d'un élève",
-          &TMainForm::Suividunlve1Click},
+          &TMainForm::Suividunlve1Click, WithClass},
          kSeparator,
          {"Datesdesdevoirsd1", u"&Dates des devoirs", nullptr, u"Dates des devoirs",
-          &TMainForm::Datesdesdevoirsd1Click},
-         {"Plandelaclasse", u"&Plan de la classe", nullptr, u"Plan de la classe", &TMainForm::PlandelaclasseClick},
+          &TMainForm::Datesdesdevoirsd1Click, WithClass},
+         {"Plandelaclasse", u"&Plan de la classe", nullptr, u"Plan de la classe", &TMainForm::PlandelaclasseClick,
+          WithClass},
      }},
     {"Vue1", u"&Vue", 6, nullptr,
      {
-         {"Classe1", u"&Classe", nullptr, u"Classe", &TMainForm::Classe1Click},
-         {"fiche1", u"&Fiche élève", nullptr, u"Fiche élève", &TMainForm::fiche1Click},
+         {"Classe1", u"&Classe", nullptr, u"Classe", &TMainForm::Classe1Click, WithClass},
+         {"fiche1", u"&Fiche élève", nullptr, u"Fiche élève", &TMainForm::fiche1Click, WithClass},
      }},
     {"Outils1", u"&Outils", 7, nullptr,
      {
-         {"Observations1", u"&Appréciations", nullptr, u"Liste des appréciaitons", &TMainForm::Observations1Click},
-         {"Planning1", u"&Planning", nullptr, u"Planning annuel", &TMainForm::Planning1Click},
+         {"Observations1", u"&Appréciations", nullptr, u"Liste des appréciaitons", &TMainForm::Observations1Click,
+          WithClass},
+         {"Planning1", u"&Planning", nullptr, u"Planning annuel", &TMainForm::Planning1Click, WithClass},
          kSeparator,
          {"Exporterversuntableur1", u"&Exporter vers un tableur...", nullptr,
-          u"Enregistrer les notes et les fiches de la classe pour un tableur", &TMainForm::Exporterversuntableur1Click},
+          u"Enregistrer les notes et les fiches de la classe pour un tableur", &TMainForm::Exporterversuntableur1Click,
+          WithClass},
          {"Importerunelistedlves1", u"&Importer une liste d'élèves...", nullptr,
-          u"Ajouter à la classe les élèves d'un fichier CSV", &TMainForm::Importerunelistedlves1Click},
+          u"Ajouter à la classe les élèves d'un fichier CSV", &TMainForm::Importerunelistedlves1Click, WithClass},
      }},
     {"Utilitaires1", u"&Utilitaires", 8, nullptr,
      {
-         {"Calendrier1", u"&Calendrier", nullptr, u"Calendrier", &TMainForm::Calendrier1Click},
-         {"Calculatrice1", u"C&alculatrice", nullptr, u"Calculatrice", &TMainForm::Calculatrice1Click},
-         {"Horloge1", u"&Horloge", nullptr, u"Horloge", &TMainForm::Horloge1Click},
-         {"Euroconversion1", u"&Euro conversion", nullptr, u"Convertisseur euro", &TMainForm::Euroconversion1Click},
-         {"Blocnotes1", u"&Bloc-notes", nullptr, u"Bloc-notes", &TMainForm::Blocnotes1Click},
+         {"Calendrier1", u"&Calendrier", nullptr, u"Calendrier", &TMainForm::Calendrier1Click, Always},
+         {"Calculatrice1", u"C&alculatrice", nullptr, u"Calculatrice", &TMainForm::Calculatrice1Click, Always},
+         {"Horloge1", u"&Horloge", nullptr, u"Horloge", &TMainForm::Horloge1Click, Always},
+         {"Euroconversion1", u"&Euro conversion", nullptr, u"Convertisseur euro", &TMainForm::Euroconversion1Click,
+          Always},
+         {"Blocnotes1", u"&Bloc-notes", nullptr, u"Bloc-notes", &TMainForm::Blocnotes1Click, Always},
      }},
     {"Window1", u"Fe&nêtre", 9, u"Commandes de fenêtres telles que Mosaïque et Cascade",
      {
          {"WindowCascadeItem", u"&Cascade", nullptr, u"Disposer les fenêtre de façon qu'elles se recouvrent",
-          &TMainForm::WindowCascadeItemClick},
+          &TMainForm::WindowCascadeItemClick, WithClass},
          {"WindowTileItem", u"&Mosaïque", nullptr, u"Disposer les fenêtre sans recouvrement",
-          &TMainForm::WindowTileItemClick},
+          &TMainForm::WindowTileItemClick, WithClass},
          {"WindowArrangeItem", u"&Réorganiser les icônes", nullptr,
-          u"Disposer les icônes en bas de la fenêtre principale", &TMainForm::WindowArrangeItemClick},
+          u"Disposer les icônes en bas de la fenêtre principale", &TMainForm::WindowArrangeItemClick, WithClass},
          {"WindowMinimizeItem", u"&Tout réduire", nullptr, u"Réduire toutes les fenêtres",
-          &TMainForm::WindowMinimizeItemClick},
+          &TMainForm::WindowMinimizeItemClick, WithClass},
      }},
     {"Help1", u"&Aide", 10, u"Rubriques d'aide",
      {
-         {"Sommaire1", u"&Sommaire", nullptr, u"Sommaire de l'aide", &TMainForm::HContents},
-         {"Rechercher1", u"&Rechercher", nullptr, u"Rechercher", &TMainForm::HSearch},
-         {"Utiliserlaide1", u"&Utiliser l'aide", nullptr, u"Comment utiliser l'aide", &TMainForm::HowToUse},
+         {"Sommaire1", u"&Sommaire", nullptr, u"Sommaire de l'aide", &TMainForm::HContents, Always},
+         {"Rechercher1", u"&Rechercher", nullptr, u"Rechercher", &TMainForm::HSearch, Always},
+         {"Utiliserlaide1", u"&Utiliser l'aide", nullptr, u"Comment utiliser l'aide", &TMainForm::HowToUse, Always},
          kSeparator,
          {"HelpAboutItem", u"&A propos", nullptr, u"Informations sur le logiciel, la version",
-          &TMainForm::HelpAboutItemClick},
+          &TMainForm::HelpAboutItemClick, Always},
      }},
 };
+// clang-format on
 
+// The tool bar, left to right. A button runs the command of the menu entry with the same handler, with a glyph and a
+// hint of its own.
 struct ToolButton
 {
     const char* object;
@@ -184,17 +212,15 @@ const struct
     int left;
 } kBevels[] = {{"Bevel1", 108}, {"Bevel2", 164}, {"Bevel3", 222}};
 
-// The entries and tool buttons enabled exactly while a class window is open, in the order they are set.
-const char* const kClassEntries[] = {
-    "FileCloseItem",     "FileSaveItem",      "FileSaveAsItem",     "CopyItem",          "PasteItem",
-    "SaveBtn",           "CopyBtn",           "PasteBtn",           "WindowCascadeItem", "WindowTileItem",
-    "WindowArrangeItem", "WindowMinimizeItem", "Classe1",           "fiche1",            "SpeedButton2",
-    "SpeedButton3",      "Gestiondesclasses1", "Ajustercolonnes1",  "Trier1",            "Supprimerligne1",
-    "Suoorimerphoto1",   "Calculermoyennes1", "Affichergraphique1", "SpeedButton4",      "SpeedButton5",
-    "Imprimer1",         "SpeedButton6",      "Suividunlve1",       "Datesdesdevoirsd1", "Observations1",
-    "Plandelaclasse",    "Planning1",         "SpeedButton7",       "SpeedButton8",      "Exporterversuntableur1",
-    "Importerunelistedlves1",
-};
+// The menu entry whose command runs that handler.
+QString entryOf(Handler handler)
+{
+    for (const TopMenu& menu : kMenus)
+        for (const Command& command : menu.commands)
+            if (command.handler == handler)
+                return QLatin1String(command.object);
+    return QString();
+}
 
 } // namespace
 
@@ -235,6 +261,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     connect(m_timer, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     m_timer->start();
     Timer1Timer();
+
+    m_tools = std::make_unique<ToolWindows>();
 }
 
 TMainForm::~TMainForm()
@@ -244,31 +272,34 @@ TMainForm::~TMainForm()
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(m_mdiArea, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
+    // The class windows, those closed but not yet deleted included, go before the tool windows they use.
+    delete m_mdiArea;
+    m_mdiArea = nullptr;
 }
 
 void TMainForm::createActions()
 {
     for (const TopMenu& menu : kMenus) {
-        for (const MenuItem& item : menu.items) {
-            if (!item.object)
+        for (const Command& command : menu.commands) {
+            if (!command.object)
                 continue;
-            auto* act = new QAction(QString::fromUtf16(item.caption), this);
-            act->setObjectName(QLatin1String(item.object));
-            if (item.shortcut) {
-                act->setShortcut(QKeySequence(QLatin1String(item.shortcut)));
+            auto* act = new QAction(QString::fromUtf16(command.caption), this);
+            act->setObjectName(QLatin1String(command.object));
+            if (command.shortcut) {
+                act->setShortcut(QKeySequence(QLatin1String(command.shortcut)));
                 act->setShortcutContext(Qt::WindowShortcut);
             }
-            if (item.hint)
-                act->setStatusTip(QString::fromUtf16(item.hint));
-            const Handler handler = item.handler;
-            connect(act, &QAction::triggered, this, [this, handler] { errors::guarded(this, [&] { (this->*handler)(); }); });
+            if (command.hint)
+                act->setStatusTip(QString::fromUtf16(command.hint));
+            act->setEnabled(command.enabled != WithClassStartsOff);
+            if (command.enabled != Always)
+                m_classCommands << act;
+            const Handler handler = command.handler;
+            connect(act, &QAction::triggered, this,
+                    [this, handler] { errors::guarded(this, [&] { (this->*handler)(); }); });
             m_actions << act;
         }
     }
-    action(QStringLiteral("FileSaveItem"))->setEnabled(false);
-    action(QStringLiteral("FileSaveAsItem"))->setEnabled(false);
-    action(QStringLiteral("CopyItem"))->setEnabled(false);
-    action(QStringLiteral("PasteItem"))->setEnabled(false);
 }
 
 void TMainForm::createMenus()
@@ -281,11 +312,11 @@ void TMainForm::createMenus()
         if (top.hint)
             menu->menuAction()->setStatusTip(QString::fromUtf16(top.hint));
         menu->installEventFilter(this);
-        for (const MenuItem& item : top.items) {
-            if (!item.object)
+        for (const Command& command : top.commands) {
+            if (!command.object)
                 menu->addSeparator();
             else
-                menu->addAction(action(QLatin1String(item.object)));
+                menu->addAction(action(QLatin1String(command.object)));
         }
         if (QLatin1String(top.object) == QLatin1String("Window1")) {
             m_windowMenu = menu;
@@ -297,22 +328,15 @@ void TMainForm::createMenus()
 void TMainForm::createToolBar()
 {
     for (const ToolButton& b : kButtons) {
-        auto* button = new QToolButton(m_speedPanel);
+        auto* button = new CommandButton(action(entryOf(b.handler)), glyphs::icon(b.glyph), QString::fromUtf16(b.hint),
+                                         m_speedPanel);
         button->setObjectName(QLatin1String(b.object));
         button->setGeometry(b.left, 4, 25, 25);
         button->setAutoRaise(true);
-        button->setIcon(glyphs::icon(b.glyph));
         button->setIconSize(QSize(16, 16));
-        button->setToolTip(QString::fromUtf16(b.hint));
-        button->setStatusTip(QString::fromUtf16(b.hint));
         button->setFocusPolicy(Qt::NoFocus);
-        const Handler handler = b.handler;
-        connect(button, &QToolButton::clicked, this, [this, handler] { errors::guarded(this, [&] { (this->*handler)(); }); });
         m_buttons << button;
     }
-    button(QStringLiteral("SaveBtn"))->setEnabled(false);
-    button(QStringLiteral("CopyBtn"))->setEnabled(false);
-    button(QStringLiteral("PasteBtn"))->setEnabled(false);
     for (const auto& bevel : kBevels) {
         auto* line = new QFrame(m_speedPanel);
         line->setObjectName(QLatin1String(bevel.object));
@@ -398,13 +422,12 @@ void TMainForm::FormShow()
         setGeometry(current->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     m_startupDirectory = QDir::currentPath();
-    HelpWindow::setHelpFile(m_startupDirectory + QStringLiteral("/Virelan.hlp"));
     UpdateMenuItems();
     // Each file is read on its own: one that cannot be read is reported (and never written over) and keeps
     // nothing else from loading.
     FailureList failures;
-    failures.attempt([] { tools().Blocnotes->Charge(QStringLiteral("Virelan.nte")); });
-    failures.attempt([] { tools().Obs->Charge(); });
+    failures.attempt([this] { m_tools->blocnotes()->Charge(QStringLiteral("Virelan.nte")); });
+    failures.attempt([this] { m_tools->obs()->Charge(); });
     failures.raise();
 }
 
@@ -423,8 +446,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && key->modifiers() == Qt::ControlModifier &&
-            (key->key() == Qt::Key_X || key->key() == Qt::Key_C || key->key() == Qt::Key_V ||
-             key->key() == Qt::Key_S || key->key() == Qt::Key_O))
+            (key->key() == Qt::Key_X || key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_S ||
+             key->key() == Qt::Key_O))
             return true;
     }
     if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched)) {
@@ -433,7 +456,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             const int context = watched->property("helpContext").toInt();
             if (context > 0) {
                 static_cast<QMenu*>(watched)->close();
-                HelpWindow::instance().showTopic(context);
+                helpWindow().showTopic(context);
                 return true;
             }
         }
@@ -484,13 +507,14 @@ bool TMainForm::FormClose()
         errors::report(PlatformError::ioError(errno ? errno : ENOENT), this);
         // Neither file can be written where it belongs; without changes nothing is lost.
         QStringList unsaved;
-        if (tools().Blocnotes->isModified())
+        if (m_tools->blocnotes()->isModified())
             unsaved << QStringLiteral("Virelan.nte");
-        if (tools().Obs->isModified())
+        if (m_tools->obs()->isModified())
             unsaved << QStringLiteral("Virelan.obs");
         return unsaved.isEmpty() || errors::leaveWithout(this, unsaved);
     }
-    return step([] { tools().Blocnotes->Sauve(QStringLiteral("Virelan.nte")); }) && step([] { tools().Obs->Sauve(); });
+    return step([this] { m_tools->blocnotes()->Sauve(QStringLiteral("Virelan.nte")); }) &&
+           step([this] { m_tools->obs()->Sauve(); });
 }
 
 // --- class windows ---------------------------------------------------------------------
@@ -517,7 +541,7 @@ TMDIChild* TMainForm::activeChild() const
 
 TMDIChild* TMainForm::CreateClassWindow(const QString& name)
 {
-    auto* child = new TMDIChild(sharedWindows());
+    auto* child = new TMDIChild(m_tools->shared());
     QMdiSubWindow* sub = m_mdiArea->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(glyphs::icon(glyphs::Glyph::ClassGrid));
@@ -534,20 +558,17 @@ void TMainForm::UpdateMenuItems()
     if (m_destroying)
         return;
     const bool open = !classWindows().isEmpty();
-    for (const char* name : kClassEntries) {
-        const QString object = QLatin1String(name);
-        if (QAction* a = action(object))
-            a->setEnabled(open);
-        else if (QToolButton* b = button(object))
-            b->setEnabled(open);
-    }
+    for (QAction* command : std::as_const(m_classCommands))
+        command->setEnabled(open);
 }
 
-template <typename F>
-void TMainForm::onActiveChild(F&& command)
+void TMainForm::onActiveChild(const std::function<void(TMDIChild&)>& command)
 {
-    if (TMDIChild* child = activeChild())
-        command(child);
+    TMDIChild* child = activeChild();
+    if (!child)
+        return;
+    const auto refresh = qScopeGuard([this] { UpdateMenuItems(); });
+    command(*child);
 }
 
 void TMainForm::showModal(QDialog* dialog)
@@ -591,18 +612,18 @@ void TMainForm::FileCloseItemClick()
 
 void TMainForm::FileSaveItemClick()
 {
-    onActiveChild([](TMDIChild* c) {
-        c->Sauve();
-        c->SauveTout();
+    onActiveChild([](TMDIChild& c) {
+        c.Sauve();
+        c.SauveTout();
     });
 }
 
 void TMainForm::FileSaveAsItemClick()
 {
-    onActiveChild([](TMDIChild* c) {
-        c->SaveAs();
-        c->Sauve();
-        c->SauveTout();
+    onActiveChild([](TMDIChild& c) {
+        c.SaveAs();
+        c.Sauve();
+        c.SauveTout();
     });
 }
 
@@ -613,111 +634,41 @@ void TMainForm::FileExitItemClick()
 
 void TMainForm::CopyItemClick()
 {
-    onActiveChild([this](TMDIChild* c) { c->Copier(m_copyBuffer); });
+    onActiveChild([this](TMDIChild& c) { c.Copier(m_copyBuffer); });
 }
 
 void TMainForm::PasteItemClick()
 {
-    onActiveChild([this](TMDIChild* c) { c->Coller(m_copyBuffer); });
-}
-
-void TMainForm::Supprimerligne1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Supprimer(); });
-}
-
-void TMainForm::Suoorimerphoto1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->SupPhoto(); });
-}
-
-void TMainForm::Gestiondesclasses1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Rubriques(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Ajustercolonnes1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Ajuster(); });
-}
-
-void TMainForm::Trier1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Trier(); });
-}
-
-void TMainForm::Calculermoyennes1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Moyennes(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Affichergraphique1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Graphique(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Suividunlve1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Suivi(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Datesdesdevoirsd1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->DatesDevoirs(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::PlandelaclasseClick()
-{
-    onActiveChild([](TMDIChild* c) { c->PlanClasse(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Classe1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Classe(); });
-}
-
-void TMainForm::fiche1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Fiche(); });
-}
-
-void TMainForm::Observations1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Observations(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Planning1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->PlanningCours(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Exporterversuntableur1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Exporter(); });
-    UpdateMenuItems();
-}
-
-void TMainForm::Importerunelistedlves1Click()
-{
-    onActiveChild([](TMDIChild* c) { c->Importer(); });
-    UpdateMenuItems();
+    onActiveChild([this](TMDIChild& c) { c.Coller(m_copyBuffer); });
 }
 
 void TMainForm::Imprimer1Click()
 {
-    onActiveChild([this](TMDIChild* c) {
+    onActiveChild([this](TMDIChild& c) {
         if (seams().printDialog(this, seams().printer()))
-            c->Imprimer();
+            c.Imprimer();
     });
 }
+
+// The other class commands: each one operation of the active class window.
+// clang-format off
+void TMainForm::Supprimerligne1Click() { onActiveChild(&TMDIChild::Supprimer); }
+void TMainForm::Suoorimerphoto1Click() { onActiveChild(&TMDIChild::SupPhoto); }
+void TMainForm::Gestiondesclasses1Click() { onActiveChild(&TMDIChild::Rubriques); }
+void TMainForm::Ajustercolonnes1Click() { onActiveChild(&TMDIChild::Ajuster); }
+void TMainForm::Trier1Click() { onActiveChild(&TMDIChild::Trier); }
+void TMainForm::Calculermoyennes1Click() { onActiveChild(&TMDIChild::Moyennes); }
+void TMainForm::Affichergraphique1Click() { onActiveChild(&TMDIChild::Graphique); }
+void TMainForm::Suividunlve1Click() { onActiveChild(&TMDIChild::Suivi); }
+void TMainForm::Datesdesdevoirsd1Click() { onActiveChild(&TMDIChild::DatesDevoirs); }
+void TMainForm::PlandelaclasseClick() { onActiveChild(&TMDIChild::PlanClasse); }
+void TMainForm::Classe1Click() { onActiveChild(&TMDIChild::Classe); }
+void TMainForm::fiche1Click() { onActiveChild(&TMDIChild::Fiche); }
+void TMainForm::Observations1Click() { onActiveChild(&TMDIChild::Observations); }
+void TMainForm::Planning1Click() { onActiveChild(&TMDIChild::PlanningCours); }
+void TMainForm::Exporterversuntableur1Click() { onActiveChild(&TMDIChild::Exporter); }
+void TMainForm::Importerunelistedlves1Click() { onActiveChild(&TMDIChild::Importer); }
+// clang-format on
 
 void TMainForm::Configurerimprimante1Click()
 {
@@ -726,27 +677,27 @@ void TMainForm::Configurerimprimante1Click()
 
 void TMainForm::Calendrier1Click()
 {
-    showModal(tools().Calendrier);
+    showModal(m_tools->calendrier());
 }
 
 void TMainForm::Calculatrice1Click()
 {
-    showModal(tools().Pocket);
+    showModal(m_tools->pocket());
 }
 
 void TMainForm::Horloge1Click()
 {
-    showModal(tools().Horloge);
+    showModal(m_tools->horloge());
 }
 
 void TMainForm::Euroconversion1Click()
 {
-    showModal(tools().Eurof);
+    showModal(m_tools->eurof());
 }
 
 void TMainForm::Blocnotes1Click()
 {
-    showModal(tools().Blocnotes);
+    showModal(m_tools->blocnotes());
 }
 
 // --- window and help menus ------------------------------------------------------------
@@ -807,20 +758,28 @@ void TMainForm::fillWindowMenu()
 
 void TMainForm::HelpAboutItemClick()
 {
-    showModal(tools().AboutBox);
+    showModal(m_tools->aboutBox());
+}
+
+HelpWindow& TMainForm::helpWindow()
+{
+    // The help file lives in the start-up directory.
+    if (!m_help)
+        m_help = std::make_unique<HelpWindow>(QDir(m_startupDirectory).filePath(QStringLiteral("Virelan.hlp")));
+    return *m_help;
 }
 
 void TMainForm::HContents()
 {
-    HelpWindow::instance().showContents();
+    helpWindow().showContents();
 }
 
 void TMainForm::HSearch()
 {
-    HelpWindow::instance().showSearch(QString());
+    helpWindow().showSearch(QString());
 }
 
 void TMainForm::HowToUse()
 {
-    HelpWindow::instance().showHelpOnHelp();
+    helpWindow().showHelpOnHelp();
 }

@@ -3,6 +3,10 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
+class HelpWindow;
 class QAction;
 class QDialog;
 class QLabel;
@@ -12,6 +16,7 @@ class QMenu;
 class QTimer;
 class QToolButton;
 class TMDIChild;
+class ToolWindows;
 
 // The main frame: the class windows inside its client area, the menus, the tool bar and the status bar.
 class TMainForm : public QMainWindow
@@ -32,6 +37,10 @@ public:
 
     const QString& startupDirectory() const { return m_startupDirectory; }
     QStringList& copyBuffer() { return m_copyBuffer; }
+    // The tool windows, built with the frame after it and destroyed with it.
+    ToolWindows& toolWindows() const { return *m_tools; }
+    // The help viewer, built when help is first asked for.
+    HelpWindow& helpWindow();
 
     // Handlers of the menus and tool buttons.
     void FileNewItemClick();
@@ -76,7 +85,7 @@ public:
     void DisplayHint(const QString& hint);
     void Timer1Timer();
 
-    // The menu entry or tool button of that object name (tests and the enabling rule).
+    // The command of that menu entry, and the tool button of that name.
     QAction* action(const QString& objectName) const;
     QToolButton* button(const QString& objectName) const;
     QMdiArea* mdiArea() const { return m_mdiArea; }
@@ -100,9 +109,9 @@ private:
     void showModal(QDialog* dialog);
     void openClassFile(const QString& path);
     void fillWindowMenu();
-    // Runs a command on the active class window; nothing when no class window is open.
-    template <typename F>
-    void onActiveChild(F&& command);
+    // Runs a class command on the active class window, then refreshes the menus (a modal window may have been
+    // shown); nothing when no class window is open.
+    void onActiveChild(const std::function<void(TMDIChild&)>& command);
 
     QMdiArea* m_mdiArea = nullptr;
     QWidget* m_speedPanel = nullptr;
@@ -111,7 +120,11 @@ private:
     QMenu* m_windowMenu = nullptr;
     QList<QAction*> m_windowListActions;
     QList<QAction*> m_actions;
+    // The commands enabled exactly while a class window is open.
+    QList<QAction*> m_classCommands;
     QList<QToolButton*> m_buttons;
+    std::unique_ptr<ToolWindows> m_tools;
+    std::unique_ptr<HelpWindow> m_help;
     QStringList m_copyBuffer;
     QString m_startupDirectory;
     bool m_shown = false;

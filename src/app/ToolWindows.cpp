@@ -8,10 +8,7 @@
 #include "companions/Obs.h"
 #include "companions/Plan.h"
 #include "companions/Planning.h"
-#include "companions/PlnEdit.h"
-#include "companions/PrjEdit.h"
 #include "model/PhotoCache.h"
-#include "model/PhotoFit.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
 #include "tools/Eurof.h"
@@ -19,66 +16,30 @@
 #include "tools/Pocket.h"
 #include "tools/Texte.h"
 
-namespace {
-ToolWindows g_tools;
+// The planning builds its subject name dialog and the plan its desk name dialog, each right after itself.
+ToolWindows::ToolWindows()
+    : m_aboutBox(std::make_unique<TAboutBox>()), m_calendrier(std::make_unique<TCalendrier>()),
+      m_eurof(std::make_unique<TEurof>()), m_horloge(std::make_unique<THorloge>()),
+      m_pocket(std::make_unique<TPocket>()), m_blocnotes(std::make_unique<TBlocnotes>()),
+      m_rub(std::make_unique<TRub>()), m_texte(std::make_unique<TTexte>()), m_graph(std::make_unique<TGraph>()),
+      m_graph2(std::make_unique<TGraph2>()), m_devoirs(std::make_unique<TDevoirs>()), m_obs(std::make_unique<TObs>()),
+      m_planning(std::make_unique<TPlanning>()), m_plan(std::make_unique<TPlan>()),
+      // The photos as the card draws them, 38 KB for a phone photo: those of two full classes and more.
+      m_photos(std::make_unique<PhotoCache>(4LL * 1024 * 1024))
+{
 }
 
-ToolWindows& tools()
-{
-    return g_tools;
-}
+ToolWindows::~ToolWindows() = default;
 
-void createToolWindows()
+SharedWindows ToolWindows::shared() const
 {
-    ToolWindows& t = g_tools;
-    if (t.AboutBox)
-        return;
-    t.AboutBox = new TAboutBox;
-    t.Calendrier = new TCalendrier;
-    t.Eurof = new TEurof;
-    t.Horloge = new THorloge;
-    t.Pocket = new TPocket;
-    t.Blocnotes = new TBlocnotes;
-    t.Rub = new TRub;
-    t.Texte = new TTexte;
-    t.Graph = new TGraph;
-    t.Graph2 = new TGraph2;
-    t.Devoirs = new TDevoirs;
-    t.Obs = new TObs;
-    t.Planning = new TPlanning;
-    t.PrjEdit = new TPrjEdit;
-    t.Plan = new TPlan;
-    t.PlnEdit = new TPlnEdit;
-    t.Planning->setNameDialog(t.PrjEdit);
-    t.Plan->setNameDialog(t.PlnEdit);
-    // The photos as the card draws them, 38 KB for a phone photo: those of two full classes and more.
-    t.Photos = new PhotoCache(4LL * 1024 * 1024);
-}
-
-void destroyToolWindows()
-{
-    ToolWindows& t = g_tools;
-    delete t.Photos;
-    delete t.PlnEdit;
-    delete t.Plan;
-    delete t.PrjEdit;
-    delete t.Planning;
-    delete t.Obs;
-    delete t.Devoirs;
-    delete t.Graph2;
-    delete t.Graph;
-    delete t.Texte;
-    delete t.Rub;
-    delete t.Blocnotes;
-    delete t.Pocket;
-    delete t.Horloge;
-    delete t.Eurof;
-    delete t.Calendrier;
-    delete t.AboutBox;
-    t = ToolWindows{};
-}
-
-SharedWindows sharedWindows()
-{
-    return g_tools;
+    return {.Rub = rub(),
+            .Texte = texte(),
+            .Graph = graph(),
+            .Graph2 = graph2(),
+            .Devoirs = devoirs(),
+            .Obs = obs(),
+            .Planning = planning(),
+            .Plan = plan(),
+            .Photos = photos()};
 }

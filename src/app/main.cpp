@@ -1,8 +1,6 @@
-#include "app/HelpWindow.h"
 #include "app/MainForm.h"
 #include "app/Splash.h"
 #include "app/StartupFiles.h"
-#include "app/ToolWindows.h"
 #include "widgets/Fonts.h"
 
 #include <QApplication>
@@ -10,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -23,25 +22,21 @@ int main(int argc, char* argv[])
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtFrench);
 
-    auto* splash = new TSplash;
+    auto splash = std::make_unique<TSplash>();
     splash->showNow();
 
     QApplication::setApplicationName(QStringLiteral("Vire Lan"));
     // A desktop matches the windows to the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(VIRELAN_APP_ID));
-    HelpWindow::setHelpFile(QStringLiteral("Virelan.hlp"));
 
-    auto* mainForm = new TMainForm;
-    createToolWindows();
+    // The frame, then the tool windows it owns.
+    TMainForm mainForm;
 
-    delete splash;
+    splash.reset();
 
-    mainForm->show();
+    mainForm.show();
     // They open once the frame is on screen with its notes and phrases loaded, as if chosen with "&Ouvrir...".
     if (!classFiles.isEmpty())
-        QTimer::singleShot(0, mainForm, [mainForm, classFiles] { mainForm->OpenClassFiles(classFiles); });
-    const int result = app.exec();
-    delete mainForm;
-    destroyToolWindows();
-    return result;
+        QTimer::singleShot(0, &mainForm, [&mainForm, classFiles] { mainForm.OpenClassFiles(classFiles); });
+    return app.exec();
 }

@@ -127,13 +127,9 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
     Panel1->lower();
     Bureau->stackUnder(SpeedButton1);
+    m_nameDialog = new TPlnEdit(this);
     // Whatever a class did to the plan (loaded, started afresh, brought back) is shown at once.
     connect(&m_owners, &SharedCompanion::changed, this, &TPlan::showDesks);
-}
-
-TPlan::~TPlan()
-{
-    delete m_ownNameDialog;
 }
 
 void TPlan::Charge(const QString& classFileName, SharedCompanion::ClassKey cls)
@@ -159,15 +155,6 @@ void TPlan::classClosed(SharedCompanion::ClassKey cls)
     m_owners.closed(cls);
 }
 
-TPlnEdit* TPlan::nameDialog()
-{
-    if (m_nameDialog)
-        return m_nameDialog;
-    if (!m_ownNameDialog)
-        m_ownNameDialog = new TPlnEdit;
-    return m_ownNameDialog;
-}
-
 void TPlan::SpeedButton1Click()
 {
     if (m_plan.isFull()) {
@@ -177,7 +164,7 @@ void TPlan::SpeedButton1Click()
                         {QStringLiteral("OK")}, 0, 0);
         return;
     }
-    TPlnEdit* dialog = nameDialog();
+    TPlnEdit* dialog = m_nameDialog;
     dialog->Init(QString());
     if (seams().execModal(dialog) == QDialog::Accepted)
         m_plan.add(dialog->Edit1->text());

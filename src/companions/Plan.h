@@ -21,7 +21,6 @@ class TPlan : public QDialog
 
 public:
     explicit TPlan(QWidget* parent = nullptr);
-    ~TPlan() override;
 
     // Loads and saves the seating plan file beside a class file, for a class (nullptr: a class known only by its
     // file name). Both raise the platform's failures.
@@ -38,8 +37,8 @@ public:
     // The plan file the plan belongs to; empty while it belongs to no class.
     const QString& ownerFile() const { return m_owners.ownerFile(); }
     bool changesWithoutFile(SharedCompanion::ClassKey cls) const { return m_owners.changesWithoutFile(cls); }
-    // The shared name dialog; without one the window makes its own.
-    void setNameDialog(TPlnEdit* dialog) { m_nameDialog = dialog; }
+    // The dialog that asks for the name of a new desk, the window's own.
+    TPlnEdit* nameDialog() const { return m_nameDialog; }
 
     const SeatingPlan& plan() const { return m_plan; }
     bool modified() const { return m_plan.modified(); }
@@ -76,7 +75,6 @@ private:
     // Makes the desk blocks match the desk list: one per desk, with its name, place, size and colour.
     void showDesks();
     int deskNumber(const QWidget* sender) const;
-    TPlnEdit* nameDialog();
 
     SeatingPlan m_plan;
     SharedCompanion m_owners{QStringLiteral(".prc"),
@@ -84,5 +82,4 @@ private:
                              {.takenByLoading = false, .unreadableGivesEmpty = true, .limit = SeatingPlan::FileLimit}};
     QList<QLabel*> m_labels;
     TPlnEdit* m_nameDialog = nullptr;
-    TPlnEdit* m_ownNameDialog = nullptr;
 };

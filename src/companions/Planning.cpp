@@ -164,6 +164,7 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
     // when the class has no planning file).
     DessinGrille();
     LitAn();
+    m_nameDialog = new TPrjEdit(this);
     connect(&m_owners, &SharedCompanion::changed, this, &TPlanning::LitAn);
 }
 
@@ -250,11 +251,6 @@ void TPlanning::PanelDblClick(int subject)
 {
     m_subject = subject;
     TPrjEdit* dialog = m_nameDialog;
-    if (!dialog) {
-        dialog = findChild<TPrjEdit*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!dialog)
-            dialog = new TPrjEdit(this);
-    }
     SubjectPanel* panel = SubjectPanels[subject - 1];
     dialog->Edit1->setText(panel->caption());
     if (seams().execModal(dialog) != QDialog::Accepted)

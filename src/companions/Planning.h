@@ -58,8 +58,8 @@ public:
     // Which class the planning belongs to: the class documents load and save it there, and the window shows what
     // it holds.
     SharedCompanion& sharing() { return m_owners; }
-    // The shared subject name dialog; without one the window makes its own.
-    void setNameDialog(TPrjEdit* dialog) { m_nameDialog = dialog; }
+    // The dialog that asks for the name of a subject, the window's own.
+    TPrjEdit* nameDialog() const { return m_nameDialog; }
 
     void LitAn();
     void EcritAn();

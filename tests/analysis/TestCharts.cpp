@@ -111,7 +111,8 @@ void TestCharts::windowLayout()
 {
     QFETCH(bool, second);
     QFETCH(QString, caption);
-    QDialog* d = second ? static_cast<QDialog*>(tools().Graph2) : static_cast<QDialog*>(tools().Graph);
+    QDialog* d =
+        second ? static_cast<QDialog*>(m_windows->shared().Graph2) : static_cast<QDialog*>(m_windows->shared().Graph);
     auto* panel = d->findChild<QFrame*>(QStringLiteral("Panel1"));
     auto* button = d->findChild<QPushButton*>(QStringLiteral("Button1"));
     QVERIFY(panel && button);
@@ -143,7 +144,8 @@ void TestCharts::fermerCloses_data()
 void TestCharts::fermerCloses()
 {
     QFETCH(bool, second);
-    QDialog* d = second ? static_cast<QDialog*>(tools().Graph2) : static_cast<QDialog*>(tools().Graph);
+    QDialog* d =
+        second ? static_cast<QDialog*>(m_windows->shared().Graph2) : static_cast<QDialog*>(m_windows->shared().Graph);
     d->show();
     QVERIFY(QTest::qWaitForWindowExposed(d));
     QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
@@ -152,7 +154,7 @@ void TestCharts::fermerCloses()
 
 void TestCharts::averagesChartPixels()
 {
-    TGraph* g = tools().Graph;
+    TGraph* g = m_windows->shared().Graph;
     g->Init({9.5, 10.4, 10.5, 12.4, 11.5, 3}, 6);
     const QImage image = paintedImage(g);
     // 3 at 10 -> 220 pixels; 2 at 12 -> 146,67 -> 147; 1 at 3 -> 73,33 -> 73.
@@ -184,7 +186,7 @@ void TestCharts::averagesChartPixels()
 
 void TestCharts::followUpChartPixels()
 {
-    TGraph2* g = tools().Graph2;
+    TGraph2* g = m_windows->shared().Graph2;
     g->Init({10, 10, 14}, {"A", "B", "C"}, 3, QStringLiteral("Durand Luc"));
     const QImage image = paintedImage(g);
     const QColor navy(0, 0, 128);
@@ -204,7 +206,7 @@ void TestCharts::followUpChartPixels()
 
 void TestCharts::repaintDrawsTheSamePicture()
 {
-    TGraph* g = tools().Graph;
+    TGraph* g = m_windows->shared().Graph;
     g->Init({9.5, 10.4, 10.5}, 3);
     g->show();
     QVERIFY(QTest::qWaitForWindowExposed(g));
@@ -220,7 +222,7 @@ void TestCharts::repaintDrawsTheSamePicture()
 
 void TestCharts::laterInitKeepsOldPointsUnused()
 {
-    TGraph2* g = tools().Graph2;
+    TGraph2* g = m_windows->shared().Graph2;
     g->Init({4, 8, 12, 16}, {"a", "b", "c", "d"}, 4, "Un");
     g->Init({6}, {"z"}, 1, "Deux");
     QCOMPARE(g->pointCount(), 1);
@@ -251,7 +253,7 @@ void TestCharts::graphInitTakesTheFirstN()
     QFETCH(int, n);
     QFETCH(double, total);
     QFETCH(double, atTwelve);
-    TGraph* g = tools().Graph;
+    TGraph* g = m_windows->shared().Graph;
     g->Init({4, 4, 4, 4}, 4);
     g->Init({5, 6, 12}, n);
     double sum = 0;
@@ -274,7 +276,7 @@ void TestCharts::averagesWithoutBarAreCounted()
     QVector<double> averages;
     for (const QString& average : rows::fields()[1].split(' '))
         averages << average.toDouble();
-    TGraph* g = tools().Graph;
+    TGraph* g = m_windows->shared().Graph;
     g->Init(averages, int(averages.size()));
     g->show();
     QVERIFY(QTest::qWaitForWindowExposed(g));
@@ -298,12 +300,12 @@ void TestCharts::graphiqueChartsTheSelection()
     grid->setSelection({2, 2, 2, 4});
     charts::Picture seen;
     fake.onModal = [&](QDialog* d) {
-        if (d == tools().Graph)
-            seen = tools().Graph->picture();
+        if (d == m_windows->shared().Graph)
+            seen = m_windows->shared().Graph->picture();
         return 0;
     };
     child.Graphique();
-    QCOMPARE(fake.modalShown, (QList<QDialog*>{tools().Graph}));
+    QCOMPARE(fake.modalShown, (QList<QDialog*>{m_windows->shared().Graph}));
     QCOMPARE(scaleLabels(seen), (QStringList{"3", "1", "0"}));
     QCOMPARE(only(seen, Shape::Kind::Box).at(10).b, QPoint(270, 80));
     QCOMPARE(only(seen, Shape::Kind::Box).at(18).b, QPoint(430, 300));
@@ -313,9 +315,9 @@ void TestCharts::graphiqueChartsTheSelection()
     grid->setCell(3, 5, QStringLiteral("13"));
     grid->setSelection({2, 5, 3, 5});
     child.Graphique();
-    QCOMPARE(tools().Graph->counts()[16], 1.0);
-    QCOMPARE(scaleLabels(tools().Graph->picture()), (QStringList{"1", "0", "0"}));
-    QCOMPARE(only(tools().Graph->picture(), Shape::Kind::Box).at(16).b, QPoint(390, 80));
+    QCOMPARE(m_windows->shared().Graph->counts()[16], 1.0);
+    QCOMPARE(scaleLabels(m_windows->shared().Graph->picture()), (QStringList{"1", "0", "0"}));
+    QCOMPARE(only(m_windows->shared().Graph->picture(), Shape::Kind::Box).at(16).b, QPoint(390, 80));
 }
 
 void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
@@ -338,7 +340,7 @@ void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
     grid->setCurrent(7, 10);
     child.Graphique();
     QCOMPARE(fake.modalShown.size(), 1);
-    const charts::Counts& counts = tools().Graph->counts();
+    const charts::Counts& counts = m_windows->shared().Graph->counts();
     double total = 0;
     for (double c : counts)
         total += c;
@@ -346,7 +348,7 @@ void TestCharts::graphiqueWholeClassLeavesOutRowsWithoutAverage()
     QCOMPARE(counts[14], 1.0); // 13,5 -> 14
     QCOMPARE(counts[8], 1.0);
     QCOMPARE(counts[12], 1.0); // 11,5 -> 12
-    QCOMPARE(tools().Graph->outsideCount(), 0);
+    QCOMPARE(m_windows->shared().Graph->outsideCount(), 0);
 }
 
 void TestCharts::graphiqueReadsTheCellBeingTyped()
@@ -361,8 +363,8 @@ void TestCharts::graphiqueReadsTheCellBeingTyped()
     QVERIFY(grid->isEditing());
     grid->setSelection({2, 2, 2, 3});
     child.Graphique();
-    QCOMPARE(tools().Graph->counts()[15], 1.0);
-    QCOMPARE(tools().Graph->counts()[6], 1.0); // 6,5 -> 6
+    QCOMPARE(m_windows->shared().Graph->counts()[15], 1.0);
+    QCOMPARE(m_windows->shared().Graph->counts()[6], 1.0); // 6,5 -> 6
 }
 
 void TestCharts::suiviOneRowOfSelectedRubrics()
@@ -379,10 +381,10 @@ void TestCharts::suiviOneRowOfSelectedRubrics()
     grid->setCell(1, 4, QStringLiteral("Durand Luc"));
     grid->setSelection({3, 4, 5, 4});
     child.Suivi();
-    QCOMPARE(fake.modalShown, (QList<QDialog*>{tools().Graph2}));
+    QCOMPARE(fake.modalShown, (QList<QDialog*>{m_windows->shared().Graph2}));
     QVERIFY(fake.messages.isEmpty());
-    const charts::Picture p = tools().Graph2->picture();
-    QCOMPARE(tools().Graph2->pointCount(), 3);
+    const charts::Picture p = m_windows->shared().Graph2->picture();
+    QCOMPARE(m_windows->shared().Graph2->pointCount(), 3);
     QCOMPARE(textAt(p, {300, 40}), QStringLiteral("Durand Luc"));
     QCOMPARE(textAt(p, {60, 310}), QStringLiteral("Contrôle d"));
     QCOMPARE(textAt(p, {210, 310}), QStringLiteral("3"));
@@ -410,8 +412,8 @@ void TestCharts::suiviSingleCellChartsEveryRubricWithACoefficient()
     grid->setCell(1, 7, QStringLiteral("Morel Anaïs"));
     grid->setCurrent(9, 7);
     child.Suivi();
-    QCOMPARE(tools().Graph2->pointCount(), 3);
-    const charts::Picture p = tools().Graph2->picture();
+    QCOMPARE(m_windows->shared().Graph2->pointCount(), 3);
+    const charts::Picture p = m_windows->shared().Graph2->picture();
     QCOMPARE(textAt(p, {300, 40}), QStringLiteral("Morel Anaïs"));
     // 450 / 3 = 150 a rubric; the heading of each new rubric is its number.
     QCOMPARE(textAt(p, {60, 310}), QStringLiteral("1"));
@@ -426,7 +428,7 @@ void TestCharts::suiviTwoRowsShowsTheMessage()
 {
     FakeSeams& fake = m_windows->fake();
     TMDIChild& child = *m_windows->open();
-    tools().Graph2->Init({5}, {"avant"}, 1, "Avant");
+    m_windows->shared().Graph2->Init({5}, {"avant"}, 1, "Avant");
     child.grid()->setSelection({2, 3, 2, 4});
     child.Suivi();
     QVERIFY(fake.modalShown.isEmpty());
@@ -434,7 +436,7 @@ void TestCharts::suiviTwoRowsShowsTheMessage()
     QCOMPARE(fake.messages[0].text, QStringLiteral("Sélectionnez un seul élève"));
     QCOMPARE(fake.messages[0].kind, Seams::MessageKind::Information);
     QCOMPARE(fake.messages[0].buttons, QStringList{QStringLiteral("OK")});
-    QCOMPARE(tools().Graph2->studentName(), QStringLiteral("Avant"));
+    QCOMPARE(m_windows->shared().Graph2->studentName(), QStringLiteral("Avant"));
 }
 
 void TestCharts::cardPageDoesNothing()
@@ -469,21 +471,21 @@ void TestCharts::throughTheMainFrame()
     typeInCell(c->grid(), 2, 3, QStringLiteral("12,4"));
     c->grid()->setSelection({2, 2, 2, 3});
     trigger("Affichergraphique1");
-    QCOMPARE(fake.modalShown, (QList<QDialog*>{tools().Graph}));
-    QCOMPARE(tools().Graph->counts()[12], 2.0);
+    QCOMPARE(fake.modalShown, (QList<QDialog*>{frame.toolWindows().graph()}));
+    QCOMPARE(frame.toolWindows().graph()->counts()[12], 2.0);
 
     c->grid()->setCurrent(2, 3);
     trigger("Suividunlve1");
     QCOMPARE(fake.modalShown.size(), 2);
-    QCOMPARE(fake.modalShown[1], tools().Graph2);
-    QCOMPARE(tools().Graph2->studentName(), QStringLiteral("Elève2"));
+    QCOMPARE(fake.modalShown[1], frame.toolWindows().graph2());
+    QCOMPARE(frame.toolWindows().graph2()->studentName(), QStringLiteral("Elève2"));
 
     // The tool buttons take the same road.
     auto* button = frame.findChild<QAbstractButton*>(QStringLiteral("SpeedButton5"));
     QVERIFY(button);
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(fake.modalShown.size(), 3);
-    QCOMPARE(fake.modalShown[2], tools().Graph);
+    QCOMPARE(fake.modalShown[2], frame.toolWindows().graph());
     c->grid()->setSelection({2, 2, 4, 3});
     button = frame.findChild<QAbstractButton*>(QStringLiteral("SpeedButton7"));
     QVERIFY(button);

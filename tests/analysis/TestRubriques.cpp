@@ -103,7 +103,7 @@ private slots:
     void moyennesOnTheCardPageKeepsTheEditor();
 
 private:
-    TRub* rub() const { return tools().Rub; }
+    TRub* rub() const { return m_windows->shared().Rub; }
 
     std::optional<ClassWindows> m_windows;
 };
@@ -363,8 +363,8 @@ QString shownReport(FakeSeams& fake, TMDIChild& child)
 {
     QString text;
     fake.onModal = [&text](QDialog* dialog) {
-        if (dialog == tools().Texte)
-            text = tools().Texte->RichEdit1->toPlainText();
+        if (auto* texte = qobject_cast<TTexte*>(dialog))
+            text = texte->RichEdit1->toPlainText();
         return 0;
     };
     child.Moyennes();
@@ -403,7 +403,7 @@ void TestRubriques::moyennesWritesTheReport()
 
     const QString text = shownReport(fake, child);
     QCOMPARE(fake.modalShown.size(), 1);
-    QCOMPARE(fake.modalShown.first(), static_cast<QDialog*>(tools().Texte));
+    QCOMPARE(fake.modalShown.first(), static_cast<QDialog*>(m_windows->shared().Texte));
     const QStringList expected = {
         QStringLiteral("\t(3 élèves)"),
         QStringLiteral("Résultats au 07/12/2026"),
@@ -482,7 +482,7 @@ void TestRubriques::moyennesOverASelection()
 void TestRubriques::moyennesOnTheCardPageKeepsTheEditor()
 {
     FakeSeams& fake = m_windows->fake();
-    TTexte* texte = tools().Texte;
+    TTexte* texte = m_windows->shared().Texte;
     texte->Init();
     texte->Ajout(QStringLiteral("rapport précédent"));
     TMDIChild& child = *m_windows->open();

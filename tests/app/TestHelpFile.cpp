@@ -68,8 +68,7 @@ void TestHelpFile::windowShowsTopicsAndSearches()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("@topic 3 Fichier\n@keywords ouvrir\n<p>Ouvrir une classe.</p>\n@topic 4 Edition\n<p>Copier.</p>\n");
     file.close();
-    HelpWindow::setHelpFile(file.fileName());
-    HelpWindow window;
+    HelpWindow window(file.fileName());
     window.showContents();
     QCOMPARE(window.contentsList()->count(), 2);
     QVERIFY(window.viewer()->toPlainText().contains(QStringLiteral("Ouvrir une classe.")));
@@ -86,10 +85,9 @@ void TestHelpFile::windowShowsTopicsAndSearches()
 void TestHelpFile::missingFileIsReportedByTheWindow()
 {
     QTemporaryDir dir;
-    HelpWindow::setHelpFile(dir.filePath(QStringLiteral("Virelan.hlp")));
-    if (HelpWindow::resolvedHelpFile() != HelpWindow::helpFile())
+    HelpWindow window(dir.filePath(QStringLiteral("Virelan.hlp")));
+    if (window.resolvedHelpFile() != window.helpFile())
         QSKIP("an installed help file stands in for the missing one");
-    HelpWindow window;
     window.showContents();
     QVERIFY(window.viewer()->toPlainText().contains(QStringLiteral("Fichier d'aide introuvable")));
 }
@@ -102,10 +100,10 @@ void TestHelpFile::installedFileIsFoundFromAMovedExecutable()
     const QString prefix = dir.filePath("ailleurs/opt");
     testfiles::writeAll(prefix + "/share/virelan/Virelan.hlp", "");
     QVERIFY(QDir().mkpath(prefix + "/bin"));
-    HelpWindow::setHelpFile(dir.filePath("Virelan.hlp"));
-    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + "/bin"), prefix + "/share/virelan/Virelan.hlp");
-    testfiles::writeAll(HelpWindow::helpFile(), "");
-    QCOMPARE(HelpWindow::resolvedHelpFile(prefix + "/bin"), HelpWindow::helpFile());
+    const QString helpFile = dir.filePath("Virelan.hlp");
+    QCOMPARE(HelpWindow::resolvedHelpFile(helpFile, prefix + "/bin"), prefix + "/share/virelan/Virelan.hlp");
+    testfiles::writeAll(helpFile, "");
+    QCOMPARE(HelpWindow::resolvedHelpFile(helpFile, prefix + "/bin"), helpFile);
 }
 
 QTEST_MAIN(TestHelpFile)

@@ -1,12 +1,20 @@
 #include "FakeSeams.h"
 #include "Rows.h"
 #include "TestFiles.h"
+#include "analysis/Graph.h"
+#include "app/AboutBox.h"
+#include "app/HelpWindow.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/CardPage.h"
 #include "classbook/MDIChild.h"
 #include "companions/Obs.h"
+#include "companions/Plan.h"
+#include "companions/Planning.h"
+#include "companions/PlnEdit.h"
+#include "companions/PrjEdit.h"
 #include "tools/Blocnotes.h"
+#include "tools/Calendrier.h"
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
 
@@ -16,28 +24,12 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
-namespace {
-
-// Every entry and button that follows the rule, and some that never change.
-const QStringList kClassEntries = {
-    "FileCloseItem",     "FileSaveItem",       "FileSaveAsItem",     "CopyItem",           "PasteItem",
-    "SaveBtn",           "CopyBtn",            "PasteBtn",           "WindowCascadeItem",  "WindowTileItem",
-    "WindowArrangeItem", "WindowMinimizeItem", "Classe1",            "fiche1",             "SpeedButton2",
-    "SpeedButton3",      "Gestiondesclasses1", "Ajustercolonnes1",   "Trier1",             "Supprimerligne1",
-    "Suoorimerphoto1",   "Calculermoyennes1",  "Affichergraphique1", "SpeedButton4",       "SpeedButton5",
-    "Imprimer1",         "SpeedButton6",       "Suividunlve1",       "Datesdesdevoirsd1",  "Observations1",
-    "Plandelaclasse",    "Planning1",          "SpeedButton7",       "SpeedButton8"};
-const QStringList kAlwaysEnabled = {"FileNewItem",   "FileOpenItem",   "SpeedButton1",    "OpenBtn",
-                                    "Configurerimprimante1", "FileExitItem", "Calendrier1",  "Calculatrice1",
-                                    "Horloge1",      "Euroconversion1", "Blocnotes1",     "Sommaire1",
-                                    "Rechercher1",   "Utiliserlaide1", "HelpAboutItem"};
-
-} // namespace
 
 class TestMainForm : public QObject
 {
@@ -51,7 +43,9 @@ private slots:
     void menuTree();
     void toolBar_data();
     void toolBar();
+    void enablingRule_data();
     void enablingRule();
+    void windowsGoWithTheFrame();
     void captions();
     void openCancelledCreatesNothing();
     void openCaptionIsFileName();
@@ -68,7 +62,6 @@ private slots:
     void quitAfterAFailedWrite();
 
 private:
-    bool enabled(const QString& name) const;
     TMainForm* m_form = nullptr;
     QTemporaryDir m_dir;
 };
@@ -77,7 +70,6 @@ void TestMainForm::initTestCase()
 {
     fonts::install();
     QApplication::setApplicationName(QStringLiteral("Vire Lan"));
-    createToolWindows();
     QDir::setCurrent(m_dir.path());
 }
 
@@ -94,16 +86,6 @@ void TestMainForm::cleanup()
         child->setModified(false);
     delete m_form;
     m_form = nullptr;
-}
-
-bool TestMainForm::enabled(const QString& name) const
-{
-    if (QAction* a = m_form->action(name))
-        return a->isEnabled();
-    if (QToolButton* b = m_form->button(name))
-        return b->isEnabled();
-    qFatal("no entry %s", qPrintable(name));
-    return false;
 }
 
 void TestMainForm::menuTree_data()
@@ -139,56 +121,96 @@ void TestMainForm::menuTree()
     QCOMPARE(a->statusTip(), hint);
 }
 
+// Each button runs the command of a menu entry, with a hint of its own.
 void TestMainForm::toolBar_data()
 {
-    QTest::addColumn<QString>("object");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<QString>("hint");
-    QTest::newRow("new") << "SpeedButton1" << 8 << "Nouveau";
-    QTest::newRow("open") << "OpenBtn" << 33 << "Ouvrir";
-    QTest::newRow("save") << "SaveBtn" << 58 << "Enregistrer";
-    QTest::newRow("print") << "SpeedButton6" << 83 << "Imprimer";
-    QTest::newRow("copy") << "CopyBtn" << 111 << "Copier";
-    QTest::newRow("paste") << "PasteBtn" << 136 << "Coller";
-    QTest::newRow("class") << "SpeedButton2" << 169 << "Classe";
-    QTest::newRow("card") << "SpeedButton3" << 194 << "Fiche élève";
-    QTest::newRow("averages") << "SpeedButton4" << 227 << "Calculer moyennes";
-    QTest::newRow("chart") << "SpeedButton5" << 252 << "Graphique des moyennes";
-    QTest::newRow("follow-up") << "SpeedButton7" << 277 << "Suivi d'un élève";
-    QTest::newRow("homework") << "SpeedButton8" << 302 << "Dates des devoirs";
+    rows::add({"SpeedButton1 | 8 | Nouveau | &Nouveau", "OpenBtn | 33 | Ouvrir | &Ouvrir...",
+               "SaveBtn | 58 | Enregistrer | &Enregistrer", "SpeedButton6 | 83 | Imprimer | &Imprimer...",
+               "CopyBtn | 111 | Copier | Co&pier", "PasteBtn | 136 | Coller | C&oller",
+               "SpeedButton2 | 169 | Classe | &Classe", "SpeedButton3 | 194 | Fiche élève | &Fiche élève",
+               "SpeedButton4 | 227 | Calculer moyennes | &Calculer moyennes",
+               "SpeedButton5 | 252 | Graphique des moyennes | Afficher &graphique",
+               "SpeedButton7 | 277 | Suivi d'un élève | &Suivi d'un élève",
+               "SpeedButton8 | 302 | Dates des devoirs | &Dates des devoirs"});
 }
 
 void TestMainForm::toolBar()
 {
-    QFETCH(QString, object);
-    QFETCH(int, left);
-    QFETCH(QString, hint);
-    QToolButton* b = m_form->button(object);
+    const QStringList row = rows::fields();
+    FakeSeams fake;
+    QToolButton* b = m_form->button(row[0]);
     QVERIFY(b);
-    QCOMPARE(b->geometry(), QRect(left, 4, 25, 25));
-    QCOMPARE(b->toolTip(), hint);
+    QCOMPARE(b->geometry(), QRect(row[1].toInt(), 4, 25, 25));
     QVERIFY(!b->icon().isNull());
+    QCOMPARE(b->defaultAction()->text(), row[3]);
+    // Its own hint stays when the command is enabled, in the tool tip and in the status bar.
+    m_form->FileNewItemClick();
+    QVERIFY(b->isEnabled());
+    QCOMPARE(b->toolTip(), row[2]);
+    QTest::mouseMove(b);
+    QTRY_COMPARE(m_form->statusPanel(0)->text(), row[2]);
+}
+
+// Every menu entry and tool button as the teacher sees it: all enabled while a class is open, all disabled while
+// none is but these.
+void TestMainForm::enablingRule_data()
+{
+    QTest::addColumn<int>("open");
+    QTest::newRow("at start-up") << 0;
+    QTest::newRow("a class open") << 1;
+    QTest::newRow("the last one closed") << 2;
 }
 
 void TestMainForm::enablingRule()
 {
+    QFETCH(int, open);
     FakeSeams fake;
-    m_form->UpdateMenuItems();
-    for (const QString& name : kClassEntries)
-        QVERIFY2(!enabled(name), qPrintable(name));
-    for (const QString& name : kAlwaysEnabled)
-        QVERIFY2(enabled(name), qPrintable(name));
+    // The menu entries never disabled, then the two tool buttons.
+    const QStringList neverDisabled{"&Nouveau",  "&Ouvrir...",       "&Configurer imprimante...",
+                                    "&Quitter",  "&Calendrier",      "C&alculatrice",
+                                    "&Horloge",  "&Euro conversion", "&Bloc-notes",
+                                    "&Sommaire", "&Rechercher",      "&Utiliser l'aide",
+                                    "&A propos", "Nouveau",          "Ouvrir"};
+    if (open >= 1)
+        m_form->FileNewItemClick();
+    if (open == 2) {
+        m_form->FileCloseItemClick();
+        QTRY_VERIFY(m_form->classWindows().isEmpty());
+    }
+    QStringList seen;
+    const auto check = [&](const QString& shown, bool enabled) {
+        seen << shown;
+        QVERIFY2(enabled == (open == 1 || neverDisabled.contains(shown)), qPrintable(shown));
+    };
+    for (QAction* top : m_form->menuBar()->actions()) {
+        QVERIFY2(top->isEnabled(), qPrintable(top->text()));
+        for (QAction* entry : top->menu()->actions())
+            if (!entry->isSeparator())
+                check(entry->text(), entry->isEnabled());
+    }
+    for (auto* button : m_form->findChild<QWidget*>("SpeedPanel")->findChildren<QToolButton*>())
+        check(button->toolTip(), button->isEnabled());
+    for (const QString& shown : neverDisabled)
+        QVERIFY2(seen.count(shown) == 1, qPrintable(shown));
+}
 
-    m_form->FileNewItemClick();
-    for (const QString& name : kClassEntries)
-        QVERIFY2(enabled(name), qPrintable(name));
-
-    m_form->FileCloseItemClick();
-    QTRY_VERIFY(m_form->classWindows().isEmpty());
-    for (const QString& name : kClassEntries)
-        QVERIFY2(!enabled(name), qPrintable(name));
-    for (const QString& name : kAlwaysEnabled)
-        QVERIFY2(enabled(name), qPrintable(name));
+// The tool windows, their name dialogs and the help viewer (on the start-up folder's help file) go with the frame.
+void TestMainForm::windowsGoWithTheFrame()
+{
+    auto* form = new TMainForm;
+    form->show();
+    const ToolWindows& tools = form->toolWindows();
+    const QList<QPointer<QWidget>> owned{tools.aboutBox(),
+                                         tools.calendrier(),
+                                         tools.blocnotes(),
+                                         tools.graph(),
+                                         tools.planning()->nameDialog(),
+                                         tools.plan()->nameDialog(),
+                                         &form->helpWindow()};
+    QCOMPARE(form->helpWindow().helpFile(), QDir::currentPath() + "/Virelan.hlp");
+    delete form;
+    for (const QPointer<QWidget>& window : owned)
+        QVERIFY(window.isNull());
 }
 
 void TestMainForm::captions()
@@ -372,8 +394,8 @@ void TestMainForm::quitAfterAFailedWrite()
     delete m_form;
     m_form = new TMainForm;
     m_form->show();
-    tools().Blocnotes->setText(QStringLiteral("à garder"));
-    tools().Blocnotes->setModified(true);
+    m_form->toolWindows().blocnotes()->setText(QStringLiteral("à garder"));
+    m_form->toolWindows().blocnotes()->setModified(true);
     if (row[0] == "homework") {
         testfiles::writeAll(start.filePath("5C.prf"), "0221Dupont\r\n");
         fake.openAnswers << start.filePath("5C.prf");
@@ -396,7 +418,7 @@ void TestMainForm::quitAfterAFailedWrite()
     // Leaving without the homework file still writes the notes.
     if (row[0] == "homework")
         QCOMPARE(testfiles::readAll(start.filePath("Virelan.nte")), "\xe0 garder");
-    tools().Blocnotes->setModified(false);
+    m_form->toolWindows().blocnotes()->setModified(false);
     QDir::setCurrent(m_dir.path());
 }
 
@@ -415,8 +437,8 @@ void TestMainForm::unreadableNotesKeepThePhrases()
     QCOMPARE(fake.messages.size(), 1);
     QCOMPARE(fake.messages[0].text, "Ne peut ouvrir le fichier Virelan.nte");
     QChar enter = QLatin1Char('\r');
-    tools().Obs->Edit1->setText(QStringLiteral("Assidu"));
-    tools().Obs->Edit1KeyPress(enter);
+    m_form->toolWindows().obs()->Edit1->setText(QStringLiteral("Assidu"));
+    m_form->toolWindows().obs()->Edit1KeyPress(enter);
     m_form->FileExitItemClick();
     QVERIFY(!m_form->isVisible());
     QCOMPARE(testfiles::readAll(start.filePath("Virelan.obs")), "Bon \xe9l\xe8ve\r\nS\xe9rieux\r\nAssidu\r\n");

@@ -66,7 +66,7 @@ private:
     QString path(const QString& name) const { return m_windows->path(name); }
     QByteArray readFile(const QString& name) const;
     void writeFile(const QString& name, const QByteArray& bytes) const;
-    static TDevoirs* dialog() { return tools().Devoirs; }
+    TDevoirs* dialog() const { return m_windows->shared().Devoirs; }
     // Opens the dialog on the test window; `whileShown` runs while it is shown, then it is closed.
     void openDialog(const std::function<void(TDevoirs*)>& whileShown);
 
@@ -112,8 +112,8 @@ void TestDevoirs::initTestCase()
     fonts::install();
     // The test means something only if the two colours differ.
     const ClassWindows windows;
-    QVERIFY(normalOf(dialog()->Edit(1)) != Silver);
-    QVERIFY(normalOf(dialog()->DateTimePicker(1)) != Silver);
+    QVERIFY(normalOf(windows.shared().Devoirs->Edit(1)) != Silver);
+    QVERIFY(normalOf(windows.shared().Devoirs->DateTimePicker(1)) != Silver);
 }
 
 void TestDevoirs::init()
@@ -279,7 +279,7 @@ void TestDevoirs::toolButtonOpensTheDialog()
     QVERIFY(button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(m_windows->fake().modalShown.size(), 1);
-    QCOMPARE(m_windows->fake().modalShown.first(), static_cast<QDialog*>(dialog()));
+    QCOMPARE(m_windows->fake().modalShown.first(), static_cast<QDialog*>(frame.toolWindows().devoirs()));
     QVERIFY(m_window->isModified());
 }
 
@@ -603,7 +603,7 @@ void TestDevoirs::failedWriteIsReported()
     const std::array<QString, 21> list = m_window->ListeDevoirs();
     // A folder now stands where the homework file goes.
     QDir(m_windows->folder()).mkpath(QStringLiteral("bloque/7C.prd"));
-    tools().Planning->MajPrj(1, QStringLiteral("Maths"));
+    m_windows->shared().Planning->MajPrj(1, QStringLiteral("Maths"));
     QVERIFY_THROWS_EXCEPTION(PlatformError, m_window->SauveTout());
     QCOMPARE(m_window->ListeDevoirs(), list);
     QVERIFY(QFileInfo(path(QStringLiteral("bloque/7C.prd"))).isDir());

@@ -618,7 +618,7 @@ void TestObs::savedAtCloseLoadedAtNextStart()
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.FileNewItemClick();
-        TObs* obs = tools().Obs;
+        TObs* obs = form.toolWindows().obs();
         m_windows->fake().onModal = [&](QDialog* dialog) {
             dialog->show();
             for (const QString& p : {QStringLiteral("Bon élève"), QStringLiteral("Sérieux"), QString()}) {
@@ -638,17 +638,16 @@ void TestObs::savedAtCloseLoadedAtNextStart()
     }
     QCOMPARE(readAll(m_windows->path(Name)), QByteArray("Bon \xe9l\xe8ve\r\nS\xe9rieux\r\n\r\n"));
     QVERIFY(!QFile::exists(m_windows->path(QStringLiteral("ailleurs/") + Name)));
-    destroyToolWindows();
 
     // Next start, in the same folder.
-    createToolWindows();
     {
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(tools().Obs->phrases(), QStringList({QStringLiteral("Bon élève"), QStringLiteral("Sérieux"), ""}));
-        QCOMPARE(shown(tools().Obs->ListBox1), tools().Obs->phrases());
-        QVERIFY(!tools().Obs->isModified());
+        TObs* obs = form.toolWindows().obs();
+        QCOMPARE(obs->phrases(), QStringList({QStringLiteral("Bon élève"), QStringLiteral("Sérieux"), ""}));
+        QCOMPARE(shown(obs->ListBox1), obs->phrases());
+        QVERIFY(!obs->isModified());
         // Quitting without a change leaves the file as it is.
         writeAll(Name, QByteArray("Bon \xe9l\xe8ve\nS\xe9rieux\n\n"));
         form.FileExitItemClick();
@@ -656,7 +655,6 @@ void TestObs::savedAtCloseLoadedAtNextStart()
     QCOMPARE(readAll(m_windows->path(Name)), QByteArray("Bon \xe9l\xe8ve\nS\xe9rieux\n\n"));
     for (const FakeSeams::Message& m : m_windows->fake().messages)
         QVERIFY2(m.kind != Seams::MessageKind::Error, qPrintable(m.text));
-    destroyToolWindows();
 }
 
 void TestObs::unreadableFileAtStartIsReported()
@@ -671,12 +669,11 @@ void TestObs::unreadableFileAtStartIsReported()
         QCOMPARE(m_windows->fake().messages.size(), 1);
         QCOMPARE(m_windows->fake().messages[0].kind, Seams::MessageKind::Error);
         QCOMPARE(m_windows->fake().messages[0].text, QStringLiteral("Ne peut ouvrir le fichier Virelan.obs"));
-        QVERIFY(tools().Obs->phrases().isEmpty());
+        QVERIFY(form.toolWindows().obs()->phrases().isEmpty());
         QVERIFY(form.isVisible());
         form.FileExitItemClick();
         QVERIFY(!form.isVisible());
     }
-    destroyToolWindows();
 }
 
 void TestObs::uncreatableFileAtCloseKeepsTheFrameOpen()
@@ -687,8 +684,8 @@ void TestObs::uncreatableFileAtCloseKeepsTheFrameOpen()
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(QDir().mkdir(Name));
         QChar enter = QLatin1Char('\r');
-        tools().Obs->Edit1->setText(QStringLiteral("à garder"));
-        tools().Obs->Edit1KeyPress(enter);
+        form.toolWindows().obs()->Edit1->setText(QStringLiteral("à garder"));
+        form.toolWindows().obs()->Edit1KeyPress(enter);
         // The error, then the question, whose default "&Non" keeps the program open.
         form.FileExitItemClick();
         QCOMPARE(m_windows->fake().messages.size(), 2);
@@ -701,7 +698,6 @@ void TestObs::uncreatableFileAtCloseKeepsTheFrameOpen()
         QVERIFY(!form.isVisible());
     }
     QCOMPARE(readAll(Name), QByteArray("\xe0 garder\r\n"));
-    destroyToolWindows();
 }
 
 QTEST_MAIN(TestObs)

@@ -108,7 +108,7 @@ void TestPlanWindow::init()
 {
     // Every case starts from the program's start-up state: a fresh plan window and name dialog.
     m_windows.emplace();
-    m_plan = tools().Plan;
+    m_plan = m_windows->shared().Plan;
 }
 
 void TestPlanWindow::cleanup()
@@ -194,7 +194,7 @@ void TestPlanWindow::layout()
     m_plan->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_plan));
     QVERIFY((m_plan->frameGeometry().center() - screenCentre).manhattanLength() <= 4);
-    TPlnEdit* names = tools().PlnEdit;
+    TPlnEdit* names = m_plan->nameDialog();
     names->move(0, 0);
     names->show();
     QVERIFY(QTest::qWaitForWindowExposed(names));
@@ -204,7 +204,7 @@ void TestPlanWindow::layout()
 
 void TestPlanWindow::nameDialogLayout()
 {
-    TPlnEdit* d = tools().PlnEdit;
+    TPlnEdit* d = m_plan->nameDialog();
     QCOMPARE(d->windowTitle(), QStringLiteral("Nom de l'élève"));
     QCOMPARE(d->size(), QSize(306, 65));
     QCOMPARE(d->Edit1->geometry(), QRect(15, 21, 148, 24));
@@ -219,7 +219,7 @@ void TestPlanWindow::nameDialogLayout()
 
 void TestPlanWindow::nameDialogKeys()
 {
-    TPlnEdit* d = tools().PlnEdit;
+    TPlnEdit* d = m_plan->nameDialog();
     d->Init(QString());
     d->setResult(-1);
     d->show();
@@ -243,7 +243,7 @@ void TestPlanWindow::addThroughTheDialog()
     answerNames({QStringLiteral("Martin Paul")});
     QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
     QCOMPARE(m_windows->fake().modalShown.size(), 1);
-    QCOMPARE(m_windows->fake().modalShown[0], static_cast<QDialog*>(tools().PlnEdit));
+    QCOMPARE(m_windows->fake().modalShown[0], static_cast<QDialog*>(m_plan->nameDialog()));
     QCOMPARE(m_plan->plan().count(), 1);
     QLabel* desk = m_plan->deskLabel(1);
     QCOMPARE(desk->text(), QStringLiteral("Martin Paul"));

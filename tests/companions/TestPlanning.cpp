@@ -745,7 +745,6 @@ void TestPlanning::freshStartFileBytes()
     QCOMPARE(bytes.size(), 3 + 26 * 12 * 38);
 
     // A window that starts in 2001 writes exactly the space line and the twelve lines.
-    destroyToolWindows();
     m_windows->fake().fixedNow = QDateTime(QDate(2001, 9, 3), QTime(8, 0));
     TPlanning q;
     q.show();
@@ -978,7 +977,7 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
         QCOMPARE(error.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path(QStringLiteral("6A.prp")));
     }
     // That file is never written over, even with a planning changed.
-    tools().Planning->MajPrj(1, QStringLiteral("x"));
+    m_windows->shared().Planning->MajPrj(1, QStringLiteral("x"));
     w->SauveTout();
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prp"))).isDir());
 
@@ -989,14 +988,14 @@ void TestPlanning::classWindowReportsAndPropagatesFileErrors()
     auto* b = m_windows->open();
     b->Charge(path(QStringLiteral("5B.prf")));
     QVERIFY(QDir().mkpath(path(QStringLiteral("5B.prp"))));
-    tools().Planning->MajPrj(1, QStringLiteral("x"));
+    m_windows->shared().Planning->MajPrj(1, QStringLiteral("x"));
     try {
         b->SauveTout();
         QFAIL("no error");
     } catch (const PlatformError& error) {
         QCOMPARE(error.message(), QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("5B.prp")));
     }
-    QVERIFY(tools().Planning->isModified());
+    QVERIFY(m_windows->shared().Planning->isModified());
 }
 
 // --- several classes ----------------------------------------------------------------------
@@ -1006,7 +1005,7 @@ void TestPlanning::aClassWithoutFileNeverReceivesAnotherPlanning()
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), " \r\n");
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = m_windows->shared().Planning;
 
     auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
@@ -1043,7 +1042,7 @@ void TestPlanning::changesAreWrittenToTheirClassBeforeAnotherLoads()
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
     const QByteArray bBytes = "PRJ1B\r\n20261" + QByteArray(31, '2') + "\r\n";
     writeFile(QStringLiteral("B.prp"), bBytes);
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = m_windows->shared().Planning;
 
     auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
@@ -1076,9 +1075,9 @@ void TestPlanning::menuShowsThePlanningModally()
         return dialog->result();
     };
     a->PlanningCours();
-    QCOMPARE(m_windows->fake().modalShown, QList<QDialog*>{tools().Planning});
+    QCOMPARE(m_windows->fake().modalShown, QList<QDialog*>{m_windows->shared().Planning});
     QVERIFY(visible);
-    QVERIFY(!tools().Planning->isModified());
+    QVERIFY(!m_windows->shared().Planning->isModified());
 }
 
 void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
@@ -1086,7 +1085,7 @@ void TestPlanning::planningFollowsItsClassSavedUnderAnotherName()
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
     writeFile(QStringLiteral("A.prp"), "PRJ1A\r\n");
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = m_windows->shared().Planning;
     auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
     auto* b = m_windows->open();
@@ -1112,7 +1111,7 @@ void TestPlanning::closedClassLeavesNoPlanningToTheNext()
 {
     writeFile(QStringLiteral("A.prf"), QByteArray());
     writeFile(QStringLiteral("B.prf"), QByteArray());
-    TPlanning* planning = tools().Planning;
+    TPlanning* planning = m_windows->shared().Planning;
     auto* a = m_windows->open();
     a->Charge(path(QStringLiteral("A.prf")));
     QCOMPARE(planning->ownerFile(), path(QStringLiteral("A.prp")));

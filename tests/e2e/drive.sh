@@ -114,8 +114,8 @@ focus() {
 }
 keys() { xdotool key --delay 20 "$@"; }
 # Text as typed on the keyboard. A letter the keyboard map lacks (é, è, à) gets a spare key from xdotool for
-# the time of its call: each goes in a call of its own, so that the program has read it before the key is
-# given back.
+# the time of its call: each goes in a call of its own, long enough for a busy program to have read the key map
+# with it before the key is given back (the map is read again when it changes, not with the key).
 text() {
     local s=$1 run="" c i
     for ((i = 0; i < ${#s}; i++)); do
@@ -125,7 +125,7 @@ text() {
         else
             [ -n "$run" ] && xdotool type --delay 12 -- "$run"
             run=""
-            xdotool type --delay 40 -- "$c"
+            xdotool type --delay 400 -- "$c"
         fi
     done
     [ -n "$run" ] && xdotool type --delay 12 -- "$run"
@@ -153,10 +153,24 @@ width_of() {
     echo $(($(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p') / scale))
 }
 # A file dialog ("Enregistrer sous", "Ouvrir"): the name typed into its name box, then Enter.
+# Return in a dialog whose file name box may still show a completion list: a Return the list takes closes only
+# the list, so Return is given again while the dialog stays (at most three times).
+confirm() {
+    local try
+    for try in 1 2 3; do
+        focus "$1"
+        keys Return
+        for _ in $(seq 40); do
+            [ -z "$(find_windows "$1")" ] && break
+            sleep 0.05
+        done
+        [ -z "$(find_windows "$1")" ] && break
+    done
+    gone "$1"
+}
 file_dialog() {
     type_to "$1" "$2"
-    keys Return
-    gone "$1"
+    confirm "$1"
 }
 # The "Fermer" button of the text editor, which follows the window's width.
 close_texte() {

@@ -111,8 +111,7 @@ close_texte
 keys_to "Vire Lan" alt+f i
 keys_to "Imprimer" alt+f ctrl+a
 text "$work/feuille.pdf"
-keys Return
-gone "Imprimer"
+confirm "Imprimer"
 
 # Two homework dates: row 1 (the first of the left column) and row 3 (the second of the left column).
 keys_to "Vire Lan" alt+c d
@@ -192,8 +191,7 @@ close_texte
 keys_to "Vire Lan" alt+v f alt+f i
 keys_to "Imprimer" alt+f ctrl+a
 text "$work/fiche.pdf"
-keys Return
-gone "Imprimer"
+confirm "Imprimer"
 # One more note and one more phrase: the first ones were read back.
 keys_to "Vire Lan" alt+u b
 keys_to "Bloc-notes" ctrl+End Return

@@ -1,6 +1,5 @@
 #include "ClassWindows.h"
 
-#include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 
 #include <QTest>
@@ -8,24 +7,23 @@
 ClassWindows::ClassWindows(const QDateTime& now) : m_fake(std::make_unique<FakeSeams>())
 {
     m_fake->fixedNow = now;
-    destroyToolWindows();
-    createToolWindows();
+    m_tools.emplace();
 }
 
 ClassWindows::~ClassWindows()
 {
     qDeleteAll(m_windows);
-    destroyToolWindows();
+    m_tools.reset();
 }
 
 SharedWindows ClassWindows::shared() const
 {
-    return sharedWindows();
+    return m_tools->shared();
 }
 
 TMDIChild* ClassWindows::open()
 {
-    return m_windows.emplace_back(new TMDIChild(sharedWindows()));
+    return m_windows.emplace_back(new TMDIChild(m_tools->shared()));
 }
 
 TMDIChild* ClassWindows::openShown()

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "FakeSeams.h"
-#include "classbook/SharedWindows.h"
+#include "app/ToolWindows.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 class TMDIChild;
 
@@ -29,6 +30,7 @@ public:
     // The fixture's folder, and a file in it.
     QString folder() const { return m_dir.path(); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    ToolWindows& tools() { return *m_tools; }
     // The windows a class window shares, as the frame hands them over.
     SharedWindows shared() const;
     // A new class window, destroyed with the fixture unless the test destroys it first.
@@ -42,5 +44,6 @@ public:
 private:
     std::unique_ptr<FakeSeams> m_fake;
     QTemporaryDir m_dir;
+    std::optional<ToolWindows> m_tools;
     QList<QPointer<TMDIChild>> m_windows;
 };

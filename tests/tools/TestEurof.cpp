@@ -328,9 +328,8 @@ void TestEurof::layout()
 
 void TestEurof::menuShowsConverter()
 {
-    createToolWindows();
     TMainForm frame;
-    TEurof* eurof = tools().Eurof;
+    TEurof* eurof = frame.toolWindows().eurof();
     QStringList seen;
     QStringList typed{"100", "0"};
     m_fake->onModal = [&](QDialog* d) {
@@ -347,7 +346,6 @@ void TestEurof::menuShowsConverter()
     QCOMPARE(m_fake->modalShown, (QList<QDialog*>{eurof, eurof}));
     // The second showing keeps the displays but not the converted flag: "100" is extended.
     QCOMPARE(seen, (QStringList{"", "", "15,24", "100", "15,24", "152,45"}));
-    destroyToolWindows();
 }
 
 QTEST_MAIN(TestEurof)

@@ -404,9 +404,8 @@ void TestPocket::showingClears()
 
 void TestPocket::menuShowsClearedCalculator()
 {
-    createToolWindows();
     TMainForm frame;
-    TPocket* pocket = tools().Pocket;
+    TPocket* pocket = frame.toolWindows().pocket();
     QStringList shown;
     m_fake->onModal = [&](QDialog* d) {
         d->show();
@@ -420,7 +419,6 @@ void TestPocket::menuShowsClearedCalculator()
     frame.Calculatrice1Click();
     QCOMPARE(m_fake->modalShown, (QList<QDialog*>{pocket, pocket}));
     QCOMPARE(shown, (QStringList{"", "42", "", "42"}));
-    destroyToolWindows();
 }
 
 QTEST_MAIN(TestPocket)
