@@ -114,9 +114,11 @@ void TestClassOps::sortOnTheGridPage()
     name(*w, 2, "Alpha", "Anne");
     name(*w, 3, "", "");
     name(*w, 4, QStringLiteral("Écho"), QStringLiteral("Élise"));
-    w->document().store([&](ClassContents& contents) { contents.table.at(1, ClassTable::Photo) = "/p/bravo.jpg"; });
-    w->document().store([&](ClassContents& contents) { contents.table.at(4, ClassTable::Town) = "Lyon"; });
-    w->document().store([&](ClassContents& contents) { contents.table.at(6, 5) = "orphan"; });
+    w->document().store([&](ClassContents& contents) {
+        contents.table.at(1, ClassTable::Photo) = "/p/bravo.jpg";
+        contents.table.at(4, ClassTable::Town) = "Lyon";
+        contents.table.at(6, 5) = "orphan";
+    });
     w->LitGrille();
     // Marks typed in the grid since the last store: they go with their students.
     w->grid()->setCell(2, 2, "11,00");
@@ -276,9 +278,11 @@ void TestClassOps::deleteTheLastStudent()
     auto w = newWindow();
     name(*w, 61, "Avant", "Der");
     name(*w, 62, "Dernier", "Luc");
-    w->document().store([&](ClassContents& contents) { contents.table.at(62, 31) = "20"; });
-    w->document().store([&](ClassContents& contents) { contents.table.at(62, ClassTable::Remarks) = "rem"; });
-    w->document().store([&](ClassContents& contents) { contents.table.at(64, 2) = "spare"; });
+    w->document().store([&](ClassContents& contents) {
+        contents.table.at(62, 31) = "20";
+        contents.table.at(62, ClassTable::Remarks) = "rem";
+        contents.table.at(64, 2) = "spare";
+    });
     w->LitGrille();
     w->grid()->setCurrent(2, 63);
     w->Fiche();

@@ -605,8 +605,10 @@ void TestClassFileWindow::whatMarksModified()
     QFETCH(QString, action);
     QFETCH(bool, modified);
     w()->EcritGrille();
-    w()->document().store([&](ClassContents& contents) { contents.table.at(1, 33) = QStringLiteral("Durand"); });
-    w()->document().store([&](ClassContents& contents) { contents.table.at(1, 3) = QStringLiteral("10"); });
+    w()->document().store([&](ClassContents& contents) {
+        contents.table.at(1, 33) = QStringLiteral("Durand");
+        contents.table.at(1, 3) = QStringLiteral("10");
+    });
     w()->LitGrille();
     QCOMPARE(w()->grid()->cell(3, 2), QStringLiteral("10,00"));
     QVERIFY(!w()->isModified());
