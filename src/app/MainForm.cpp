@@ -426,8 +426,8 @@ void TMainForm::FormShow()
     // Each file is read on its own: one that cannot be read is reported (and never written over) and keeps
     // nothing else from loading.
     FailureList failures;
-    failures.attempt([this] { m_tools->blocnotes()->Charge(QStringLiteral("Virelan.nte")); });
-    failures.attempt([this] { m_tools->obs()->Charge(); });
+    failures.attempt([this] { m_tools->loadNotes(QStringLiteral("Virelan.nte")); });
+    failures.attempt([this] { m_tools->loadPhrases(); });
     failures.raise();
 }
 
@@ -507,14 +507,14 @@ bool TMainForm::FormClose()
         errors::report(PlatformError::ioError(errno ? errno : ENOENT), this);
         // Neither file can be written where it belongs; without changes nothing is lost.
         QStringList unsaved;
-        if (m_tools->blocnotes()->isModified())
+        if (m_tools->notesModified())
             unsaved << QStringLiteral("Virelan.nte");
-        if (m_tools->obs()->isModified())
+        if (m_tools->phrasesModified())
             unsaved << QStringLiteral("Virelan.obs");
         return unsaved.isEmpty() || errors::leaveWithout(this, unsaved);
     }
-    return step([this] { m_tools->blocnotes()->Sauve(QStringLiteral("Virelan.nte")); }) &&
-           step([this] { m_tools->obs()->Sauve(); });
+    return step([this] { m_tools->saveNotes(QStringLiteral("Virelan.nte")); }) &&
+           step([this] { m_tools->savePhrases(); });
 }
 
 // --- class windows ---------------------------------------------------------------------

@@ -127,9 +127,15 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
     Panel1->lower();
     Bureau->stackUnder(SpeedButton1);
-    m_nameDialog = new TPlnEdit(this);
     // Whatever a class did to the plan (loaded, started afresh, brought back) is shown at once.
     connect(&m_owners, &SharedCompanion::changed, this, &TPlan::showDesks);
+}
+
+TPlnEdit* TPlan::nameDialog()
+{
+    if (!m_nameDialog)
+        m_nameDialog = new TPlnEdit(this);
+    return m_nameDialog;
 }
 
 void TPlan::Charge(const QString& classFileName, SharedCompanion::ClassKey cls)
@@ -164,7 +170,7 @@ void TPlan::SpeedButton1Click()
                         {QStringLiteral("OK")}, 0, 0);
         return;
     }
-    TPlnEdit* dialog = m_nameDialog;
+    TPlnEdit* dialog = nameDialog();
     dialog->Init(QString());
     if (seams().execModal(dialog) == QDialog::Accepted)
         m_plan.add(dialog->Edit1->text());

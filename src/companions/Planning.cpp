@@ -164,8 +164,14 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
     // when the class has no planning file).
     DessinGrille();
     LitAn();
-    m_nameDialog = new TPrjEdit(this);
     connect(&m_owners, &SharedCompanion::changed, this, &TPlanning::LitAn);
+}
+
+TPrjEdit* TPlanning::nameDialog()
+{
+    if (!m_nameDialog)
+        m_nameDialog = new TPrjEdit(this);
+    return m_nameDialog;
 }
 
 // --- the grid and the list ---------------------------------------------------
@@ -250,7 +256,7 @@ void TPlanning::PanelClick(int subject)
 void TPlanning::PanelDblClick(int subject)
 {
     m_subject = subject;
-    TPrjEdit* dialog = m_nameDialog;
+    TPrjEdit* dialog = nameDialog();
     SubjectPanel* panel = SubjectPanels[subject - 1];
     dialog->Edit1->setText(panel->caption());
     if (seams().execModal(dialog) != QDialog::Accepted)
