@@ -6,7 +6,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
+#include <QHash>
 #include <QStringList>
+#include <algorithm>
 
 namespace printpainter {
 
@@ -34,6 +36,65 @@ void drawLine(QPainter& painter, const QFontMetrics& metrics, const printlayout:
     }
 }
 
+// How far the ink of a character reaches out of its box: left of its pen position, right of its advance, and its
+// top and bottom from the baseline.
+struct Reach
+{
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = 0;
+};
+
+// Whether a text's ink stays inside a rectangle, from the font's own measure of each character: clipping such a text
+// changes nothing on the page, and costs the printer a clip region of its own for every text.
+class InkReach
+{
+public:
+    explicit InkReach(const QFontMetrics& metrics) : m_metrics(metrics) {}
+
+    // The text drawn from x with its top at y, `width` wide as the layout measured it. Only plain Latin-1 text is
+    // judged: anything that shaping may join or set otherwise (a ligature, a mark, another script, a tab) is not.
+    bool inside(const printlayout::Text& text, int width, const QRect& rect)
+    {
+        if (width < 0 || text.text.isEmpty())
+            return false;
+        Reach most{0, 0, 0, 0};
+        for (qsizetype i = 0; i < text.text.size(); ++i) {
+            const char16_t c = text.text[i].unicode();
+            if (c < 0x20 || (c >= 0x7f && c < 0xa0) || c > 0xff)
+                return false;
+            if (c == u'f' && i + 1 < text.text.size() && QStringView(u"fijlt").contains(text.text[i + 1]))
+                return false;
+            const Reach& r = of(c);
+            most.left = std::max(most.left, r.left);
+            most.right = std::max(most.right, r.right);
+            most.top = std::min(most.top, r.top);
+            most.bottom = std::max(most.bottom, r.bottom);
+        }
+        // A pixel more on every side for rounding and antialiasing.
+        const int baseline = text.y + m_metrics.ascent();
+        return text.x - most.left - 1 >= rect.left() && text.x + width + most.right + 1 <= rect.left() + rect.width() &&
+               baseline + most.top - 1 >= rect.top() && baseline + most.bottom + 1 <= rect.top() + rect.height();
+    }
+
+private:
+    const Reach& of(char16_t c)
+    {
+        auto found = m_reach.find(c);
+        if (found == m_reach.end()) {
+            const QRect ink = m_metrics.boundingRect(QChar(c));
+            const int advance = m_metrics.horizontalAdvance(QChar(c));
+            found = m_reach.insert(c, {std::max(0, -ink.left()), std::max(0, ink.left() + ink.width() - advance),
+                                       ink.top(), ink.top() + ink.height()});
+        }
+        return *found;
+    }
+
+    const QFontMetrics& m_metrics;
+    QHash<char16_t, Reach> m_reach;
+};
+
 } // namespace
 
 printlayout::PrinterGeometry geometry(const QPrinter& printer)
@@ -51,8 +112,10 @@ QFont printerFont(int points)
 void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& photo)
 {
     const QFontMetrics metrics = painter.fontMetrics();
+    InkReach ink(metrics);
     for (const printlayout::Text& text : page.texts) {
-        if (text.clip.isNull()) {
+        if (text.clip.isNull() ||
+            (page.tabStop <= 0 && ink.inside(text, page.widths.value(text.text, -1), text.clip))) {
             drawLine(painter, metrics, text, page.tabStop);
             continue;
         }

@@ -18,8 +18,8 @@ printlayout::PrinterGeometry geometry(const QPrinter& printer);
 // "Arial" at a size in points, measured on the printer.
 QFont printerFont(int points);
 
-// Draws one page with the painter's font: the texts, each cut to its cell when it has one, then the photo
-// over them.
+// Draws one page with the painter's font: the texts, each cut to its cell when it has one and its ink may reach out
+// of it, then the photo over them.
 void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& photo);
 
 // Begins the document with the font, builds the layout with the printer's metrics of that font, draws

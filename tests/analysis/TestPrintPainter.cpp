@@ -52,6 +52,8 @@ private slots:
     void tabGoesToTheNextStop();
     void rightAlignedCellEndsBeforeTheEdge();
     void cellTextCutToItsCell();
+    void cellTextAsIfCut_data();
+    void cellTextAsIfCut();
     void photoStretchedOverTheText();
     void noPhotoNoPicture();
 };
@@ -125,6 +127,44 @@ void TestPrintPainter::cellTextCutToItsCell()
     QCOMPARE(inkColumns(image, 340, 800, 0, 300).first, -1);
     QCOMPARE(inkColumns(image, 300, 340, 0, 10).first, -1);
     QVERIFY(inkColumns(image, 300, 340, 10, 34).first >= 300);
+}
+
+// A text in its cell, the layout's measure of it known, comes out exactly as the same text cut to the cell by hand,
+// whether its ink stays inside or not.
+void TestPrintPainter::cellTextAsIfCut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("rightAligned");
+    QTest::addColumn<QRect>("cell");
+    QTest::newRow("mark at the right edge") << "12,50" << true << QRect(300, 10, 100, 24);
+    QTest::newRow("name at the left edge") << "Martin" << false << QRect(300, 10, 100, 24);
+    QTest::newRow("j reaching left of its cell") << "jour" << false << QRect(300, 10, 100, 24);
+    QTest::newRow("f at the right edge") << "Prof" << true << QRect(300, 10, 100, 24);
+    QTest::newRow("accented capital at the top") << "École" << false << QRect(300, 10, 100, 24);
+    QTest::newRow("wider than its cell") << "Interrogation écrite" << true << QRect(300, 10, 100, 24);
+    QTest::newRow("taller than its cell") << "Moyenne" << false << QRect(300, 10, 100, 12);
+    QTest::newRow("ligature") << "fiche" << false << QRect(300, 10, 100, 24);
+}
+
+void TestPrintPainter::cellTextAsIfCut()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, rightAligned);
+    QFETCH(QRect, cell);
+    const QFont font = fonts::pixelFont(QStringLiteral("Arial"), 20);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(text);
+    const int x = rightAligned ? cell.left() + cell.width() - width - 2 : cell.left();
+    printlayout::Page page;
+    page.texts << printlayout::Text{x, cell.top(), text, cell};
+    page.widths.insert(text, width);
+    QImage cut = blankPage();
+    QPainter painter(&cut);
+    painter.setFont(font);
+    painter.setClipRect(cell);
+    painter.drawText(x, cell.top() + metrics.ascent(), text);
+    painter.end();
+    QCOMPARE(paint(page), cut);
 }
 
 void TestPrintPainter::photoStretchedOverTheText()
