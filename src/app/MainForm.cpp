@@ -8,6 +8,7 @@
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
+#include "core/Spreadsheet.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
 #include "tools/Eurof.h"
@@ -402,7 +403,15 @@ bool TMainForm::event(QEvent* event)
         DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
-    return QMainWindow::event(event);
+    const bool painting = event->type() == QEvent::UpdateRequest;
+    const bool handled = QMainWindow::event(event);
+    if (painting && m_shown && !m_idleWorkQueued) {
+        // Once the frame is first painted and the program idle, the workbook library is opened in the background,
+        // so that the first export does not wait for it.
+        m_idleWorkQueued = true;
+        QTimer::singleShot(0, this, [] { spreadsheet::preload(); });
+    }
+    return handled;
 }
 
 void TMainForm::showEvent(QShowEvent* event)

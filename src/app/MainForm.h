@@ -128,5 +128,6 @@ private:
     QStringList m_copyBuffer;
     QString m_startupDirectory;
     bool m_shown = false;
+    bool m_idleWorkQueued = false;
     bool m_destroying = false;
 };
