@@ -238,6 +238,7 @@ void TPlanning::StringGrid1Click()
         EcritCell(col, row);
     }
     m_modified = true;
+    m_owners.tellEdited();
 }
 
 // --- subjects ------------------------------------------------------------------
@@ -263,6 +264,7 @@ void TPlanning::MajPrj(int subject, const QString& name)
 {
     m_list.MajPrj(subject, name);
     m_modified = true;
+    m_owners.tellEdited();
 }
 
 void TPlanning::captionsFromList()
