@@ -3,12 +3,17 @@
 #include "app/AboutBox.h"
 #include "app/CommandButton.h"
 #include "app/HelpWindow.h"
+#include "app/RecoveryDialog.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
 #include "core/Spreadsheet.h"
+#include "model/NotesFile.h"
+#include "model/RecoveryCopy.h"
+#include "model/RecoverySlot.h"
+#include "model/RecoveryStore.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
 #include "tools/Eurof.h"
@@ -34,6 +39,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -522,8 +528,133 @@ bool TMainForm::FormClose()
             unsaved << QStringLiteral("Virelan.obs");
         return unsaved.isEmpty() || errors::leaveWithout(this, unsaved);
     }
-    return step([this] { m_tools->saveNotes(QStringLiteral("Virelan.nte")); }) &&
-           step([this] { m_tools->savePhrases(); });
+    const bool saved = step([this] { m_tools->saveNotes(QStringLiteral("Virelan.nte")); }) &&
+                       step([this] { m_tools->savePhrases(); });
+    // What was written keeps no recovery copy.
+    for (RecoverySlot* copy : {m_notesCopy, m_phrasesCopy})
+        if (copy)
+            copy->check();
+    return saved;
+}
+
+// --- recovery after a crash ------------------------------------------------------------
+
+QString TMainForm::startupFile(const QString& name) const
+{
+    return QDir(m_startupDirectory.isEmpty() ? QDir::currentPath() : m_startupDirectory).absoluteFilePath(name);
+}
+
+void TMainForm::setRecovery(RecoveryStore* store)
+{
+    m_recovery = store;
+    m_tools->setRecovery(store);
+    delete m_notesCopy;
+    delete m_phrasesCopy;
+    m_notesCopy = m_phrasesCopy = nullptr;
+    if (!store)
+        return;
+    // The notepad and the phrases window are watched from when they are built: until then nothing in them changes.
+    m_notesCopy = new RecoverySlot(*store, QStringLiteral("notes"),
+                                   {[this] { return m_tools->notesModified(); },
+                                    [this] {
+                                        recovery::Copy copy;
+                                        copy.kind = recovery::Kind::Notes;
+                                        copy.fileName =
+                                            startupFile(notesfile::repairName(QStringLiteral("Virelan.nte")));
+                                        copy.text = m_tools->blocnotes()->text();
+                                        return [copy] { return copy; };
+                                    }},
+                                   this);
+    m_tools->whenNotesBuilt([this](TBlocnotes* notes) {
+        if (!m_notesCopy)
+            return;
+        connect(notes->Memo1->document(), &QTextDocument::contentsChanged, m_notesCopy, &RecoverySlot::changed);
+        connect(notes->Memo1->document(), &QTextDocument::modificationChanged, m_notesCopy, &RecoverySlot::check);
+    });
+    m_phrasesCopy = new RecoverySlot(*store, QStringLiteral("phrases"),
+                                     {[this] { return m_tools->phrasesModified(); },
+                                      [this] {
+                                          recovery::Copy copy;
+                                          copy.kind = recovery::Kind::Phrases;
+                                          copy.fileName = startupFile(QStringLiteral("Virelan.obs"));
+                                          copy.phrases = m_tools->obs()->phrases();
+                                          return [copy] { return copy; };
+                                      }},
+                                     this);
+    m_tools->whenPhrasesBuilt([this](TObs* obs) {
+        if (m_phrasesCopy)
+            connect(obs, &TObs::edited, m_phrasesCopy, &RecoverySlot::changed);
+    });
+    // Told on the status bar: the teacher goes on working, without the safety net until copies are written again.
+    if (!store->isActive())
+        seams().statusMessage(this, QStringLiteral("Pas de copie de récupération : ") + store->why());
+    connect(store, &RecoveryStore::failed, this, [this](const QString& why) {
+        if (!why.isEmpty())
+            seams().statusMessage(this, QStringLiteral("Copie de récupération impossible : ") + why);
+    });
+}
+
+void TMainForm::offerRecovery()
+{
+    if (!m_recovery)
+        return;
+    // Claimed while they are offered: another start meanwhile does not offer them too.
+    const auto release = qScopeGuard([this] { m_recovery->releaseClaims(); });
+    QList<RecoveryStore::Orphan> orphans = m_recovery->claimOrphans();
+    // The notes and phrases of another start-up folder wait for a start from there.
+    orphans.removeIf([this](const RecoveryStore::Orphan& orphan) {
+        const QString own = orphan.copy.kind == recovery::Kind::Notes
+                                ? startupFile(notesfile::repairName(QStringLiteral("Virelan.nte")))
+                                : startupFile(QStringLiteral("Virelan.obs"));
+        return orphan.copy.kind != recovery::Kind::Class && !filenames::sameFile(orphan.copy.fileName, own);
+    });
+    if (orphans.isEmpty())
+        return;
+    QList<recovery::Listed> listed;
+    for (const RecoveryStore::Orphan& orphan : orphans)
+        listed << recovery::listed(orphan.copy);
+    RecoveryDialog dialog(listed, this);
+    for (;;) {
+        const int answer = seams().execModal(&dialog);
+        if (answer == RecoveryDialog::Recover) {
+            // The oldest first: the class changed last is the active window, and the notes changed last win.
+            for (const RecoveryStore::Orphan& orphan : orphans)
+                errors::guarded(this, [&] { restoreCopy(orphan.path, orphan.copy); });
+            return;
+        }
+        if (answer != RecoveryDialog::Ignore)
+            return;
+        const int sure =
+            seams().message(this, Seams::MessageKind::Warning, QStringLiteral("Récupération"),
+                            QStringLiteral("Supprimer ces copies ? Les modifications qu'elles gardent seront perdues."),
+                            {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1, 1);
+        if (sure == 0) {
+            m_recovery->discard(orphans);
+            return;
+        }
+    }
+}
+
+void TMainForm::restoreCopy(const QString& path, const recovery::Copy& copy)
+{
+    switch (copy.kind) {
+    case recovery::Kind::Class: {
+        TMDIChild* child = CreateClassWindow(copy.caption.isEmpty() ? copy.fileName : copy.caption);
+        // The copy is the window's own, even when its plan or planning could not be read.
+        const auto adopt = qScopeGuard([&] { child->document().adoptRecoveryCopy(path, copy); });
+        child->document().restore(copy);
+        break;
+    }
+    case recovery::Kind::Notes:
+        m_tools->blocnotes()->setText(copy.text);
+        m_tools->blocnotes()->setModified(true);
+        m_notesCopy->adopt(path, copy.changed);
+        break;
+    case recovery::Kind::Phrases:
+        m_tools->obs()->restore(copy.phrases);
+        m_phrasesCopy->adopt(path, copy.changed);
+        break;
+    }
 }
 
 // --- class windows ---------------------------------------------------------------------

@@ -103,8 +103,17 @@ TBlocnotes* ToolWindows::blocnotes() const
             m_blocnotes->setModified(false);
             m_notes.reset();
         }
+        if (m_notesBuilt)
+            m_notesBuilt(m_blocnotes);
     }
     return m_blocnotes;
+}
+
+void ToolWindows::whenNotesBuilt(std::function<void(TBlocnotes*)> built)
+{
+    m_notesBuilt = std::move(built);
+    if (m_blocnotes && m_notesBuilt)
+        m_notesBuilt(m_blocnotes);
 }
 
 void ToolWindows::loadNotes(const QString& fileName)
@@ -136,8 +145,17 @@ TObs* ToolWindows::obs() const
             m_obs->setList(*m_phrases);
             m_phrases.reset();
         }
+        if (m_phrasesBuilt)
+            m_phrasesBuilt(m_obs);
     }
     return m_obs;
+}
+
+void ToolWindows::whenPhrasesBuilt(std::function<void(TObs*)> built)
+{
+    m_phrasesBuilt = std::move(built);
+    if (m_obs && m_phrasesBuilt)
+        m_phrasesBuilt(m_obs);
 }
 
 void ToolWindows::loadPhrases()
@@ -169,5 +187,6 @@ SharedWindows ToolWindows::shared() const
             .Obs = OnDemand<TObs>([this] { return obs(); }),
             .Planning = planning(),
             .Plan = plan(),
-            .Photos = photos()};
+            .Photos = photos(),
+            .Recovery = m_recovery};
 }

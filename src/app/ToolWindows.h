@@ -5,12 +5,14 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class PhotoCache;
 class QDialog;
+class RecoveryStore;
 class TAboutBox;
 class TBlocnotes;
 class TCalendrier;
@@ -57,6 +59,8 @@ public:
 
     // The windows a class window uses, as the frame hands them to each class window it creates.
     SharedWindows shared() const;
+    // Where the class windows created from now on keep their recovery copies (the frame's store).
+    void setRecovery(RecoveryStore* store) { m_recovery = store; }
 
     // The notes file, read for the notepad (which shows it when first built) and written back from it, as the
     // notepad's Charge and Sauve do; a notepad never built has nothing changed.
@@ -67,6 +71,10 @@ public:
     void loadPhrases();
     bool phrasesModified() const;
     void savePhrases();
+    // Called with the notepad, and with the phrases window, once built: at once for one built already, otherwise
+    // when it is first needed (nothing changes in a window not built yet).
+    void whenNotesBuilt(std::function<void(TBlocnotes*)> built);
+    void whenPhrasesBuilt(std::function<void(TObs*)> built);
 
 private:
     template<typename Window>
@@ -92,4 +100,7 @@ private:
     TPlanning* m_planning = nullptr;
     TPlan* m_plan = nullptr;
     std::unique_ptr<PhotoCache> m_photos;
+    RecoveryStore* m_recovery = nullptr;
+    std::function<void(TBlocnotes*)> m_notesBuilt;
+    std::function<void(TObs*)> m_phrasesBuilt;
 };

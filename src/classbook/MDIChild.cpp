@@ -41,6 +41,8 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     buildCardPage();
     m_document.setView(this);
     connect(&m_document, &ClassDocument::loaded, this, &TMDIChild::showLoaded);
+    if (m_shared.Recovery)
+        m_document.keepRecoveryCopies(*m_shared.Recovery);
     FormCreate();
 }
 

@@ -131,8 +131,9 @@ private:
     void showName(int n);
     // The grid's cells into the table, a mark being typed included.
     void gridInto(ClassTable& table) const;
-    // ClassDocument::View: the page in view and the grid's widths.
+    // ClassDocument::View: the page in view and the grid's widths; the window's caption.
     void storeInto(ClassContents& contents) const override;
+    QString caption() const override { return windowTitle(); }
     // While the teacher reads the card, the photos of the cards around it are decoded ahead.
     void readAhead();
 

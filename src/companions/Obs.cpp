@@ -100,6 +100,12 @@ void TObs::Sauve()
     m_list.save(FileName);
 }
 
+void TObs::restore(const QStringList& phrases)
+{
+    m_list.restore(phrases);
+    showPhrases();
+}
+
 void TObs::Result(QString& phrase)
 {
     if (!m_chosen.isEmpty())
@@ -147,6 +153,7 @@ void TObs::Button4Click()
         delete ListBox1->takeItem(row);
     m_updating = false;
     selectNothing();
+    emit edited();
 }
 
 void TObs::Edit1KeyPress(QChar& key)
@@ -164,6 +171,7 @@ void TObs::Edit1KeyPress(QChar& key)
         m_list.replace(row, Edit1->text());
         ListBox1->item(row)->setText(m_list.phrases().at(row));
     }
+    emit edited();
 }
 
 void TObs::ListBox1KeyDown(int key)

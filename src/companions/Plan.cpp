@@ -177,18 +177,23 @@ void TPlan::SpeedButton1Click()
     // Even a cancelled add counts as a change of the plan.
     m_plan.setModified(true);
     showDesks();
+    m_owners.tellEdited();
 }
 
 void TPlan::SpeedButton2Click()
 {
-    if (m_plan.removeSelected())
+    if (m_plan.removeSelected()) {
         showDesks();
+        m_owners.tellEdited();
+    }
 }
 
 void TPlan::SpeedButton3Click()
 {
-    if (m_plan.turnSelected())
+    if (m_plan.turnSelected()) {
         showDesks();
+        m_owners.tellEdited();
+    }
 }
 
 void TPlan::Button1Click()
@@ -219,6 +224,8 @@ void TPlan::FormMouseDown(QWidget* sender, QPoint pos)
         setCursor(Qt::CrossCursor);
     }
     showDesks();
+    if (n > 0)
+        m_owners.tellEdited();
 }
 
 void TPlan::FormMouseMove(QWidget* sender, QPoint pos)
@@ -235,6 +242,7 @@ void TPlan::FormMouseMove(QWidget* sender, QPoint pos)
     m_plan.dragTo(client);
     const Desk& desk = m_plan.desk(m_plan.selected());
     selected->move(desk.left, desk.top);
+    m_owners.tellEdited();
 }
 
 void TPlan::FormMouseUp(QWidget*, QPoint)

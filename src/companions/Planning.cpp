@@ -244,6 +244,7 @@ void TPlanning::StringGrid1Click()
         EcritCell(col, row);
     }
     m_modified = true;
+    m_owners.tellEdited();
 }
 
 // --- subjects ------------------------------------------------------------------
@@ -269,6 +270,7 @@ void TPlanning::MajPrj(int subject, const QString& name)
 {
     m_list.MajPrj(subject, name);
     m_modified = true;
+    m_owners.tellEdited();
 }
 
 void TPlanning::captionsFromList()

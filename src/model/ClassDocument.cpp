@@ -3,6 +3,7 @@
 #include "core/PlatformError.h"
 #include "core/TextFile.h"
 #include "model/EarlierVersions.h"
+#include "model/RecoverySlot.h"
 
 #include <QFileInfo>
 #include <optional>
@@ -14,12 +15,23 @@ classfile::Widths ClassContents::noWidths()
     return widths;
 }
 
+classfile::Widths ClassContents::widthsToWrite() const
+{
+    classfile::Widths out = widths;
+    for (int c = 1; c <= classfile::WidthCount; ++c)
+        if (out[c - 1] == classfile::NoWidth)
+            out[c - 1] = c == 1 ? NamesWidth : RubricWidth;
+    return out;
+}
+
 ClassDocument::ClassDocument(SharedCompanions companions, QObject* parent) : QObject(parent), m_companions(companions)
 {
 }
 
 ClassDocument::~ClassDocument()
 {
+    // Closed, the class keeps no recovery copy.
+    delete m_recovery;
     if (m_companions.planning)
         m_companions.planning->closed(this);
     if (m_companions.plan)
@@ -116,14 +128,10 @@ QString ClassDocument::save()
         return {};
     if (m_view)
         m_view->storeInto(m_contents);
-    // A column the view has never shown keeps the width a new class gives it.
-    classfile::Widths widths = m_contents.widths;
-    for (int c = 1; c <= classfile::WidthCount; ++c)
-        if (widths[c - 1] == classfile::NoWidth)
-            widths[c - 1] = c == 1 ? ClassContents::NamesWidth : ClassContents::RubricWidth;
     // Written whole through a temporary file: a failure raises "Ne peut créer le fichier", keeps the old file as it
     // was and leaves the class modified. The file replaced is kept as a version.
-    const QString versionFailure = versions::writeKeeping(m_fileName, classfile::write(m_contents.table, widths));
+    const QString versionFailure =
+        versions::writeKeeping(m_fileName, classfile::write(m_contents.table, m_contents.widthsToWrite()));
     setModified(false);
     return versionFailure;
 }

@@ -9,6 +9,12 @@
 #include <QString>
 #include <functional>
 
+class RecoverySlot;
+class RecoveryStore;
+namespace recovery {
+struct Copy;
+}
+
 // The plan and the planning a class shares with every other open class, each with its rule of which class it
 // belongs to. The frame's tool windows hold them and show them; each class document is handed them.
 struct SharedCompanions
@@ -32,6 +38,8 @@ struct ClassContents
     homework::List homework;
 
     static classfile::Widths noWidths();
+    // The widths a save writes: a column the view has never shown keeps the width a new class gives it.
+    classfile::Widths widthsToWrite() const;
 };
 
 // One class as a document: its contents, its file name and its modified flag, its loading and saving with the
@@ -50,6 +58,8 @@ public:
         virtual ~View() = default;
         // Stores what the view shows into the contents, leaving the view as it is.
         virtual void storeInto(ClassContents& contents) const = 0;
+        // The caption the class is shown under.
+        virtual QString caption() const { return QString(); }
     };
 
     using Edit = std::function<void(ClassContents& contents)>;
@@ -101,6 +111,22 @@ public:
     void ChargeDevoir();
     void SauveDevoir();
 
+    // --- recovery after a crash (ClassDocumentRecovery.cpp) ---
+    // From now on, while the class (or the plan or planning it owns) has changes no file holds, a recovery copy of
+    // it is kept in the store; a save removes it, and so does closing the class.
+    void keepRecoveryCopies(RecoveryStore& store);
+    bool hasUnsavedChanges() const;
+    // What the copy of the class is made from, taken now: the class as a save would write it (the view's part
+    // included), its homework, file name and caption, and the plan and planning it owns with changes not yet
+    // written. The function returned makes the copy, on any thread.
+    std::function<recovery::Copy()> takeRecoveryCopy() const;
+    // The class as the copy holds it, under its file name, modified; the plan and planning from the copy when it
+    // holds them, else from their files. Nothing is written. Raises, once the class is shown, what could not be
+    // read.
+    void restore(const recovery::Copy& copy);
+    // The copy left by a killed run, brought back into this class, becomes its own.
+    void adoptRecoveryCopy(const QString& orphanPath, const recovery::Copy& copy);
+
 signals:
     // Every change of the class, as change() tells it.
     void changed();
@@ -114,4 +140,5 @@ private:
     ClassContents m_contents;
     QString m_fileName;
     bool m_modified = false;
+    RecoverySlot* m_recovery = nullptr;
 };

@@ -18,6 +18,14 @@ void PhraseList::save(const QString& fileName)
     m_modified = false;
 }
 
+void PhraseList::restore(const QStringList& phrases)
+{
+    m_phrases.clear();
+    for (const QString& phrase : phrases)
+        m_phrases << oneLine(phrase);
+    m_modified = true;
+}
+
 void PhraseList::append(const QString& phrase)
 {
     m_phrases << oneLine(phrase);

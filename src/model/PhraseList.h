@@ -25,6 +25,9 @@ public:
     // Raises "Ne peut créer le fichier" when it cannot be written; the list then still counts as changed.
     void save(const QString& fileName);
 
+    // The phrases as a recovery copy holds them: changed since the file was read, until written.
+    void restore(const QStringList& phrases);
+
     void append(const QString& phrase);
     void replace(int index, const QString& phrase);
     // Removes the phrase at index, if there is one. On a list that is not empty the list counts as changed

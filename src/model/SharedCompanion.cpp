@@ -64,12 +64,14 @@ void SharedCompanion::follow(ClassKey cls, const QString& file)
         moved(waiting.owner);
 }
 
-void SharedCompanion::displace(std::optional<PlatformError>& failure)
+void SharedCompanion::displace(std::optional<PlatformError>& failure, bool mayWrite)
 {
     if (!m_document.modified() || m_owner.isNobody())
         return;
     const QByteArray bytes = m_document.toBytes();
-    if (filewriter::isUnreadable(m_owner.file)) {
+    if (!mayWrite) {
+        // They wait for their class's next save.
+    } else if (filewriter::isUnreadable(m_owner.file)) {
         // Changes made where the file could not be read are never written over it: they wait, and the
         // teacher is told that they could not be written.
         if (!failure)
@@ -87,14 +89,14 @@ void SharedCompanion::displace(std::optional<PlatformError>& failure)
     m_waiting.append({m_owner, bytes});
 }
 
-bool SharedCompanion::bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure)
+bool SharedCompanion::bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure, bool mayWrite)
 {
     for (qsizetype i = 0; i < m_waiting.size(); ++i) {
         const Owner& owner = m_waiting.at(i).owner;
         if (!(cls && owner.cls == cls) && !filenames::sameFile(owner.file, file))
             continue;
         const Waiting back = m_waiting.takeAt(i);
-        displace(failure);
+        displace(failure, mayWrite);
         m_document.load(back.bytes);
         m_document.setModified(true);
         m_owner = {cls ? cls : back.owner.cls, file.isEmpty() ? back.owner.file : file};
@@ -105,6 +107,11 @@ bool SharedCompanion::bringBack(ClassKey cls, const QString& file, std::optional
 
 void SharedCompanion::load(ClassKey cls, const QString& classFile)
 {
+    take(cls, classFile, true);
+}
+
+void SharedCompanion::take(ClassKey cls, const QString& classFile, bool mayWrite)
+{
     const auto tell = qScopeGuard([this] { emit changed(); });
     remember(cls, classFile);
     const QString file = companionOf(classFile);
@@ -112,7 +119,7 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
         return;
     std::optional<PlatformError> failure;
     // Changes of this class that could not be written are newer than its file.
-    if (bringBack(cls, file, failure))
+    if (bringBack(cls, file, failure, mayWrite))
         return raise(failure);
     // The class's own file, or the file an older version named for it, which is only ever read.
     QString source = filenames::companionToRead(classFile, m_extension);
@@ -123,7 +130,8 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
         return;
     }
     // The same class loaded again: its changes go to its file first and are read back from there.
-    if (filenames::sameFile(m_owner.file, file) && m_document.modified() && !filewriter::isUnreadable(file)) {
+    if (mayWrite && filenames::sameFile(m_owner.file, file) && m_document.modified() &&
+        !filewriter::isUnreadable(file)) {
         try {
             textfile::writeBytes(file, m_document.toBytes());
             m_document.setModified(false);
@@ -141,16 +149,51 @@ void SharedCompanion::load(ClassKey cls, const QString& classFile)
     } catch (const PlatformError&) {
         // The reader has banned the file from being written over.
         if (m_rules.unreadableGivesEmpty) {
-            displace(failure);
+            displace(failure, mayWrite);
             m_document.reset();
             m_owner = {cls, file};
         }
         throw;
     }
-    displace(failure);
+    displace(failure, mayWrite);
     m_document.load(bytes);
     m_owner = {cls, file};
     raise(failure);
+}
+
+void SharedCompanion::restore(ClassKey cls, const QString& classFile, const std::optional<QByteArray>& changes)
+{
+    if (!changes)
+        return take(cls, classFile, false);
+    const auto tell = qScopeGuard([this] { emit changed(); });
+    remember(cls, classFile);
+    std::optional<PlatformError> none;
+    displace(none, false);
+    m_document.load(*changes);
+    m_document.setModified(true);
+    m_owner = {cls, companionOf(classFile)};
+}
+
+bool SharedCompanion::holdsChangesOf(ClassKey cls) const
+{
+    if (!cls)
+        return false;
+    if (m_document.modified() && (m_owner.cls == cls || (m_owner.isNobody() && m_showing == cls)))
+        return true;
+    return std::any_of(m_waiting.cbegin(), m_waiting.cend(), [cls](const Waiting& w) { return w.owner.cls == cls; });
+}
+
+std::optional<QByteArray> SharedCompanion::changesOf(ClassKey cls) const
+{
+    if (!holdsChangesOf(cls))
+        return std::nullopt;
+    if (m_document.modified() && (m_owner.cls == cls || (m_owner.isNobody() && m_showing == cls)))
+        return m_document.toBytes();
+    // The latest of them.
+    for (auto it = m_waiting.crbegin(); it != m_waiting.crend(); ++it)
+        if (it->owner.cls == cls)
+            return it->bytes;
+    return std::nullopt;
 }
 
 void SharedCompanion::save(ClassKey cls, const QString& classFile)
@@ -204,6 +247,7 @@ void SharedCompanion::showing(ClassKey cls, const QString& classFile)
 {
     const auto tell = qScopeGuard([this] { emit changed(); });
     remember(cls, classFile);
+    m_showing = cls;
     std::optional<PlatformError> failure;
     // With nothing else to show, the changes that wait for this class come back.
     if (m_owner.isNobody())
@@ -214,6 +258,7 @@ void SharedCompanion::showing(ClassKey cls, const QString& classFile)
 void SharedCompanion::shown(ClassKey cls, const QString& classFile)
 {
     remember(cls, classFile);
+    m_showing = nullptr;
     // A document that belonged to nobody and was changed there is that class's from now on.
     if (m_owner.isNobody() && m_document.modified())
         m_owner = {cls, companionOf(classFile)};
@@ -235,6 +280,8 @@ void SharedCompanion::closed(ClassKey cls)
         return;
     const auto tell = qScopeGuard([this] { emit changed(); });
     m_classes.remove(cls);
+    if (m_showing == cls)
+        m_showing = nullptr;
     if (m_owner.cls == cls) {
         if (ClassKey other = otherWindowOf(cls, m_owner.file)) {
             m_owner.cls = other;

@@ -55,6 +55,18 @@ public:
     // Changes made for that class while it has no name: only a save under a name keeps them.
     bool changesWithoutFile(ClassKey cls) const;
 
+    // For the recovery copy of a class: whether the document held, or changes waiting, are that class's and not
+    // written yet (the document shown for it while it belongs to nobody counts), and those changes as the file
+    // would hold them.
+    bool holdsChangesOf(ClassKey cls) const;
+    std::optional<QByteArray> changesOf(ClassKey cls) const;
+    // A class brought back from its recovery copy: with the changes the copy holds, they become the document held,
+    // that class's, modified; without, the class loads as load() does. Either way nothing is written: the changes
+    // the document held before wait for their class's next save.
+    void restore(ClassKey cls, const QString& classFile, const std::optional<QByteArray>& changes);
+    // The window showing the document tells each change the teacher makes in it.
+    void tellEdited() { emit edited(); }
+
     // The file the document held belongs to, as derived from its class file name; empty while it belongs
     // to nobody or to a class never saved.
     const QString& ownerFile() const { return m_owner.file; }
@@ -62,6 +74,8 @@ public:
 signals:
     // The document may have been read, started afresh or brought back: the window showing it shows it again.
     void changed();
+    // The teacher changed the document.
+    void edited();
 
 private:
     struct Owner
@@ -83,10 +97,12 @@ private:
     ClassKey otherWindowOf(ClassKey cls, const QString& file) const;
     // A class saved under a new name: what it owns moves with it.
     void follow(ClassKey cls, const QString& file);
-    // The document held is about to be replaced: its changes go to their file, or wait.
-    void displace(std::optional<PlatformError>& failure);
+    // load(), and restore() without changes, which writes nothing (mayWrite false).
+    void take(ClassKey cls, const QString& classFile, bool mayWrite);
+    // The document held is about to be replaced: its changes go to their file (when it may write), or wait.
+    void displace(std::optional<PlatformError>& failure, bool mayWrite = true);
     // Changes waiting for that class (or file) become the document held again.
-    bool bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure);
+    bool bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure, bool mayWrite = true);
 
     QString m_extension;
     CompanionDocument& m_document;
@@ -95,4 +111,6 @@ private:
     QList<Waiting> m_waiting;
     // The open classes that have been seen, with their companion file.
     QHash<ClassKey, QString> m_classes;
+    // The class the document is being shown for.
+    ClassKey m_showing = nullptr;
 };
