@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QHash>
 #include <QStringList>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace printpainter {
@@ -19,11 +20,15 @@ const QString PrintingFailed = QStringLiteral("Erreur d'impression");
 
 // One text with its top at the given height. A tab moves on to the next stop counted from the start
 // of the text; the printer's own tab handling depends on its resolution, so it is not relied on.
-void drawLine(QPainter& painter, const QFontMetrics& metrics, const printlayout::Text& text, int tabStop)
+void drawLine(QPainter& painter, const QFontMetrics& metrics, const printlayout::Text& text, int tabStop,
+              Shapes* shapes)
 {
     const int baseline = text.y + metrics.ascent();
     if (tabStop <= 0) {
-        painter.drawText(text.x, baseline, text.text);
+        if (shapes && Shapes::drawable(text.text))
+            shapes->draw(painter, text.x, baseline, text.text);
+        else
+            painter.drawText(text.x, baseline, text.text);
         return;
     }
     const QStringList pieces = text.text.split(QLatin1Char('\t'));
@@ -97,6 +102,45 @@ private:
 
 } // namespace
 
+Shapes::Shapes(const QFont& font, QPaintDevice* device) : m_font(font), m_device(device) {}
+
+Shapes::~Shapes() = default;
+
+QTextLayout& Shapes::shaped(const QString& text)
+{
+    auto found = m_shaped.find(text);
+    if (found == m_shaped.end()) {
+        auto layout = std::make_shared<QTextLayout>(text, m_font, m_device);
+        // The glyphs are kept for drawing rather than shaped again.
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
+        layout->createLine();
+        layout->endLayout();
+        found = m_shaped.insert(text, std::move(layout));
+    }
+    return **found;
+}
+
+int Shapes::width(const QString& text)
+{
+    if (!drawable(text))
+        return QFontMetrics(m_font, m_device).horizontalAdvance(text);
+    return qRound(shaped(text).lineAt(0).horizontalAdvance());
+}
+
+bool Shapes::drawable(const QString& text)
+{
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() != 0x7f; });
+}
+
+void Shapes::draw(QPainter& painter, int x, int baseline, const QString& text)
+{
+    QTextLayout& layout = shaped(text);
+    // The line is drawn from its top, its baseline its ascent below.
+    layout.draw(&painter, QPointF(x, baseline - layout.lineAt(0).ascent()));
+}
+
 printlayout::PrinterGeometry geometry(const QPrinter& printer)
 {
     return {printer.width(), printer.height(), printer.widthMM(), printer.heightMM(), printer.logicalDpiX()};
@@ -109,40 +153,40 @@ QFont printerFont(int points)
     return font;
 }
 
-void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& photo)
+void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& photo, Shapes* shapes)
 {
     const QFontMetrics metrics = painter.fontMetrics();
     InkReach ink(metrics);
     for (const printlayout::Text& text : page.texts) {
         if (text.clip.isNull() ||
             (page.tabStop <= 0 && ink.inside(text, page.widths.value(text.text, -1), text.clip))) {
-            drawLine(painter, metrics, text, page.tabStop);
+            drawLine(painter, metrics, text, page.tabStop, shapes);
             continue;
         }
         painter.save();
         painter.setClipRect(text.clip);
-        drawLine(painter, metrics, text, page.tabStop);
+        drawLine(painter, metrics, text, page.tabStop, shapes);
         painter.restore();
     }
     if (!page.image.isNull() && !photo.isNull())
         painter.drawImage(page.image, photo);
 }
 
-void print(QPrinter& printer, const QFont& font,
-           const std::function<printlayout::Layout(const QFontMetrics& metrics)>& build, const QImage& photo)
+void print(QPrinter& printer, const QFont& font, const Build& build, const QImage& photo)
 {
     QPainter painter;
     if (!painter.begin(&printer))
         throw PlatformError(InvalidPrinter);
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
-    const printlayout::Layout layout = build(metrics);
+    Shapes shapes(painter.font(), painter.device());
+    const printlayout::Layout layout = build(metrics, [&shapes](const QString& text) { return shapes.width(text); });
     for (qsizetype p = 0; p < layout.size(); ++p) {
         if (p > 0 && !printer.newPage()) {
             painter.end();
             throw PlatformError(PrintingFailed);
         }
-        paintPage(painter, layout[p], photo);
+        paintPage(painter, layout[p], photo, &shapes);
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw PlatformError(PrintingFailed);

@@ -54,6 +54,8 @@ private slots:
     void cellTextCutToItsCell();
     void cellTextAsIfCut_data();
     void cellTextAsIfCut();
+    void shapedAsDrawText_data();
+    void shapedAsDrawText();
     void photoStretchedOverTheText();
     void noPhotoNoPicture();
 };
@@ -165,6 +167,36 @@ void TestPrintPainter::cellTextAsIfCut()
     painter.drawText(x, cell.top() + metrics.ascent(), text);
     painter.end();
     QCOMPARE(paint(page), cut);
+}
+
+// A text shaped once is measured as QFontMetrics measures it and drawn as QPainter::drawText draws it.
+void TestPrintPainter::shapedAsDrawText_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char* text : {"12,50", "                 Rubriques", "Prénom  ", "fiche officielle", "AVATAR Tête",
+                             "a\tb", "\xce\xb1\xce\xb2 \xd8\xb9\xd8\xb1\xd8\xa8\xd9\x8a"})
+        QTest::newRow(text) << QString::fromUtf8(text);
+}
+
+void TestPrintPainter::shapedAsDrawText()
+{
+    QFETCH(QString, text);
+    QImage byQt = blankPage(), shaped = blankPage();
+    const QFont font = fonts::pixelFont(QStringLiteral("Arial"), 20);
+    QPainter painter(&byQt);
+    painter.setFont(font);
+    painter.drawText(30, 40, text);
+    painter.end();
+    printpainter::Shapes shapes(font, &shaped);
+    QCOMPARE(shapes.width(text), QFontMetrics(font, &shaped).horizontalAdvance(text));
+    painter.begin(&shaped);
+    painter.setFont(font);
+    if (printpainter::Shapes::drawable(text))
+        shapes.draw(painter, 30, 40, text);
+    else
+        painter.drawText(30, 40, text);
+    painter.end();
+    QCOMPARE(shaped, byQt);
 }
 
 void TestPrintPainter::photoStretchedOverTheText()
