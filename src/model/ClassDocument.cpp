@@ -176,8 +176,10 @@ void ClassDocument::ChargeDevoir()
             textfile::readIfPresent(homework::fileToRead(m_fileName), homework::FileLimit))
         m_contents.homework = homework::read(*bytes);
     // The file the next save writes, as it is now (the file read, or none where an older name was read).
-    if (const QString name = homework::fileName(m_fileName); !name.isEmpty())
+    if (const QString name = homework::fileName(m_fileName); !name.isEmpty()) {
         m_homeworkDisk = DiskState::of(name);
+        m_homeworkKept = homework::write(m_contents.homework);
+    }
 }
 
 void ClassDocument::SauveDevoir()
@@ -187,12 +189,13 @@ void ClassDocument::SauveDevoir()
         return;
     const QByteArray bytes = homework::write(m_contents.homework);
     // Changed elsewhere while this class changed nothing of it: what is there stays, unasked.
-    if (m_homeworkDisk.changedOnDisk() && (m_homeworkDisk.holds(bytes) || !mayWriteOver(m_homeworkDisk, m_mayReplace)))
+    if (m_homeworkDisk.changedOnDisk() && (bytes == m_homeworkKept || !mayWriteOver(m_homeworkDisk, m_mayReplace)))
         return;
     // Raises "Ne peut créer le fichier" (a folder that cannot be written, a full disk): the file is written whole
     // or not at all, and the list stays as it is, to be written by the next save.
     textfile::writeBytes(name, bytes);
     m_homeworkDisk = DiskState::of(name, bytes);
+    m_homeworkKept = bytes;
 }
 
 void ClassDocument::takeVersion(const QByteArray& classFileBytes)

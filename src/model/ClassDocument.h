@@ -146,7 +146,9 @@ private:
     ClassLock m_lock;
     bool m_readOnly = false;
     MayReplace m_mayReplace;
-    // What the class last read or wrote of its class file and of its homework file.
+    // What the class last read or wrote of its class file and of its homework file, and the homework as it was
+    // then, as it is written.
     DiskState m_disk;
     DiskState m_homeworkDisk;
+    QByteArray m_homeworkKept;
 };

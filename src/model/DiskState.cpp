@@ -46,11 +46,6 @@ DiskState DiskState::of(const QString& path, const QByteArray& bytes)
     return state;
 }
 
-bool DiskState::holds(const QByteArray& bytes) const
-{
-    return m_known && m_exists && m_size == bytes.size() && m_hash == hashOf(bytes);
-}
-
 bool DiskState::changedOnDisk() const
 {
     if (!m_known)

@@ -23,8 +23,6 @@ public:
 
     bool isKnown() const { return m_known; }
     const QString& path() const { return m_path; }
-    // Whether these bytes are what the file held when it was last read or written.
-    bool holds(const QByteArray& bytes) const;
     // The file changed, was removed, was replaced by other bytes, or appeared where there was none, since it was
     // remembered.
     bool changedOnDisk() const;
