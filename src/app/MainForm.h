@@ -81,6 +81,7 @@ public:
     void Planning1Click();
     void Exporterversuntableur1Click();
     void Importerunelistedlves1Click();
+    void Versionsprcdentes1Click();
     void Imprimer1Click();
     void Configurerimprimante1Click();
     void Calendrier1Click();

@@ -1,6 +1,7 @@
 #include "companions/Obs.h"
 
 #include "widgets/Cp1252Guard.h"
+#include "widgets/ErrorHandler.h"
 #include "widgets/Fonts.h"
 
 #include <QApplication>
@@ -84,7 +85,7 @@ void TObs::Charge()
 
 void TObs::Sauve()
 {
-    m_list.save(FileName);
+    m_list.save(FileName, [this](const QString& file) { return errors::mayReplace(this, file); });
 }
 
 void TObs::restore(const QStringList& phrases)
