@@ -271,12 +271,13 @@ void SharedCompanion::showing(ClassKey cls, const QString& classFile)
 {
     const auto tell = qScopeGuard([this] { emit changed(); });
     remember(cls, classFile);
-    m_showing = cls;
     std::optional<PlatformError> failure;
     // With nothing else to show, the changes that wait for this class come back.
     if (m_owner.isNobody())
         bringBack(cls, companionOf(classFile), failure, true, {});
     raise(failure);
+    // Shown now: what is changed there while it belongs to nobody is that class's.
+    m_showing = cls;
 }
 
 void SharedCompanion::shown(ClassKey cls, const QString& classFile)
