@@ -8,6 +8,8 @@
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
+#include "core/PlatformError.h"
+#include "model/ClassFile.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
 #include "tools/Eurof.h"
@@ -23,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
@@ -146,7 +149,7 @@ const TopMenu kMenus[] = {
           u"Enregistrer les notes et les fiches de la classe pour un tableur", &TMainForm::Exporterversuntableur1Click,
           WithClass},
          {"Importerunelistedlves1", u"&Importer une liste d'élèves...", nullptr,
-          u"Ajouter à la classe les élèves d'un fichier CSV", &TMainForm::Importerunelistedlves1Click, WithClass},
+          u"Ajouter à la classe les élèves d'une liste (CSV, .xlsx, .ods)", &TMainForm::Importerunelistedlves1Click, WithClass},
      }},
     {"Utilitaires1", u"&Utilitaires", 8, nullptr,
      {
@@ -589,11 +592,17 @@ void TMainForm::FileOpenItemClick()
 {
     const QString path = seams().openFileName(this, QStringLiteral("Fichiers classes (*.prf)|*.prf"));
     if (!path.isEmpty())
-        openClassFile(path);
+        openClassFile(path, true);
 }
 
-void TMainForm::openClassFile(const QString& path)
+void TMainForm::openClassFile(const QString& path, bool chosen)
 {
+    // A file that is no class opens no window, whose saving would replace it. A name without a file is refused
+    // on the command line, where it was mistyped; the open dialog offers only files that exist, and one gone since
+    // opens as a new class of that name.
+    if (!chosen || QFileInfo::exists(path))
+        if (const QString refusal = classfile::openRefusal(path); !refusal.isEmpty())
+            throw PlatformError(refusal, {path});
     TMDIChild* child = CreateClassWindow(path);
     child->Charge(path);
 }
@@ -601,7 +610,7 @@ void TMainForm::openClassFile(const QString& path)
 void TMainForm::OpenClassFiles(const QStringList& paths)
 {
     for (const QString& path : paths)
-        errors::guarded(this, [&] { openClassFile(path); });
+        errors::guarded(this, [&] { openClassFile(path, false); });
 }
 
 void TMainForm::FileCloseItemClick()

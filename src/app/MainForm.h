@@ -107,7 +107,8 @@ private:
     // Writes the notepad and the phrases in the start-up directory; false keeps the frame open.
     bool FormClose();
     void showModal(QDialog* dialog);
-    void openClassFile(const QString& path);
+    // A class window for the file, unless it is no class file (classfile::openRefusal); `chosen` in the open dialog.
+    void openClassFile(const QString& path, bool chosen);
     void fillWindowMenu();
     // Runs a class command on the active class window, then refreshes the menus (a modal window may have been
     // shown); nothing when no class window is open.
