@@ -6,14 +6,19 @@
 #include "app/RecoveryDialog.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
+#include "classbook/VersionsDialog.h"
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
 #include "core/Spreadsheet.h"
+#include "core/PlatformError.h"
 #include "model/NotesFile.h"
 #include "model/RecoveryCopy.h"
 #include "model/RecoverySlot.h"
 #include "model/RecoveryStore.h"
+#include "model/ClassFile.h"
+#include "model/ClassLock.h"
+#include "model/VersionList.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
 #include "tools/Eurof.h"
@@ -29,6 +34,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
@@ -153,7 +159,10 @@ const TopMenu kMenus[] = {
           u"Enregistrer les notes et les fiches de la classe pour un tableur", &TMainForm::Exporterversuntableur1Click,
           WithClass},
          {"Importerunelistedlves1", u"&Importer une liste d'élèves...", nullptr,
-          u"Ajouter à la classe les élèves d'un fichier CSV", &TMainForm::Importerunelistedlves1Click, WithClass},
+          u"Ajouter à la classe les élèves d'une liste (CSV, .xlsx, .ods)", &TMainForm::Importerunelistedlves1Click, WithClass},
+         {"Versionsprcdentes1", u"&Versions précédentes...", nullptr,
+          u"Revoir les versions enregistrées de la classe et en restaurer une",
+          &TMainForm::Versionsprcdentes1Click, WithClass},
      }},
     {"Utilitaires1", u"&Utilitaires", 8, nullptr,
      {
@@ -640,6 +649,9 @@ void TMainForm::restoreCopy(const QString& path, const recovery::Copy& copy)
     switch (copy.kind) {
     case recovery::Kind::Class: {
         TMDIChild* child = CreateClassWindow(copy.caption.isEmpty() ? copy.fileName : copy.caption);
+        // The class brought back is open here: its file is locked when no one else holds it.
+        if (ClassLock lock; !copy.fileName.isEmpty() && lock.take(copy.fileName) == ClassLock::Outcome::Taken)
+            child->document().lock() = std::move(lock);
         // The copy is the window's own, even when its plan or planning could not be read.
         const auto adopt = qScopeGuard([&] { child->document().adoptRecoveryCopy(path, copy); });
         child->document().restore(copy);
@@ -729,19 +741,65 @@ void TMainForm::FileOpenItemClick()
 {
     const QString path = seams().openFileName(this, QStringLiteral("Fichiers classes (*.prf)|*.prf"));
     if (!path.isEmpty())
-        openClassFile(path);
+        openClassFile(path, true);
 }
 
-void TMainForm::openClassFile(const QString& path)
+void TMainForm::openClassFile(const QString& path, bool chosen)
 {
+    // A class is shown in one window: opened again, through any name of its file, that window comes to the front.
+    for (TMDIChild* shown : classWindows()) {
+        if (filenames::sameFile(shown->fileName(), path)) {
+            m_mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(shown->parentWidget()));
+            return;
+        }
+    }
+    // A file that is no class opens no window, whose saving would replace it. A name without a file is refused
+    // on the command line, where it was mistyped; the open dialog offers only files that exist, and one gone since
+    // opens as a new class of that name.
+    if (!chosen || QFileInfo::exists(path))
+        if (const QString refusal = classfile::openRefusal(path); !refusal.isEmpty())
+            throw PlatformError(refusal, {path});
+    // A kept version is only ever read; any other class is locked while it is open here, and one open elsewhere
+    // is opened as the teacher answers.
+    ClassLock lock;
+    QString note;
+    bool readOnly = versions::isKept(path);
+    if (readOnly) {
+        note = QStringLiteral("%1 est une version conservée : elle est ouverte en lecture seule.")
+                   .arg(filenames::lastComponent(path));
+    } else {
+        switch (lock.take(path)) {
+        case ClassLock::Outcome::Taken:
+            break;
+        case ClassLock::Outcome::Refused:
+            note = ClassLock::refusedMessage(path);
+            break;
+        case ClassLock::Outcome::HeldElsewhere:
+            if (const std::optional<ClassLock::Holder> holder = ClassLock::holderOf(path)) {
+                const int answer = seams().message(this, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
+                                                   ClassLock::heldMessage(path, *holder),
+                                                   {QStringLiteral("Ouvrir en &lecture seule"),
+                                                    QStringLiteral("Ouvrir &quand même"), QStringLiteral("&Annuler")},
+                                                   0, 2);
+                if (answer == 2)
+                    return;
+                readOnly = answer == 0;
+            }
+            break;
+        }
+    }
     TMDIChild* child = CreateClassWindow(path);
+    child->document().lock() = std::move(lock);
+    child->setReadOnly(readOnly);
+    if (!note.isEmpty())
+        seams().statusMessage(this, note);
     child->Charge(path);
 }
 
 void TMainForm::OpenClassFiles(const QStringList& paths)
 {
     for (const QString& path : paths)
-        errors::guarded(this, [&] { openClassFile(path); });
+        errors::guarded(this, [&] { openClassFile(path, false); });
 }
 
 void TMainForm::FileCloseItemClick()
@@ -809,6 +867,26 @@ void TMainForm::Planning1Click() { onActiveChild(&TMDIChild::PlanningCours); }
 void TMainForm::Exporterversuntableur1Click() { onActiveChild(&TMDIChild::Exporter); }
 void TMainForm::Importerunelistedlves1Click() { onActiveChild(&TMDIChild::Importer); }
 // clang-format on
+
+void TMainForm::Versionsprcdentes1Click()
+{
+    onActiveChild([this](TMDIChild& c) {
+        VersionsDialog dialog(c.fileName(), this);
+        seams().execModal(&dialog);
+        if (dialog.choice() == VersionsDialog::Choice::None)
+            return;
+        // Read before anything is saved: a save would move the versions down one place.
+        const QString path = dialog.chosenPath();
+        const QByteArray bytes = classfile::readFile(path);
+        if (dialog.choice() == VersionsDialog::Choice::Restore) {
+            c.Restaurer(bytes);
+        } else {
+            // A class never saved: its save asks for a name, and the file it came from stays as it is.
+            TMDIChild* copy = CreateClassWindow(QStringLiteral("Copie de ") + filenames::lastComponent(path));
+            copy->Restaurer(bytes);
+        }
+    });
+}
 
 void TMainForm::Configurerimprimante1Click()
 {

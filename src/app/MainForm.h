@@ -81,6 +81,7 @@ public:
     void Planning1Click();
     void Exporterversuntableur1Click();
     void Importerunelistedlves1Click();
+    void Versionsprcdentes1Click();
     void Imprimer1Click();
     void Configurerimprimante1Click();
     void Calendrier1Click();
@@ -121,7 +122,8 @@ private:
     // Writes the notepad and the phrases in the start-up directory; false keeps the frame open.
     bool FormClose();
     void showModal(QDialog* dialog);
-    void openClassFile(const QString& path);
+    // A class window for the file, unless it is no class file (classfile::openRefusal); `chosen` in the open dialog.
+    void openClassFile(const QString& path, bool chosen);
     void fillWindowMenu();
     // The notes and phrases files of this run, in the start-up directory.
     QString startupFile(const QString& name) const;

@@ -40,6 +40,7 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     buildGridPage();
     buildCardPage();
     m_document.setView(this);
+    m_document.setMayReplace([this](const QString& file) { return errors::mayReplace(this, file); });
     connect(&m_document, &ClassDocument::loaded, this, &TMDIChild::showLoaded);
     if (m_shared.Recovery)
         m_document.keepRecoveryCopies(*m_shared.Recovery);

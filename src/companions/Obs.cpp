@@ -1,6 +1,7 @@
 #include "companions/Obs.h"
 
 #include "widgets/Cp1252Guard.h"
+#include "widgets/ErrorHandler.h"
 #include "widgets/Fonts.h"
 
 #include <QApplication>
@@ -97,7 +98,7 @@ void TObs::setList(const PhraseList& list)
 
 void TObs::Sauve()
 {
-    m_list.save(FileName);
+    m_list.save(FileName, [this](const QString& file) { return errors::mayReplace(this, file); });
 }
 
 void TObs::restore(const QStringList& phrases)

@@ -144,9 +144,9 @@ void TPlan::Charge(const QString& classFileName, SharedCompanion::ClassKey cls)
     m_owners.load(cls, classFileName);
 }
 
-void TPlan::Sauve(const QString& classFileName, SharedCompanion::ClassKey cls)
+void TPlan::Sauve(const QString& classFileName, SharedCompanion::ClassKey cls, const MayReplace& mayReplace)
 {
-    m_owners.save(cls, classFileName);
+    m_owners.save(cls, classFileName, mayReplace);
 }
 
 void TPlan::showFor(SharedCompanion::ClassKey cls, const QString& classFileName)

@@ -47,7 +47,8 @@ void writeXlsx(const QString& path, const QList<Sheet>& sheets);
 // meanwhile waits for it to be open.
 void preload();
 
-// The sheet as CSV (see csv::utf8File): numbers with the decimal comma, two decimals for a Decimal cell.
+// The sheet as CSV (see csv::utf8File): numbers with the decimal comma, two decimals for a Decimal cell; a text
+// that would open as a formula is made plain text (see csv::plainText).
 QByteArray csvBytes(const Sheet& sheet);
 
 } // namespace spreadsheet

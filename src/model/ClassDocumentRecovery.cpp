@@ -1,3 +1,4 @@
+#include "core/FileNames.h"
 #include "core/PlatformError.h"
 #include "model/ClassDocument.h"
 #include "model/RecoveryCopy.h"
@@ -37,6 +38,11 @@ std::function<recovery::Copy()> ClassDocument::takeRecoveryCopy() const
     taken.kind = recovery::Kind::Class;
     taken.fileName = m_fileName;
     taken.caption = m_view ? m_view->caption() : QString();
+    // A class read-only never writes its file: it comes back as a copy never saved.
+    if (m_readOnly) {
+        taken.caption = QStringLiteral("Copie de ") + filenames::lastComponent(m_fileName);
+        taken.fileName.clear();
+    }
     if (m_companions.planning)
         taken.planning = m_companions.planning->changesOf(this);
     if (m_companions.plan)
@@ -56,6 +62,10 @@ void ClassDocument::restore(const recovery::Copy& copy)
     Raz();
     m_contents.homework = homework::read(copy.homework);
     m_contents.widths = classfile::read(copy.classFile, m_contents.table);
+    // The files as they are now are what the class replaces at its next save.
+    m_disk = m_fileName.isEmpty() ? DiskState() : DiskState::of(m_fileName);
+    const QString homeworkFile = homework::fileName(m_fileName);
+    m_homeworkDisk = homeworkFile.isEmpty() ? DiskState() : DiskState::of(homeworkFile);
     FailureList failures;
     failures.attempt([&] {
         if (m_companions.planning)

@@ -6,11 +6,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -140,6 +140,9 @@ void RecoveryStore::perform(const QString& path, const Job& job)
             filewriter::write(path, job.bytes());
         } catch (const PlatformError& error) {
             failure = error.message();
+        } catch (const std::exception&) {
+            // Nothing may leave the thread; memory short while the copy was made is a copy not written.
+            failure = PlatformError::cannotCreate(path).message();
         }
         break;
     case Job::Remove:

@@ -128,10 +128,11 @@ private slots:
             QCOMPARE(form.toolWindows().plan()->plan().desks().value(0).name, "Petit");
             QCOMPARE(form.toolWindows().blocnotes()->text(), "à garder");
             QVERIFY(form.toolWindows().blocnotes()->isModified());
-            // Every copy is this run's own now, and nothing is written beside the classes.
+            // Every copy is this run's own now, and nothing is written beside the classes but the locks of the
+            // classes open.
             store.flush();
             QCOMPARE(QDir(path("recovery")).entryList({"*.vlr"}).size(), 4);
-            const QStringList both = {"6A.prf", "6B.prf"};
+            const QStringList both = {".6A.prf.lock", ".6B.prf.lock", "6A.prf", "6B.prf"};
             QCOMPARE(QDir(path("classes")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), both);
             QCOMPARE(testfiles::readAll(path("classes/6A.prf")), onDisk);
             // The plan of the class brought back first waits for its save.

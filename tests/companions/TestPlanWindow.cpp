@@ -27,6 +27,8 @@ namespace {
 
 const QColor Brown(192, 128, 80);
 const QColor Silver(192, 192, 192);
+// The teacher's yes to writing over a file changed elsewhere.
+const MayReplace yes = [](const QString&) { return true; };
 
 QColor backgroundOf(const QLabel* label)
 {
@@ -555,8 +557,9 @@ void TestPlanWindow::planFileNames()
     m_plan->Charge(path(classFile));
     QCOMPARE(namesShown(m_plan), QStringList{"Lu"});
     clickDesk(1);
+    // Removed meanwhile, and the teacher says to write it again.
     QFile::remove(path(planFile));
-    m_plan->Sauve(path(classFile));
+    m_plan->Sauve(path(classFile), nullptr, yes);
     QCOMPARE(readFile(planFile), QByteArray("Lu,1,2,3,4\r\n"));
     QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files).size(), planFile.contains('/') ? 0 : 1);
 }
@@ -653,6 +656,8 @@ void TestPlanWindow::sauveRules()
     m_plan->Sauve(QString());
     QVERIFY(m_plan->modified());
     m_plan->Sauve(path(QStringLiteral("6A")));
+    QVERIFY(m_plan->modified());
+    m_plan->Sauve(path(QStringLiteral("6A")), nullptr, yes);
     QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,1,2,100,25\r\n"));
     QVERIFY(!m_plan->modified());
     // Written once: a second save of the unchanged plan leaves the file alone.
@@ -667,14 +672,14 @@ void TestPlanWindow::writeFailureIsReportedAndWhole()
     clickDesk(1);
     QFile::remove(path(QStringLiteral("6A.prc")));
     QVERIFY(QDir(m_windows->folder()).mkdir(QStringLiteral("6A.prc")));
-    QCOMPARE(testfiles::errorOf([&] { m_plan->Sauve(path(QStringLiteral("6A.prf"))); }),
+    QCOMPARE(testfiles::errorOf([&] { m_plan->Sauve(path(QStringLiteral("6A.prf")), nullptr, yes); }),
              QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("6A.prc")));
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prc"))).isDir());
     QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
     // The plan was not written: the next save tries again.
     QVERIFY(m_plan->modified());
     QVERIFY(QDir(m_windows->folder()).rmdir(QStringLiteral("6A.prc")));
-    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")), nullptr, yes);
     QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,1,2,100,25\r\n"));
 }
 

@@ -21,8 +21,9 @@ mkdir -p "$prof" "$classes"
 screen 1280x800
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-# Everything in the class folder, hidden files included, with the bytes of each file.
-folder_state() { (cd "$classes" && find . -type f -exec md5sum {} + | sort); }
+# Everything in the class folder, hidden files included, with the bytes of each file; the lock of a class open
+# is there while it is open.
+folder_state() { (cd "$classes" && find . -type f ! -name '.*.lock' -exec md5sum {} + | sort); }
 
 # --- a class saved, then marks typed, and the program killed -----------------------------------------------
 
@@ -88,4 +89,5 @@ cmp -s "$work/6B.expected" "$classes/6B.prf" || {
 }
 # A clean end leaves no copy and no lock behind.
 [ -z "$(ls -A "$recovery")" ] || fail "left in the recovery folder: $(ls -A "$recovery")"
+[ -z "$(find "$classes" -name '.*.lock')" ] || fail "a lock is left beside the class"
 echo "e2e: the marks typed before the kill were brought back and saved"

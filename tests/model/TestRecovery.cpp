@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -215,6 +216,31 @@ private slots:
         }
         QCOMPARE(this->classFolder(), classFolder);
         QCOMPARE(testfiles::readAll(classes() + "/6A.prf"), classFile);
+    }
+
+    // A copy that cannot be written is told once, and once more when copies are written again.
+    void failuresAreToldOnce()
+    {
+        RecoveryStore store(recoveryFolder());
+        store.setDelayMs(0);
+        QSignalSpy failed(&store, &RecoveryStore::failed);
+        ClassDocument document;
+        document.keepRecoveryCopies(store);
+        mark(document, "1");
+        settle(store);
+        const QString copy = QDir(recoveryFolder()).filePath(QDir(recoveryFolder()).entryList({"*.vlr"}).value(0));
+        QVERIFY(QFile::remove(copy) && QDir().mkdir(copy));
+        for (const char* text : {"2", "3"}) {
+            mark(document, text);
+            settle(store);
+        }
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed[0][0].toString(), "Ne peut créer le fichier " + copy);
+        QVERIFY(QDir().rmdir(copy));
+        mark(document, "4");
+        settle(store);
+        QCOMPARE(failed.size(), 2);
+        QCOMPARE(failed[1][0].toString(), QString());
     }
 
     // The copies of a running instance are never offered; those of a killed one are offered to one start only,
