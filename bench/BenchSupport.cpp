@@ -3,17 +3,17 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QKeyEvent>
-#include <QPageSize>
-#include <QPrinter>
-#include <QWindow>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLinearGradient>
+#include <QPageSize>
 #include <QPainter>
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>

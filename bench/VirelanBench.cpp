@@ -49,16 +49,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QFontMetrics>
-#include <QPrinter>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -156,8 +156,9 @@ void writePrintedTexts(const QString& path, const StringGrid& grid)
     sheet.cell = [&grid](int c, int r) { return grid.cell(c, r); };
     sheet.screenDpi = grid.logicalDpiX();
     const QFontMetrics metrics(printpainter::printerFont(8), &printer);
-    const printlayout::Layout layout = printlayout::sheetLayout(
-        sheet, printpainter::geometry(printer), [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+    const printlayout::Layout layout =
+        printlayout::sheetLayout(sheet, printpainter::geometry(printer),
+                                 [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
     QByteArray out;
     for (qsizetype p = 0; p < layout.size(); ++p)
         for (const printlayout::Text& text : layout[p].texts)
@@ -445,8 +446,9 @@ int main(int argc, char* argv[])
     if (measures.contains(QLatin1String("plainclasses")))
         return classesMemory(dir, true);
     if (measures.isEmpty())
-        measures = {QStringLiteral("open"),   QStringLiteral("chart"),  QStringLiteral("print"), QStringLiteral("export"),
-                    QStringLiteral("typing"), QStringLiteral("card"),   QStringLiteral("held")};
+        measures = {QStringLiteral("open"),   QStringLiteral("chart"),  QStringLiteral("print"),
+                    QStringLiteral("export"), QStringLiteral("typing"), QStringLiteral("card"),
+                    QStringLiteral("held")};
     // The notes and phrases the frame loads at its first showing: none, in a folder of their own.
     QTemporaryDir home;
     QDir::setCurrent(home.path());

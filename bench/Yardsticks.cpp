@@ -17,7 +17,8 @@
 //         card   libjpeg's own decode of each photo at 1/8 scale, the file read first (median of the photos)
 //         held   libjpeg's own decode at 1/8 scale of the photo of the card the keys held stop on
 //
-//     yardsticks <folder> tables          QTableWidgets of those texts opened one after another; prints "plain<n> <kB>",
+//     yardsticks <folder> tables          QTableWidgets of those texts opened one after another; prints "plain<n>
+//     <kB>",
 //                                         the memory held (resident) once n are open, n as in bench::ClassCounts
 //     yardsticks <folder> paintedgrids    the same with painted grids; prints "painted<n> <kB>"
 //
@@ -45,8 +46,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -267,7 +268,8 @@ double printMeasure(const QString& dir, QWidget* parent)
 double exportMeasure(const QString& dir)
 {
     QTemporaryDir folder;
-    const QByteArray program = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/xlsx_yardstick"));
+    const QByteArray program =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/xlsx_yardstick"));
     const QByteArray cells = QFile::encodeName(bench::workbookCells(dir));
     const QByteArray workbook = QFile::encodeName(folder.filePath(QStringLiteral("classe.xlsx")));
     char* const arguments[] = {const_cast<char*>(program.constData()), const_cast<char*>(cells.constData()),
@@ -297,7 +299,8 @@ double typingMeasure(QTableWidget* table)
             {Qt::Key_1, QStringLiteral("1")}, {Qt::Key_2, QStringLiteral("2")}, {Qt::Key_Return, QStringLiteral("\r")}};
         for (const auto& [key, text] : mark) {
             bench::PaintWatch painted([table](QObject* object) {
-                return object == table->viewport() || (object->parent() == table->viewport() && qobject_cast<QLineEdit*>(object));
+                return object == table->viewport() ||
+                       (object->parent() == table->viewport() && qobject_cast<QLineEdit*>(object));
             });
             painted.setObjectName(QStringLiteral("typing"));
             painted.arm();
@@ -319,9 +322,9 @@ int main(int argc, char* argv[])
     const QString dir = QApplication::arguments().at(1);
     QStringList measures = QApplication::arguments().mid(2);
     if (measures.isEmpty())
-        measures = {QStringLiteral("open"),   QStringLiteral("openpainted"), QStringLiteral("chart"),
-                    QStringLiteral("print"),  QStringLiteral("export"),      QStringLiteral("typing"),
-                    QStringLiteral("card"),   QStringLiteral("held")};
+        measures = {QStringLiteral("open"),  QStringLiteral("openpainted"), QStringLiteral("chart"),
+                    QStringLiteral("print"), QStringLiteral("export"),      QStringLiteral("typing"),
+                    QStringLiteral("card"),  QStringLiteral("held")};
 
     QMainWindow frame;
     frame.setWindowTitle(QStringLiteral("Bare"));
@@ -339,7 +342,8 @@ int main(int argc, char* argv[])
         return gridsMemory(area, readTexts(bench::gridTexts(dir)), measures.contains(QLatin1String("paintedgrids")));
 
     if (measures.contains(QLatin1String("openpainted"))) {
-        bench::PaintWatch painted([](QObject* object) { return dynamic_cast<PaintedGrid*>(object->parent()) != nullptr; });
+        bench::PaintWatch painted(
+            [](QObject* object) { return dynamic_cast<PaintedGrid*>(object->parent()) != nullptr; });
         painted.setObjectName(QStringLiteral("openpainted"));
         painted.arm();
         auto* grid = new PaintedGrid(readTexts(bench::gridTexts(dir)));

@@ -4,9 +4,9 @@
 #include "widgets/Fonts.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPrinter>
-#include <QHash>
 #include <QStringList>
 #include <QTextLayout>
 #include <algorithm>

@@ -537,8 +537,8 @@ bool TMainForm::FormClose()
             unsaved << QStringLiteral("Virelan.obs");
         return unsaved.isEmpty() || errors::leaveWithout(this, unsaved);
     }
-    const bool saved = step([this] { m_tools->saveNotes(QStringLiteral("Virelan.nte")); }) &&
-                       step([this] { m_tools->savePhrases(); });
+    const bool saved =
+        step([this] { m_tools->saveNotes(QStringLiteral("Virelan.nte")); }) && step([this] { m_tools->savePhrases(); });
     // What was written keeps no recovery copy.
     for (RecoverySlot* copy : {m_notesCopy, m_phrasesCopy})
         if (copy)

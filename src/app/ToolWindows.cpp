@@ -17,8 +17,7 @@
 #include "tools/Pocket.h"
 #include "tools/Texte.h"
 
-template<typename Window>
-Window* ToolWindows::built(Window*& window) const
+template <typename Window> Window* ToolWindows::built(Window*& window) const
 {
     if (!window) {
         auto made = std::make_unique<Window>();

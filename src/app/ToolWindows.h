@@ -77,8 +77,7 @@ public:
     void whenPhrasesBuilt(std::function<void(TObs*)> built);
 
 private:
-    template<typename Window>
-    Window* built(Window*& window) const;
+    template <typename Window> Window* built(Window*& window) const;
 
     // Every window built so far, in the order it was built.
     mutable std::vector<std::unique_ptr<QDialog>> m_windows;

@@ -438,8 +438,7 @@ Target targetOf(const QString& path)
         target.old = old;
     else if (errno != ENOENT)
         throw failure();
-    if (target.old &&
-        (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.name.constData(), W_OK, AT_EACCESS) != 0))
+    if (target.old && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.name.constData(), W_OK, AT_EACCESS) != 0))
         throw failure();
     if (isUnreadable(*resolved))
         throw failure();

@@ -5,8 +5,7 @@
 
 // A pointer to an object that is made the first time it is asked for: each use asks the owner's accessor, which
 // makes the object once and keeps it. Used as the plain pointer it stands for.
-template<typename T>
-class OnDemand
+template <typename T> class OnDemand
 {
 public:
     OnDemand() = default;

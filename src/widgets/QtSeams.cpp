@@ -26,8 +26,7 @@ struct DeleteLater
 {
     void operator()(QObject* object) const { object->deleteLater(); }
 };
-template<typename Dialog>
-using Later = std::unique_ptr<Dialog, DeleteLater>;
+template <typename Dialog> using Later = std::unique_ptr<Dialog, DeleteLater>;
 
 } // namespace
 

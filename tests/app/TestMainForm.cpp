@@ -504,7 +504,8 @@ void TestMainForm::unreadableNotesKeepThePhrases()
     QDir::setCurrent(m_dir.path());
 }
 
-// The notes read at start-up are in the notepad when the teacher first opens it, unchanged, and quitting writes nothing.
+// The notes read at start-up are in the notepad when the teacher first opens it, unchanged, and quitting writes
+// nothing.
 void TestMainForm::notesReadAtStartUpShowWhenOpened()
 {
     FakeSeams fake;
