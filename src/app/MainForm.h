@@ -49,6 +49,8 @@ public:
     void FileSaveItemClick();
     void FileSaveAsItemClick();
     void FileExitItemClick();
+    void UndoItemClick();
+    void RedoItemClick();
     void CopyItemClick();
     void PasteItemClick();
     void Supprimerligne1Click();
@@ -109,6 +111,8 @@ private:
     void showModal(QDialog* dialog);
     void openClassFile(const QString& path);
     void fillWindowMenu();
+    // "&Annuler" and "&Rétablir" name what the active class window would take back or make again.
+    void updateHistoryCommands();
     // Runs a class command on the active class window, then refreshes the menus (a modal window may have been
     // shown); nothing when no class window is open.
     void onActiveChild(const std::function<void(TMDIChild&)>& command);

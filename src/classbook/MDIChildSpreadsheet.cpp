@@ -33,16 +33,19 @@ void TMDIChild::Importer()
         seams().openFileName(this, QStringLiteral("Listes d'élèves (*.csv;*.txt)|*.csv;*.txt|Tous les fichiers|*"));
     if (path.isEmpty())
         return;
+    settleTyping();
     storeVisiblePage();
     ClassTable filled = table();
     const studentimport::Result result = studentimport::fillFrom(path, filled);
     if (!result.rows.isEmpty()) {
-        m_document.change([&filled](ClassContents& contents) { contents.table = std::move(filled); });
-        // Only the new names are shown: the marks already there stay exactly as they are in the grid.
-        for (int n : result.rows)
-            showName(n);
-        if (isCardPage())
-            LitFiche();
+        asStep(QStringLiteral("l'importation"), [&] {
+            m_document.change([&filled](ClassContents& contents) { contents.table = std::move(filled); });
+            // Only the new names are shown: the marks already there stay exactly as they are in the grid.
+            for (int n : result.rows)
+                showName(n);
+            if (isCardPage())
+                LitFiche();
+        });
     }
     seams().message(this, Seams::MessageKind::Information, QCoreApplication::applicationName(),
                     studentimport::summary(result), {QStringLiteral("OK")}, 0, 0);
