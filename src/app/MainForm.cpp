@@ -3,11 +3,20 @@
 #include "app/AboutBox.h"
 #include "app/CommandButton.h"
 #include "app/HelpWindow.h"
+#include "app/RecoveryDialog.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
+#include "classbook/VersionsDialog.h"
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
+#include "model/NotesFile.h"
+#include "model/RecoveryCopy.h"
+#include "model/RecoverySlot.h"
+#include "model/RecoveryStore.h"
+#include "model/ClassFile.h"
+#include "model/ClassLock.h"
+#include "model/VersionList.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
 #include "tools/Eurof.h"
@@ -156,6 +165,9 @@ const TopMenu kMenus[] = {
           WithClass},
          {"Importerunelistedlves1", u"&Importer une liste d'élèves...", nullptr,
           u"Ajouter à la classe les élèves d'un fichier CSV", &TMainForm::Importerunelistedlves1Click, WithClass},
+         {"Versionsprcdentes1", u"&Versions précédentes...", nullptr,
+          u"Revoir les versions enregistrées de la classe et en restaurer une",
+          &TMainForm::Versionsprcdentes1Click, WithClass},
      }},
     {"Utilitaires1", u"&Utilitaires", 8, nullptr,
      {
@@ -541,8 +553,130 @@ bool TMainForm::FormClose()
             unsaved << QStringLiteral("Virelan.obs");
         return unsaved.isEmpty() || errors::leaveWithout(this, unsaved);
     }
-    return step([this] { m_tools->blocnotes()->Sauve(QStringLiteral("Virelan.nte")); }) &&
-           step([this] { m_tools->obs()->Sauve(); });
+    const bool saved = step([this] { m_tools->blocnotes()->Sauve(QStringLiteral("Virelan.nte")); }) &&
+                       step([this] { m_tools->obs()->Sauve(); });
+    // What was written keeps no recovery copy.
+    for (RecoverySlot* copy : {m_notesCopy, m_phrasesCopy})
+        if (copy)
+            copy->check();
+    return saved;
+}
+
+// --- recovery after a crash ------------------------------------------------------------
+
+QString TMainForm::startupFile(const QString& name) const
+{
+    return QDir(m_startupDirectory.isEmpty() ? QDir::currentPath() : m_startupDirectory).absoluteFilePath(name);
+}
+
+void TMainForm::setRecovery(RecoveryStore* store)
+{
+    m_recovery = store;
+    m_tools->setRecovery(store);
+    delete m_notesCopy;
+    delete m_phrasesCopy;
+    m_notesCopy = m_phrasesCopy = nullptr;
+    if (!store)
+        return;
+    TBlocnotes* notes = m_tools->blocnotes();
+    m_notesCopy = new RecoverySlot(*store, QStringLiteral("notes"),
+                                   {[notes] { return notes->isModified(); },
+                                    [this, notes] {
+                                        recovery::Copy copy;
+                                        copy.kind = recovery::Kind::Notes;
+                                        copy.fileName =
+                                            startupFile(notesfile::repairName(QStringLiteral("Virelan.nte")));
+                                        copy.text = notes->text();
+                                        return [copy] { return copy; };
+                                    }},
+                                   this);
+    connect(notes->Memo1->document(), &QTextDocument::contentsChanged, m_notesCopy, &RecoverySlot::changed);
+    connect(notes->Memo1->document(), &QTextDocument::modificationChanged, m_notesCopy, &RecoverySlot::check);
+    TObs* obs = m_tools->obs();
+    m_phrasesCopy = new RecoverySlot(*store, QStringLiteral("phrases"),
+                                     {[obs] { return obs->isModified(); },
+                                      [this, obs] {
+                                          recovery::Copy copy;
+                                          copy.kind = recovery::Kind::Phrases;
+                                          copy.fileName = startupFile(QStringLiteral("Virelan.obs"));
+                                          copy.phrases = obs->phrases();
+                                          return [copy] { return copy; };
+                                      }},
+                                     this);
+    connect(obs, &TObs::edited, m_phrasesCopy, &RecoverySlot::changed);
+    // Told on the status bar: the teacher goes on working, without the safety net until copies are written again.
+    if (!store->isActive())
+        seams().statusMessage(this, QStringLiteral("Pas de copie de récupération : ") + store->why());
+    connect(store, &RecoveryStore::failed, this, [this](const QString& why) {
+        if (!why.isEmpty())
+            seams().statusMessage(this, QStringLiteral("Copie de récupération impossible : ") + why);
+    });
+}
+
+void TMainForm::offerRecovery()
+{
+    if (!m_recovery)
+        return;
+    // Claimed while they are offered: another start meanwhile does not offer them too.
+    const auto release = qScopeGuard([this] { m_recovery->releaseClaims(); });
+    QList<RecoveryStore::Orphan> orphans = m_recovery->claimOrphans();
+    // The notes and phrases of another start-up folder wait for a start from there.
+    orphans.removeIf([this](const RecoveryStore::Orphan& orphan) {
+        const QString own = orphan.copy.kind == recovery::Kind::Notes
+                                ? startupFile(notesfile::repairName(QStringLiteral("Virelan.nte")))
+                                : startupFile(QStringLiteral("Virelan.obs"));
+        return orphan.copy.kind != recovery::Kind::Class && !filenames::sameFile(orphan.copy.fileName, own);
+    });
+    if (orphans.isEmpty())
+        return;
+    QList<recovery::Listed> listed;
+    for (const RecoveryStore::Orphan& orphan : orphans)
+        listed << recovery::listed(orphan.copy);
+    RecoveryDialog dialog(listed, this);
+    for (;;) {
+        const int answer = seams().execModal(&dialog);
+        if (answer == RecoveryDialog::Recover) {
+            // The oldest first: the class changed last is the active window, and the notes changed last win.
+            for (const RecoveryStore::Orphan& orphan : orphans)
+                errors::guarded(this, [&] { restoreCopy(orphan.path, orphan.copy); });
+            return;
+        }
+        if (answer != RecoveryDialog::Ignore)
+            return;
+        const int sure =
+            seams().message(this, Seams::MessageKind::Warning, QStringLiteral("Récupération"),
+                            QStringLiteral("Supprimer ces copies ? Les modifications qu'elles gardent seront perdues."),
+                            {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1, 1);
+        if (sure == 0) {
+            m_recovery->discard(orphans);
+            return;
+        }
+    }
+}
+
+void TMainForm::restoreCopy(const QString& path, const recovery::Copy& copy)
+{
+    switch (copy.kind) {
+    case recovery::Kind::Class: {
+        TMDIChild* child = CreateClassWindow(copy.caption.isEmpty() ? copy.fileName : copy.caption);
+        // The class brought back is open here: its file is locked when no one else holds it.
+        if (ClassLock lock; !copy.fileName.isEmpty() && lock.take(copy.fileName) == ClassLock::Outcome::Taken)
+            child->document().lock() = std::move(lock);
+        // The copy is the window's own, even when its plan or planning could not be read.
+        const auto adopt = qScopeGuard([&] { child->document().adoptRecoveryCopy(path, copy); });
+        child->document().restore(copy);
+        break;
+    }
+    case recovery::Kind::Notes:
+        m_tools->blocnotes()->setText(copy.text);
+        m_tools->blocnotes()->setModified(true);
+        m_notesCopy->adopt(path, copy.changed);
+        break;
+    case recovery::Kind::Phrases:
+        m_tools->obs()->restore(copy.phrases);
+        m_phrasesCopy->adopt(path, copy.changed);
+        break;
+    }
 }
 
 // --- class windows ---------------------------------------------------------------------
@@ -641,7 +775,47 @@ void TMainForm::FileOpenItemClick()
 
 void TMainForm::openClassFile(const QString& path)
 {
+    // A class is shown in one window: opened again, through any name of its file, that window comes to the front.
+    for (TMDIChild* shown : classWindows()) {
+        if (filenames::sameFile(shown->fileName(), path)) {
+            m_mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(shown->parentWidget()));
+            return;
+        }
+    }
+    // A kept version is only ever read; any other class is locked while it is open here, and one open elsewhere
+    // is opened as the teacher answers.
+    ClassLock lock;
+    QString note;
+    bool readOnly = versions::isKept(path);
+    if (readOnly) {
+        note = QStringLiteral("%1 est une version conservée : elle est ouverte en lecture seule.")
+                   .arg(filenames::lastComponent(path));
+    } else {
+        switch (lock.take(path)) {
+        case ClassLock::Outcome::Taken:
+            break;
+        case ClassLock::Outcome::Refused:
+            note = ClassLock::refusedMessage(path);
+            break;
+        case ClassLock::Outcome::HeldElsewhere:
+            if (const std::optional<ClassLock::Holder> holder = ClassLock::holderOf(path)) {
+                const int answer = seams().message(this, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
+                                                   ClassLock::heldMessage(path, *holder),
+                                                   {QStringLiteral("Ouvrir en &lecture seule"),
+                                                    QStringLiteral("Ouvrir &quand même"), QStringLiteral("&Annuler")},
+                                                   0, 2);
+                if (answer == 2)
+                    return;
+                readOnly = answer == 0;
+            }
+            break;
+        }
+    }
     TMDIChild* child = CreateClassWindow(path);
+    child->document().lock() = std::move(lock);
+    child->setReadOnly(readOnly);
+    if (!note.isEmpty())
+        seams().statusMessage(this, note);
     child->Charge(path);
 }
 
@@ -726,6 +900,26 @@ void TMainForm::Planning1Click() { onActiveChild(&TMDIChild::PlanningCours); }
 void TMainForm::Exporterversuntableur1Click() { onActiveChild(&TMDIChild::Exporter); }
 void TMainForm::Importerunelistedlves1Click() { onActiveChild(&TMDIChild::Importer); }
 // clang-format on
+
+void TMainForm::Versionsprcdentes1Click()
+{
+    onActiveChild([this](TMDIChild& c) {
+        VersionsDialog dialog(c.fileName(), this);
+        seams().execModal(&dialog);
+        if (dialog.choice() == VersionsDialog::Choice::None)
+            return;
+        // Read before anything is saved: a save would move the versions down one place.
+        const QString path = dialog.chosenPath();
+        const QByteArray bytes = classfile::readFile(path);
+        if (dialog.choice() == VersionsDialog::Choice::Restore) {
+            c.Restaurer(bytes);
+        } else {
+            // A class never saved: its save asks for a name, and the file it came from stays as it is.
+            TMDIChild* copy = CreateClassWindow(QStringLiteral("Copie de ") + filenames::lastComponent(path));
+            copy->Restaurer(bytes);
+        }
+    });
+}
 
 void TMainForm::Configurerimprimante1Click()
 {

@@ -6,6 +6,10 @@
 #include <functional>
 #include <memory>
 
+namespace recovery {
+struct Copy;
+}
+
 class HelpWindow;
 class QAction;
 class QDialog;
@@ -15,6 +19,8 @@ class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolButton;
+class RecoverySlot;
+class RecoveryStore;
 class TMDIChild;
 class ToolWindows;
 
@@ -34,6 +40,14 @@ public:
     // Opens each class file as "&Ouvrir..." opens the file chosen; a failure is reported and the next one opens.
     void OpenClassFiles(const QStringList& paths);
     void UpdateMenuItems();
+
+    // The store of recovery copies of this run (none in a run that keeps none): from now on every class window,
+    // the notepad and the phrases keep a copy there while they have changes not saved.
+    void setRecovery(RecoveryStore* store);
+    // At start-up, the copies that a run killed before it could save left: "Récupération" offers them; "&Récupérer"
+    // opens each class as it was at its last change and puts back the notes and phrases, "&Ignorer" deletes them
+    // once the teacher confirms.
+    void offerRecovery();
 
     const QString& startupDirectory() const { return m_startupDirectory; }
     QStringList& copyBuffer() { return m_copyBuffer; }
@@ -69,6 +83,7 @@ public:
     void Planning1Click();
     void Exporterversuntableur1Click();
     void Importerunelistedlves1Click();
+    void Versionsprcdentes1Click();
     void Imprimer1Click();
     void Configurerimprimante1Click();
     void Calendrier1Click();
@@ -113,6 +128,9 @@ private:
     void fillWindowMenu();
     // "&Annuler" and "&Rétablir" name what the active class window would take back or make again.
     void updateHistoryCommands();
+    // The notes and phrases files of this run, in the start-up directory.
+    QString startupFile(const QString& name) const;
+    void restoreCopy(const QString& path, const recovery::Copy& copy);
     // Runs a class command on the active class window, then refreshes the menus (a modal window may have been
     // shown); nothing when no class window is open.
     void onActiveChild(const std::function<void(TMDIChild&)>& command);
@@ -131,6 +149,9 @@ private:
     std::unique_ptr<HelpWindow> m_help;
     QStringList m_copyBuffer;
     QString m_startupDirectory;
+    RecoveryStore* m_recovery = nullptr;
+    RecoverySlot* m_notesCopy = nullptr;
+    RecoverySlot* m_phrasesCopy = nullptr;
     bool m_shown = false;
     bool m_destroying = false;
 };

@@ -41,5 +41,6 @@ SharedWindows ToolWindows::shared() const
             .Obs = obs(),
             .Planning = planning(),
             .Plan = plan(),
-            .Photos = photos()};
+            .Photos = photos(),
+            .Recovery = m_recovery};
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class PhotoCache;
+class RecoveryStore;
 class TAboutBox;
 class TBlocnotes;
 class TCalendrier;
@@ -50,6 +51,8 @@ public:
 
     // The windows a class window uses, as the frame hands them to each class window it creates.
     SharedWindows shared() const;
+    // Where the class windows created from now on keep their recovery copies (the frame's store).
+    void setRecovery(RecoveryStore* store) { m_recovery = store; }
 
 private:
     // Built in this order.
@@ -68,4 +71,5 @@ private:
     std::unique_ptr<TPlanning> m_planning;
     std::unique_ptr<TPlan> m_plan;
     std::unique_ptr<PhotoCache> m_photos;
+    RecoveryStore* m_recovery = nullptr;
 };

@@ -1,11 +1,13 @@
 #include "app/MainForm.h"
 #include "app/Splash.h"
 #include "app/StartupFiles.h"
+#include "model/RecoveryStore.h"
 #include "widgets/Fonts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 #include <memory>
@@ -29,14 +31,24 @@ int main(int argc, char* argv[])
     // A desktop matches the windows to the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(VIRELAN_APP_ID));
 
+    // The recovery copies live in the user's data folder, never beside a class; this run's go at its clean end,
+    // after the frame and its windows.
+    RecoveryStore recovery(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                           QStringLiteral("/recovery"));
+
     // The frame, then the tool windows it owns.
     TMainForm mainForm;
+    mainForm.setRecovery(&recovery);
 
     splash.reset();
 
     mainForm.show();
-    // They open once the frame is on screen with its notes and phrases loaded, as if chosen with "&Ouvrir...".
-    if (!classFiles.isEmpty())
-        QTimer::singleShot(0, &mainForm, [&mainForm, classFiles] { mainForm.OpenClassFiles(classFiles); });
+    // Once the frame is on screen with its notes and phrases loaded: what a killed run left is offered first, then
+    // the files named open as if chosen with "&Ouvrir...".
+    QTimer::singleShot(0, &mainForm, [&mainForm, classFiles] {
+        mainForm.offerRecovery();
+        if (!classFiles.isEmpty())
+            mainForm.OpenClassFiles(classFiles);
+    });
     return app.exec();
 }

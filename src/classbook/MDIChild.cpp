@@ -41,7 +41,10 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     buildCardPage();
     m_document.setView(this);
     m_document.setStepView(this);
+    m_document.setMayReplace([this](const QString& file) { return errors::mayReplace(this, file); });
     connect(&m_document, &ClassDocument::loaded, this, &TMDIChild::showLoaded);
+    if (m_shared.Recovery)
+        m_document.keepRecoveryCopies(*m_shared.Recovery);
     FormCreate();
 }
 

@@ -61,8 +61,17 @@ public:
     void Nouveau();
     void Raz();
     void Charge(const QString& path);
+    // A class opened read-only (open elsewhere, or a kept version) says so in its caption; "&Enregistrer" then
+    // asks for another name, and the file read is never written.
+    bool isReadOnly() const { return m_document.isReadOnly(); }
+    void setReadOnly(bool readOnly);
+    // Asks for a name (never that of a class read-only, and after a question when the class of that name is open
+    // elsewhere); the class takes that file's lock.
     void SaveAs();
     void Sauve();
+    // Puts the class a class file held (an earlier version, read beforehand) into the window in place of the
+    // class shown, after the teacher has saved or given up the changes not saved; the class is then modified.
+    void Restaurer(const QByteArray& classFileBytes);
     void SauveTout();
     // The question asked before the window closes; false keeps it open.
     bool FormCloseQuery();
@@ -141,6 +150,8 @@ private:
     void FormKeyDown(int key);
     // LitFiche, then the card page in view with the focus in the surname.
     void showCard();
+    // "Sauver modifications dans 6A.prf ?": 0 "&Oui", 1 "&Non", 2 "Annuler".
+    int askSaveChanges();
     // The class shown again as the document read it from its files.
     void showLoaded();
     // Column 1 of student n's grid row: surname, a blank, first name.
@@ -163,8 +174,9 @@ private:
     void showStep(const ClassPlace& place, const ClassChanges& changes) override;
     // A photo that could not be shown by a step taken back or made again, raised once the step is done.
     void raiseStepFailure();
-    // ClassDocument::View: the page in view and the grid's widths.
+    // ClassDocument::View: the page in view and the grid's widths; the window's caption.
     void storeInto(ClassContents& contents) const override;
+    QString caption() const override { return windowTitle(); }
     // While the teacher reads the card, the photos of the cards around it are decoded ahead.
     void readAhead();
 

@@ -32,13 +32,13 @@ void TMDIChild::DatesDevoirs()
 void TMDIChild::PlanClasse()
 {
     if (TPlan* plan = m_shared.Plan)
-        plan->showFor(&m_document, fileName());
+        plan->showFor(&m_document, m_document.companionsClassFile());
 }
 
 void TMDIChild::PlanningCours()
 {
     if (TPlanning* planning = m_shared.Planning)
-        planning->showFor(&m_document, fileName());
+        planning->showFor(&m_document, m_document.companionsClassFile());
 }
 
 void TMDIChild::Observations()

@@ -40,6 +40,16 @@ void TMDIChild::showLoaded()
     m_notebook->setCurrentWidget(m_grid);
 }
 
+void TMDIChild::setReadOnly(bool readOnly)
+{
+    static const QString mark = QStringLiteral(" (lecture seule)");
+    m_document.setReadOnly(readOnly);
+    QString caption = windowTitle();
+    if (caption.endsWith(mark))
+        caption.chop(mark.size());
+    setWindowTitle(readOnly ? caption + mark : caption);
+}
+
 void TMDIChild::SaveAs()
 {
     const std::optional<Seams::SaveChoice> choice =
@@ -47,14 +57,36 @@ void TMDIChild::SaveAs()
     if (!choice || choice->fileName.isEmpty())
         return;
     // "6e.1" is saved as 6e.1.prf, "5C.PRF" as typed.
-    m_document.rename(filenames::classFileName(choice->fileName));
+    const QString name = filenames::classFileName(choice->fileName);
+    const bool sameFile = filenames::sameFile(name, fileName());
+    if (sameFile && isReadOnly()) {
+        seams().statusMessage(this, QStringLiteral("%1 est ouvert en lecture seule : enregistrez-le sous un autre nom.")
+                                        .arg(filenames::lastComponent(name)));
+        return;
+    }
+    // The class takes the lock of its new file; one held elsewhere is written over only when the teacher insists.
+    ClassLock lock;
+    if (!sameFile) {
+        const ClassLock::Outcome outcome = lock.take(name);
+        const std::optional<ClassLock::Holder> holder = ClassLock::holderOf(name);
+        if (outcome == ClassLock::Outcome::HeldElsewhere && holder &&
+            seams().message(this, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
+                            ClassLock::heldMessage(name, *holder),
+                            {QStringLiteral("Enregistrer &quand même"), QStringLiteral("&Annuler")}, 1, 1) != 0)
+            return;
+        if (outcome == ClassLock::Outcome::Refused)
+            seams().statusMessage(this, ClassLock::refusedMessage(name));
+    }
+    m_document.rename(name, std::move(lock));
+    setReadOnly(m_document.isReadOnly());
 }
 
 void TMDIChild::Sauve()
 {
-    if (fileName().isEmpty())
+    // A class read-only is never written where it was read: "Enregistrer" is "Enregistrer sous...".
+    if (fileName().isEmpty() || isReadOnly())
         SaveAs();
-    if (fileName().isEmpty())
+    if (fileName().isEmpty() || isReadOnly())
         return;
     // A mark being typed, a card field typed into and a photo being chosen become steps, the class as saved.
     settleTyping();
@@ -68,6 +100,24 @@ void TMDIChild::Sauve()
         seams().statusMessage(this, versionFailure);
 }
 
+void TMDIChild::Restaurer(const QByteArray& classFileBytes)
+{
+    settleTyping();
+    // The changes shown and not saved are either saved first (the file they replace kept as a version) or given up.
+    if (isModified()) {
+        const int answer = askSaveChanges();
+        if (answer == 2)
+            return;
+        if (answer == 0) {
+            Sauve();
+            if (isModified())
+                return;
+        }
+    }
+    // One step, which takes the class back to what was shown before, given up or saved.
+    asStep(QStringLiteral("la reprise de la version"), [&] { m_document.takeVersion(classFileBytes); });
+}
+
 void TMDIChild::SauveTout()
 {
     m_document.SauveTout();
@@ -79,10 +129,7 @@ bool TMDIChild::FormCloseQuery()
     bool canClose = true;
     // A class never saved is asked about when its plan or planning changed, even if nothing else did.
     if (isModified() || companionsWithoutFile()) {
-        const int answer = seams().message(
-            this, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
-            QStringLiteral("Sauver modifications dans ") + filenames::lastComponent(fileName()) + QStringLiteral(" ?"),
-            {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("Annuler")}, 0, 2);
+        const int answer = askSaveChanges();
         if (answer == 0) {
             // "Oui" closes only once the class is safely on disk: a save dialog cancelled or a file that
             // cannot be written keeps the window open with its changes.
@@ -106,8 +153,18 @@ bool TMDIChild::FormCloseQuery()
     return canClose;
 }
 
+int TMDIChild::askSaveChanges()
+{
+    return seams().message(this, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
+                           QStringLiteral("Sauver modifications dans ") + filenames::lastComponent(fileName()) +
+                               QStringLiteral(" ?"),
+                           {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("Annuler")}, 0, 2);
+}
+
 void TMDIChild::FormClose()
 {
-    // A closed class window is destroyed with all its data, never hidden or minimised.
+    // A closed class window is destroyed with all its data, never hidden or minimised; its lock goes at once, so that
+    // the class may be opened again, here or elsewhere.
     setAttribute(Qt::WA_DeleteOnClose);
+    m_document.lock().release();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class PhotoCache;
+class RecoveryStore;
 class TDevoirs;
 class TGraph;
 class TGraph2;
@@ -25,4 +26,6 @@ struct SharedWindows
     TPlan* Plan = nullptr;
     // The cards' photos decoded, kept and read ahead for every class window alike.
     PhotoCache* Photos = nullptr;
+    // Where each class keeps its recovery copy while it has changes not saved; none in a run that keeps none.
+    RecoveryStore* Recovery = nullptr;
 };

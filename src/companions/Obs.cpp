@@ -1,6 +1,7 @@
 #include "companions/Obs.h"
 
 #include "widgets/Cp1252Guard.h"
+#include "widgets/ErrorHandler.h"
 #include "widgets/Fonts.h"
 
 #include <QApplication>
@@ -84,7 +85,13 @@ void TObs::Charge()
 
 void TObs::Sauve()
 {
-    m_list.save(FileName);
+    m_list.save(FileName, [this](const QString& file) { return errors::mayReplace(this, file); });
+}
+
+void TObs::restore(const QStringList& phrases)
+{
+    m_list.restore(phrases);
+    showPhrases();
 }
 
 void TObs::Result(QString& phrase)
@@ -134,6 +141,7 @@ void TObs::Button4Click()
         delete ListBox1->takeItem(row);
     m_updating = false;
     selectNothing();
+    emit edited();
 }
 
 void TObs::Edit1KeyPress(QChar& key)
@@ -151,6 +159,7 @@ void TObs::Edit1KeyPress(QChar& key)
         m_list.replace(row, Edit1->text());
         ListBox1->item(row)->setText(m_list.phrases().at(row));
     }
+    emit edited();
 }
 
 void TObs::ListBox1KeyDown(int key)

@@ -24,6 +24,8 @@ public:
 
     const QStringList& phrases() const { return m_list.phrases(); }
     bool isModified() const { return m_list.isModified(); }
+    // Puts back the phrases of a recovery copy, changed since the file was read.
+    void restore(const QStringList& phrases);
     const QString& chosenPhrase() const { return m_chosen; }
 
     void FormShow();
@@ -43,6 +45,10 @@ public:
     QPushButton* Button4 = nullptr;
 
     static constexpr int DeleteKey = 46;
+
+signals:
+    // The teacher changed the list.
+    void edited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -148,9 +148,9 @@ void TPlan::Charge(const QString& classFileName, SharedCompanion::ClassKey cls)
     m_owners.load(cls, classFileName);
 }
 
-void TPlan::Sauve(const QString& classFileName, SharedCompanion::ClassKey cls)
+void TPlan::Sauve(const QString& classFileName, SharedCompanion::ClassKey cls, const MayReplace& mayReplace)
 {
-    m_owners.save(cls, classFileName);
+    m_owners.save(cls, classFileName, mayReplace);
 }
 
 void TPlan::showFor(SharedCompanion::ClassKey cls, const QString& classFileName)
@@ -182,6 +182,7 @@ void TPlan::SpeedButton1Click()
     // Even a cancelled add counts as a change of the plan.
     m_plan.setModified(true);
     showDesks();
+    m_owners.tellEdited();
 }
 
 void TPlan::SpeedButton2Click()
@@ -192,6 +193,7 @@ void TPlan::SpeedButton2Click()
         return;
     pushDeskStep(QStringLiteral("la suppression de la table"), n, before, std::nullopt);
     showDesks();
+    m_owners.tellEdited();
 }
 
 void TPlan::SpeedButton3Click()
@@ -202,6 +204,7 @@ void TPlan::SpeedButton3Click()
         return;
     pushDeskStep(QStringLiteral("la rotation de la table"), n, before, m_plan.desk(n));
     showDesks();
+    m_owners.tellEdited();
 }
 
 void TPlan::pushDeskStep(const QString& text, int n, const std::optional<Desk>& before,
@@ -221,6 +224,7 @@ void TPlan::putDesk(int n, const std::optional<Desk>& desk, bool present)
     else
         m_plan.removeDesk(n);
     showDesks();
+    m_owners.tellEdited();
 }
 
 void TPlan::Button1Click()
@@ -254,6 +258,8 @@ void TPlan::FormMouseDown(QWidget* sender, QPoint pos)
         setCursor(Qt::CrossCursor);
     }
     showDesks();
+    if (n > 0)
+        m_owners.tellEdited();
 }
 
 void TPlan::FormMouseMove(QWidget* sender, QPoint pos)
@@ -270,6 +276,7 @@ void TPlan::FormMouseMove(QWidget* sender, QPoint pos)
     m_plan.dragTo(client);
     const Desk& desk = m_plan.desk(m_plan.selected());
     selected->move(desk.left, desk.top);
+    m_owners.tellEdited();
 }
 
 void TPlan::FormMouseUp(QWidget*, QPoint)

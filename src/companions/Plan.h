@@ -27,7 +27,8 @@ public:
     // Loads and saves the seating plan file beside a class file, for a class (nullptr: a class known only by its
     // file name). Both raise the platform's failures.
     void Charge(const QString& classFileName, SharedCompanion::ClassKey cls = nullptr);
-    void Sauve(const QString& classFileName, SharedCompanion::ClassKey cls = nullptr);
+    // A plan file changed elsewhere since it was read is written over only when mayReplace says yes.
+    void Sauve(const QString& classFileName, SharedCompanion::ClassKey cls = nullptr, const MayReplace& mayReplace = {});
     // Shows the plan modally for a class. A plan that belongs to no class yet and is changed while shown becomes
     // the plan of that class.
     void showFor(SharedCompanion::ClassKey cls, const QString& classFileName);

@@ -254,6 +254,7 @@ void TPlanning::StringGrid1Click()
         after.isEmpty() ? QStringLiteral("l'effacement du jour") : QStringLiteral("le marquage du jour"),
         [this, year = m_year, col, row, before] { putDay(year, col, row, before); },
         [this, year = m_year, col, row, after] { putDay(year, col, row, after); }));
+    m_owners.tellEdited();
 }
 
 void TPlanning::putDay(int year, int col, int row, const QString& text)
@@ -267,6 +268,7 @@ void TPlanning::putDay(int year, int col, int row, const QString& text)
     StringGrid1->setCurrent(col, row);
     EcritCell(col, row);
     m_modified = true;
+    m_owners.tellEdited();
 }
 
 // --- subjects ------------------------------------------------------------------
@@ -292,6 +294,7 @@ void TPlanning::MajPrj(int subject, const QString& name)
 {
     m_list.MajPrj(subject, name);
     m_modified = true;
+    m_owners.tellEdited();
 }
 
 void TPlanning::captionsFromList()

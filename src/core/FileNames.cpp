@@ -1,7 +1,9 @@
 #include "core/FileNames.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace filenames {
 namespace {
@@ -99,7 +101,16 @@ QString canonicalPath(const QString& path)
 
 bool sameFile(const QString& a, const QString& b)
 {
-    return !a.isEmpty() && !b.isEmpty() && (a == b || canonicalPath(a) == canonicalPath(b));
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    if (a == b || canonicalPath(a) == canonicalPath(b))
+        return true;
+    // Two names of one existing file that no spelling makes equal: a hard link, or another case on a file system
+    // that ignores case (a FAT stick, a Windows share).
+    struct stat sa = {};
+    struct stat sb = {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 } // namespace filenames

@@ -35,7 +35,8 @@ QString companionToRead(const QString& classFile, const QString& extension);
 // One spelling for every name of the same file: absolute, without "." or "..", symbolic links resolved as
 // far as the file (or, for a file not yet written, its folder) exists. Empty for an empty name.
 QString canonicalPath(const QString& path);
-// Whether two names lead to the same file; an empty name leads to none.
+// Whether two names lead to the same file: one spelling once canonical, or one file on disk (a hard link, another
+// case of the name where the file system ignores case); an empty name leads to none.
 bool sameFile(const QString& a, const QString& b);
 
 } // namespace filenames

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -34,6 +35,13 @@ QSet<QString>& unreadableFiles()
 {
     static QSet<QString> files;
     return files;
+}
+
+// Writes happen on other threads too (the recovery copies).
+std::mutex& unreadableMutex()
+{
+    static std::mutex mutex;
+    return mutex;
 }
 
 void reached(Step step)
@@ -376,17 +384,25 @@ void duplicate(const QString& from, const QString& to)
 
 void markUnreadable(const QString& path)
 {
-    unreadableFiles().insert(unreadableKey(path));
+    const QString key = unreadableKey(path);
+    const std::lock_guard lock(unreadableMutex());
+    unreadableFiles().insert(key);
 }
 
 void markReadable(const QString& path)
 {
-    unreadableFiles().remove(unreadableKey(path));
+    const QString key = unreadableKey(path);
+    const std::lock_guard lock(unreadableMutex());
+    unreadableFiles().remove(key);
 }
 
 bool isUnreadable(const QString& path)
 {
-    return !path.isEmpty() && unreadableFiles().contains(unreadableKey(path));
+    if (path.isEmpty())
+        return false;
+    const QString key = unreadableKey(path);
+    const std::lock_guard lock(unreadableMutex());
+    return unreadableFiles().contains(key);
 }
 
 void write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeReplace)

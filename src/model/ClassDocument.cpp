@@ -1,8 +1,10 @@
 #include "model/ClassDocument.h"
 
+#include "core/FileNames.h"
 #include "core/PlatformError.h"
 #include "core/TextFile.h"
 #include "model/EarlierVersions.h"
+#include "model/RecoverySlot.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -15,6 +17,15 @@ classfile::Widths ClassContents::noWidths()
     return widths;
 }
 
+classfile::Widths ClassContents::widthsToWrite() const
+{
+    classfile::Widths out = widths;
+    for (int c = 1; c <= classfile::WidthCount; ++c)
+        if (out[c - 1] == classfile::NoWidth)
+            out[c - 1] = c == 1 ? NamesWidth : RubricWidth;
+    return out;
+}
+
 ClassDocument::ClassDocument(SharedCompanions companions, QObject* parent)
     : QObject(parent), m_companions(companions), m_history([this](const ClassPlace& place, const ClassChanges& changes,
                                                                   bool forward) { applyStep(place, changes, forward); })
@@ -24,6 +35,8 @@ ClassDocument::ClassDocument(SharedCompanions companions, QObject* parent)
 
 ClassDocument::~ClassDocument()
 {
+    // Closed, the class keeps no recovery copy.
+    delete m_recovery;
     if (m_companions.planning)
         m_companions.planning->closed(this);
     if (m_companions.plan)
@@ -178,65 +191,77 @@ void ClassDocument::load(const QString& path)
     std::optional<PlatformError> classFailure;
     try {
         bytes = classfile::readFile(m_fileName);
+        m_disk = DiskState::of(m_fileName, bytes);
     } catch (const PlatformError& error) {
         if (QFileInfo::exists(m_fileName))
             classFailure = error;
+        else
+            m_disk = DiskState::of(m_fileName);
     }
     m_contents.widths = classfile::read(bytes, m_contents.table);
 
     companionFailures.attempt([this] {
         if (m_companions.planning)
-            m_companions.planning->load(this, m_fileName);
+            m_companions.planning->load(this, m_fileName, m_mayReplace, m_readOnly);
     });
     companionFailures.attempt([this] {
         if (m_companions.plan)
-            m_companions.plan->load(this, m_fileName);
+            m_companions.plan->load(this, m_fileName, m_mayReplace, m_readOnly);
     });
     m_history.clear();
     setModified(false);
-    if (classFailure)
+    if (classFailure) {
         m_fileName.clear();
+        m_disk = {};
+        m_lock.release();
+    }
     emit loaded();
     if (classFailure)
         throw *classFailure;
     companionFailures.raise();
 }
 
-void ClassDocument::rename(const QString& classFile)
+void ClassDocument::rename(const QString& classFile, ClassLock lock)
 {
+    if (!filenames::sameFile(classFile, m_fileName)) {
+        // Another file: the save dialog chose it, and nothing of it was read.
+        m_lock = std::move(lock);
+        m_readOnly = false;
+        m_disk = {};
+        m_homeworkDisk = {};
+    }
     m_fileName = classFile;
     setModified(true);
 }
 
 QString ClassDocument::save()
 {
-    if (!m_modified)
+    if (!m_modified || m_readOnly || !mayWriteOver(m_disk, m_mayReplace))
         return {};
     if (m_view)
         m_view->storeInto(m_contents);
-    // A column the view has never shown keeps the width a new class gives it.
-    classfile::Widths widths = m_contents.widths;
-    for (int c = 1; c <= classfile::WidthCount; ++c)
-        if (widths[c - 1] == classfile::NoWidth)
-            widths[c - 1] = c == 1 ? ClassContents::NamesWidth : ClassContents::RubricWidth;
     // Written whole through a temporary file: a failure raises "Ne peut créer le fichier", keeps the old file as it
     // was and leaves the class modified. The file replaced is kept as a version.
-    const QString versionFailure = versions::writeKeeping(m_fileName, classfile::write(m_contents.table, widths));
+    const QByteArray bytes = classfile::write(m_contents.table, m_contents.widthsToWrite());
+    const QString versionFailure = versions::writeKeeping(m_fileName, bytes);
+    m_disk = DiskState::of(m_fileName, bytes);
     setModified(false);
     return versionFailure;
 }
 
 void ClassDocument::SauveTout()
 {
+    if (m_readOnly)
+        return;
     FailureList failures;
     failures.attempt([this] { SauveDevoir(); });
     failures.attempt([this] {
         if (m_companions.planning)
-            m_companions.planning->save(this, m_fileName);
+            m_companions.planning->save(this, m_fileName, m_mayReplace);
     });
     failures.attempt([this] {
         if (m_companions.plan)
-            m_companions.plan->save(this, m_fileName);
+            m_companions.plan->save(this, m_fileName, m_mayReplace);
     });
     failures.raise();
 }
@@ -255,6 +280,11 @@ void ClassDocument::ChargeDevoir()
     if (const std::optional<QByteArray> bytes =
             textfile::readIfPresent(homework::fileToRead(m_fileName), homework::FileLimit))
         m_contents.homework = homework::read(*bytes);
+    // The file the next save writes, as it is now (the file read, or none where an older name was read).
+    if (const QString name = homework::fileName(m_fileName); !name.isEmpty()) {
+        m_homeworkDisk = DiskState::of(name);
+        m_homeworkKept = homework::write(m_contents.homework);
+    }
 }
 
 void ClassDocument::SauveDevoir()
@@ -262,7 +292,27 @@ void ClassDocument::SauveDevoir()
     const QString name = homework::fileName(m_fileName);
     if (name.isEmpty() || !homework::needsFile(m_contents.homework))
         return;
+    const QByteArray bytes = homework::write(m_contents.homework);
+    // Changed elsewhere while this class changed nothing of it: what is there stays, unasked.
+    if (m_homeworkDisk.changedOnDisk() && (bytes == m_homeworkKept || !mayWriteOver(m_homeworkDisk, m_mayReplace)))
+        return;
     // Raises "Ne peut créer le fichier" (a folder that cannot be written, a full disk): the file is written whole
     // or not at all, and the list stays as it is, to be written by the next save.
-    textfile::writeBytes(name, homework::write(m_contents.homework));
+    textfile::writeBytes(name, bytes);
+    m_homeworkDisk = DiskState::of(name, bytes);
+    m_homeworkKept = bytes;
+}
+
+void ClassDocument::takeVersion(const QByteArray& classFileBytes)
+{
+    ClassTable table;
+    const classfile::Widths widths = classfile::read(classFileBytes, table);
+    change([&](ClassContents& contents) {
+        contents.table = std::move(table);
+        // A column the file gives no width keeps the one it has.
+        for (int c = 0; c < classfile::WidthCount; ++c)
+            if (widths[c] != classfile::NoWidth)
+                contents.widths[c] = widths[c];
+    });
+    emit loaded();
 }

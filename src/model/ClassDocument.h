@@ -2,13 +2,21 @@
 
 #include "model/ClassFile.h"
 #include "model/ClassHistory.h"
+#include "model/ClassLock.h"
 #include "model/ClassTable.h"
+#include "model/DiskState.h"
 #include "model/HomeworkList.h"
 #include "model/SharedCompanion.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
+
+class RecoverySlot;
+class RecoveryStore;
+namespace recovery {
+struct Copy;
+}
 
 // The plan and the planning a class shares with every other open class, each with its rule of which class it
 // belongs to. The frame's tool windows hold them and show them; each class document is handed them.
@@ -33,12 +41,15 @@ struct ClassContents
     homework::List homework;
 
     static classfile::Widths noWidths();
+    // The widths a save writes: a column the view has never shown keeps the width a new class gives it.
+    classfile::Widths widthsToWrite() const;
 };
 
 // One class as a document: its contents, its file name and its modified flag, its loading and saving with the
-// versions kept, its history of steps, and the save-all step of its companions. It never asks or shows anything: its
-// window asks, shows, and calls it. Every change of the class comes through change() or step(), which mark it
-// modified and tell changed().
+// versions kept, its history of steps, and the save-all step of its companions; its lock, and what it last read or
+// wrote of its files, so that no save writes over a change made elsewhere. It never asks or shows anything: its window
+// asks, shows, and calls it (the question before writing over a change made elsewhere is the window's, handed over).
+// Every change of the class comes through change() or step(), which mark it modified and tell changed().
 class ClassDocument : public QObject
 {
     Q_OBJECT
@@ -52,6 +63,8 @@ public:
         virtual ~View() = default;
         // Stores what the view shows into the contents, leaving the view as it is.
         virtual void storeInto(ClassContents& contents) const = 0;
+        // The caption the class is shown under.
+        virtual QString caption() const { return QString(); }
     };
 
     using Edit = std::function<void(ClassContents& contents)>;
@@ -111,19 +124,60 @@ public:
     // cannot be read raises its failure and leaves the class without a name, so that a save asks for one; then
     // the companions' failures are raised together.
     void load(const QString& path);
-    // The class is to be saved under this name: written there at the next save even when nothing changed.
-    void rename(const QString& classFile);
+    // The class is to be saved under this name: written there at the next save even when nothing changed. Under
+    // another file than its own, the class takes that file's lock (taken by the caller, or none) and leaves its
+    // own, and is no longer read-only.
+    void rename(const QString& classFile, ClassLock lock = {});
     // Writes the class file whole when the class is modified (an unchanged class is not rewritten), keeping the
     // file replaced as a version; the class is then not modified. Raises "Ne peut créer le fichier" and stays
-    // modified when it cannot be written. Returns, in French, why a version could not be kept (empty when it was).
+    // modified when it cannot be written. A file changed elsewhere since the class read or wrote it is written
+    // over only when the question answers yes; else nothing is written and the class stays modified, as does a
+    // class read-only. Returns, in French, why a version could not be kept (empty when it was).
     QString save();
     // The homework file, the planning and the plan, each attempted whatever became of the one before; their
-    // failures are raised together.
+    // failures are raised together. Nothing for a class read-only.
     void SauveTout();
     // The plan or the planning changed for this class while it has no name: only a save under a name keeps them.
     bool companionsWithoutFile() const;
     void ChargeDevoir();
     void SauveDevoir();
+
+    // --- recovery after a crash (ClassDocumentRecovery.cpp) ---
+    // From now on, while the class (or the plan or planning it owns) has changes no file holds, a recovery copy of
+    // it is kept in the store; a save removes it, and so does closing the class.
+    void keepRecoveryCopies(RecoveryStore& store);
+    bool hasUnsavedChanges() const;
+    // What the copy of the class is made from, taken now: the class as a save would write it (the view's part
+    // included), its homework, file name and caption, and the plan and planning it owns with changes not yet
+    // written. The function returned makes the copy, on any thread.
+    std::function<recovery::Copy()> takeRecoveryCopy() const;
+    // The class as the copy holds it, under its file name, modified; the plan and planning from the copy when it
+    // holds them, else from their files. Nothing is written. Raises, once the class is shown, what could not be
+    // read.
+    void restore(const recovery::Copy& copy);
+    // The copy left by a killed run, brought back into this class, becomes its own.
+    void adoptRecoveryCopy(const QString& orphanPath, const recovery::Copy& copy);
+
+    // --- the class file as others see it ---------------------------------------------------------------------
+    // The lock of the class file, which the opener takes (see ClassLock) and the document releases with itself.
+    ClassLock& lock() { return m_lock; }
+    const ClassLock& lock() const { return m_lock; }
+    // A class opened read-only (open elsewhere, or a kept version): none of its files is ever written; a save goes
+    // under another name.
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    // Asked before a save writes over a file of the class (the class file, its homework, plan or planning) that
+    // someone else changed since the class read or wrote it; without it such a file is never written over.
+    void setMayReplace(MayReplace mayReplace) { m_mayReplace = std::move(mayReplace); }
+    // The class file is no longer what the class last read or wrote of it.
+    bool changedOnDisk() const { return m_disk.changedOnDisk(); }
+    // Brings the class a class file held (a kept version, or the class file itself, as classfile::readFile read
+    // it) into the document in place of its class, its homework staying: the class is then modified and keeps its
+    // name, and loaded() is told.
+    void takeVersion(const QByteArray& classFileBytes);
+    // The class file the companions go with: none for a class read-only, whose companions wait for a save under
+    // another name.
+    QString companionsClassFile() const { return m_readOnly ? QString() : m_fileName; }
 
 signals:
     // Every change of the class, as change() and step() tell it, a step taken back or made again included.
@@ -150,4 +204,13 @@ private:
     // Steps open around the operation running: what it changes belongs to the outermost.
     int m_stepDepth = 0;
     ClassHistory m_history;
+    RecoverySlot* m_recovery = nullptr;
+    ClassLock m_lock;
+    bool m_readOnly = false;
+    MayReplace m_mayReplace;
+    // What the class last read or wrote of its class file and of its homework file, and the homework as it was
+    // then, as it is written.
+    DiskState m_disk;
+    DiskState m_homeworkDisk;
+    QByteArray m_homeworkKept;
 };

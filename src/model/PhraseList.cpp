@@ -1,5 +1,6 @@
 #include "model/PhraseList.h"
 
+#include "core/FileNames.h"
 #include "core/TextFile.h"
 
 void PhraseList::load(const QString& fileName)
@@ -7,15 +8,26 @@ void PhraseList::load(const QString& fileName)
     // A folder, a pipe or a file without read right of that name is reported, never taken for a missing file.
     if (const std::optional<QByteArray> bytes = textfile::readIfPresent(fileName, FileLimit))
         m_phrases = textfile::splitLines(*bytes);
+    m_disk = DiskState::of(fileName);
     m_modified = false;
 }
 
-void PhraseList::save(const QString& fileName)
+void PhraseList::save(const QString& fileName, const MayReplace& mayReplace)
 {
-    if (!m_modified)
+    if (!m_modified || (filenames::sameFile(m_disk.path(), fileName) && !mayWriteOver(m_disk, mayReplace)))
         return;
-    textfile::writeLines(fileName, m_phrases);
+    const QByteArray bytes = textfile::joinLines(m_phrases);
+    textfile::writeBytes(fileName, bytes);
+    m_disk = DiskState::of(fileName, bytes);
     m_modified = false;
+}
+
+void PhraseList::restore(const QStringList& phrases)
+{
+    m_phrases.clear();
+    for (const QString& phrase : phrases)
+        m_phrases << oneLine(phrase);
+    m_modified = true;
 }
 
 void PhraseList::append(const QString& phrase)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextFile.h"
+#include "model/DiskState.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,9 +22,14 @@ public:
     // A missing file leaves the list as it is; a file that exists replaces it. Either way the list is then
     // unchanged since loading. Raises "Ne peut ouvrir le fichier" when the file exists but cannot be read.
     void load(const QString& fileName);
-    // Writes the list only when it changed, replacing the whole file at once.
-    // Raises "Ne peut créer le fichier" when it cannot be written; the list then still counts as changed.
-    void save(const QString& fileName);
+    // Writes the list only when it changed, replacing the whole file at once; a file changed elsewhere since it
+    // was loaded or saved (another instance started in the same folder) only when mayReplace answers yes.
+    // Raises "Ne peut créer le fichier" when it cannot be written; the list then still counts as changed, as it
+    // does when nothing was written over a change made elsewhere.
+    void save(const QString& fileName, const MayReplace& mayReplace = {});
+
+    // The phrases as a recovery copy holds them: changed since the file was read, until written.
+    void restore(const QStringList& phrases);
 
     void append(const QString& phrase);
     void replace(int index, const QString& phrase);
@@ -38,4 +44,6 @@ public:
 private:
     QStringList m_phrases;
     bool m_modified = false;
+    // What the file held when it was last loaded or saved.
+    DiskState m_disk;
 };

@@ -3,6 +3,7 @@
 #include "core/PlatformError.h"
 #include "core/TextFile.h"
 #include "model/CompanionDocument.h"
+#include "model/DiskState.h"
 
 #include <QHash>
 #include <QList>
@@ -21,7 +22,10 @@
 // - a class closed leaves nothing to the next: what it held goes, unless the same class is still open in
 //   another window; changes it could not write wait for it to be loaded again;
 // - a file that exists but could not be read is never written over during the run (the file writer's rule);
-//   changes made for it stay and are reported at each save.
+//   changes made for it stay and are reported at each save;
+// - a file changed elsewhere since it was read or written here is written over only when the class's question
+//   answers yes; else the changes stay, modified or waiting, for a later save;
+// - a class read-only reads its document but never writes it: its changes are those of a class never saved.
 // The class documents call it; the window that shows the document follows changed().
 class SharedCompanion : public QObject
 {
@@ -44,9 +48,10 @@ public:
     SharedCompanion(const QString& extension, CompanionDocument& document, Rules rules, QObject* parent = nullptr);
 
     // Each raises the first failure (PlatformError) once everything it could do is done, and tells changed()
-    // first, whether or not it raises.
-    void load(ClassKey cls, const QString& classFile);
-    void save(ClassKey cls, const QString& classFile);
+    // first, whether or not it raises. mayReplace is the class's question before a file changed elsewhere is
+    // written over; without it such a file is never written over.
+    void load(ClassKey cls, const QString& classFile, const MayReplace& mayReplace = {}, bool readOnly = false);
+    void save(ClassKey cls, const QString& classFile, const MayReplace& mayReplace = {});
     // Before and after the document is shown for a class, which may change it there.
     void showing(ClassKey cls, const QString& classFile);
     void shown(ClassKey cls, const QString& classFile);
@@ -55,6 +60,18 @@ public:
     // Changes made for that class while it has no name: only a save under a name keeps them.
     bool changesWithoutFile(ClassKey cls) const;
 
+    // For the recovery copy of a class: whether the document held, or changes waiting, are that class's and not
+    // written yet (the document shown for it while it belongs to nobody counts), and those changes as the file
+    // would hold them.
+    bool holdsChangesOf(ClassKey cls) const;
+    std::optional<QByteArray> changesOf(ClassKey cls) const;
+    // A class brought back from its recovery copy: with the changes the copy holds, they become the document held,
+    // that class's, modified; without, the class loads as load() does. Either way nothing is written: the changes
+    // the document held before wait for their class's next save.
+    void restore(ClassKey cls, const QString& classFile, const std::optional<QByteArray>& changes);
+    // The window showing the document tells each change the teacher makes in it.
+    void tellEdited() { emit edited(); }
+
     // The file the document held belongs to, as derived from its class file name; empty while it belongs
     // to nobody or to a class never saved.
     const QString& ownerFile() const { return m_owner.file; }
@@ -62,6 +79,8 @@ public:
 signals:
     // The document may have been read, started afresh or brought back: the window showing it shows it again.
     void changed();
+    // The teacher changed the document.
+    void edited();
 
 private:
     struct Owner
@@ -83,10 +102,16 @@ private:
     ClassKey otherWindowOf(ClassKey cls, const QString& file) const;
     // A class saved under a new name: what it owns moves with it.
     void follow(ClassKey cls, const QString& file);
-    // The document held is about to be replaced: its changes go to their file, or wait.
-    void displace(std::optional<PlatformError>& failure);
+    // load(), and restore() without changes, which writes nothing (mayWrite false).
+    void take(ClassKey cls, const QString& classFile, bool mayWrite, const MayReplace& mayReplace, bool readOnly);
+    // The document held is about to be replaced: its changes go to their file (when it may write), or wait.
+    void displace(std::optional<PlatformError>& failure, bool mayWrite, const MayReplace& mayReplace);
     // Changes waiting for that class (or file) become the document held again.
-    bool bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure);
+    bool bringBack(ClassKey cls, const QString& file, std::optional<PlatformError>& failure, bool mayWrite,
+                   const MayReplace& mayReplace);
+    // Writes the file unless it changed elsewhere since it was read or written here and the answer is no (false);
+    // raises the writer's failure.
+    bool writeOver(const QString& file, const QByteArray& bytes, const MayReplace& mayReplace);
 
     QString m_extension;
     CompanionDocument& m_document;
@@ -95,4 +120,8 @@ private:
     QList<Waiting> m_waiting;
     // The open classes that have been seen, with their companion file.
     QHash<ClassKey, QString> m_classes;
+    // The class the document is being shown for.
+    ClassKey m_showing = nullptr;
+    // What was last read or written of each file, by its canonical path.
+    QHash<QString, DiskState> m_disk;
 };

@@ -1,5 +1,6 @@
 #include "tools/Blocnotes.h"
 
+#include "core/FileNames.h"
 #include "model/NotesFile.h"
 #include "tools/PrinterTextDevice.h"
 #include "widgets/Cp1252Guard.h"
@@ -126,6 +127,7 @@ void TBlocnotes::Charge(const QString& fileName)
 {
     const QString name = notesfile::repairName(fileName);
     const std::optional<QString> loaded = notesfile::load(name);
+    m_disk = DiskState::of(name);
     if (!loaded)
         return;
     setText(*loaded);
@@ -136,7 +138,12 @@ void TBlocnotes::Sauve(const QString& fileName)
 {
     if (!isModified())
         return;
-    notesfile::save(notesfile::repairName(fileName), text());
+    const QString name = notesfile::repairName(fileName);
+    if (filenames::sameFile(m_disk.path(), name) &&
+        !mayWriteOver(m_disk, [this](const QString& file) { return errors::mayReplace(this, file); }))
+        return;
+    notesfile::save(name, text());
+    m_disk = DiskState::of(name, notesfile::encode(text()));
     setModified(false);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/DiskState.h"
 #include "widgets/CrlfTextEdit.h"
 
 #include <QDialog>
@@ -19,7 +20,8 @@ public:
 
     // Loads the notes file when it exists; raises on a file that cannot be read or is too large.
     void Charge(const QString& fileName);
-    // Writes the notes file, only when the text changed since the last load or write.
+    // Writes the notes file, only when the text changed since the last load or write. A file another instance (or
+    // another program) changed since is written over only when the teacher answers yes; else nothing is written.
     void Sauve(const QString& fileName);
     // Prints the lines as the memo shows them on the current printer; raises "Erreur E/S %d" on failure.
     void Imprimer();
@@ -43,6 +45,9 @@ public:
     CrlfTextEdit* Memo1 = nullptr;
 
 protected:
+    // What the notes file held when it was last read or written.
+    DiskState m_disk;
+
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -25,4 +25,14 @@ bool leaveWithout(QWidget* parent, const QStringList& files)
     return answer == 0;
 }
 
+bool mayReplace(QWidget* parent, const QString& file)
+{
+    const int answer = seams().message(parent, Seams::MessageKind::Warning, QStringLiteral("Avertissement"),
+                                       QStringLiteral("Le fichier %1 a été modifié par un autre programme depuis son "
+                                                      "ouverture. Le remplacer par cette version ?")
+                                           .arg(filenames::lastComponent(file)),
+                                       {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1, 1);
+    return answer == 0;
+}
+
 } // namespace errors

@@ -18,6 +18,10 @@ void report(const PlatformError& error, QWidget* parent = nullptr);
 // those files. True for "&Oui"; "&Non", the default, keeps the program or the window open.
 bool leaveWithout(QWidget* parent, const QStringList& files);
 
+// Before a save writes over a file someone else changed since the program read or wrote it: asks whether to
+// replace it. True for "&Oui"; "&Non", the default, writes nothing.
+bool mayReplace(QWidget* parent, const QString& file);
+
 // Runs one user command; a platform failure inside it is reported and ends the command.
 template <typename F> void guarded(QWidget* parent, F&& command)
 {

@@ -16,7 +16,6 @@
 #include <QProcess>
 #include <QSet>
 #include <csignal>
-#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,27 +78,6 @@ bool killedChild(const char* variable, const QString& value)
     return false;
 }
 
-// Rights mean nothing to root: run as root, the current test function and data row run again in a process of their
-// own as nobody, with the group "users" beside its own; true then, and the case is done (failed if the process
-// failed). False when not root: the case runs here.
-bool reranAsNobody()
-{
-    if (::geteuid() != 0)
-        return false;
-    const group* users = ::getgrnam("users");
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QStringLiteral("setpriv"),
-                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                 users ? QStringLiteral("--groups=%1").arg(users->gr_gid) : QStringLiteral("--clear-groups"),
-                 QCoreApplication::applicationFilePath(),
-                 QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
-    child.waitForFinished(60000);
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
-    return true;
-}
-
 } // namespace
 
 // The class file, the homework file, the notes and the phrases in every situation a folder can hold, through the
@@ -143,7 +121,7 @@ private slots:
         const QString file = rows::fields()[0].section(' ', 0, 0), situation = rows::fields()[0].section(' ', 1);
         const auto is = [&](const char* s) { return situation == QLatin1String(s); };
         const std::map<QString, mode_t> modes = {{"read-only", 0444}, {"unreadable", 0200}, {"group and mode", 0640}};
-        if ((modes.count(situation) || is("read-only folder")) && reranAsNobody())
+        if ((modes.count(situation) || is("read-only folder")) && testfiles::reranAsNobody())
             return;
         gid_t groups[8];
         const int groupCount = ::getgroups(8, groups);
@@ -292,7 +270,7 @@ private slots:
     void failingDisk()
     {
         const bool shared = rows::fields()[0].contains("shared");
-        if (shared && reranAsNobody())
+        if (shared && testfiles::reranAsNobody())
             return;
         const QString target = path(rows::fields()[1]);
         const bool classRow = target.endsWith(".prf");
@@ -404,7 +382,7 @@ private slots:
     void versionFolder()
     {
         const bool readOnly = rows::fields()[0].contains("read-only"), root = rows::fields()[0].contains("root");
-        if (readOnly && reranAsNobody())
+        if (readOnly && testfiles::reranAsNobody())
             return;
         if (root && ::geteuid() != 0)
             QSKIP("only root saves another user's class");

@@ -79,6 +79,8 @@ class TestUndo : public QObject
                  };
                  m_w->DatesDevoirs();
              }},
+            {"version",
+             [&] { m_w->Restaurer(testfiles::readAll(m_windows->path("6A.prf")).replace("Petit", "Grand")); }},
             {"import",
              [&] {
                  testfiles::writeAll(m_windows->path("liste.csv"), "Nom;Prénom\r\nDurand;Zoé\r\n");
@@ -163,6 +165,7 @@ private slots:
             "columns adjusted |  | adjust | l'ajustement des colonnes | grid",
             "column moved |  | move | le déplacement de la colonne | grid",
             "homework dates |  | homework | les dates des devoirs | grid",
+            "a version restored, from the card | card | version | la reprise de la version | card",
         });
     }
     void eachChangeBackAndForth()

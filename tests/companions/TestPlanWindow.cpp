@@ -28,6 +28,8 @@ namespace {
 
 const QColor Brown(192, 128, 80);
 const QColor Silver(192, 192, 192);
+// The teacher's yes to writing over a file changed elsewhere.
+const MayReplace yes = [](const QString&) { return true; };
 
 QColor backgroundOf(const QLabel* label)
 {
@@ -540,7 +542,9 @@ void TestPlanWindow::undoAndRedoDesks()
     }
     QCOMPARE(namesShown(m_plan), QStringList({"B", "C"}));
     QVERIFY(m_plan->modified());
-    loadPlan("D,0,40,100,25\r\n");
+    writeFile(QStringLiteral("6B.prc"), "D,0,40,100,25\r\n");
+    m_plan->Charge(path(QStringLiteral("6B.prf")));
+    QCOMPARE(namesShown(m_plan), QStringList({"D"}));
     QVERIFY(!m_plan->history()->canUndo());
 }
 
@@ -594,8 +598,9 @@ void TestPlanWindow::planFileNames()
     m_plan->Charge(path(classFile));
     QCOMPARE(namesShown(m_plan), QStringList{"Lu"});
     clickDesk(1);
+    // Removed meanwhile, and the teacher says to write it again.
     QFile::remove(path(planFile));
-    m_plan->Sauve(path(classFile));
+    m_plan->Sauve(path(classFile), nullptr, yes);
     QCOMPARE(readFile(planFile), QByteArray("Lu,1,2,3,4\r\n"));
     QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files).size(), planFile.contains('/') ? 0 : 1);
 }
@@ -692,6 +697,8 @@ void TestPlanWindow::sauveRules()
     m_plan->Sauve(QString());
     QVERIFY(m_plan->modified());
     m_plan->Sauve(path(QStringLiteral("6A")));
+    QVERIFY(m_plan->modified());
+    m_plan->Sauve(path(QStringLiteral("6A")), nullptr, yes);
     QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,1,2,100,25\r\n"));
     QVERIFY(!m_plan->modified());
     // Written once: a second save of the unchanged plan leaves the file alone.
@@ -706,14 +713,14 @@ void TestPlanWindow::writeFailureIsReportedAndWhole()
     clickDesk(1);
     QFile::remove(path(QStringLiteral("6A.prc")));
     QVERIFY(QDir(m_windows->folder()).mkdir(QStringLiteral("6A.prc")));
-    QCOMPARE(testfiles::errorOf([&] { m_plan->Sauve(path(QStringLiteral("6A.prf"))); }),
+    QCOMPARE(testfiles::errorOf([&] { m_plan->Sauve(path(QStringLiteral("6A.prf")), nullptr, yes); }),
              QStringLiteral("Ne peut créer le fichier ") + path(QStringLiteral("6A.prc")));
     QVERIFY(QFileInfo(path(QStringLiteral("6A.prc"))).isDir());
     QCOMPARE(QDir(m_windows->folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
     // The plan was not written: the next save tries again.
     QVERIFY(m_plan->modified());
     QVERIFY(QDir(m_windows->folder()).rmdir(QStringLiteral("6A.prc")));
-    m_plan->Sauve(path(QStringLiteral("6A.prf")));
+    m_plan->Sauve(path(QStringLiteral("6A.prf")), nullptr, yes);
     QCOMPARE(readFile(QStringLiteral("6A.prc")), QByteArray("A,1,2,100,25\r\n"));
 }
 

@@ -39,20 +39,33 @@ class TestSharedCompanion : public QObject
         return bytes;
     }
     QString classFile(const QString& name) const { return name == "-" ? QString() : m_dir->filePath(name + ".prf"); }
+    // The answer to the question asked before a file changed elsewhere is written over, and the files asked about.
+    bool m_answer = false;
+    QStringList m_asked;
+    MayReplace ask()
+    {
+        return [this](const QString& file) {
+            m_asked << "asked " + QFileInfo(file).fileName();
+            return m_answer;
+        };
+    }
     // Class windows 1, 2... over one folder, sharing the plan: "load 1 6A" (window 1 loads 6A.prf), "add 2 6B X"
     // (desk X added while shown from window 2, of class 6B; "-" for a class never saved), "save 1 7A", "close 1",
     // "file 6A.prc AB", "block 6A.prc" (a folder stands there), "unblock 6A.prc", "pipe 5C.prc", "mkdir F", "press"
-    // (desk 1 pressed), "unnamed 1 yes" (window 1 holds changes that only a save under a name keeps).
+    // (desk 1 pressed), "unnamed 1 yes" (window 1 holds changes that only a save under a name keeps), "readonly 1 6A"
+    // (window 1 loads 6A.prf read-only), "answer yes" (to the question before writing over a change made elsewhere).
     void step(const QStringList& w)
     {
         const auto cls = reinterpret_cast<SharedCompanion::ClassKey>(quintptr(w.value(1).toInt()));
         const QString file = m_dir->filePath(w.value(1));
         if (w[0] == "file")
             testfiles::writeAll(file, fileOf(w[2]));
-        else if (w[0] == "load")
-            m_owners->load(cls, classFile(w[2]));
+        else if (w[0] == "load" || w[0] == "readonly")
+            m_owners->load(cls, classFile(w[2]), ask(), w[0] == "readonly");
         else if (w[0] == "save")
-            m_owners->save(cls, classFile(w[2]));
+            m_owners->save(cls, classFile(w[2]), ask());
+        else if (w[0] == "answer")
+            m_answer = w[1] == "yes";
         else if (w[0] == "close")
             m_owners->closed(cls);
         else if (w[0] == "unnamed")
@@ -63,6 +76,8 @@ class TestSharedCompanion : public QObject
             m_owners->showing(cls, classFile(w[2]));
             m_plan->add(w[3]);
             m_owners->shown(cls, classFile(w[2]));
+        } else if (w[0] == "rm") {
+            QVERIFY(QFile::remove(file));
         } else if (w[0] == "block") {
             QFile::remove(file);
             QVERIFY(QDir().mkpath(file));
@@ -103,7 +118,8 @@ private slots:
             " | Ne peut créer le fichier 6A.prc | X",
             "changes that cannot be written when another class loads wait for their class"
             " | file 6A.prc A; load 1 6A; add 1 6A X; block 6A.prc; file 5B.prc B; load 2 5B; unblock 6A.prc;"
-            " save 2 5B; save 1 6A | 6A.prc=AX 5B.prc=B | Ne peut créer le fichier 6A.prc | B",
+            " save 2 5B; answer yes; save 1 6A | 6A.prc=AX 5B.prc=B | Ne peut créer le fichier 6A.prc; asked 6A.prc | "
+            "B",
             "changes of a class closed unwritten come back with that class"
             " | load 1 6A; add 1 6A X; block 6A.prc; close 1; unblock 6A.prc; load 2 6A; save 2 6A | 6A.prc=X |  | X",
             "a plan file that cannot be read is reported, shown empty, never written over; its changes are kept"
@@ -121,6 +137,17 @@ private slots:
             " | file 6e.prc A; load 1 6e.1; add 1 6e.1 X; save 1 6e.1 | 6e.prc=A 6e.1.prc=AX |  | AX",
             "a plan nobody owns goes to the class it is changed for"
             " | load 1 A; load 2 B; add 2 B X; save 2 B; save 1 A | A.prc=- B.prc=X |  | X",
+            "a plan changed elsewhere is written over only after a yes"
+            " | file 6A.prc A; load 1 6A; add 1 6A X; file 6A.prc B; save 1 6A; answer yes; save 1 6A; add 1 6A Y;"
+            " save 1 6A | 6A.prc=AXY | asked 6A.prc; asked 6A.prc | AXY",
+            "changes another class displaces over a change made elsewhere wait for their class"
+            " | file 6A.prc A; load 1 6A; add 1 6A X; file 6A.prc B; file 5B.prc C; load 2 5B; save 1 6A"
+            " | 6A.prc=B 5B.prc=C | asked 6A.prc; asked 6A.prc | C",
+            "a plan removed elsewhere is asked about before it is written again"
+            " | file 6A.prc A; load 1 6A; add 1 6A X; rm 6A.prc; answer yes; save 1 6A | 6A.prc=AX | asked 6A.prc | AX",
+            "a class read-only never writes its plan; saved under a name, it takes its changes along"
+            " | file 6A.prc A; readonly 1 6A; add 1 - X; save 1 -; unnamed 1 yes; file 5B.prc C; load 2 5B;"
+            " save 1 7A | 6A.prc=A 7A.prc=AX 5B.prc=C |  | C",
         });
     }
     void rules()
@@ -132,8 +159,11 @@ private slots:
         m_owners.emplace(planning ? ".prp" : ".prc", *m_plan,
                          SharedCompanion::Rules{.takenByLoading = planning, .unreadableGivesEmpty = !planning});
         QStringList reports;
-        for (const QString& step : row[1].split("; "))
+        m_answer = false;
+        for (const QString& step : row[1].split("; ")) {
             reports << testfiles::errorOf([&] { this->step(step.split(' ')); }).remove(m_dir->path() + '/');
+            reports << std::exchange(m_asked, {});
+        }
         reports.removeAll({});
         for (const QString& file : row[2].split(' ')) {
             const QFileInfo info(m_dir->filePath(file.section('=', 0, 0)));

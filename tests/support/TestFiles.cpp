@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <grp.h>
+#include <unistd.h>
 
 namespace testfiles {
 
@@ -59,6 +61,24 @@ void convertByOffice(const QStringList& files, const QString& format, const QStr
     run("soffice", QStringList{"-env:UserInstallation=file://" + folder + "/profile", "--headless", "--convert-to",
                                format, "--outdir", folder} +
                        files);
+}
+
+bool reranAsNobody()
+{
+    if (::geteuid() != 0)
+        return false;
+    const group* users = ::getgrnam("users");
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                 users ? QStringLiteral("--groups=%1").arg(users->gr_gid) : QStringLiteral("--clear-groups"),
+                 QCoreApplication::applicationFilePath(),
+                 QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag())});
+    child.waitForFinished(60000);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        QTest::qFail(child.readAll().constData(), __FILE__, __LINE__);
+    return true;
 }
 
 } // namespace testfiles

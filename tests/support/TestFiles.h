@@ -22,6 +22,11 @@ QString missing(const QStringList& programs);
 // LibreOffice converts the files into the folder, to "pdf" or through a filter ("csv:...").
 void convertByOffice(const QStringList& files, const QString& format, const QString& folder);
 
+// Rights mean nothing to root: run as root, the current test function and data row run again in a process of their
+// own as nobody, with the group "users" beside its own; true then, and the case is done (failed if the process
+// failed). False when not root: the case runs here.
+bool reranAsNobody();
+
 } // namespace testfiles
 
 #define SKIP_UNLESS_INSTALLED(...)                                                                                     \

@@ -1,0 +1,65 @@
+#include "model/DiskState.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QByteArray hashOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// Larger than any file the program keeps (a class, its companions, the notes, the phrases).
+constexpr qint64 ReadLimit = 64 * 1024 * 1024;
+
+} // namespace
+
+DiskState DiskState::of(const QString& path)
+{
+    DiskState state;
+    state.m_path = path;
+    state.m_known = true;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return state;
+    state.m_exists = true;
+    state.m_size = info.isFile() ? info.size() : -1;
+    QFile file(path);
+    if (info.isFile() && info.size() <= ReadLimit && file.open(QIODevice::ReadOnly)) {
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        hash.addData(&file);
+        state.m_hash = hash.result();
+    }
+    return state;
+}
+
+DiskState DiskState::of(const QString& path, const QByteArray& bytes)
+{
+    DiskState state;
+    state.m_path = path;
+    state.m_known = true;
+    state.m_exists = QFileInfo::exists(path);
+    state.m_size = bytes.size();
+    state.m_hash = hashOf(bytes);
+    return state;
+}
+
+bool DiskState::changedOnDisk() const
+{
+    if (!m_known)
+        return false;
+    const DiskState now = of(m_path);
+    // A folder or a pipe in its place is no version of the file to keep or replace: the writer refuses it. A file
+    // that cannot be hashed (unreadable, far too large) counts as changed.
+    if (now.m_exists && now.m_size < 0)
+        return false;
+    return now.m_exists != m_exists ||
+           (m_exists && (now.m_size != m_size || now.m_hash.isEmpty() || now.m_hash != m_hash));
+}
+
+bool mayWriteOver(const DiskState& state, const MayReplace& mayReplace)
+{
+    return !state.changedOnDisk() || (mayReplace && mayReplace(state.path()));
+}
