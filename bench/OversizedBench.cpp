@@ -69,12 +69,11 @@ QString importList(const QString& path, const SharedWindows&)
 {
     ClassTable table;
     try {
-        const studentimport::Result result = studentimport::fillFrom(path, table);
-        return QStringLiteral("read: %1 added, %2 refused, %3 columns ignored; message of %4 characters")
-            .arg(result.added)
-            .arg(result.refusedCount)
-            .arg(result.ignoredCount)
-            .arg(studentimport::summary(result).size());
+        const studentimport::Plan plan = studentimport::planFrom(path, table);
+        return QStringLiteral("read: %1 added, %2 refused, %3 columns ignored")
+            .arg(plan.added.size())
+            .arg(plan.rejectedCount)
+            .arg(plan.ignoredCount);
     } catch (const PlatformError& error) {
         return error.message();
     }

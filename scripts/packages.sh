@@ -3,7 +3,7 @@
 base_packages=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
-    libjpeg62-turbo-dev libxlsxwriter-dev pkg-config
+    libjpeg62-turbo-dev libxlsxwriter-dev zlib1g-dev pkg-config
     qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     xvfb xauth

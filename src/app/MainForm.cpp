@@ -10,6 +10,7 @@
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
+#include "core/PlatformError.h"
 #include "model/NotesFile.h"
 #include "model/RecoveryCopy.h"
 #include "model/RecoverySlot.h"
@@ -32,6 +33,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -164,7 +166,7 @@ const TopMenu kMenus[] = {
           u"Enregistrer les notes et les fiches de la classe pour un tableur", &TMainForm::Exporterversuntableur1Click,
           WithClass},
          {"Importerunelistedlves1", u"&Importer une liste d'élèves...", nullptr,
-          u"Ajouter à la classe les élèves d'un fichier CSV", &TMainForm::Importerunelistedlves1Click, WithClass},
+          u"Ajouter à la classe les élèves d'une liste (CSV, .xlsx, .ods)", &TMainForm::Importerunelistedlves1Click, WithClass},
          {"Versionsprcdentes1", u"&Versions précédentes...", nullptr,
           u"Revoir les versions enregistrées de la classe et en restaurer une",
           &TMainForm::Versionsprcdentes1Click, WithClass},
@@ -770,10 +772,10 @@ void TMainForm::FileOpenItemClick()
 {
     const QString path = seams().openFileName(this, QStringLiteral("Fichiers classes (*.prf)|*.prf"));
     if (!path.isEmpty())
-        openClassFile(path);
+        openClassFile(path, true);
 }
 
-void TMainForm::openClassFile(const QString& path)
+void TMainForm::openClassFile(const QString& path, bool chosen)
 {
     // A class is shown in one window: opened again, through any name of its file, that window comes to the front.
     for (TMDIChild* shown : classWindows()) {
@@ -782,6 +784,12 @@ void TMainForm::openClassFile(const QString& path)
             return;
         }
     }
+    // A file that is no class opens no window, whose saving would replace it. A name without a file is refused
+    // on the command line, where it was mistyped; the open dialog offers only files that exist, and one gone since
+    // opens as a new class of that name.
+    if (!chosen || QFileInfo::exists(path))
+        if (const QString refusal = classfile::openRefusal(path); !refusal.isEmpty())
+            throw PlatformError(refusal, {path});
     // A kept version is only ever read; any other class is locked while it is open here, and one open elsewhere
     // is opened as the teacher answers.
     ClassLock lock;
@@ -822,7 +830,7 @@ void TMainForm::openClassFile(const QString& path)
 void TMainForm::OpenClassFiles(const QStringList& paths)
 {
     for (const QString& path : paths)
-        errors::guarded(this, [&] { openClassFile(path); });
+        errors::guarded(this, [&] { openClassFile(path, false); });
 }
 
 void TMainForm::FileCloseItemClick()

@@ -124,7 +124,8 @@ private:
     // Writes the notepad and the phrases in the start-up directory; false keeps the frame open.
     bool FormClose();
     void showModal(QDialog* dialog);
-    void openClassFile(const QString& path);
+    // A class window for the file, unless it is no class file (classfile::openRefusal); `chosen` in the open dialog.
+    void openClassFile(const QString& path, bool chosen);
     void fillWindowMenu();
     // "&Annuler" and "&Rétablir" name what the active class window would take back or make again.
     void updateHistoryCommands();

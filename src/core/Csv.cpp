@@ -1,6 +1,7 @@
 #include "core/Csv.h"
 
 #include "core/Cp1252.h"
+#include "core/FrenchNumbers.h"
 
 #include <QStringDecoder>
 
@@ -20,6 +21,16 @@ QString field(const QString& text, QChar separator)
     return Quote + quoted + Quote;
 }
 
+QString plainText(const QString& text)
+{
+    if (text.isEmpty() || !QStringView(u"=+-@\t\r").contains(text.front()))
+        return text;
+    // A sign alone, and a number with its sign, are taken for what they are.
+    if (text == u"-" || text == u"+" || frnum::read(text))
+        return text;
+    return u'\'' + text;
+}
+
 QByteArray utf8File(const QList<QStringList>& rows)
 {
     QByteArray out = "\xEF\xBB\xBF";
@@ -36,6 +47,11 @@ QByteArray utf8File(const QList<QStringList>& rows)
 QString decode(const QByteArray& bytes)
 {
     // The byte-order mark is no part of the text; a second one, or one the text begins with, is.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return utf16(QByteArrayView(bytes).sliced(2));
+    }
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     if (bytes.startsWith("\xEF\xBB\xBF"))

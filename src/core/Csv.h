@@ -16,7 +16,14 @@ QString field(const QString& text, QChar separator);
 // fields separated by ";", every line ending in CR LF.
 QByteArray utf8File(const QList<QStringList>& rows);
 
-// A file's text: UTF-8 after a byte-order mark, or when every byte reads as UTF-8; Windows-1252 otherwise.
+// A text a spreadsheet would run as a formula (one that begins with "=", "+", "-", "@", a tab or a carriage
+// return) made plain text the way spreadsheets advise: an apostrophe before it. A number, a negative one too, and
+// a sign alone are no formula and stay as they are.
+QString plainText(const QString& text);
+
+// A file's text: UTF-16 after its byte-order mark; UTF-8 after a byte-order mark, or when every byte reads as
+// UTF-8; Windows-1252 otherwise. A text holding a character U+0000 was none of these (UTF-16 without its mark,
+// UTF-32, a binary file).
 QString decode(const QByteArray& bytes);
 // Of ";", "," and a tab, the one found most often outside quotes on the first line that holds anything;
 // ";" when none is.

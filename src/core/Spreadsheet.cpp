@@ -177,7 +177,7 @@ QByteArray csvBytes(const Sheet& sheet)
     for (const QList<Cell>& row : sheet.rows) {
         QStringList texts;
         for (const Cell& cell : row)
-            texts << cellText(cell);
+            texts << (cell.kind == Cell::Kind::Text ? csv::plainText(cell.text) : cellText(cell));
         while (texts.size() < width)
             texts << QString();
         rows << texts;

@@ -43,7 +43,8 @@ QString sheetName(const QString& wanted, const QString& fallback);
 // that a failure never leaves a half-written file. Raises "Ne peut créer le fichier" on failure.
 void writeXlsx(const QString& path, const QList<Sheet>& sheets);
 
-// The sheet as CSV (see csv::utf8File): numbers with the decimal comma, two decimals for a Decimal cell.
+// The sheet as CSV (see csv::utf8File): numbers with the decimal comma, two decimals for a Decimal cell; a text
+// that would open as a formula is made plain text (see csv::plainText).
 QByteArray csvBytes(const Sheet& sheet);
 
 } // namespace spreadsheet

@@ -71,6 +71,12 @@ QVector<std::optional<double>> coefficients(const CellReader& cell, int firstCol
     return out;
 }
 
+// A mark as the averages count it: an empty cell is 0; a text that is not a number is no mark.
+std::optional<double> markOf(const QString& text)
+{
+    return text.isEmpty() ? 0.0 : readNumber(text);
+}
+
 std::optional<double> averageOf(const CellReader& cell, int row, int firstCol,
                                 const QVector<std::optional<double>>& coefficientOf)
 {
@@ -79,15 +85,10 @@ std::optional<double> averageOf(const CellReader& cell, int row, int firstCol,
     for (int i = 0; i < coefficientOf.size(); ++i) {
         if (!coefficientOf[i])
             continue;
-        const QString markText = cell(firstCol + i, row);
-        double mark = 0;
-        if (!markText.isEmpty()) {
-            const std::optional<double> value = readNumber(markText);
-            if (!value)
-                continue;
-            mark = *value;
-        }
-        sum += mark * *coefficientOf[i];
+        const std::optional<double> mark = markOf(cell(firstCol + i, row));
+        if (!mark)
+            continue;
+        sum += *mark * *coefficientOf[i];
         ++count;
     }
     if (count == 0)
@@ -175,13 +176,57 @@ ClassFigures classFigures(const QVector<RowAverage>& rows)
     return f;
 }
 
+QList<QList<FigureLine>> figureLines(const ClassFigures& f)
+{
+    return {{{QStringLiteral("Moyenne de la classe \t"), f.average, true},
+             {QStringLiteral("Moyenne la plus haute \t"), f.highest, true},
+             {QStringLiteral("Moyenne la plus basse \t"), f.lowest, true}},
+            {{QStringLiteral("Elèves < moy. de la classe \t"), double(f.belowAverage), false},
+             {QStringLiteral("Elèves >= moy. de la classe \t"), double(f.atOrAboveAverage), false}},
+            {{QStringLiteral("Elèves < 10 \t\t"), double(f.below10), false},
+             {QStringLiteral("Elèves >= 10 \t\t"), double(f.atOrAbove10), false}},
+            {{QStringLiteral("Elèves < 8 \t\t"), double(f.below8), false},
+             {QStringLiteral("Elèves >= 8 et < 12 \t"), double(f.from8To12), false},
+             {QStringLiteral("Elèves >= 12\t\t"), double(f.atOrAbove12), false}}};
+}
+
+Results results(const CellReader& cell, const Range& selection, int rowCount, int colCount)
+{
+    Results r;
+    r.lastStudentRow = lastStudentRow(cell, rowCount);
+    r.ranked = rowAverages(cell, averagedRange(selection, r.lastStudentRow, colCount), &r.rowsWithout);
+    rankByExchange(r.ranked);
+    r.figures = classFigures(r.ranked);
+    return r;
+}
+
+RubricFigures rubricFigures(const CellReader& cell, int col, const QVector<RowAverage>& rows)
+{
+    RubricFigures f;
+    if (!coefficients(cell, col, col).constFirst())
+        return f;
+    double sum = 0;
+    for (const RowAverage& row : rows) {
+        const std::optional<double> mark = markOf(cell(col, row.row));
+        if (!mark)
+            continue;
+        f.highest = f.count == 0 ? *mark : std::max(f.highest, *mark);
+        f.lowest = f.count == 0 ? *mark : std::min(f.lowest, *mark);
+        sum += *mark;
+        ++f.count;
+    }
+    if (f.count > 0)
+        f.average = sum / f.count;
+    return f;
+}
+
 QStringList report(const CellReader& cell, const ReportInput& input)
 {
-    const int lastRow = lastStudentRow(cell, input.rowCount);
-    QVector<int> rowsWithout;
-    QVector<RowAverage> ranked = selectionAverages(cell, input.selection, input.rowCount, input.colCount, &rowsWithout);
-    rankByExchange(ranked);
-    const ClassFigures f = classFigures(ranked);
+    const Results results = averages::results(cell, input.selection, input.rowCount, input.colCount);
+    const int lastRow = results.lastStudentRow;
+    const QVector<RowAverage>& ranked = results.ranked;
+    const QVector<int>& rowsWithout = results.rowsWithout;
+    const ClassFigures& f = results.figures;
 
     // The class file's name keeps its full stop: only the three letters of the extension go.
     const QString name = filenames::lastComponent(input.fileName);
@@ -197,20 +242,11 @@ QStringList report(const CellReader& cell, const ReportInput& input)
     // of the others, but neither ranked nor counted below.
     for (int row : rowsWithout)
         lines << cell(NameCol, row) + Tab + Tab + NoFigure + Tab + Tab + QStringLiteral("(non classé)");
-    lines << QString();
-    lines << QStringLiteral("Moyenne de la classe \t") + figure(f, f.average);
-    lines << QStringLiteral("Moyenne la plus haute \t") + figure(f, f.highest);
-    lines << QStringLiteral("Moyenne la plus basse \t") + figure(f, f.lowest);
-    lines << QString();
-    lines << QStringLiteral("Elèves < moy. de la classe \t") + QString::number(f.belowAverage);
-    lines << QStringLiteral("Elèves >= moy. de la classe \t") + QString::number(f.atOrAboveAverage);
-    lines << QString();
-    lines << QStringLiteral("Elèves < 10 \t\t") + QString::number(f.below10);
-    lines << QStringLiteral("Elèves >= 10 \t\t") + QString::number(f.atOrAbove10);
-    lines << QString();
-    lines << QStringLiteral("Elèves < 8 \t\t") + QString::number(f.below8);
-    lines << QStringLiteral("Elèves >= 8 et < 12 \t") + QString::number(f.from8To12);
-    lines << QStringLiteral("Elèves >= 12\t\t") + QString::number(f.atOrAbove12);
+    for (const QList<FigureLine>& group : figureLines(f)) {
+        lines << QString();
+        for (const FigureLine& line : group)
+            lines << line.label + (line.isAverage ? figure(f, line.value) : QString::number(qint64(line.value)));
+    }
     return lines;
 }
 

@@ -75,6 +75,37 @@ void rankByExchange(QVector<RowAverage>& rows);
 
 ClassFigures classFigures(const QVector<RowAverage>& rows);
 
+// The class figures as the report lists them, in groups that an empty line parts: each label exactly as the report
+// writes it (its blanks and tabs included) and its figure, an average ("0.00") or a count.
+struct FigureLine
+{
+    QString label;
+    double value = 0;
+    bool isAverage = false;
+};
+QList<QList<FigureLine>> figureLines(const ClassFigures& figures);
+
+// Everything the report computes from the grid and the selection.
+struct Results
+{
+    int lastStudentRow = 2;
+    QVector<RowAverage> ranked; // best first
+    QVector<int> rowsWithout;   // rows of the range that have no average, top to bottom
+    ClassFigures figures;       // over the ranked rows
+};
+Results results(const CellReader& cell, const Range& selection, int rowCount, int colCount);
+
+// The marks of one rubric over the given rows, each read as an average reads it (an empty mark is 0, a mark that
+// is not a number is left out); none at all when the rubric's coefficient leaves it out of every average.
+struct RubricFigures
+{
+    int count = 0; // marks read; the other figures mean nothing when it is 0
+    double average = 0;
+    double highest = 0;
+    double lowest = 0;
+};
+RubricFigures rubricFigures(const CellReader& cell, int col, const QVector<RowAverage>& rows);
+
 // Everything one report needs besides the grid.
 struct ReportInput
 {

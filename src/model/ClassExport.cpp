@@ -1,5 +1,6 @@
 #include "model/ClassExport.h"
 
+#include "core/FileNames.h"
 #include "core/TextFile.h"
 #include "model/Averages.h"
 #include "model/CardColumns.h"
@@ -13,6 +14,8 @@ using spreadsheet::Cell;
 constexpr int FirstRubric = ClassTable::FirstMarkSlot;
 constexpr int LastRubric = ClassTable::LastMarkSlot;
 constexpr int StudentCount = 62;
+constexpr int GridRows = 64;
+constexpr int GridCols = 32;
 
 // A mark or a coefficient: a number where it reads as one, the text otherwise.
 Cell valueCell(const QString& text)
@@ -24,11 +27,40 @@ Cell valueCell(const QString& text)
 
 } // namespace
 
-QList<int> exportedStudents(const ClassTable& table)
+QString suggestedName(const QString& classFile, const QString& caption, int filterIndex)
+{
+    return filenames::classStem(classFile.isEmpty() ? caption : classFile) +
+           (filterIndex == 2 ? QStringLiteral(".csv") : QStringLiteral(".xlsx"));
+}
+
+QString exportPath(const QString& chosen, int filterIndex)
+{
+    if (chosen.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) ||
+        chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return chosen;
+    return chosen + (filterIndex == 2 ? QStringLiteral(".csv") : QStringLiteral(".xlsx"));
+}
+
+namespace {
+
+averages::Results reportResults(const averages::CellReader& cell)
+{
+    // A single cell selected: the whole class, as "Calculer moyennes" reads it.
+    return averages::results(cell, {GridRows - 1, GridRows - 1, 2, 2}, GridRows, GridCols);
+}
+
+// The averages read the class as the report reads its grid: grid row g is table row g - 1.
+averages::CellReader gridOf(const ClassTable& table)
+{
+    return [&table](int col, int row) { return table.at(row - 1, col); };
+}
+
+QList<int> exported(const ClassTable& table, int lastStudentRow)
 {
     QList<int> students;
     for (int n = 1; n <= StudentCount; ++n) {
-        bool used = !table.at(n, ClassTable::Surname).isEmpty() || !table.at(n, ClassTable::FirstName).isEmpty();
+        bool used = n <= lastStudentRow - 1 || !table.at(n, ClassTable::Surname).isEmpty() ||
+                    !table.at(n, ClassTable::FirstName).isEmpty();
         for (int slot = FirstRubric; slot <= LastRubric && !used; ++slot)
             used = !table.at(n, slot).isEmpty();
         if (used)
@@ -37,30 +69,34 @@ QList<int> exportedStudents(const ClassTable& table)
     return students;
 }
 
+} // namespace
+
+QList<int> exportedStudents(const ClassTable& table)
+{
+    return exported(table, averages::lastStudentRow(gridOf(table), GridRows));
+}
+
 QList<spreadsheet::Sheet> sheets(const ClassTable& table, const QString& className)
 {
-    const QList<int> students = exportedStudents(table);
-    // The averages read the class as the report reads its grid: grid row g is table row g - 1.
-    const averages::CellReader cell = [&table](int col, int row) { return table.at(row - 1, col); };
-    QVector<averages::RowAverage> ranked;
-    QHash<int, double> averageOf;
-    for (int n : students)
-        if (const std::optional<double> average = averages::studentAverage(cell, n + 1, FirstRubric, LastRubric)) {
-            ranked.append({n, *average});
-            averageOf.insert(n, *average);
-        }
-    averages::rankByExchange(ranked);
+    const averages::CellReader cell = gridOf(table);
+    const averages::Results results = reportResults(cell);
+    const QList<int> students = exported(table, results.lastStudentRow);
     QHash<int, int> rankOf;
-    for (qsizetype i = 0; i < ranked.size(); ++i)
-        rankOf.insert(ranked[i].row, int(i + 1));
-    const averages::ClassFigures figures = averages::classFigures(ranked);
+    QHash<int, double> averageOf;
+    for (qsizetype i = 0; i < results.ranked.size(); ++i) {
+        rankOf.insert(results.ranked[i].row - 1, int(i + 1));
+        averageOf.insert(results.ranked[i].row - 1, results.ranked[i].average);
+    }
+    const averages::ClassFigures& figures = results.figures;
     const Cell noAverage = Cell::ofText(QStringLiteral("-"));
+    constexpr int FirstMarkCol = 3;
+    constexpr int AverageCol = FirstMarkCol + LastRubric - FirstRubric + 1;
 
     spreadsheet::Sheet marks;
     marks.name = spreadsheet::sheetName(className, QStringLiteral("Classe"));
     marks.frozenRows = 2;
     marks.frozenCols = 3;
-    marks.columnWidths = {5, 22, 16};
+    marks.columnWidths = {5, 26, 16};
     QList<Cell> headings = {Cell::ofText(QStringLiteral("N°")), Cell::ofText(QStringLiteral("Nom")),
                             Cell::ofText(QStringLiteral("Prénom"))};
     QList<Cell> coefficients = {Cell(), Cell::ofText(QStringLiteral("Coefficients")), Cell()};
@@ -77,14 +113,40 @@ QList<spreadsheet::Sheet> sheets(const ClassTable& table, const QString& classNa
             row << valueCell(table.at(n, slot));
         if (averageOf.contains(n))
             row << Cell::ofDecimal(averageOf.value(n)) << Cell::ofWhole(rankOf.value(n));
-        else
+        else if (results.rowsWithout.contains(n + 1))
             row << noAverage << Cell::ofText(QStringLiteral("non classé"));
         marks.rows << row;
     }
-    QList<Cell> classAverage(3 + LastRubric - FirstRubric + 1);
-    classAverage[1] = Cell::ofText(QStringLiteral("Moyenne de la classe"));
-    classAverage << (figures.count > 0 ? Cell::ofDecimal(figures.average) : noAverage);
-    marks.rows << QList<Cell>() << classAverage;
+
+    // Under the marks, each rubric's figures over the students ranked, then the report's figures of the class.
+    const auto labelled = [](const QString& label) {
+        QList<Cell> row(AverageCol + 1);
+        row[1] = Cell::ofText(label);
+        return row;
+    };
+    QList<Cell> rubricAverage = labelled(QStringLiteral("Moyenne de la rubrique"));
+    QList<Cell> rubricHighest = labelled(QStringLiteral("Note la plus haute"));
+    QList<Cell> rubricLowest = labelled(QStringLiteral("Note la plus basse"));
+    for (int slot = FirstRubric; slot <= LastRubric; ++slot) {
+        const averages::RubricFigures f = averages::rubricFigures(cell, slot, results.ranked);
+        if (f.count == 0)
+            continue;
+        const int col = FirstMarkCol + slot - FirstRubric;
+        rubricAverage[col] = Cell::ofDecimal(f.average);
+        rubricHighest[col] = Cell::ofDecimal(f.highest);
+        rubricLowest[col] = Cell::ofDecimal(f.lowest);
+    }
+    marks.rows << QList<Cell>() << rubricAverage << rubricHighest << rubricLowest;
+    for (const QList<averages::FigureLine>& group : averages::figureLines(figures)) {
+        marks.rows << QList<Cell>();
+        for (const averages::FigureLine& line : group) {
+            QList<Cell> row = labelled(line.label.trimmed());
+            row[AverageCol] = !line.isAverage     ? Cell::ofWhole(int(line.value))
+                              : figures.count > 0 ? Cell::ofDecimal(line.value)
+                                                  : noAverage;
+            marks.rows << row;
+        }
+    }
 
     spreadsheet::Sheet cards;
     cards.name = spreadsheet::sheetName(QStringLiteral("Fiches élèves"), {});
@@ -113,6 +175,13 @@ void write(const QString& path, const ClassTable& table, const QString& classNam
         textfile::writeBytes(path, spreadsheet::csvBytes(book.constFirst()));
     else
         spreadsheet::writeXlsx(path, book);
+}
+
+QString writtenMessage(const QString& path, const ClassTable& table)
+{
+    const qsizetype count = exportedStudents(table).size();
+    return QStringLiteral("Classe exportée dans %1 : %2.")
+        .arg(path, count == 1 ? QStringLiteral("1 élève") : QStringLiteral("%1 élèves").arg(count));
 }
 
 } // namespace classexport

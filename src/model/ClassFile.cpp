@@ -5,6 +5,7 @@
 #include "core/MessageText.h"
 #include "core/PlatformError.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 
@@ -135,6 +136,45 @@ QByteArray readFile(const QString& path)
         ++line;
     }
     return bytes;
+}
+
+bool isClassContent(const QByteArray& bytes)
+{
+    if (std::all_of(bytes.cbegin(), bytes.cend(),
+                    [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }))
+        return true;
+    if (bytes.contains('\0'))
+        return false;
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    for (qsizetype start = 0; start < n;) {
+        qsizetype end = start;
+        while (end < n && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (start == 0 && end > 0 && std::all_of(data, data + end, [](char c) { return hexDigit(c) >= 0; }))
+            return true;
+        const int row = hexValue(data + start, std::min<qsizetype>(2, end - start));
+        const int slot = end - start >= 4 ? hexValue(data + start + 2, 2) : -1;
+        if (row >= 0 && slot >= 0 && ClassTable::isValid(row - 1, slot))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+QString openRefusal(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("Fichier introuvable : %1").arg(path);
+    if (info.isDir())
+        return QStringLiteral("%1 est un dossier, pas un fichier de classe.").arg(path);
+    try {
+        if (!isClassContent(readFile(path)))
+            return QStringLiteral("%1 n'est pas un fichier de classe.").arg(path);
+    } catch (const PlatformError&) {
+    }
+    return {};
 }
 
 QByteArray write(const ClassTable& table, const Widths& widths)

@@ -48,6 +48,16 @@ qsizetype textLength(QStringView text);
 // fichier de classe."). A file refused is, like one that cannot be read, never written over during the run.
 QByteArray readFile(const QString& path);
 
+// Whether bytes are those of a class file, from what they hold whatever the file's name: nothing at all, or a
+// text without a zero byte that begins with its line of widths (hexadecimal digits) or holds a record of the
+// class table. A copy of a class named 6A.bak is one; a picture, a spreadsheet or a list of students is not.
+bool isClassContent(const QByteArray& bytes);
+
+// Why the file cannot be opened as a class, or nothing: "Fichier introuvable : %s", "%s est un dossier, pas un
+// fichier de classe." or "%s n'est pas un fichier de classe." A file that exists but cannot be read (no right to
+// read it, too large) is not refused here: opening it says why, as for any class file.
+QString openRefusal(const QString& path);
+
 // Reads a class file into the table, over what it holds already (a later record for the same slot
 // wins), and returns the widths of its header. Lines that are not records, and records outside the
 // table, are skipped without touching any other slot.

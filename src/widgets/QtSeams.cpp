@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -65,7 +66,8 @@ QString QtSeams::openFileName(QWidget* parent, const QString& filter)
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<Seams::SaveChoice> QtSeams::saveFileName(QWidget* parent, const QString& filter, int filterIndex)
+std::optional<Seams::SaveChoice> QtSeams::saveFileName(QWidget* parent, const QString& filter, int filterIndex,
+                                                       const QString& suggested)
 {
     QFileDialog dialog(parent, QStringLiteral("Enregistrer sous"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -76,6 +78,26 @@ std::optional<Seams::SaveChoice> QtSeams::saveFileName(QWidget* parent, const QS
     dialog.setNameFilters(filters);
     if (filterIndex >= 1 && filterIndex <= filters.size())
         dialog.selectNameFilter(filters[filterIndex - 1]);
+    if (!suggested.isEmpty()) {
+        dialog.selectFile(suggested);
+        // The name typed follows the filter chosen: 6A.xlsx becomes 6A.csv when the CSV filter is chosen.
+        const QStringList parts = filter.split(QLatin1Char('|'));
+        QStringList extensions;
+        for (int i = 1; i < parts.size(); i += 2)
+            extensions << parts[i].section(QLatin1Char(';'), 0, 0).mid(1);
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, filters, extensions](const QString& chosen) {
+                             auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                             const qsizetype index = filters.indexOf(chosen);
+                             if (!edit || index < 0 || index >= extensions.size() || extensions[index].size() < 2)
+                                 return;
+                             for (const QString& extension : extensions)
+                                 if (extension.size() > 1 && edit->text().endsWith(extension, Qt::CaseInsensitive)) {
+                                     edit->setText(edit->text().chopped(extension.size()) + extensions[index]);
+                                     break;
+                                 }
+                         });
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     SaveChoice choice;

@@ -12,7 +12,8 @@ public:
     ~QtSeams() override;
 
     QString openFileName(QWidget* parent, const QString& filter) override;
-    std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex) override;
+    std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex,
+                                           const QString& suggested) override;
     int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
                 const QStringList& buttons, int defaultButton, int escapeButton) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;

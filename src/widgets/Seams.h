@@ -34,7 +34,10 @@ public:
 
     // Filters are written "Description|pattern|Description|pattern". An empty name means cancelled.
     virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
-    virtual std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex) = 0;
+    // The save dialog shows `suggested` as the name typed; with one, choosing another filter gives the name typed
+    // that filter's extension. Replacing an existing file is not asked about here.
+    virtual std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex,
+                                                   const QString& suggested = QString()) = 0;
     // Shows a message box and returns the index of the button pressed.
     virtual int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
                         const QStringList& buttons, int defaultButton, int escapeButton) = 0;

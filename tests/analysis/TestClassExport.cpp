@@ -21,6 +21,104 @@ class TestClassExport : public QObject
 private slots:
     void init() { m_windows.emplace(); }
     void cleanup() { m_windows.reset(); }
+
+    void faults_data()
+    {
+        QTest::addColumn<QStringList>("cells");       // "row slot text" of the class table; marks go through the grid
+        QTest::addColumn<bool>("existing");           // 6A.csv is there before
+        QTest::addColumn<QList<int>>("answers");      // to the question of replacing it
+        QTest::addColumn<QStringList>("suggestions"); // %1: the folder
+        QTest::addColumn<QStringList>("lines"); // from the first student on: number, names, two marks, average, rank
+        const QStringList two = {"-1 2 R1", "-1 3 R2", "0 2 1", "0 3 1"};
+        QTest::newRow("a file there is replaced only once the teacher says so")
+            << two + QStringList{"1 33 Roux", "1 2 12"} << true << QList<int>{1, 0}
+            << QStringList{"%1/6A.xlsx", "%1/6A.csv"} << QStringList{"1;Roux;;12,00;;6,00;1"};
+        // Worked by hand: the report counts students 1 to 5 (5 is the last whose first mark is filled), averaging
+        // 13, 9, 7,5, 16 and 8: class average 53,5 / 5 = 10,70. R1 reads 12, 8, 15, 10 (abs left out), R2 14, 10,
+        // 0, 16, 6. Roux, after student 5, and Zoé, a first name only, have neither average nor rank.
+        QTest::newRow("the report's averages, ranks and figures")
+            << two + QStringList{"1 33 A", "1 2 12", "1 3 14",    "2 33 B",   "2 2 8",  "2 3 10",
+                                 "3 33 C", "3 2 15", "4 33 D",    "4 2 abs",  "4 3 16", "5 33 E",
+                                 "5 2 10", "5 3 6",  "6 33 Roux", "6 34 Ana", "6 3 18", "7 34 Zoé"}
+            << false << QList<int>{} << QStringList{"%1/6A.xlsx"}
+            << QStringList{"1;A;;12,00;14,00;13,00;2",
+                           "2;B;;8,00;10,00;9,00;3",
+                           "3;C;;15,00;;7,50;5",
+                           "4;D;;abs;16,00;16,00;1",
+                           "5;E;;10,00;6,00;8,00;4",
+                           "6;Roux;Ana;;18,00;;",
+                           "7;;Zoé;;;;",
+                           ";;;;;;",
+                           ";Moyenne de la rubrique;;11,25;9,20;;",
+                           ";Note la plus haute;;15,00;16,00;;",
+                           ";Note la plus basse;;8,00;0,00;;",
+                           ";;;;;;",
+                           ";Moyenne de la classe;;;;10,70;",
+                           ";Moyenne la plus haute;;;;16,00;",
+                           ";Moyenne la plus basse;;;;7,50;",
+                           ";;;;;;",
+                           ";Elèves < moy. de la classe;;;;3;",
+                           ";Elèves >= moy. de la classe;;;;2;",
+                           ";;;;;;",
+                           ";Elèves < 10;;;;3;",
+                           ";Elèves >= 10;;;;2;",
+                           ";;;;;;",
+                           ";Elèves < 8;;;;1;",
+                           ";Elèves >= 8 et < 12;;;;2;",
+                           ";Elèves >= 12;;;;2;"};
+        QTest::newRow("texts a spreadsheet would run as formulas")
+            << two + QStringList{"1 33 =HYPERLINK(\"http://x\",\"clic\")",
+                                 "1 34 +33 6",
+                                 "1 2 -2,5",
+                                 "1 3 -",
+                                 "2 33 @SUM(A1)",
+                                 "2 34 \tTab",
+                                 "2 2 -abs",
+                                 "2 3 +5"}
+            << false << QList<int>{} << QStringList{"%1/6A.xlsx"}
+            << QStringList{"1;\"'=HYPERLINK(\"\"http://x\"\",\"\"clic\"\")\";'+33 6;-2,50;-;-2,50;2",
+                           "2;'@SUM(A1);'\tTab;'-abs;5,00;5,00;1"};
+    }
+    void faults()
+    {
+        QFETCH(QStringList, cells);
+        QFETCH(bool, existing);
+        QFETCH(QList<int>, answers);
+        QFETCH(QStringList, suggestions);
+        QFETCH(QStringList, lines);
+        FakeSeams& fake = m_windows->fake();
+        TMDIChild* window = m_windows->open();
+        window->Charge(m_windows->path("6A.prf"));
+        for (const QString& cell : cells) {
+            const int row = cell.section(' ', 0, 0).toInt(), slot = cell.section(' ', 1, 1).toInt();
+            if (slot <= ClassTable::LastMarkSlot)
+                window->grid()->setCell(slot, row + 1, cell.section(' ', 2));
+            else
+                window->document().store(
+                    [&](ClassContents& contents) { contents.table.at(row, slot) = cell.section(' ', 2); });
+        }
+        const QString path = m_windows->path("6A.csv");
+        if (existing)
+            testfiles::writeAll(path, "ancien");
+        fake.saveAnswers << Seams::SaveChoice{m_windows->path("6A"), 2} << Seams::SaveChoice{m_windows->path("6A"), 2};
+        fake.messageAnswers = answers;
+        window->Exporter();
+
+        QCOMPARE(fake.saveSuggestions, suggestions.replaceInStrings("%1", m_windows->folder()));
+        QCOMPARE(fake.messages.size(), answers.size());
+        for (const FakeSeams::Message& asked : fake.messages)
+            QCOMPARE(asked.text, "Le fichier " + path + " existe déjà.\nVoulez-vous le remplacer ?");
+        QStringList written;
+        for (const QString& line : QString::fromUtf8(testfiles::readAll(path)).split("\r\n").mid(2, lines.size())) {
+            const QStringList fields = line.split(';');
+            written << (fields.mid(0, 5) + fields.mid(33)).join(';');
+        }
+        QCOMPARE(written, lines);
+        const int students = lines.filter(QRegularExpression("^\\d")).size();
+        QCOMPARE(fake.statusMessages, QStringList{QString("Classe exportée dans %1 : %2 élève%3.")
+                                                      .arg(path, QString::number(students), students > 1 ? "s" : "")});
+    }
+
     void bothFormats_data()
     {
         QTest::addColumn<bool>("onCard");
@@ -69,8 +167,13 @@ private slots:
         QVERIFY(!window->isModified());
 
         // The marks sheet with the decimal point, as LibreOffice writes cells as shown; "9.75" in a text would be a
-        // fault of this test.
+        // fault of this test. Student 4, an empty row above the last one whose first mark is filled, is counted with
+        // 0, as the report counts it. Over the four ranked: Dev 1 reads 12, 0, 0 (abs left out), Oral 15, 18, 0, 0.
         const QString off = QString(";").repeated(28);
+        const auto figure = [&](const QString& label, const QString& value) {
+            return ";" + label + ";;;" + off + ";" + value + ";";
+        };
+        const QString empty = QString(";").repeated(34);
         const QString marks =
             QStringList{"N°;Nom;Prénom;Dev 1;Oral;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17;18;19;20;21;22;"
                         "23;24;25;26;27;28;29;30;Moyenne;Rang",
@@ -78,9 +181,26 @@ private slots:
                         "1;Dupont;Léa;12.00;15.00" + off + ";9.75;1",
                         "2;Martin;Noé;abs;18.00" + off + ";9.00;2",
                         "3;;Zoé;;" + off + ";0.00;3",
+                        "4;;;;" + off + ";0.00;4",
                         "5;\"Du\"\"rand; Jr\";;abs;abs" + off + ";-;non classé",
-                        QString(";").repeated(34),
-                        ";Moyenne de la classe;;;" + off + ";6.25;",
+                        empty,
+                        ";Moyenne de la rubrique;;4.00;8.25" + off + ";;",
+                        ";Note la plus haute;;12.00;18.00" + off + ";;",
+                        ";Note la plus basse;;0.00;0.00" + off + ";;",
+                        empty,
+                        figure("Moyenne de la classe", "4.69"),
+                        figure("Moyenne la plus haute", "9.75"),
+                        figure("Moyenne la plus basse", "0.00"),
+                        empty,
+                        figure("Elèves < moy. de la classe", "2"),
+                        figure("Elèves >= moy. de la classe", "2"),
+                        empty,
+                        figure("Elèves < 10", "4"),
+                        figure("Elèves >= 10", "0"),
+                        empty,
+                        figure("Elèves < 8", "2"),
+                        figure("Elèves >= 8 et < 12", "2"),
+                        figure("Elèves >= 12", "0"),
                         ""}
                 .join("\r\n");
         QCOMPARE(testfiles::readAll(m_windows->path("6A.csv")),
@@ -101,7 +221,8 @@ private slots:
         QCOMPARE(sheet("Fiches élèves"), "N°;Nom;Prénom;Né(e) le;Classe;Adresse;Adresse 2;C.P.;Ville;Tél 1;Tél 2;"
                                          "Métier envisagé;Prof. père;Prof. mère;Remarques;Photo\r\n1;Dupont;Léa" +
                                              QString(";").repeated(12) + "\"Sérieuse\r\nBavarde\";\r\n2;Martin;Noé" +
-                                             none + "\r\n3;;Zoé" + none + "\r\n5;\"Du\"\"rand; Jr\";" + none + "\r\n");
+                                             none + "\r\n3;;Zoé" + none + "\r\n4;;" + none +
+                                             "\r\n5;\"Du\"\"rand; Jr\";" + none + "\r\n");
     }
 };
 

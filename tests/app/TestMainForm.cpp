@@ -52,6 +52,8 @@ private slots:
     void openCancelledCreatesNothing();
     void openCaptionIsFileName();
     void filesNamedAtStartUpOpenAsOuvrir();
+    void filesNamedThatAreNoClass_data();
+    void filesNamedThatAreNoClass();
     void hintAndClock();
     void clockPanelFollowsWidth();
     void minimiseAll();
@@ -331,6 +333,58 @@ void TestMainForm::filesNamedAtStartUpOpenAsOuvrir()
     QCOMPARE(fake.messages.size(), 1);
     QVERIFY(fake.messages[0].text == byMenu.text && fake.messages[0].caption == byMenu.caption &&
             fake.messages[0].kind == byMenu.kind);
+}
+
+void TestMainForm::filesNamedThatAreNoClass_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // "<folder>" for a folder, "<none>" for no file at all
+    QTest::addColumn<QString>("message");    // %1: the path; empty when the file opens as a class
+    QTest::newRow("missing") << "6C.prf" << QByteArray("<none>") << "Fichier introuvable : %1";
+    QTest::newRow("folder") << "6C.prf" << QByteArray("<folder>") << "%1 est un dossier, pas un fichier de classe.";
+    QTest::newRow("picture") << "photo.jpg" << QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01", 14)
+                             << "%1 n'est pas un fichier de classe.";
+    QTest::newRow("list of students") << "liste.csv" << QByteArray("Nom;Prénom\r\nDurand;Léo\r\n")
+                                      << "%1 n'est pas un fichier de classe.";
+    QTest::newRow("class copied under another name") << "6C.bak" << QByteArray("0C0020\r\n0221Roux\r\n") << "";
+    QTest::newRow("records without their widths") << "6C" << QByteArray("\r\n0221Roux\r\n") << "";
+    QTest::newRow("empty class file") << "6C.prf" << QByteArray() << "";
+}
+
+// "virelan missing.prf photo.jpg 6A.prf": a file that is no class opens no window and is named in a message;
+// the other files still open.
+void TestMainForm::filesNamedThatAreNoClass()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    FakeSeams fake;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name), good = dir.filePath("6A.prf");
+    testfiles::writeAll(good, "0C0\r\n0221Durand\r\n");
+    if (content == "<folder>")
+        QVERIFY(QDir().mkpath(path));
+    else if (content != "<none>")
+        testfiles::writeAll(path, content);
+    m_form->OpenClassFiles({path, good});
+    QStringList captions;
+    for (TMDIChild* window : m_form->classWindows())
+        captions << window->windowTitle();
+    captions.sort();
+    const QStringList opened = message.isEmpty() ? QStringList{"6A.prf", name} : QStringList{"6A.prf"};
+    QCOMPARE(captions, opened);
+    QStringList told;
+    for (const FakeSeams::Message& shown : fake.messages)
+        told << shown.text;
+    QCOMPARE(told, message.isEmpty() ? QStringList() : QStringList{message.arg(path)});
+    // The same rule for a file chosen with "&Ouvrir...", which offers only files that exist; a class open already
+    // comes to the front.
+    if (content != "<none>") {
+        fake.openAnswers << path;
+        m_form->action("FileOpenItem")->trigger();
+        QCOMPARE(m_form->classWindows().size(), captions.size());
+        QCOMPARE(fake.messages.size(), message.isEmpty() ? 0 : 2);
+    }
 }
 
 void TestMainForm::hintAndClock()

@@ -37,7 +37,7 @@ class TestOversizedFiles : public QObject
                 PhraseList().load(path);
             } else {
                 ClassTable table;
-                studentimport::fillFrom(path, table);
+                studentimport::planFrom(path, table);
             }
         });
     }
@@ -80,7 +80,19 @@ private slots:
             "Le fichier %1 est trop grand (plus de 16 Mo) : ce n'est pas une liste d'élèves.");
         const QByteArray columns = "Nom" + QByteArray(";x").repeated(16383);
         row("list of 16 384 columns", "list", "liste.csv", columns.size() + 3, columns + "\nA\n", "");
-        row("list of 16 385 columns", "list", "liste.csv", columns.size() + 7, "Nom\n" + columns + ";x",
+        // A workbook unpacking beyond, whatever its archive says, or repeating one cell beyond.
+        QByteArray hidden = testfiles::zip({{"xl/workbook.xml", QByteArray(16 * Mo + 1, ' ')}});
+        hidden.replace(hidden.size() - 22 - 61 + 24, 4, QByteArray("\x10\0\0\0", 4));
+        row("workbook unpacking beyond 16 Mo", "list", "liste.xlsx", hidden.size(), hidden,
+            "Le fichier %1 est trop grand une fois décompressé (plus de 16 Mo) : ce n'est pas une liste d'élèves.");
+        const QByteArray repeated = testfiles::zip(
+            {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+             {"content.xml", "<d xmlns:t='urn:t' xmlns:x='urn:x'><t:table><t:table-row t:number-rows-repeated='999999'>"
+                             "<t:table-cell t:number-columns-repeated='100'><x:p>Nom</x:p></t:table-cell>"
+                             "</t:table-row></t:table></d>"}});
+        row("workbook repeating a cell beyond 16 Mo", "list", "liste.ods", repeated.size(), repeated,
+            "Le fichier %1 est trop grand une fois décompressé (plus de 16 Mo) : ce n'est pas une liste d'élèves.");
+        row("list of 16 385 columns", "list", "liste.csv", columns.size() + 6, "Nom\n" + columns + ";x",
             "Le fichier %1 a trop de colonnes à la ligne 2 (plus de 16\u00A0384) : ce n'est pas une liste d'élèves.");
     }
     void readers()

@@ -85,6 +85,8 @@ class TestUndo : public QObject
              [&] {
                  testfiles::writeAll(m_windows->path("liste.csv"), "Nom;Prénom\r\nDurand;Zoé\r\n");
                  fake.openAnswers << m_windows->path("liste.csv");
+                 // The preview accepted as shown.
+                 fake.onModal = [](QDialog*) { return int(QDialog::Accepted); };
                  m_w->Importer();
              }},
             {"move",

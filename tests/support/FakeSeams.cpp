@@ -25,9 +25,10 @@ QString FakeSeams::openFileName(QWidget*, const QString& filter)
     return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
 }
 
-std::optional<Seams::SaveChoice> FakeSeams::saveFileName(QWidget*, const QString& filter, int)
+std::optional<Seams::SaveChoice> FakeSeams::saveFileName(QWidget*, const QString& filter, int, const QString& suggested)
 {
     saveFilters << filter;
+    saveSuggestions << suggested;
     return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
 }
 

@@ -42,6 +42,7 @@ public:
     QList<Message> messages;
     QStringList openFilters;
     QStringList saveFilters;
+    QStringList saveSuggestions;
     QList<QDialog*> modalShown;
     int printDialogs = 0;
 
@@ -60,7 +61,8 @@ public:
     QString printerOutput() const;
 
     QString openFileName(QWidget* parent, const QString& filter) override;
-    std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex) override;
+    std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex,
+                                           const QString& suggested) override;
     int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
                 const QStringList& buttons, int defaultButton, int escapeButton) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;

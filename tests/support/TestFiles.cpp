@@ -10,6 +10,7 @@
 #include <QTest>
 #include <grp.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace testfiles {
 
@@ -55,12 +56,47 @@ QString missing(const QStringList& programs)
     return {};
 }
 
-void convertByOffice(const QStringList& files, const QString& format, const QString& folder)
+void convertByOffice(const QStringList& files, const QString& format, const QString& folder, const QString& inputFilter)
 {
     // A profile of its own: a LibreOffice already running elsewhere would take the files and convert nothing.
-    run("soffice", QStringList{"-env:UserInstallation=file://" + folder + "/profile", "--headless", "--convert-to",
-                               format, "--outdir", folder} +
-                       files);
+    const QStringList filter = inputFilter.isEmpty() ? QStringList() : QStringList{"--infilter=" + inputFilter};
+    run("soffice", QStringList{"-env:UserInstallation=file://" + folder + "/profile", "--headless"} + filter +
+                       QStringList{"--convert-to", format, "--outdir", folder} + files);
+}
+
+QByteArray zip(const QList<std::pair<QByteArray, QByteArray>>& files, bool deflated)
+{
+    const auto le = [](quint64 value, int bytes) {
+        QByteArray out;
+        for (int i = 0; i < bytes; ++i)
+            out += char((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    QByteArray archive, directory;
+    for (const auto& [name, data] : files) {
+        QByteArray packed = data;
+        if (deflated) {
+            z_stream s = {};
+            deflateInit2(&s, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+            packed.resize(qsizetype(deflateBound(&s, uLong(data.size()))));
+            s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+            s.avail_in = uInt(data.size());
+            s.next_out = reinterpret_cast<Bytef*>(packed.data());
+            s.avail_out = uInt(packed.size());
+            deflate(&s, Z_FINISH);
+            packed.resize(qsizetype(s.total_out));
+            deflateEnd(&s);
+        }
+        const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
+        const QByteArray common = le(20, 2) + le(0, 2) + le(deflated ? 8 : 0, 2) + le(0, 4) + le(crc, 4) +
+                                  le(quint64(packed.size()), 4) + le(quint64(data.size()), 4) +
+                                  le(quint64(name.size()), 2) + le(0, 2);
+        directory += le(0x02014b50, 4) + le(20, 2) + common + le(0, 2) + le(0, 2) + le(0, 2) + le(0, 4) +
+                     le(quint64(archive.size()), 4) + name;
+        archive += le(0x04034b50, 4) + common + name + packed;
+    }
+    return archive + directory + le(0x06054b50, 4) + le(0, 4) + le(quint64(files.size()), 2) +
+           le(quint64(files.size()), 2) + le(quint64(directory.size()), 4) + le(quint64(archive.size()), 4) + le(0, 2);
 }
 
 bool reranAsNobody()

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
 // Whole files for tests that check exact bytes.
 namespace testfiles {
@@ -19,8 +21,13 @@ QString errorOf(const std::function<void()>& operation);
 // Other programs read back what the program wrote: what one writes on its output, the first of some not installed.
 QString run(const QString& program, const QStringList& arguments);
 QString missing(const QStringList& programs);
-// LibreOffice converts the files into the folder, to "pdf" or through a filter ("csv:...").
-void convertByOffice(const QStringList& files, const QString& format, const QString& folder);
+// LibreOffice converts the files into the folder, to "pdf" or through a filter ("csv:..."), reading them through
+// the input filter given ("CSV:59,34,76,1,...").
+void convertByOffice(const QStringList& files, const QString& format, const QString& folder,
+                     const QString& inputFilter = {});
+
+// A zip archive of the files (name, bytes), deflated or stored.
+QByteArray zip(const QList<std::pair<QByteArray, QByteArray>>& files, bool deflated = true);
 
 // Rights mean nothing to root: run as root, the current test function and data row run again in a process of their
 // own as nobody, with the group "users" beside its own; true then, and the case is done (failed if the process

@@ -102,10 +102,11 @@ class RecordingSeams : public FakeSeams
 {
 public:
     QList<int> filterIndexes;
-    std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex) override
+    std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex,
+                                           const QString& suggested) override
     {
         filterIndexes << filterIndex;
-        return FakeSeams::saveFileName(parent, filter, filterIndex);
+        return FakeSeams::saveFileName(parent, filter, filterIndex, suggested);
     }
 };
 
