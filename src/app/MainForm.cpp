@@ -37,9 +37,11 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScopeGuard>
 #include <QScreen>
@@ -57,12 +59,13 @@ namespace {
 using Handler = void (TMainForm::*)();
 
 // When a command is enabled: always, or exactly while a class window is open (then enabled or not until the first
-// refresh).
+// refresh), or while the active class window has something to undo or redo.
 enum class Enabled
 {
     Always,
     WithClass,
     WithClassStartsOff,
+    WithHistory,
 };
 
 // One command: its menu entry, whose action the tool bar shares.
@@ -70,7 +73,7 @@ struct Command
 {
     const char* object = nullptr; // nullptr: a separator
     const char16_t* caption = nullptr;
-    const char* shortcut = nullptr;
+    const char* shortcut = nullptr; // alternatives apart with "|"
     const char16_t* hint = nullptr;
     Handler handler = nullptr;
     Enabled enabled = Enabled::Always;
@@ -112,6 +115,11 @@ const TopMenu kMenus[] = {
      }},
     {"Edit1", u"&Edition", 4, nullptr,
      {
+         {"UndoItem", u"&Annuler", "Ctrl+Z", u"Annuler la dernière modification de la classe",
+          &TMainForm::UndoItemClick, WithHistory},
+         {"RedoItem", u"&Rétablir", "Ctrl+Y|Ctrl+Shift+Z", u"Rétablir la modification annulée",
+          &TMainForm::RedoItemClick, WithHistory},
+         kSeparator,
          {"CopyItem", u"Co&pier", "Ctrl+C", u"Copier dans le Presse-papiers", &TMainForm::CopyItemClick,
           WithClassStartsOff},
          {"PasteItem", u"C&oller", "Ctrl+V", u"Coller depuis le Presse-papiers", &TMainForm::PasteItemClick,
@@ -302,13 +310,16 @@ void TMainForm::createActions()
             auto* act = new QAction(QString::fromUtf16(command.caption), this);
             act->setObjectName(QLatin1String(command.object));
             if (command.shortcut) {
-                act->setShortcut(QKeySequence(QLatin1String(command.shortcut)));
+                QList<QKeySequence> shortcuts;
+                for (const QString& keys : QString::fromLatin1(command.shortcut).split(QLatin1Char('|')))
+                    shortcuts << QKeySequence(keys);
+                act->setShortcuts(shortcuts);
                 act->setShortcutContext(Qt::WindowShortcut);
             }
             if (command.hint)
                 act->setStatusTip(QString::fromUtf16(command.hint));
-            act->setEnabled(command.enabled != WithClassStartsOff);
-            if (command.enabled != Always)
+            act->setEnabled(command.enabled == Always || command.enabled == WithClass);
+            if (command.enabled == WithClass || command.enabled == WithClassStartsOff)
                 m_classCommands << act;
             const Handler handler = command.handler;
             connect(act, &QAction::triggered, this,
@@ -338,6 +349,9 @@ void TMainForm::createMenus()
             m_windowMenu = menu;
             connect(menu, &QMenu::aboutToShow, this, &TMainForm::fillWindowMenu);
         }
+        // Typing left unfinished (a cell closed unchanged) is seen when the menu opens.
+        if (QLatin1String(top.object) == QLatin1String("Edit1"))
+            connect(menu, &QMenu::aboutToShow, this, &TMainForm::updateHistoryCommands);
     }
 }
 
@@ -473,6 +487,19 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             (key->key() == Qt::Key_X || key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_S ||
              key->key() == Qt::Key_O))
             return true;
+        // Undo and redo in a field or a cell being typed into take back the typing there first, while the field
+        // has some; then the class's steps.
+        const QKeyCombination keys = key->keyCombination();
+        const bool undo = keys == (Qt::ControlModifier | Qt::Key_Z);
+        const bool redo =
+            keys == (Qt::ControlModifier | Qt::Key_Y) || keys == (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z);
+        if (widget && widget->window() == this && (undo || redo)) {
+            if (auto* line = qobject_cast<QLineEdit*>(widget); line && !line->isReadOnly())
+                return !(undo ? line->isUndoAvailable() : line->isRedoAvailable());
+            if (auto* text = qobject_cast<QPlainTextEdit*>(widget); text && !text->isReadOnly())
+                return !(undo ? text->document()->isUndoAvailable() : text->document()->isRedoAvailable());
+            return true;
+        }
     }
     if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched)) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -699,6 +726,8 @@ TMDIChild* TMainForm::CreateClassWindow(const QString& name)
     sub->setWindowIcon(glyphs::icon(glyphs::Glyph::ClassGrid));
     child->setWindowTitle(filenames::lastComponent(name));
     connect(sub, &QObject::destroyed, this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
+    connect(&child->document(), &ClassDocument::changed, this, &TMainForm::updateHistoryCommands);
+    connect(&child->document().history(), &ClassHistory::changed, this, &TMainForm::updateHistoryCommands);
     sub->show();
     m_mdiArea->setActiveSubWindow(sub);
     UpdateMenuItems();
@@ -712,6 +741,23 @@ void TMainForm::UpdateMenuItems()
     const bool open = !classWindows().isEmpty();
     for (QAction* command : std::as_const(m_classCommands))
         command->setEnabled(open);
+    updateHistoryCommands();
+}
+
+void TMainForm::updateHistoryCommands()
+{
+    if (m_destroying)
+        return;
+    const TMDIChild* child = activeChild();
+    // "&Annuler le tri" while there is a step to take back, "&Annuler" alone and disabled while there is none.
+    const auto show = [](QAction* command, const QString& verb, bool enabled, const QString& step) {
+        command->setText(enabled && !step.isEmpty() ? verb + QLatin1Char(' ') + step : verb);
+        command->setEnabled(enabled);
+    };
+    show(action(QStringLiteral("UndoItem")), QStringLiteral("&Annuler"), child && child->canUndo(),
+         child ? child->undoText() : QString());
+    show(action(QStringLiteral("RedoItem")), QStringLiteral("&Rétablir"), child && child->canRedo(),
+         child ? child->redoText() : QString());
 }
 
 void TMainForm::onActiveChild(const std::function<void(TMDIChild&)>& command)
@@ -828,6 +874,16 @@ void TMainForm::FileSaveAsItemClick()
 void TMainForm::FileExitItemClick()
 {
     close();
+}
+
+void TMainForm::UndoItemClick()
+{
+    onActiveChild(&TMDIChild::Undo);
+}
+
+void TMainForm::RedoItemClick()
+{
+    onActiveChild(&TMDIChild::Redo);
 }
 
 void TMainForm::CopyItemClick()

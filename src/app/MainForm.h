@@ -63,6 +63,8 @@ public:
     void FileSaveItemClick();
     void FileSaveAsItemClick();
     void FileExitItemClick();
+    void UndoItemClick();
+    void RedoItemClick();
     void CopyItemClick();
     void PasteItemClick();
     void Supprimerligne1Click();
@@ -125,6 +127,8 @@ private:
     // A class window for the file, unless it is no class file (classfile::openRefusal); `chosen` in the open dialog.
     void openClassFile(const QString& path, bool chosen);
     void fillWindowMenu();
+    // "&Annuler" and "&Rétablir" name what the active class window would take back or make again.
+    void updateHistoryCommands();
     // The notes and phrases files of this run, in the start-up directory.
     QString startupFile(const QString& name) const;
     void restoreCopy(const QString& path, const recovery::Copy& copy);

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <limits>
@@ -46,6 +47,7 @@ CardPage::CardPage(PhotoCache* photos, QWidget* parent) : QWidget(parent)
     connect(m_photo, &CardPhoto::clicked, this, &CardPage::photoClicked);
 
     installEventFilter(this);
+    connect(this, &CardPage::edited, this, [this] { m_typed = true; });
     // The labels take the size of their text in the window's font when the card is first shown.
     for (QLabel* label : box->findChildren<QLabel*>())
         firstshow::fitText(label);
@@ -155,18 +157,51 @@ void CardPage::LitFiche(const ClassTable& table, int r)
     field(12)->setText(table.at(r, ClassTable::FatherJob));
     field(13)->setText(table.at(r, ClassTable::MotherJob));
     m_filling = false;
+    m_typed = false;
+    m_settled.clear();
+    for (int slot = ClassTable::Surname; slot <= ClassTable::MotherJob; ++slot)
+        m_settled << slotText(slot);
     if (!m_photo->path().isEmpty())
         m_photo->LitPhoto();
 }
 
+QString CardPage::slotText(int slot) const
+{
+    switch (slot) {
+    case ClassTable::Remarks:
+        return m_remarks->crlfText();
+    case ClassTable::Photo:
+        return m_photo->path();
+    case ClassTable::FatherJob:
+        return field(12)->text();
+    case ClassTable::MotherJob:
+        return field(13)->text();
+    default:
+        return field(slot - ClassTable::Surname + 1)->text();
+    }
+}
+
 void CardPage::storeInto(ClassTable& table, int r) const
 {
-    for (int n = 1; n <= CopiedFields; ++n)
-        table.at(r, ClassTable::Surname + n - 1) = field(n)->text();
-    table.at(r, ClassTable::Remarks) = m_remarks->crlfText();
-    table.at(r, ClassTable::Photo) = m_photo->path();
-    table.at(r, ClassTable::FatherJob) = field(12)->text();
-    table.at(r, ClassTable::MotherJob) = field(13)->text();
+    for (int slot = ClassTable::Surname; slot <= ClassTable::MotherJob; ++slot)
+        table.at(r, slot) = slotText(slot);
+}
+
+void CardPage::settleTyping()
+{
+    m_typed = false;
+    m_settled.clear();
+    for (int slot = ClassTable::Surname; slot <= ClassTable::MotherJob; ++slot)
+        m_settled << slotText(slot);
+    // A line edit forgets its undo steps only when its text is set.
+    for (QLineEdit* edit : m_fields) {
+        if (!edit->isUndoAvailable() && !edit->isRedoAvailable())
+            continue;
+        const int caret = edit->cursorPosition();
+        edit->setText(edit->text());
+        edit->setCursorPosition(caret);
+    }
+    m_remarks->document()->clearUndoRedoStacks();
 }
 
 QStringList CardPage::copiedTexts() const
@@ -211,6 +246,8 @@ int CardPage::fieldNumber(const QObject* watched) const
 
 bool CardPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusOut && m_typed && fieldNumber(watched) >= 0)
+        emit typingLeft();
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ClassTable.h"
 #include "widgets/CrlfTextEdit.h"
 
 #include <QStringList>
@@ -8,7 +9,6 @@
 #include <functional>
 
 class CardPhoto;
-class ClassTable;
 class PhotoCache;
 class QLabel;
 class QLineEdit;
@@ -32,6 +32,16 @@ public:
     void LitFiche(const ClassTable& table, int row);
     // EcritFiche's copy: the fields and the photo path into row r.
     void storeInto(ClassTable& table, int row) const;
+    // What the card shows for a card slot of its row (33 to 47): a field, the remarks or the photo path.
+    QString slotText(int slot) const;
+    // The teacher has typed into a field or the remarks since the card was filled or its typing settled.
+    bool typedSince() const { return m_typed; }
+    // What a card slot showed when the card was filled or its typing last settled.
+    QString settledText(int slot) const { return m_settled.value(slot - ClassTable::Surname); }
+    // What the card shows is the class's now: the fields and the remarks forget their own undo of the typing.
+    void settleTyping();
+    // What one slot shows is the class's now (a photo chosen).
+    void settleSlot(int slot) { m_settled[slot - ClassTable::Surname] = slotText(slot); }
 
     // Edit1 to Edit13.
     QLineEdit* field(int n) const { return m_fields.at(n - 1); }
@@ -58,6 +68,8 @@ signals:
     void pageKey(int key);
     // The teacher changed a field or the remarks (typed, deleted, pasted).
     void edited();
+    // The focus left a field or the remarks after typing there.
+    void typingLeft();
     void photoClicked();
 
 protected:
@@ -75,4 +87,7 @@ private:
     CardPhoto* m_photo = nullptr;
     // Set while the card is filled, so that only the teacher's typing changes the class.
     bool m_filling = false;
+    bool m_typed = false;
+    // The texts of slots 33 to 47 as last filled or settled.
+    QStringList m_settled;
 };

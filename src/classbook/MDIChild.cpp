@@ -40,6 +40,7 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     buildGridPage();
     buildCardPage();
     m_document.setView(this);
+    m_document.setStepView(this);
     m_document.setMayReplace([this](const QString& file) { return errors::mayReplace(this, file); });
     connect(&m_document, &ClassDocument::loaded, this, &TMDIChild::showLoaded);
     if (m_shared.Recovery)
@@ -51,6 +52,7 @@ TMDIChild::~TMDIChild()
 {
     // The pages go first, the photo on its way with them; then the document leaves its plan and planning.
     m_document.setView(nullptr);
+    m_document.setStepView(nullptr);
     delete m_notebook;
 }
 
@@ -66,12 +68,14 @@ void TMDIChild::buildCardPage()
             Edit1KeyPress(key);
     };
     connect(m_card, &CardPage::edited, this, [this] { m_document.change(); });
+    // A field left after typing: what it now holds is one step.
+    connect(m_card, &CardPage::typingLeft, this, [this] { settleCard(); });
     connect(m_card, &CardPage::previous, this, [this] { errors::guarded(this, [this] { SpeedButton1Click(); }); });
     connect(m_card, &CardPage::next, this, [this] { errors::guarded(this, [this] { SpeedButton2Click(); }); });
     connect(m_card, &CardPage::pageKey, this, [this](int key) { errors::guarded(this, [&] { FormKeyDown(key); }); });
     connect(m_card, &CardPage::photoClicked, this, [this] { errors::guarded(this, [this] { Image1Click(); }); });
     CardPhoto* photo = m_card->photo();
-    connect(photo, &CardPhoto::chosenShown, this, [this] { m_document.change(); });
+    connect(photo, &CardPhoto::chosenShown, this, &TMDIChild::photoChosen);
     connect(photo, &CardPhoto::came, this, [this] {
         if (isCardPage())
             readAhead();
@@ -125,6 +129,7 @@ void TMDIChild::storeInto(ClassContents& contents) const
 void TMDIChild::EcritFiche()
 {
     m_card->photo()->settleChoice();
+    settleCard();
     const int r = m_currentCard;
     if (r >= 1 && r <= StudentCount)
         m_document.store([this, r](ClassContents& contents) { m_card->storeInto(contents.table, r); });
@@ -144,6 +149,7 @@ void TMDIChild::LitPhoto()
 
 void TMDIChild::Image1Click()
 {
+    settleCard();
     m_card->photo()->choose();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "classbook/SharedWindows.h"
+#include "core/PlatformError.h"
 #include "model/ClassDocument.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
 class CardPage;
 class QStackedWidget;
@@ -13,7 +15,7 @@ class StringGrid;
 // One open class, as its window shows it: the class grid page and the student card page over the class document,
 // which holds the class, its file and its modified flag. The window asks the teacher's questions, shows the
 // document and forwards every change to it.
-class TMDIChild : public QWidget, private ClassDocument::View
+class TMDIChild : public QWidget, private ClassDocument::View, private ClassStepView
 {
     Q_OBJECT
 
@@ -32,7 +34,8 @@ public:
     const ClassTable& table() const { return m_document.table(); }
     const homework::List& ListeDevoirs() const { return m_document.ListeDevoirs(); }
     bool isModified() const { return m_document.isModified(); }
-    void setModified(bool modified) { m_document.setModified(modified); }
+    // false: the class as it is now, typing included, is the one saved.
+    void setModified(bool modified);
     // The class as a save would store it, the page in view included; the class itself stays as it is.
     ClassTable currentTable() const { return m_document.currentTable(); }
 
@@ -102,6 +105,19 @@ public:
     void finishCellEdit();
     void storeVisiblePage();
 
+    // --- undo and redo -------------------------------------------------------------
+    // What "Annuler" and "Rétablir" would do: typing in progress first, then the class's steps. The text follows
+    // "Annuler" in the menu ("la saisie", "le tri").
+    bool canUndo() const;
+    bool canRedo() const;
+    QString undoText() const;
+    QString redoText() const;
+    // Typing in progress becomes a step first; then the step is taken back or made again, shown where it was made.
+    void Undo();
+    void Redo();
+    // A mark being typed is committed, a card field typed into or a photo being chosen becomes a step.
+    void settleTyping();
+
     // --- printing ---------------------------------------------------------------
     void Imprimer();
     void ImprimFeuille();
@@ -142,6 +158,22 @@ private:
     void showName(int n);
     // The grid's cells into the table, a mark being typed included.
     void gridInto(ClassTable& table) const;
+    // The rubric cells of every row, as the table holds them (no number re-formatted), and every name.
+    void showTableAsHeld();
+    // An operation of the teacher's as one step, from where the teacher is.
+    void asStep(const QString& text, const std::function<void()>& operation);
+    ClassPlace place() const;
+    // The typing on the card becomes a step with that text, when it changed the card.
+    void settleCard(const QString& text = QStringLiteral("la saisie"));
+    // What the card shows that its row does not hold, the photo apart.
+    ClassChanges cardChanges() const;
+    bool typingInProgress() const;
+    void cellTyped(int col, int row, const QString& before);
+    void photoChosen();
+    // ClassStepView: the class shown again, exactly as held, where the step was made.
+    void showStep(const ClassPlace& place, const ClassChanges& changes) override;
+    // A photo that could not be shown by a step taken back or made again, raised once the step is done.
+    void raiseStepFailure();
     // ClassDocument::View: the page in view and the grid's widths; the window's caption.
     void storeInto(ClassContents& contents) const override;
     QString caption() const override { return windowTitle(); }
@@ -156,6 +188,7 @@ private:
     CardPage* m_card = nullptr;
     int m_currentCard = 0;
     QString m_lastChosenPhrase;
+    std::optional<PlatformError> m_stepFailure;
     // Closing without asking again once the frame's quit has asked.
     bool m_closeAsked = false;
     // The frame around the window has been given its opening size.

@@ -18,14 +18,16 @@ void TMDIChild::Rubriques()
     if (isCardPage())
         return;
     // A mark still being typed belongs to the grid before the grid is copied into the class table.
-    m_grid->commitEdit();
+    settleTyping();
     TRub* rub = m_shared.Rub;
     rub->Init(*m_grid);
-    // No cancel path: however the dialog is closed, what it shows becomes the class's rubrics.
+    // No cancel path: however the dialog is closed, what it shows becomes the class's rubrics, one step even when
+    // nothing was touched.
     seams().execModal(rub);
-    rub->Result(*m_grid);
-    EcritGrille();
-    m_document.change();
+    asStep(QStringLiteral("la définition des rubriques"), [this, rub] {
+        rub->Result(*m_grid);
+        EcritGrille();
+    });
 }
 
 void TMDIChild::Moyennes()

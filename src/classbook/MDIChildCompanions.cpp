@@ -22,7 +22,9 @@ void TMDIChild::DatesDevoirs()
     dialog->Init(ListeDevoirs());
     seams().execModal(dialog);
     // Every opening counts as a change, whether or not anything was touched.
-    m_document.change([dialog](ClassContents& contents) { dialog->Result(contents.homework); });
+    asStep(QStringLiteral("les dates des devoirs"), [this, dialog] {
+        m_document.change([dialog](ClassContents& contents) { dialog->Result(contents.homework); });
+    });
 }
 
 // The plan and the planning windows hold those of the class loaded last: they are only shown, never reloaded here.
@@ -55,6 +57,9 @@ void TMDIChild::Observations()
     // grid nothing in the class changes.
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         clipboard->setText(picked);
-    if (isCardPage() && m_currentCard >= 1 && m_currentCard <= StudentCount && m_card->insertIntoRemarks(picked))
-        m_document.change();
+    if (isCardPage() && m_currentCard >= 1 && m_currentCard <= StudentCount) {
+        settleCard();
+        if (m_card->insertIntoRemarks(picked))
+            settleCard(QStringLiteral("l'ajout de l'appréciation"));
+    }
 }

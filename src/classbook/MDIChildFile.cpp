@@ -88,13 +88,12 @@ void TMDIChild::Sauve()
         SaveAs();
     if (fileName().isEmpty() || isReadOnly())
         return;
-    m_card->photo()->settleChoice();
+    // A mark being typed, a card field typed into and a photo being chosen become steps, the class as saved.
+    settleTyping();
     // A class is saved to the very name it was opened or saved under: 5C.PRF to 5C.PRF, 6e.1.prf to 6e.1.prf.
     if (!isModified())
         return;
-    // The page in view goes into the class as the document saves it (EcritGrille or EcritFiche), a mark being
-    // typed committed first.
-    finishCellEdit();
+    // The page in view goes into the class as the document saves it (EcritGrille or EcritFiche).
     // A version that cannot be kept is told on the status bar and does not stop the save.
     const QString versionFailure = m_document.save();
     if (!versionFailure.isEmpty())
@@ -103,7 +102,7 @@ void TMDIChild::Sauve()
 
 void TMDIChild::Restaurer(const QByteArray& classFileBytes)
 {
-    m_card->photo()->settleChoice();
+    settleTyping();
     // The changes shown and not saved are either saved first (the file they replace kept as a version) or given up.
     if (isModified()) {
         const int answer = askSaveChanges();
@@ -115,7 +114,8 @@ void TMDIChild::Restaurer(const QByteArray& classFileBytes)
                 return;
         }
     }
-    m_document.takeVersion(classFileBytes);
+    // One step, which takes the class back to what was shown before, given up or saved.
+    asStep(QStringLiteral("la reprise de la version"), [&] { m_document.takeVersion(classFileBytes); });
 }
 
 void TMDIChild::SauveTout()
@@ -125,7 +125,7 @@ void TMDIChild::SauveTout()
 
 bool TMDIChild::FormCloseQuery()
 {
-    m_card->photo()->settleChoice();
+    settleTyping();
     bool canClose = true;
     // A class never saved is asked about when its plan or planning changed, even if nothing else did.
     if (isModified() || companionsWithoutFile()) {

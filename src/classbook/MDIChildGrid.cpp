@@ -35,8 +35,11 @@ void TMDIChild::buildGridPage()
     m_grid->editMask = [](int, int) { return QStringLiteral("00,00"); };
     m_grid->keyPressHook = [this](QChar& key) { StringGrid1KeyPress(key); };
     connect(m_grid, &StringGrid::columnMoved, this, &TMDIChild::StringGrid1ColumnMoved);
-    // Deleting or pasting in the cell editor changes the class as typing does.
+    // Deleting or pasting in the cell editor changes the class as typing does; the cell left is one step.
     connect(m_grid, &StringGrid::editorChanged, this, [this] { m_document.change(); });
+    connect(m_grid, &StringGrid::cellEdited, this, &TMDIChild::cellTyped);
+    connect(m_grid, &StringGrid::editCancelled, this,
+            [this](int col, int row) { cellTyped(col, row, m_grid->cell(col, row)); });
     m_notebook->addWidget(m_grid);
 }
 
@@ -52,10 +55,12 @@ void TMDIChild::Edit1KeyPress(QChar&)
     m_document.change();
 }
 
-void TMDIChild::StringGrid1ColumnMoved(int, int)
+void TMDIChild::StringGrid1ColumnMoved(int from, int to)
 {
-    // The grid moves the column's cells and width; the class table follows at the next EcritGrille.
-    m_document.change();
+    // The grid moves the column's cells and width; the class table follows at the next EcritGrille. The move is one
+    // step, taken from the columns as they were.
+    m_grid->moveColumn(to, from);
+    asStep(QStringLiteral("le déplacement de la colonne"), [this, from, to] { m_grid->moveColumn(from, to); });
 }
 
 void TMDIChild::finishCellEdit()

@@ -8,7 +8,7 @@
 #include <QFontMetrics>
 
 // Operations on the class as a whole: the model's grid operations on the document, then the window shows the class
-// again.
+// again. Each is one step of the class's history.
 
 void TMDIChild::storeVisiblePage()
 {
@@ -20,22 +20,25 @@ void TMDIChild::storeVisiblePage()
 
 void TMDIChild::Trier()
 {
-    storeVisiblePage();
-    // Changed before the redraw: a card photo that fails to load there stops the command with its message, and
-    // the changed class must still be offered for saving.
-    m_document.change([](ClassContents& contents) { gridops::sortStudents(contents.table); });
-    LitGrille();
-    LitFiche();
+    // A card photo that fails to load in the redraw stops the command with its message; the class sorted is still
+    // a step, offered for saving.
+    asStep(QStringLiteral("le tri"), [this] {
+        storeVisiblePage();
+        m_document.change([](ClassContents& contents) { gridops::sortStudents(contents.table); });
+        LitGrille();
+        LitFiche();
+    });
 }
 
 void TMDIChild::Ajuster()
 {
-    const QFontMetrics metrics(font());
-    for (int c = 2; c < m_grid->colCount(); ++c) {
-        const int textWidth = metrics.horizontalAdvance(m_grid->cell(c, 0));
-        m_grid->setColWidth(c, gridops::fittedWidth(m_grid->colWidth(c), textWidth));
-    }
-    m_document.change();
+    asStep(QStringLiteral("l'ajustement des colonnes"), [this] {
+        const QFontMetrics metrics(font());
+        for (int c = 2; c < m_grid->colCount(); ++c) {
+            const int textWidth = metrics.horizontalAdvance(m_grid->cell(c, 0));
+            m_grid->setColWidth(c, gridops::fittedWidth(m_grid->colWidth(c), textWidth));
+        }
+    });
 }
 
 void TMDIChild::Supprimer()
@@ -45,19 +48,20 @@ void TMDIChild::Supprimer()
     // The grid's current row is never a heading row, so there always is a student to delete.
     if (m_currentCard < 1 || m_currentCard > StudentCount)
         return;
-    storeVisiblePage();
-    const int student = m_currentCard;
-    m_document.change([student](ClassContents& contents) { gridops::deleteStudent(contents.table, student); });
-    LitGrille();
-    LitFiche();
+    asStep(QStringLiteral("la suppression de l'élève"), [this] {
+        storeVisiblePage();
+        const int student = m_currentCard;
+        m_document.change([student](ClassContents& contents) { gridops::deleteStudent(contents.table, student); });
+        LitGrille();
+        LitFiche();
+    });
 }
 
 void TMDIChild::SupPhoto()
 {
     if (!isCardPage())
         return;
-    m_card->photo()->remove();
-    m_document.change();
+    asStep(QStringLiteral("la suppression de la photo"), [this] { m_card->photo()->remove(); });
 }
 
 void TMDIChild::Copier(QStringList& buffer)
@@ -77,13 +81,14 @@ void TMDIChild::Copier(QStringList& buffer)
 
 void TMDIChild::Coller(const QStringList& buffer)
 {
-    if (isCardPage()) {
-        QStringList texts = m_card->copiedTexts();
-        m_card->pasteTexts(texts, gridops::pasteCard(texts, buffer));
-    } else {
-        finishCellEdit();
-        gridops::pasteCells([this](int c, int r, const QString& text) { m_grid->setCell(c, r, text); },
-                            m_grid->colCount(), m_grid->rowCount(), m_grid->col(), m_grid->row(), buffer);
-    }
-    m_document.change();
+    // A paste counts as a change even when nothing was pasted.
+    asStep(QStringLiteral("le collage"), [this, &buffer] {
+        if (isCardPage()) {
+            QStringList texts = m_card->copiedTexts();
+            m_card->pasteTexts(texts, gridops::pasteCard(texts, buffer));
+        } else {
+            gridops::pasteCells([this](int c, int r, const QString& text) { m_grid->setCell(c, r, text); },
+                                m_grid->colCount(), m_grid->rowCount(), m_grid->col(), m_grid->row(), buffer);
+        }
+    });
 }

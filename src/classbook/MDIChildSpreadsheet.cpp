@@ -13,17 +13,19 @@ void TMDIChild::Exporter()
 
 void TMDIChild::Importer()
 {
-    // The list is planned against the class as the teacher sees it.
-    finishCellEdit();
+    // The list is planned against the class as the teacher sees it, typing settled.
+    settleTyping();
     storeVisiblePage();
     ClassTable filled = table();
     const QList<int> rows = spreadsheetexchange::importList(this, filled);
     if (!rows.isEmpty()) {
-        m_document.change([&filled](ClassContents& contents) { contents.table = std::move(filled); });
-        // Only the new names are shown: the marks already there stay exactly as they are in the grid.
-        for (int n : rows)
-            showName(n);
-        if (isCardPage())
-            LitFiche();
+        asStep(QStringLiteral("l'importation"), [&] {
+            m_document.change([&filled](ClassContents& contents) { contents.table = std::move(filled); });
+            // Only the new names are shown: the marks already there stay exactly as they are in the grid.
+            for (int n : rows)
+                showName(n);
+            if (isCardPage())
+                LitFiche();
+        });
     }
 }

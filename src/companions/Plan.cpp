@@ -1,10 +1,12 @@
 #include "companions/Plan.h"
 
 #include "companions/PlnEdit.h"
+#include "model/ClassCommands.h"
 #include "widgets/Fonts.h"
 #include "widgets/Glyphs.h"
 #include "widgets/Seams.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,7 +17,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <QUndoStack>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -127,6 +131,12 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
     Panel1->lower();
     Bureau->stackUnder(SpeedButton1);
+    m_history = new QUndoStack(this);
+    QAction* undo = m_history->createUndoAction(this);
+    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    QAction* redo = m_history->createRedoAction(this);
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    addActions({undo, redo});
     // Whatever a class did to the plan (loaded, started afresh, brought back) is shown at once.
     connect(&m_owners, &SharedCompanion::changed, this, &TPlan::showDesks);
 }
@@ -173,7 +183,8 @@ void TPlan::SpeedButton1Click()
     TPlnEdit* dialog = nameDialog();
     dialog->Init(QString());
     if (seams().execModal(dialog) == QDialog::Accepted)
-        m_plan.add(dialog->Edit1->text());
+        if (const int n = m_plan.add(dialog->Edit1->text()))
+            pushDeskStep(QStringLiteral("l'ajout de la table"), n, std::nullopt, m_plan.desk(n));
     // Even a cancelled add counts as a change of the plan.
     m_plan.setModified(true);
     showDesks();
@@ -182,18 +193,44 @@ void TPlan::SpeedButton1Click()
 
 void TPlan::SpeedButton2Click()
 {
-    if (m_plan.removeSelected()) {
-        showDesks();
-        m_owners.tellEdited();
-    }
+    const int n = m_plan.selected();
+    const std::optional<Desk> before = n >= 1 && n <= m_plan.count() ? std::optional(m_plan.desk(n)) : std::nullopt;
+    if (!m_plan.removeSelected())
+        return;
+    pushDeskStep(QStringLiteral("la suppression de la table"), n, before, std::nullopt);
+    showDesks();
+    m_owners.tellEdited();
 }
 
 void TPlan::SpeedButton3Click()
 {
-    if (m_plan.turnSelected()) {
-        showDesks();
-        m_owners.tellEdited();
-    }
+    const int n = m_plan.selected();
+    const std::optional<Desk> before = n >= 1 && n <= m_plan.count() ? std::optional(m_plan.desk(n)) : std::nullopt;
+    if (!m_plan.turnSelected())
+        return;
+    pushDeskStep(QStringLiteral("la rotation de la table"), n, before, m_plan.desk(n));
+    showDesks();
+    m_owners.tellEdited();
+}
+
+void TPlan::pushDeskStep(const QString& text, int n, const std::optional<Desk>& before,
+                         const std::optional<Desk>& after)
+{
+    m_history->push(new MadeStep(
+        text, [this, n, before, present = after.has_value()] { putDesk(n, before, present); },
+        [this, n, after, present = before.has_value()] { putDesk(n, after, present); }));
+}
+
+void TPlan::putDesk(int n, const std::optional<Desk>& desk, bool present)
+{
+    if (desk && present)
+        m_plan.replaceDesk(n, *desk);
+    else if (desk)
+        m_plan.insertDesk(n, *desk);
+    else
+        m_plan.removeDesk(n);
+    showDesks();
+    m_owners.tellEdited();
 }
 
 void TPlan::Button1Click()
@@ -219,6 +256,9 @@ void TPlan::FormMouseDown(QWidget* sender, QPoint pos)
 {
     const int n = deskNumber(sender);
     m_plan.press(n, pos);
+    m_pressedNumber = m_plan.selected();
+    if (m_pressedNumber > 0)
+        m_pressedDesk = m_plan.desk(m_pressedNumber);
     if (n > 0) {
         sender->setCursor(Qt::CrossCursor);
         setCursor(Qt::CrossCursor);
@@ -248,6 +288,9 @@ void TPlan::FormMouseMove(QWidget* sender, QPoint pos)
 void TPlan::FormMouseUp(QWidget*, QPoint)
 {
     m_plan.release();
+    const int n = std::exchange(m_pressedNumber, 0);
+    if (n >= 1 && n <= m_plan.count() && m_plan.desk(n) != m_pressedDesk)
+        pushDeskStep(QStringLiteral("le déplacement de la table"), n, m_pressedDesk, m_plan.desk(n));
     unsetCursor();
     if (QLabel* selected = deskLabel(m_plan.selected()))
         selected->unsetCursor();
@@ -261,6 +304,10 @@ void TPlan::FormKeyDown(int key)
 
 void TPlan::showDesks()
 {
+    if (m_plan.generation() != m_historyGeneration) {
+        m_historyGeneration = m_plan.generation();
+        m_history->clear();
+    }
     while (m_labels.size() > m_plan.count())
         delete m_labels.takeLast();
     while (m_labels.size() < m_plan.count()) {

@@ -5,11 +5,13 @@
 
 #include <QDialog>
 #include <QList>
+#include <optional>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 class QToolButton;
+class QUndoStack;
 class TPlnEdit;
 
 // "Plan de la classe": the classroom with the teacher's desk and one block per student desk, shown
@@ -46,6 +48,9 @@ public:
     bool modified() const { return m_plan.modified(); }
     // The block of desk n, 1 to count.
     QLabel* deskLabel(int n) const { return m_labels.value(n - 1); }
+    // The plan's own steps, desks added, moved, turned and removed: Ctrl+Z takes one back, Ctrl+Y (or Ctrl+Shift+Z)
+    // makes it again. They last as long as the plan held.
+    QUndoStack* history() const { return m_history; }
 
     void SpeedButton1Click();
     void SpeedButton2Click();
@@ -77,6 +82,10 @@ private:
     // Makes the desk blocks match the desk list: one per desk, with its name, place, size and colour.
     void showDesks();
     int deskNumber(const QWidget* sender) const;
+    // One step of desk n, from what it was to what it is, each absent for a desk added or removed.
+    void pushDeskStep(const QString& text, int n, const std::optional<Desk>& before, const std::optional<Desk>& after);
+    // Desk n becomes that desk, or goes when there is none; present: whether desk n is there now.
+    void putDesk(int n, const std::optional<Desk>& desk, bool present);
 
     SeatingPlan m_plan;
     SharedCompanion m_owners{QStringLiteral(".prc"),
@@ -84,4 +93,10 @@ private:
                              {.takenByLoading = false, .unreadableGivesEmpty = true, .limit = SeatingPlan::FileLimit}};
     QList<QLabel*> m_labels;
     TPlnEdit* m_nameDialog = nullptr;
+    QUndoStack* m_history = nullptr;
+    // The plan the steps are of.
+    int m_historyGeneration = -1;
+    // The desk the mouse went down on, as it was then: released elsewhere, it was moved.
+    int m_pressedNumber = 0;
+    Desk m_pressedDesk;
 };

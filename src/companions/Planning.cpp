@@ -1,11 +1,13 @@
 #include "companions/Planning.h"
 
 #include "companions/PrjEdit.h"
+#include "model/ClassCommands.h"
 #include "widgets/Fonts.h"
 #include "widgets/Glyphs.h"
 #include "widgets/Seams.h"
 #include "widgets/StringGrid.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <QUndoStack>
 #include <cmath>
 
 namespace {
@@ -162,6 +165,13 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
     // The grid shows the list from the start, so that a save before the first opening writes back what
     // the list holds; and again whenever a class loads, saves or leaves the planning (the planning held before
     // when the class has no planning file).
+    m_history = new QUndoStack(this);
+    QAction* undo = m_history->createUndoAction(this);
+    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    QAction* redo = m_history->createRedoAction(this);
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    addActions({undo, redo});
+
     DessinGrille();
     LitAn();
     connect(&m_owners, &SharedCompanion::changed, this, &TPlanning::LitAn);
@@ -237,12 +247,32 @@ void TPlanning::StringGrid1Click()
     const int row = StringGrid1->row();
     if (col < 1 || row < 1 || col > planning::daysInMonth(row, m_year))
         return;
-    if (!StringGrid1->cell(col, row).isEmpty()) {
+    const QString before = StringGrid1->cell(col, row);
+    if (!before.isEmpty()) {
         StringGrid1->setCell(col, row, QString());
     } else {
         StringGrid1->setCell(col, row, QString::number(m_subject));
         EcritCell(col, row);
     }
+    m_modified = true;
+    const QString after = StringGrid1->cell(col, row);
+    m_history->push(new MadeStep(
+        after.isEmpty() ? QStringLiteral("l'effacement du jour") : QStringLiteral("le marquage du jour"),
+        [this, year = m_year, col, row, before] { putDay(year, col, row, before); },
+        [this, year = m_year, col, row, after] { putDay(year, col, row, after); }));
+    m_owners.tellEdited();
+}
+
+void TPlanning::putDay(int year, int col, int row, const QString& text)
+{
+    if (year != m_year) {
+        EcritAn();
+        m_year = year;
+        LitAn();
+    }
+    StringGrid1->setCell(col, row, text);
+    StringGrid1->setCurrent(col, row);
+    EcritCell(col, row);
     m_modified = true;
     m_owners.tellEdited();
 }
@@ -407,6 +437,7 @@ QByteArray TPlanning::toBytes() const
 
 void TPlanning::load(const QByteArray& bytes)
 {
+    m_history->clear();
     m_list = planning::PlanningList::fromBytes(bytes);
     m_modified = false;
     captionsFromList();
@@ -415,6 +446,7 @@ void TPlanning::load(const QByteArray& bytes)
 
 void TPlanning::reset()
 {
+    m_history->clear();
     m_list = planning::PlanningList();
     m_modified = false;
     captionsFromList();

@@ -12,6 +12,7 @@ class QLabel;
 class QPainter;
 class QPushButton;
 class QToolButton;
+class QUndoStack;
 class StringGrid;
 class TPrjEdit;
 
@@ -84,6 +85,9 @@ public:
     int currentSubject() const { return m_subject; }
     bool isModified() const { return m_modified; }
     const planning::PlanningList& list() const { return m_list; }
+    // The planning's own steps, days marked and cleared: Ctrl+Z takes one back, Ctrl+Y (or Ctrl+Shift+Z) makes it
+    // again, each in the year it was made. They last as long as the planning held.
+    QUndoStack* history() const { return m_history; }
     // The planning file the list belongs to; empty while no class has claimed it.
     const QString& ownerFile() const { return m_owners.ownerFile(); }
     bool changesWithoutFile(SharedCompanion::ClassKey cls) const { return m_owners.changesWithoutFile(cls); }
@@ -108,6 +112,8 @@ protected:
 
 private:
     void changeYear(int delta);
+    // Day (col, row) of a year holds that text, shown in its year.
+    void putDay(int year, int col, int row, const QString& text);
     void captionsFromList();
     planning::YearCells shownCells() const;
     // The planning as the file holds it: the list with the year in view as the grid shows it.
@@ -127,4 +133,5 @@ private:
                              *this,
                              {.takenByLoading = true, .unreadableGivesEmpty = false, .limit = planning::FileLimit}};
     TPrjEdit* m_nameDialog = nullptr;
+    QUndoStack* m_history = nullptr;
 };

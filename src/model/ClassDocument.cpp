@@ -7,6 +7,7 @@
 #include "model/RecoverySlot.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <optional>
 
 classfile::Widths ClassContents::noWidths()
@@ -25,8 +26,11 @@ classfile::Widths ClassContents::widthsToWrite() const
     return out;
 }
 
-ClassDocument::ClassDocument(SharedCompanions companions, QObject* parent) : QObject(parent), m_companions(companions)
+ClassDocument::ClassDocument(SharedCompanions companions, QObject* parent)
+    : QObject(parent), m_companions(companions), m_history([this](const ClassPlace& place, const ClassChanges& changes,
+                                                                  bool forward) { applyStep(place, changes, forward); })
 {
+    connect(&m_history, &ClassHistory::changed, this, &ClassDocument::updateModified);
 }
 
 ClassDocument::~ClassDocument()
@@ -39,19 +43,112 @@ ClassDocument::~ClassDocument()
         m_companions.plan->closed(this);
 }
 
-void ClassDocument::setModified(bool modified)
+void ClassDocument::updateModified()
 {
+    const bool modified = m_typing || !m_history.isClean();
     if (m_modified == modified)
         return;
     m_modified = modified;
     emit modifiedChanged(modified);
 }
 
+void ClassDocument::setModified(bool modified)
+{
+    m_typing = false;
+    if (modified)
+        m_history.resetClean();
+    else
+        m_history.setClean();
+    updateModified();
+}
+
 void ClassDocument::change(const Edit& edit)
 {
     if (edit)
         edit(m_contents);
-    setModified(true);
+    if (m_stepDepth == 0) {
+        if (edit)
+            m_history.resetClean();
+        else
+            m_typing = true;
+        updateModified();
+    }
+    emit changed();
+}
+
+void ClassDocument::step(const QString& text, const ClassPlace& place, const std::function<void()>& operation)
+{
+    if (m_stepDepth > 0) {
+        operation();
+        return;
+    }
+    keysLeft();
+    const ClassContents before = currentContents();
+    ++m_stepDepth;
+    const auto recordStep = [&](bool always) {
+        --m_stepDepth;
+        ClassChanges changes = ClassChanges::between(before, currentContents());
+        if (!always && changes.isEmpty())
+            return;
+        m_history.push(text, place, std::move(changes));
+        m_typing = false;
+        updateModified();
+        emit changed();
+    };
+    try {
+        operation();
+    } catch (...) {
+        recordStep(false);
+        throw;
+    }
+    recordStep(true);
+}
+
+void ClassDocument::record(const QString& text, const ClassPlace& place, ClassChanges changes)
+{
+    if (m_stepDepth > 0)
+        return;
+    if (changes.isEmpty()) {
+        // Keys typed that left the text as it was still count as a change, one that no undo takes back.
+        keysLeft();
+        return;
+    }
+    m_history.push(text, place, std::move(changes));
+    m_typing = false;
+    updateModified();
+    emit changed();
+}
+
+void ClassDocument::keysLeft()
+{
+    if (!m_typing)
+        return;
+    m_typing = false;
+    m_history.resetClean();
+    updateModified();
+}
+
+void ClassDocument::undo()
+{
+    keysLeft();
+    m_history.undo();
+}
+
+void ClassDocument::redo()
+{
+    keysLeft();
+    m_history.redo();
+}
+
+void ClassDocument::applyStep(const ClassPlace& place, const ClassChanges& changes, bool forward)
+{
+    // What the view holds goes into the contents first, so that the step finds them whole.
+    if (m_view)
+        m_view->storeInto(m_contents);
+    changes.apply(m_contents, forward);
+    m_typing = false;
+    if (m_stepView)
+        m_stepView->showStep(place, changes);
     emit changed();
 }
 
@@ -111,6 +208,7 @@ void ClassDocument::load(const QString& path)
         if (m_companions.plan)
             m_companions.plan->load(this, m_fileName, m_mayReplace, m_readOnly);
     });
+    m_history.clear();
     setModified(false);
     if (classFailure) {
         m_fileName.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ClassFile.h"
+#include "model/ClassHistory.h"
 #include "model/ClassLock.h"
 #include "model/ClassTable.h"
 #include "model/DiskState.h"
@@ -45,10 +46,10 @@ struct ClassContents
 };
 
 // One class as a document: its contents, its file name and its modified flag, its loading and saving with the
-// versions kept, and the save-all step of its companions; its lock, and what it last read or wrote of its files, so
-// that no save writes over a change made elsewhere. It never asks or shows anything: its window asks, shows, and
-// calls it (the question before writing over a change made elsewhere is the window's, handed over). Every change of
-// the class comes through change(), which marks it modified and tells changed().
+// versions kept, its history of steps, and the save-all step of its companions; its lock, and what it last read or
+// wrote of its files, so that no save writes over a change made elsewhere. It never asks or shows anything: its window
+// asks, shows, and calls it (the question before writing over a change made elsewhere is the window's, handed over).
+// Every change of the class comes through change() or step(), which mark it modified and tell changed().
 class ClassDocument : public QObject
 {
     Q_OBJECT
@@ -74,19 +75,41 @@ public:
 
     // The window that shows the class; without one, the contents are the whole class.
     void setView(const View* view) { m_view = view; }
+    // The window that shows a step taken back or made again.
+    void setStepView(ClassStepView* view) { m_stepView = view; }
 
     const ClassContents& contents() const { return m_contents; }
     const ClassTable& table() const { return m_contents.table; }
     const homework::List& ListeDevoirs() const { return m_contents.homework; }
     // The class file; empty for a class never saved.
     const QString& fileName() const { return m_fileName; }
+    // The class differs from its file: typing not yet a step, or steps since the class was saved or loaded, or a
+    // change that is no step.
     bool isModified() const { return m_modified; }
+    // true: a change that is no step, which no undo takes back; false: the class is the one saved.
     void setModified(bool modified);
 
-    // Every change of the class: the edit changes the contents (none for a change the view holds until it is
-    // stored, such as a mark being typed), then the class is modified and changed() told. An edit that raises
-    // leaves the flag as it was.
+    // Every change of the class: the edit changes the contents (none for typing the view holds until it is settled
+    // into a step, such as a mark being typed), then the class is modified and changed() told. An edit that raises
+    // leaves the flag as it was. Inside a step, the edit is part of it; outside, with an edit, it is a change that no
+    // undo takes back.
     void change(const Edit& edit = {});
+    // One step of the teacher's, taken back and made again whole: the operation changes the contents, the view or
+    // both (which the contents take when it is stored, as ever), from what a save would have written before it to
+    // what a save writes after it. A step is recorded even
+    // when it changed nothing, since the operation counts as a change; one that raises is recorded when it changed
+    // something, and the failure goes on. A step inside a step is part of the outer one.
+    void step(const QString& text, const ClassPlace& place, const std::function<void()>& operation);
+    // A step the view has made already and holds, whose changes it knows (a mark typed, a card field left): the typing
+    // is settled into it. Nothing is recorded when nothing changed: the keys typed still count, as a change that no
+    // undo takes back.
+    void record(const QString& text, const ClassPlace& place, ClassChanges changes);
+    // The class's steps. Taking one back or making it again stores the view into the contents first, then shows the
+    // contents changed at the step's place.
+    ClassHistory& history() { return m_history; }
+    const ClassHistory& history() const { return m_history; }
+    void undo();
+    void redo();
     // What the view took is stored into the contents (EcritGrille, EcritFiche), or a class is filled before it
     // is shown: no change of the class, which was counted when the teacher made it.
     void store(const Edit& edit);
@@ -157,18 +180,30 @@ public:
     QString companionsClassFile() const { return m_readOnly ? QString() : m_fileName; }
 
 signals:
-    // Every change of the class, as change() tells it.
+    // Every change of the class, as change() and step() tell it, a step taken back or made again included.
     void changed();
     void modifiedChanged(bool modified);
     // The contents were read from the files: the view shows them again.
     void loaded();
 
 private:
+    // A step taken back (forward false) or made again.
+    void applyStep(const ClassPlace& place, const ClassChanges& changes, bool forward);
+    void updateModified();
+    // Keys typed that no step took (the view settles its typing before a step): a change no undo takes back.
+    void keysLeft();
+
     SharedCompanions m_companions;
     const View* m_view = nullptr;
+    ClassStepView* m_stepView = nullptr;
     ClassContents m_contents;
     QString m_fileName;
     bool m_modified = false;
+    // The teacher has typed since the last step: the class is modified until the typing is settled.
+    bool m_typing = false;
+    // Steps open around the operation running: what it changes belongs to the outermost.
+    int m_stepDepth = 0;
+    ClassHistory m_history;
     RecoverySlot* m_recovery = nullptr;
     ClassLock m_lock;
     bool m_readOnly = false;

@@ -75,6 +75,7 @@ void ClassDocument::restore(const recovery::Copy& copy)
         if (m_companions.plan)
             m_companions.plan->restore(this, m_fileName, copy.plan);
     });
+    m_history.clear();
     setModified(true);
     emit loaded();
     failures.raise();

@@ -3,6 +3,8 @@
 #include "core/Cp1252.h"
 #include "core/TextFile.h"
 
+#include <algorithm>
+
 namespace {
 
 // A whole number as the file writes it: optional minus sign, decimal digits, nothing else.
@@ -40,6 +42,7 @@ int SeatingPlan::add(const QString& typedName)
 
 void SeatingPlan::clear()
 {
+    ++m_generation;
     m_desks.clear();
     m_unshown.clear();
     m_selected = 0;
@@ -105,6 +108,35 @@ bool SeatingPlan::turnSelected()
     desk.height = desk.height == ShortSide ? LongSide : ShortSide;
     desk.unreadRest.clear();
     return true;
+}
+
+void SeatingPlan::insertDesk(int n, const Desk& desk)
+{
+    const int at = std::clamp(n, 1, count() + 1);
+    m_desks.insert(at - 1, desk);
+    m_selected = at;
+    m_dragging = false;
+    m_modified = true;
+}
+
+void SeatingPlan::removeDesk(int n)
+{
+    if (n < 1 || n > count())
+        return;
+    m_desks.removeAt(n - 1);
+    m_selected = 0;
+    m_dragging = false;
+    m_modified = true;
+}
+
+void SeatingPlan::replaceDesk(int n, const Desk& desk)
+{
+    if (n < 1 || n > count())
+        return;
+    m_desks[n - 1] = desk;
+    m_selected = n;
+    m_dragging = false;
+    m_modified = true;
 }
 
 QByteArray SeatingPlan::toBytes() const

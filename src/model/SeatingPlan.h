@@ -75,6 +75,14 @@ public:
     // Both do nothing without a selected desk; they return whether something changed.
     bool removeSelected();
     bool turnSelected();
+    // Undo and redo: a desk put back as number n (the later ones move up), desk n taken away, desk n as it was.
+    // The plan is modified, and desk n selected when there is one.
+    void insertDesk(int n, const Desk& desk);
+    void removeDesk(int n);
+    void replaceDesk(int n, const Desk& desk);
+    // Changes whenever the desks are replaced whole (loaded, started afresh): the steps of the plan held before
+    // are meaningless then.
+    int generation() const { return m_generation; }
 
     // The plan file: one line "name,left,top,width,height" per desk, Windows-1252, CR LF.
     QByteArray toBytes() const override;
@@ -91,4 +99,5 @@ private:
     bool m_dragging = false;
     QPoint m_grab;
     bool m_modified = false;
+    int m_generation = 0;
 };

@@ -617,12 +617,13 @@ void StringGrid::commitEdit()
     const int col = m_editCol, row = m_editRow;
     const bool typed = m_editTyped;
     const QString text = editorCellText();
+    const QString before = m_cells[col][row];
     m_editor->hide();
     m_editCol = m_editRow = -1;
     setFocus();
     if (typed)
         m_cells[col][row] = text;
-    emit cellEdited(col, row);
+    emit cellEdited(col, row, before);
     updateCells({col, row, col, row});
 }
 
@@ -634,6 +635,7 @@ void StringGrid::cancelEdit()
     m_editor->hide();
     m_editCol = m_editRow = -1;
     setFocus();
+    emit editCancelled(edited.left, edited.top);
     updateCells(edited);
 }
 

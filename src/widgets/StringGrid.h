@@ -99,7 +99,10 @@ signals:
     void columnMoved(int from, int to);
     void cellClicked(int col, int row);
     void currentChanged(int col, int row);
-    void cellEdited(int col, int row);
+    // The cell editor closed on a cell; before: the cell's text as it opened.
+    void cellEdited(int col, int row, const QString& before);
+    // The cell editor closed with Escape: the cell keeps its text.
+    void editCancelled(int col, int row);
     // The user changed the text in the cell editor: typed, deleted, pasted.
     void editorChanged(int col, int row);
 

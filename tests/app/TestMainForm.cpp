@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusTipEvent>
@@ -45,6 +46,7 @@ private slots:
     void toolBar();
     void enablingRule_data();
     void enablingRule();
+    void undoAndRedoEntries();
     void windowsGoWithTheFrame();
     void captions();
     void openCancelledCreatesNothing();
@@ -183,9 +185,12 @@ void TestMainForm::enablingRule()
         QTRY_VERIFY(m_form->classWindows().isEmpty());
     }
     QStringList seen;
+    // Undo and redo follow the class's steps: none yet.
+    const QStringList history{"&Annuler", "&Rétablir"};
     const auto check = [&](const QString& shown, bool enabled) {
         seen << shown;
-        QVERIFY2(enabled == (open == 1 || neverDisabled.contains(shown)), qPrintable(shown));
+        QVERIFY2(enabled == ((open == 1 && !history.contains(shown)) || neverDisabled.contains(shown)),
+                 qPrintable(shown));
     };
     for (QAction* top : m_form->menuBar()->actions()) {
         QVERIFY2(top->isEnabled(), qPrintable(top->text()));
@@ -197,6 +202,52 @@ void TestMainForm::enablingRule()
         check(button->toolTip(), button->isEnabled());
     for (const QString& shown : neverDisabled)
         QVERIFY2(seen.count(shown) == 1, qPrintable(shown));
+}
+
+// "&Annuler" and "&Rétablir" head the Edit menu and name the step they would take back or make again. Ctrl+Z in a field
+// typed into takes back the typing there first, then the class's steps.
+void TestMainForm::undoAndRedoEntries()
+{
+    FakeSeams fake;
+    QStringList entries;
+    for (QAction* entry : m_form->findChild<QMenu*>("Edit1")->actions())
+        entries << (entry->isSeparator() ? "-" : entry->text() + " " + entry->shortcut().toString());
+    QCOMPARE(entries, QStringList({"&Annuler Ctrl+Z", "&Rétablir Ctrl+Y", "-", "Co&pier Ctrl+C", "C&oller Ctrl+V", "-",
+                                   "&Supprimer ligne/fiche ", "Supprimer &photo "}));
+    QAction* undo = m_form->action("UndoItem");
+    QAction* redo = m_form->action("RedoItem");
+    QCOMPARE(redo->shortcuts().value(1), QKeySequence("Ctrl+Shift+Z"));
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    m_form->FileNewItemClick();
+    TMDIChild* child = m_form->activeChild();
+    const auto shown = [&] {
+        return QString::number(undo->isEnabled()) + undo->text() + " | " + QString::number(redo->isEnabled()) +
+               redo->text();
+    };
+    QCOMPARE(shown(), "0&Annuler | 0&Rétablir");
+    child->grid()->setCurrent(2, 2);
+    QTest::keyClicks(child->grid(), "12");
+    QCOMPARE(shown(), "1&Annuler la saisie | 0&Rétablir");
+    QTest::keyClick(child->grid()->editor(), Qt::Key_Return);
+    m_form->Trier1Click();
+    QCOMPARE(shown(), "1&Annuler le tri | 0&Rétablir");
+    QTest::keyClick(child->grid(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(), "1&Annuler la saisie | 1&Rétablir le tri");
+    child->Fiche();
+    QLineEdit* surname = child->card()->field(1);
+    QTest::keyClicks(surname, "Dupont");
+    QTest::keyClick(surname, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(surname->text(), QString());
+    QCOMPARE(shown(), "1&Annuler la saisie | 1&Rétablir le tri");
+    // The keys typed in the field still count as a change, which no undo takes back.
+    QTest::keyClick(surname, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!child->isCardPage() && child->isModified());
+    QCOMPARE(child->grid()->cell(2, 2), QString());
+    QCOMPARE(shown(), "0&Annuler | 1&Rétablir la saisie");
+    QTest::keyClick(child->grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(child->grid()->cell(2, 2), "12");
+    QCOMPARE(shown(), "1&Annuler la saisie | 1&Rétablir le tri");
 }
 
 // The tool windows, their name dialogs and the help viewer (on the start-up folder's help file) go with the frame.

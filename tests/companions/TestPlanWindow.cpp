@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 #include <memory>
 #include <optional>
 
@@ -72,6 +73,7 @@ private slots:
     void deleteSecondOfFourWithKey();
     void deleteWithButtonWhileFermerHasFocus();
     void turnWithTheButton();
+    void undoAndRedoDesks();
     void selectionSurvivesReopening();
     void escapeAndFermer();
     void planFileNames_data();
@@ -505,6 +507,45 @@ void TestPlanWindow::turnWithTheButton()
     QTest::mouseClick(m_plan->SpeedButton3, Qt::LeftButton);
     QCOMPARE(m_plan->deskLabel(2)->geometry(), QRect(200, 180, 100, 25));
     QCOMPARE(backgroundOf(m_plan->deskLabel(2)), Silver);
+}
+
+// Desks added, moved, turned and removed: Ctrl+Z takes each back, Ctrl+Y makes it again; a click that moves nothing is
+// no step. A plan read from a file forgets the steps of the plan before.
+void TestPlanWindow::undoAndRedoDesks()
+{
+    loadPlan("A,20,60,100,25\r\nB,150,60,100,25\r\n");
+    m_plan->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_plan));
+    QList<QByteArray> states{m_plan->plan().toBytes()};
+    answerNames({QStringLiteral("C")});
+    QTest::mouseClick(m_plan->SpeedButton1, Qt::LeftButton);
+    states << m_plan->plan().toBytes();
+    QTest::mousePress(m_plan->deskLabel(1), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseMove(m_plan->deskLabel(1), QPoint(45, 85));
+    QTest::mouseRelease(m_plan->deskLabel(1), Qt::LeftButton, Qt::NoModifier, QPoint(45, 85));
+    states << m_plan->plan().toBytes();
+    clickDesk(2);
+    QTest::mouseClick(m_plan->SpeedButton3, Qt::LeftButton);
+    states << m_plan->plan().toBytes();
+    clickDesk(1);
+    QTest::keyClick(m_plan, Qt::Key_Delete);
+    states << m_plan->plan().toBytes();
+    QCOMPARE(states.last(), "B,150,60,25,100\r\nC,200,180,100,25\r\n");
+    for (qsizetype i = states.size() - 1; i > 0; --i) {
+        QTest::keyClick(m_plan, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_plan->plan().toBytes(), states[i - 1]);
+    }
+    QCOMPARE(namesShown(m_plan), QStringList({"A", "B"}));
+    for (qsizetype i = 1; i < states.size(); ++i) {
+        QTest::keyClick(m_plan, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(m_plan->plan().toBytes(), states[i]);
+    }
+    QCOMPARE(namesShown(m_plan), QStringList({"B", "C"}));
+    QVERIFY(m_plan->modified());
+    writeFile(QStringLiteral("6B.prc"), "D,0,40,100,25\r\n");
+    m_plan->Charge(path(QStringLiteral("6B.prf")));
+    QCOMPARE(namesShown(m_plan), QStringList({"D"}));
+    QVERIFY(!m_plan->history()->canUndo());
 }
 
 void TestPlanWindow::selectionSurvivesReopening()

@@ -58,6 +58,7 @@ private slots:
     void clicksOnNamesAndNumbersDoNothing();
     void squareCoversTheDayOnly();
     void yearButtonsKeepMarks();
+    void undoAndRedoDays();
     void pageKeysFromEveryControl_data();
     void pageKeysFromEveryControl();
     void renameSubject_data();
@@ -561,6 +562,35 @@ void TestPlanning::yearButtonsKeepMarks()
     QCOMPARE(p.list().lines().size(), 1 + 12 + 12);
     QCOMPARE(p.list().lines().at(1 + 8), QStringLiteral("20019") + blanks(9) + QStringLiteral("1") + blanks(21));
     QCOMPARE(p.list().lines().at(13), QStringLiteral("20021") + blanks(31));
+}
+
+// Days marked and cleared: Ctrl+Z takes each back and Ctrl+Y makes it again, showing the year it was made in.
+void TestPlanning::undoAndRedoDays()
+{
+    m_windows->fake().fixedNow = QDateTime(QDate(2001, 3, 1), QTime(8, 0));
+    TPlanning p;
+    p.show();
+    p.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&p));
+    clickDay(&p, 10, 9);
+    clickDay(&p, 10, 9);
+    clickDay(&p, 11, 9);
+    QTest::mouseClick(p.SpeedButton1, Qt::LeftButton);
+    clickDay(&p, 1, 1);
+    const QStringList back{"2002 1 1 ", "2001 11 9 ", "2001 10 9 1", "2001 10 9 "};
+    const auto shown = [&p](const QString& at) {
+        const QStringList n = at.split(' ');
+        return QString::number(p.shownYear()) + ' ' + n[1] + ' ' + n[2] + ' ' + p.StringGrid1->cell(n[1].toInt(), n[2].toInt());
+    };
+    for (const QString& at : back) {
+        QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(shown(at), at);
+    }
+    for (const QString& at : QStringList{"2001 10 9 1", "2001 10 9 ", "2001 11 9 1", "2002 1 1 1"}) {
+        QTest::keyClick(&p, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(shown(at), at);
+    }
+    QVERIFY(p.isModified());
 }
 
 void TestPlanning::pageKeysFromEveryControl_data()

@@ -88,6 +88,11 @@ click "Vire Lan" 247 141
 text "1450"; keys Tab; text "16"; keys Tab; text "12"; keys Down Home
 text "08"; keys Tab; text "11"; keys Tab; text "09"; keys Down Home
 text "12"; keys Tab; text "13"; keys Tab; text "15"; keys Return ctrl+Home
+# The class sorted by mistake, then the first student deleted: both taken back, the sort with its keys (after a redo),
+# the deletion from the menu. The files saved below hold the class as it was.
+keys_to "Vire Lan" alt+c t ctrl+z ctrl+y ctrl+z
+keys_to "Vire Lan" alt+e s
+keys_to "Vire Lan" alt+e a
 
 # First save: the class has no name yet.
 keys_to "Vire Lan" ctrl+s

@@ -113,6 +113,44 @@ private slots:
         QCOMPARE(document.fileName(), QString());
     }
 
+    // The history holds what its budget allows, the newest steps first; the class as saved stays where it was, and
+    // once its step is forgotten no undo claims the class unmodified.
+    void historyForgetsItsOldestSteps()
+    {
+        ClassDocument document;
+        document.history().setBudget(100'000);
+        // A mark of 20,000 characters takes 40 KB: two such steps fit, not three.
+        const auto type = [&](int student) {
+            ClassChanges changes;
+            changes.texts.append({student, 2, {}, QString(20'000, QChar('0' + student))});
+            document.store([&](ClassContents& contents) { changes.apply(contents, true); });
+            document.record("la saisie", {}, changes);
+        };
+        for (int student = 1; student <= 3; ++student)
+            type(student);
+        document.setModified(false);
+        type(4);
+        QCOMPARE(document.history().count(), 2);
+        QVERIFY(document.history().cost() <= 100'000);
+        document.undo();
+        QVERIFY(!document.isModified());
+        document.undo();
+        QVERIFY(document.isModified() && !document.history().canUndo());
+        QCOMPARE(document.table().at(2, 2).size(), 20'000);
+        QCOMPARE(document.table().at(3, 2), QString());
+        document.redo();
+        document.redo();
+        type(5);
+        type(6);
+        while (document.history().canUndo())
+            document.undo();
+        QVERIFY(document.isModified());
+        // A step larger than the whole budget is kept, alone.
+        document.history().setBudget(10'000);
+        type(7);
+        QCOMPARE(document.history().count(), 1);
+    }
+
     // Homework, planning and plan are each attempted whatever became of the one before; the failures come together.
     void saveAllAttemptsEveryCompanion()
     {
