@@ -1,13 +1,19 @@
 #include "BenchSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLinearGradient>
+#include <QPageSize>
 #include <QPainter>
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -143,6 +149,68 @@ double PaintWatch::wait(int timeoutMs)
     if (m_elapsed < 0)
         std::fprintf(stderr, "no paint within %d ms\n", timeoutMs);
     return m_elapsed;
+}
+
+void setUpPdfPrinter(QPrinter& printer, const QString& file)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
+ModalAnswer::ModalAnswer(std::function<void(QDialog*)> prepare) : m_prepare(std::move(prepare))
+{
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this, timer] {
+        poll();
+        if (answered())
+            timer->stop();
+    });
+    timer->start(2);
+}
+
+void ModalAnswer::poll()
+{
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible() || !dialog->windowHandle() || !dialog->windowHandle()->isExposed())
+        return;
+    if (!m_seen.isValid()) {
+        m_seen.start();
+        return;
+    }
+    if (m_seen.elapsed() < DialogReadingMs)
+        return;
+    if (m_prepare)
+        m_prepare(dialog);
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus->window() != dialog)
+        focus = dialog;
+    m_clock.start();
+    BENCH_STEP_START();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(focus, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : focus, &release);
+}
+
+double ModalAnswer::elapsedMs() const
+{
+    if (!m_clock.isValid())
+        return -1;
+    const double ms = double(m_clock.nsecsElapsed()) / 1e6;
+    BENCH_STEP_END("dialog");
+    return ms;
+}
+
+void pressKey(int key, const QString& text)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus)
+        qFatal("no widget has the focus");
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(focus, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : focus, &release);
 }
 
 double median(std::vector<double> values)

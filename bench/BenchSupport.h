@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 // What the benchmarks of Vire Lan and of the bare Qt yardsticks share: their fixtures, their clock and the way
@@ -23,6 +25,22 @@ inline QString classFile(const QString& dir)
 inline QString gridTexts(const QString& dir)
 {
     return dir + QStringLiteral("/grille.tsv");
+}
+// The same class with no photos, for the memory of classes shown as grids.
+inline QString plainClassFile(const QString& dir)
+{
+    return dir + QStringLiteral("/classe-sans-photos.prf");
+}
+// The printed sheet of the class: one line per text, "<page> <x> <baseline> <text>" separated by tabs, in the
+// printer's pixels, as the program lays it out on the benchmark's PDF printer.
+inline QString printedTexts(const QString& dir)
+{
+    return dir + QStringLiteral("/impression.tsv");
+}
+// The cells of the class's workbook, as the program exports them (see bench/XlsxYardstick.c for the format).
+inline QString workbookCells(const QString& dir)
+{
+    return dir + QStringLiteral("/classeur.cells");
 }
 inline QString photo(const QString& dir, int student)
 {
@@ -39,6 +57,35 @@ constexpr int PhotoCount = PagedCards + HeldKeys + 3;
 constexpr int ClassCounts[] = {1, 5, 10};
 // How long the teacher looks at a card before the next one: no one reads a card in less.
 constexpr int ReadingMs = 300;
+// How many marks are typed (two digits and Return each) for the typing measure, from which row, in which column.
+constexpr int TypedMarks = 12;
+constexpr int TypedFromRow = 2;
+constexpr int TypedColumn = 31;
+// How long the teacher looks at a dialog before pressing Return.
+constexpr int DialogReadingMs = 150;
+
+// The printer of the print measures: a PDF file at the printer's high resolution, A4.
+void setUpPdfPrinter(QPrinter& printer, const QString& file);
+
+// Answers the next modal dialog as the teacher does: once it is on screen and read, prepare() runs (a file name
+// typed), then the clock starts and Return goes to the dialog's focus. The command that opened the dialog runs
+// meanwhile, and once it has returned, elapsedMs() is the time from the key to the command's end.
+class ModalAnswer : public QObject
+{
+public:
+    explicit ModalAnswer(std::function<void(QDialog*)> prepare = {});
+    double elapsedMs() const;
+    bool answered() const { return m_clock.isValid(); }
+
+private:
+    void poll();
+    std::function<void(QDialog*)> m_prepare;
+    QElapsedTimer m_seen;
+    QElapsedTimer m_clock;
+};
+
+// Presses and releases a key on the widget that has the focus.
+void pressKey(int key, const QString& text = {});
 
 // A picture with the look of a phone photo: broad gradients and shapes, and sensor grain of the given
 // amplitude on every channel of every pixel (0 for none); the seed makes each photo another.

@@ -2,11 +2,19 @@
 //
 //     virelan_bench --make <folder>   writes the fixtures: a full class (62 students, 30 rubrics, cards with
 //                                     20-line remarks), each student with a different 6000 x 4000 phone photo,
-//                                     and the texts its grid shows (for the yardstick)
-//     virelan_bench <folder> [measure...]   one run (every measure but classes unless told): the frame and its
-//                                            tool windows as at start-up, then
-//         open   the class opened as "Ouvrir..." opens it, until its grid is painted (always done, the others need it)
+//                                     the same class without photos, and for the yardsticks the texts its grid
+//                                     shows, its printed sheet and the cells of its workbook
+//     virelan_bench <folder> [measure...]   one run (every measure but classes and plainclasses unless told): the
+//                                            frame as at start-up, then
+//         open   the class opened as "Ouvrir..." opens it, until its grid is painted (always done, the others need it);
+//                printed again as "openpainted" against the painted grid
 //         chart  "Afficher graphique" chosen with the grid in front, until the chart window is painted
+//         print  "Imprimer..." with the grid in front, to a PDF file: from Return in the print dialog until the
+//                file is complete
+//         export "Exporter vers un tableur..." to an .xlsx workbook, the first export of the run: from Return in the
+//                save dialog until the file is complete
+//         typing marks typed into the grid, two digits and Return each: from each key until the cell is painted
+//                (median of the keys)
 //         card   Page Down on the card, until the next card is painted with its photo (median of the cards;
 //                the teacher reads each card for bench::ReadingMs first)
 //         held   then Page Down held: bench::HeldKeys keys bench::HeldKeyGapMs apart, from the last key until
@@ -16,20 +24,26 @@
 //                                            another student's card with its photo; prints "classes<n> <kB>", the
 //                                            memory held (resident) once n windows show their card, n as in
 //                                            bench::ClassCounts
+//     virelan_bench <folder> plainclasses    the same with the class without photos, each window showing its grid;
+//                                            prints "plain<n> <kB>"
 //
 // Prints one line per measure: "<measure> <milliseconds>".
 
 #include "BenchSupport.h"
 #include "analysis/Graph.h"
+#include "analysis/PrintLayout.h"
+#include "analysis/PrintPainter.h"
 #include "app/MainForm.h"
 #include "app/ToolWindows.h"
 #include "classbook/CardPage.h"
 #include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
 #include "classbook/PhotoView.h"
+#include "model/ClassExport.h"
 #include "model/ClassFile.h"
 #include "model/ClassTable.h"
 #include "widgets/Fonts.h"
+#include "widgets/Seams.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
@@ -37,10 +51,14 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -81,6 +99,74 @@ void write(const QString& path, const QByteArray& bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+// A text of the cells file: a backslash, a line end and a tab each written as two characters.
+QByteArray escaped(const QString& text)
+{
+    QByteArray out;
+    for (const char c : text.toUtf8()) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
+    }
+    return out;
+}
+
+void writeWorkbookCells(const QString& path, const QList<spreadsheet::Sheet>& sheets)
+{
+    QByteArray out;
+    for (const spreadsheet::Sheet& sheet : sheets) {
+        out += QByteArray("sheet\t") + QByteArray::number(sheet.frozenRows) + '\t' +
+               QByteArray::number(sheet.frozenCols) + '\t' + escaped(sheet.name) + '\n';
+        for (qsizetype c = 0; c < sheet.columnWidths.size(); ++c)
+            out += "width\t" + QByteArray::number(c) + '\t' + QByteArray::number(sheet.columnWidths[c], 'g', 17) + '\n';
+        for (qsizetype r = 0; r < sheet.rows.size(); ++r)
+            for (qsizetype c = 0; c < sheet.rows[r].size(); ++c) {
+                const spreadsheet::Cell& cell = sheet.rows[r][c];
+                const QByteArray at = '\t' + QByteArray::number(r) + '\t' + QByteArray::number(c) + '\t';
+                if (cell.kind == spreadsheet::Cell::Kind::Text) {
+                    if (!cell.text.isEmpty())
+                        out += "text" + at + escaped(cell.text) + '\n';
+                } else {
+                    out += (cell.kind == spreadsheet::Cell::Kind::Decimal ? "decimal" : "whole") + at +
+                           QByteArray::number(cell.number, 'g', 17) + '\n';
+                }
+            }
+    }
+    write(path, out);
+}
+
+// The sheet as the program prints it on the benchmark's printer: each text's page, place and baseline.
+void writePrintedTexts(const QString& path, const StringGrid& grid)
+{
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    bench::setUpPdfPrinter(printer, folder.filePath(QStringLiteral("sheet.pdf")));
+    printlayout::Sheet sheet;
+    sheet.colCount = grid.colCount();
+    sheet.rowCount = grid.rowCount();
+    for (int c = 0; c < sheet.colCount; ++c)
+        sheet.colWidths << grid.colWidth(c);
+    sheet.cell = [&grid](int c, int r) { return grid.cell(c, r); };
+    sheet.screenDpi = grid.logicalDpiX();
+    const QFontMetrics metrics(printpainter::printerFont(8), &printer);
+    const printlayout::Layout layout =
+        printlayout::sheetLayout(sheet, printpainter::geometry(printer),
+                                 [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+    QByteArray out;
+    for (qsizetype p = 0; p < layout.size(); ++p)
+        for (const printlayout::Text& text : layout[p].texts)
+            out += QByteArray::number(p) + '\t' + QByteArray::number(text.x) + '\t' +
+                   QByteArray::number(text.y + metrics.ascent()) + '\t' + text.text.toUtf8() + '\n';
+    write(path, out);
+}
+
 void makeFixtures(const QString& dir)
 {
     QDir().mkpath(dir + QStringLiteral("/photos"));
@@ -119,6 +205,11 @@ void makeFixtures(const QString& dir)
     widths.fill(32);
     widths[0] = 192;
     write(bench::classFile(dir), classfile::write(table, widths));
+    ClassTable plain = table;
+    for (int n = 1; n <= TMDIChild::StudentCount; ++n)
+        plain.at(n, ClassTable::Photo).clear();
+    write(bench::plainClassFile(dir), classfile::write(plain, widths));
+    writeWorkbookCells(bench::workbookCells(dir), classexport::sheets(table, QStringLiteral("classe")));
 
     // The texts as the program's grid shows them, for the yardstick's table.
     const ToolWindows windows;
@@ -132,6 +223,7 @@ void makeFixtures(const QString& dir)
         texts += row.join(QLatin1Char('\t')).toUtf8() + '\n';
     }
     write(bench::gridTexts(dir), texts);
+    writePrintedTexts(bench::printedTexts(dir), *window.grid());
 
     // Phone photos with sensor grain, 6000 x 4000, each another picture.
     for (int n = 1; n <= bench::PhotoCount; ++n) {
@@ -207,7 +299,7 @@ private:
     std::vector<std::pair<int, double>> m_painted;
 };
 
-void pressKey(int key);
+using bench::pressKey;
 
 // Page Down held: the keys come at their times whatever the program does meanwhile, as the keyboard repeats them.
 void heldPageDown(TMDIChild* window)
@@ -234,8 +326,9 @@ void heldPageDown(TMDIChild* window)
     std::fflush(stdout);
 }
 
-// The class opened under other names, one window after another, each showing another student's card.
-int classesMemory(const QString& dir)
+// The class opened under other names, one window after another: each showing another student's card with its photo,
+// or (plain) the class without photos, each showing its grid.
+int classesMemory(const QString& dir, bool plain)
 {
     QTemporaryDir home;
     QDir::setCurrent(home.path());
@@ -246,24 +339,26 @@ int classesMemory(const QString& dir)
     const int most = *std::max_element(std::begin(bench::ClassCounts), std::end(bench::ClassCounts));
     for (int n = 1; n <= most; ++n) {
         const QString copy = home.filePath(QStringLiteral("classe%1.prf").arg(n));
-        if (!QFile::copy(bench::classFile(dir), copy))
+        if (!QFile::copy(plain ? bench::plainClassFile(dir) : bench::classFile(dir), copy))
             qFatal("cannot copy the class");
         form->OpenClassFiles({copy});
         TMDIChild* window = form->activeChild();
         if (!window)
             qFatal("the class did not open");
         bench::settle(100);
-        window->grid()->setCurrent(2, n + 1);
-        bench::PaintWatch photo(photoPainted(window, n));
-        photo.arm();
-        action(form, "fiche1")->trigger();
-        if (photo.wait() < 0)
-            qFatal("card %d shows no photo", n);
+        if (!plain) {
+            window->grid()->setCurrent(2, n + 1);
+            bench::PaintWatch photo(photoPainted(window, n));
+            photo.arm();
+            action(form, "fiche1")->trigger();
+            if (photo.wait() < 0)
+                qFatal("card %d shows no photo", n);
+        }
         bench::settle(bench::ReadingMs);
         if (std::find(std::begin(bench::ClassCounts), std::end(bench::ClassCounts), n) !=
             std::end(bench::ClassCounts)) {
             bench::settle(500);
-            std::printf("classes%d %ld\n", n, residentKb());
+            std::printf("%s%d %ld\n", plain ? "plain" : "classes", n, residentKb());
             std::fflush(stdout);
         }
     }
@@ -271,15 +366,60 @@ int classesMemory(const QString& dir)
     return 0;
 }
 
-void pressKey(int key)
+// "Imprimer..." with the grid in front, answered with Return in the print dialog: until the PDF file is complete.
+double printMeasure(TMainForm* form)
 {
-    QWidget* focus = QApplication::focusWidget();
-    if (!focus)
-        qFatal("no widget has the focus");
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(focus, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(QApplication::focusWidget(), &release);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("classe.pdf"));
+    bench::setUpPdfPrinter(seams().printer(), pdf);
+    bench::ModalAnswer answer;
+    action(form, "Imprimer1")->trigger();
+    const double ms = answer.elapsedMs();
+    if (!answer.answered() || QFileInfo(pdf).size() == 0)
+        qFatal("nothing printed");
+    return ms;
+}
+
+// "Exporter vers un tableur...", the workbook's name typed in the save dialog and Return: until the file is complete.
+double exportMeasure(TMainForm* form)
+{
+    QTemporaryDir folder;
+    const QString workbook = folder.filePath(QStringLiteral("classe.xlsx"));
+    // The whole path typed into the name box, which has the focus.
+    bench::ModalAnswer answer([&workbook](QDialog* dialog) {
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(workbook);
+    });
+    action(form, "Exporterversuntableur1")->trigger();
+    const double ms = answer.elapsedMs();
+    if (!answer.answered() || QFileInfo(workbook).size() == 0)
+        qFatal("nothing exported");
+    return ms;
+}
+
+// Marks typed into the grid's last rubric, two digits and Return each: from each key until the grid has painted it.
+double typingMeasure(TMDIChild* window)
+{
+    StringGrid* grid = window->grid();
+    grid->setFocus();
+    std::vector<double> keys;
+    for (int i = 0; i < bench::TypedMarks; ++i) {
+        grid->setCurrent(bench::TypedColumn, bench::TypedFromRow + i);
+        bench::settle(50);
+        const std::pair<int, QString> mark[] = {
+            {Qt::Key_1, QStringLiteral("1")}, {Qt::Key_2, QStringLiteral("2")}, {Qt::Key_Return, QStringLiteral("\r")}};
+        for (const auto& [key, text] : mark) {
+            bench::PaintWatch painted([grid](QObject* object) {
+                return object == grid->viewport() || (grid->editor() && object == grid->editor());
+            });
+            painted.setObjectName(QStringLiteral("typing"));
+            painted.arm();
+            pressKey(key, text);
+            keys.push_back(painted.wait());
+            bench::settle(30);
+        }
+    }
+    return bench::median(keys);
 }
 
 } // namespace
@@ -302,9 +442,13 @@ int main(int argc, char* argv[])
     const QString dir = args[1];
     QStringList measures = args.mid(2);
     if (measures.contains(QLatin1String("classes")))
-        return classesMemory(dir);
+        return classesMemory(dir, false);
+    if (measures.contains(QLatin1String("plainclasses")))
+        return classesMemory(dir, true);
     if (measures.isEmpty())
-        measures = {QStringLiteral("open"), QStringLiteral("chart"), QStringLiteral("card"), QStringLiteral("held")};
+        measures = {QStringLiteral("open"),   QStringLiteral("chart"),  QStringLiteral("print"),
+                    QStringLiteral("export"), QStringLiteral("typing"), QStringLiteral("card"),
+                    QStringLiteral("held")};
     // The notes and phrases the frame loads at its first showing: none, in a folder of their own.
     QTemporaryDir home;
     QDir::setCurrent(home.path());
@@ -326,20 +470,46 @@ int main(int argc, char* argv[])
     TMDIChild* window = form->activeChild();
     if (!window)
         qFatal("the class did not open");
-    std::printf("open %.3f\n", grid.wait());
+    const double opened = grid.wait();
+    std::printf("open %.3f\nopenpainted %.3f\n", opened, opened);
     std::fflush(stdout);
     bench::settle(bench::ReadingMs);
 
     if (measures.contains(QLatin1String("chart"))) {
         window->grid()->setFocus();
         bench::settle(100);
-        bench::PaintWatch chart(form->toolWindows().graph());
+        // The chart's window, built when first shown.
+        bench::PaintWatch chart([](QObject* object) { return qobject_cast<TGraph*>(object) != nullptr; });
         chart.setObjectName(QStringLiteral("chart"));
         chart.afterPaint = [form] { form->toolWindows().graph()->close(); };
         chart.arm();
         action(form, "Affichergraphique1")->trigger();
         std::printf("chart %.3f\n", chart.wait());
         std::fflush(stdout);
+        bench::settle(bench::ReadingMs);
+    }
+
+    if (measures.contains(QLatin1String("print"))) {
+        window->grid()->setFocus();
+        bench::settle(100);
+        std::printf("print %.3f\n", printMeasure(form));
+        std::fflush(stdout);
+        bench::settle(bench::ReadingMs);
+    }
+    if (measures.contains(QLatin1String("export"))) {
+        window->grid()->setFocus();
+        bench::settle(100);
+        std::printf("export %.3f\n", exportMeasure(form));
+        std::fflush(stdout);
+        bench::settle(bench::ReadingMs);
+    }
+    if (measures.contains(QLatin1String("typing"))) {
+        form->activateWindow();
+        bench::settle(100);
+        std::printf("typing %.3f\n", typingMeasure(window));
+        std::fflush(stdout);
+        // Nothing to keep: the class closes without a question.
+        window->setModified(false);
         bench::settle(bench::ReadingMs);
     }
 

@@ -6,8 +6,10 @@
 # Builds the program and the benchmarks in Release (build-bench/, or $BENCH_BUILD), writes the fixtures once
 # (a full class and its phone photos), then runs the program and its yardstick alternately, pair after pair,
 # and prints the table: the medians of each side, the median of the pairs' ratios and their spread. Then the
-# memory of class windows showing cards with photos, and the photo bench's own figures. The part "photos" runs
-# only what concerns the cards' photos: Page Down after reading and held, the memory of classes, the photo bench.
+# memory of class windows showing cards with photos, that of classes without photos against QTableWidgets and
+# painted grids, the cost of a recovery copy of a full class and of typing while copies are written, and the photo
+# bench's own figures. The part "photos" runs only what concerns the cards' photos: Page Down after reading and
+# held, the memory of classes, the photo bench.
 # A benchmark, not a test: it never fails on a time.
 # $BENCH_DISPLAY picks the display number (otherwise Xvfb takes a free one).
 set -euo pipefail
@@ -18,7 +20,7 @@ if [ "$pairs" -lt 9 ]; then
     exit 2
 fi
 case "$part" in
-all) measures="start memory open chart card held heldtexts" ;;
+all) measures="start memory open openpainted chart print export typing card held heldtexts" ;;
 photos) measures="card held heldtexts" ;;
 *)
     echo "part: all or photos" >&2
@@ -39,7 +41,8 @@ echo "== Building (Release) in $build"
 launcher=()
 command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" > /dev/null
-cmake --build "$build" -j2 --target virelan bare_window startwatch virelan_bench yardsticks card_photo_bench oversized_bench > /dev/null
+cmake --build "$build" -j2 --target virelan bare_window startwatch virelan_bench yardsticks xlsx_yardstick \
+    card_photo_bench oversized_bench recovery_bench > /dev/null
 bin=$build/bench
 
 work=$(mktemp -d)
@@ -65,7 +68,7 @@ sleep 0.5
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 
-if [ ! -f "$data/photos/eleve20.jpg" ] || [ ! -f "$data/grille.tsv" ]; then
+if [ ! -f "$data/photos/eleve20.jpg" ] || [ ! -f "$data/classeur.cells" ]; then
     echo "== Writing the fixtures into $data (once)"
     "$bin/virelan_bench" --make "$data" 2> /dev/null
 fi
@@ -120,12 +123,17 @@ END {
     count = split(measures, order, " ")
     title["start"] = "start-up to the maximised frame, idle"
     title["memory"] = "idle memory (RSS)"
-    title["open"] = "open a full class (62 students, 30 rubrics, cards, 20-line remarks) until the grid is painted"
+    title["open"] = "open a full class (62 students, 30 rubrics, cards, 20-line remarks) until the grid is painted (yardstick: QTableWidget)"
+    title["openpainted"] = "open a full class until the grid is painted (yardstick: a grid painting its cells itself)"
     title["chart"] = "chart: key to window shown"
+    title["print"] = "print a full class to PDF: Return in the print dialog until the file is complete (yardstick: QPrintDialog, then QPainter drawing the same texts on the same pages)"
+    title["export"] = "export a full class to .xlsx, the first export of the run: Return in the save dialog until the file is complete (yardstick: a C program writing the same cells with libxlsxwriter, whole process)"
+    title["typing"] = "typing marks: key until the cell is repainted (yardstick: QTableWidget)"
     title["card"] = "Page Down after reading, until the next card is painted with its photo, each a different 6000 x 4000 JPEG (yardstick: libjpeg 1/8 decode)"
     title["held"] = "Page Down held (five keys 30 ms apart), from the last key until the last card is painted with its photo (yardstick: libjpeg 1/8 decode of that photo)"
     title["heldtexts"] = "Page Down held: the longest wait of a key for its card'"'"'s texts to be painted (same yardstick)"
-    goal["start"] = 1.3; goal["memory"] = 1.15; goal["open"] = 1.0; goal["chart"] = 1.0; goal["card"] = 0.5
+    goal["start"] = 1.10; goal["memory"] = 1.08; goal["open"] = 1.0; goal["openpainted"] = 1.10; goal["chart"] = 1.0
+    goal["print"] = 1.05; goal["export"] = 1.15; goal["typing"] = 1.0; goal["card"] = 0.5
     goal["held"] = 0.3; goal["heldtexts"] = 0.3
     for (k = 1; k <= count; k++) {
         m = order[k]; n = 0
@@ -168,6 +176,42 @@ END {
     printf "| resident memory | %.1f MB | %.1f MB | %.1f MB |\n", c1 / 1024, c5 / 1024, c10 / 1024
     printf "| per class beyond the first (goal: at most 1.2 MB) | | %.2f MB %s | %.2f MB %s |\n", e5 / 1024, e5 / 1024 <= 1.2 ? "(met)" : "(NOT met)", e10 / 1024, e10 / 1024 <= 1.2 ? "(met)" : "(NOT met)"
 }' "$work/classes"
+
+echo
+echo "== Memory of classes without photos, each window showing its grid, against QTableWidgets and painted grids of"
+echo "   the same texts (resident, median of 3 runs)"
+for run in 1 2 3; do
+    "$bin/virelan_bench" "$data" plainclasses 2> /dev/null | sed "s/^[a-z]*\([0-9]*\) /$run program \1 /" >> "$work/plain"
+    "$bin/yardsticks" "$data" tables 2> /dev/null | sed "s/^[a-z]*\([0-9]*\) /$run table \1 /" >> "$work/plain"
+    "$bin/yardsticks" "$data" paintedgrids 2> /dev/null | sed "s/^[a-z]*\([0-9]*\) /$run painted \1 /" >> "$work/plain"
+done
+awk '
+function median3(a, b, c) { return a > b ? (b > c ? b : (a > c ? c : a)) : (a > c ? a : (b > c ? c : b)) }
+function at(kind, n) { return median3(kb[kind, n, 1], kb[kind, n, 2], kb[kind, n, 3]) }
+function extra(kind, n) { return median3((kb[kind, n, 1] - kb[kind, 1, 1]) / (n - 1), (kb[kind, n, 2] - kb[kind, 1, 2]) / (n - 1), (kb[kind, n, 3] - kb[kind, 1, 3]) / (n - 1)) }
+function line(name, kind) { printf "| %s | %.1f MB | %.1f MB | %.1f MB | %.2f MB | %.2f MB |\n", name, at(kind, 1) / 1024, at(kind, 5) / 1024, at(kind, 10) / 1024, extra(kind, 5) / 1024, extra(kind, 10) / 1024 }
+{ kb[$2, $3, $1] = $4 }
+END {
+    print "| classes open, no photos, grid shown | 1 | 5 | 10 | per class beyond the first (from 5) | (from 10) |"
+    print "|---|---|---|---|---|---|"
+    line("Vire Lan", "program"); line("QTableWidget", "table"); line("painted grid", "painted")
+    ratio = extra("program", 10) / extra("table", 10)
+    printf "\nPer class beyond the first (from 10) against QTableWidget: %.2f, goal at most 1.0 %s; against the painted grid: %.2f\n", ratio, ratio <= 1.0 ? "(met)" : "(NOT met)", extra("program", 10) / extra("painted", 10)
+}' "$work/plain"
+
+echo
+echo "== Recovery copies of a full class (recovery_bench, on the disk of the build folder; median, 95th, slowest)"
+recovery_folder=$(mktemp -d "$build/recovery-bench-XXXXXX")
+"$bin/recovery_bench" "$recovery_folder" 2> /dev/null | tee "$work/recovery"
+rm -rf "$recovery_folder"
+awk '
+/^keys, no copies/ { none = $5 }
+/^keys, a copy a second/ { second = $7 }
+/^keys, a copy after each key/ { each = $8 }
+END {
+    if (none > 0)
+        printf "Typing with a copy a second against no copies (medians): %.2f (goal: not slowed, at most 1.10) %s; with a copy after every key: %.2f\n", second / none, second / none <= 1.10 ? "(met)" : "(NOT met)", each / none
+}' "$work/recovery"
 
 echo
 echo "== Photo bench (one card shown again and again; medians)"

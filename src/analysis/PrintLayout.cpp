@@ -93,15 +93,37 @@ QList<QList<Column>> columnBands(const QList<int>& edges, int lastCol, int pageW
     return bands;
 }
 
+// Each text measured once, however often the sheet holds it (the same marks, the headings on every page).
+class Measured
+{
+public:
+    explicit Measured(const TextWidth& textWidth) : m_textWidth(textWidth) {}
+    int operator()(const QString& text)
+    {
+        const auto found = m_widths.constFind(text);
+        if (found != m_widths.constEnd())
+            return *found;
+        const int width = m_textWidth(text);
+        m_widths.insert(text, width);
+        return width;
+    }
+    const QHash<QString, int>& widths() const { return m_widths; }
+
+private:
+    const TextWidth& m_textWidth;
+    QHash<QString, int> m_widths;
+};
+
 // One printed grid row at the height y.
 void addSheetRow(Page& page, const Sheet& sheet, int row, int y, int L, const QList<Column>& columns,
-                 const TextWidth& textWidth)
+                 Measured& textWidth)
 {
     for (const Column& c : columns) {
         const QString text = sheet.cell(c.col, row);
         if (text.isEmpty())
             continue;
-        const int x = c.col == 1 ? c.left : c.right - textWidth(text) - 2;
+        const int width = textWidth(text);
+        const int x = c.col == 1 ? c.left : c.right - width - 2;
         page.texts << Text{x, y, text, QRect(c.left, y, c.right - c.left, L)};
     }
 }
@@ -133,13 +155,16 @@ Layout sheetLayout(const Sheet& sheet, const PrinterGeometry& printer, const Tex
     }
 
     const QList<QList<Column>> bands = columnBands(edges, lastCol, printer.pageWidth);
+    Measured measured(textWidth);
     Layout layout;
     for (const QList<int>& rows : rowPages)
         for (const QList<Column>& columns : bands) {
             layout << Page{};
             for (int i = 0; i < rows.size(); ++i)
-                addSheetRow(layout.last(), sheet, rows[i], i * L, L, columns, textWidth);
+                addSheetRow(layout.last(), sheet, rows[i], i * L, L, columns, measured);
         }
+    for (Page& page : layout)
+        page.widths = measured.widths();
     return layout;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -41,6 +42,9 @@ struct Page
     QList<Text> texts;
     QRect image;     // where the photo is stretched; null when there is none
     int tabStop = 0; // distance between tab stops from the start of a text; 0 leaves it to the printer
+    // The width of each text the layout measured, by text: the painter sees from it which texts stay inside
+    // their cells without measuring them again.
+    QHash<QString, int> widths;
 };
 
 using Layout = QList<Page>;

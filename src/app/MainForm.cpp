@@ -10,6 +10,7 @@
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
+#include "core/Spreadsheet.h"
 #include "core/PlatformError.h"
 #include "model/NotesFile.h"
 #include "model/RecoveryCopy.h"
@@ -431,7 +432,15 @@ bool TMainForm::event(QEvent* event)
         DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
-    return QMainWindow::event(event);
+    const bool painting = event->type() == QEvent::UpdateRequest;
+    const bool handled = QMainWindow::event(event);
+    if (painting && m_shown && !m_idleWorkQueued) {
+        // Once the frame is first painted and the program idle, the workbook library is opened in the background,
+        // so that the first export does not wait for it.
+        m_idleWorkQueued = true;
+        QTimer::singleShot(0, this, [] { spreadsheet::preload(); });
+    }
+    return handled;
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -455,8 +464,8 @@ void TMainForm::FormShow()
     // Each file is read on its own: one that cannot be read is reported (and never written over) and keeps
     // nothing else from loading.
     FailureList failures;
-    failures.attempt([this] { m_tools->blocnotes()->Charge(QStringLiteral("Virelan.nte")); });
-    failures.attempt([this] { m_tools->obs()->Charge(); });
+    failures.attempt([this] { m_tools->loadNotes(QStringLiteral("Virelan.nte")); });
+    failures.attempt([this] { m_tools->loadPhrases(); });
     failures.raise();
 }
 
@@ -549,14 +558,14 @@ bool TMainForm::FormClose()
         errors::report(PlatformError::ioError(errno ? errno : ENOENT), this);
         // Neither file can be written where it belongs; without changes nothing is lost.
         QStringList unsaved;
-        if (m_tools->blocnotes()->isModified())
+        if (m_tools->notesModified())
             unsaved << QStringLiteral("Virelan.nte");
-        if (m_tools->obs()->isModified())
+        if (m_tools->phrasesModified())
             unsaved << QStringLiteral("Virelan.obs");
         return unsaved.isEmpty() || errors::leaveWithout(this, unsaved);
     }
-    const bool saved = step([this] { m_tools->blocnotes()->Sauve(QStringLiteral("Virelan.nte")); }) &&
-                       step([this] { m_tools->obs()->Sauve(); });
+    const bool saved =
+        step([this] { m_tools->saveNotes(QStringLiteral("Virelan.nte")); }) && step([this] { m_tools->savePhrases(); });
     // What was written keeps no recovery copy.
     for (RecoverySlot* copy : {m_notesCopy, m_phrasesCopy})
         if (copy)
@@ -580,32 +589,38 @@ void TMainForm::setRecovery(RecoveryStore* store)
     m_notesCopy = m_phrasesCopy = nullptr;
     if (!store)
         return;
-    TBlocnotes* notes = m_tools->blocnotes();
+    // The notepad and the phrases window are watched from when they are built: until then nothing in them changes.
     m_notesCopy = new RecoverySlot(*store, QStringLiteral("notes"),
-                                   {[notes] { return notes->isModified(); },
-                                    [this, notes] {
+                                   {[this] { return m_tools->notesModified(); },
+                                    [this] {
                                         recovery::Copy copy;
                                         copy.kind = recovery::Kind::Notes;
                                         copy.fileName =
                                             startupFile(notesfile::repairName(QStringLiteral("Virelan.nte")));
-                                        copy.text = notes->text();
+                                        copy.text = m_tools->blocnotes()->text();
                                         return [copy] { return copy; };
                                     }},
                                    this);
-    connect(notes->Memo1->document(), &QTextDocument::contentsChanged, m_notesCopy, &RecoverySlot::changed);
-    connect(notes->Memo1->document(), &QTextDocument::modificationChanged, m_notesCopy, &RecoverySlot::check);
-    TObs* obs = m_tools->obs();
+    m_tools->whenNotesBuilt([this](TBlocnotes* notes) {
+        if (!m_notesCopy)
+            return;
+        connect(notes->Memo1->document(), &QTextDocument::contentsChanged, m_notesCopy, &RecoverySlot::changed);
+        connect(notes->Memo1->document(), &QTextDocument::modificationChanged, m_notesCopy, &RecoverySlot::check);
+    });
     m_phrasesCopy = new RecoverySlot(*store, QStringLiteral("phrases"),
-                                     {[obs] { return obs->isModified(); },
-                                      [this, obs] {
+                                     {[this] { return m_tools->phrasesModified(); },
+                                      [this] {
                                           recovery::Copy copy;
                                           copy.kind = recovery::Kind::Phrases;
                                           copy.fileName = startupFile(QStringLiteral("Virelan.obs"));
-                                          copy.phrases = obs->phrases();
+                                          copy.phrases = m_tools->obs()->phrases();
                                           return [copy] { return copy; };
                                       }},
                                      this);
-    connect(obs, &TObs::edited, m_phrasesCopy, &RecoverySlot::changed);
+    m_tools->whenPhrasesBuilt([this](TObs* obs) {
+        if (m_phrasesCopy)
+            connect(obs, &TObs::edited, m_phrasesCopy, &RecoverySlot::changed);
+    });
     // Told on the status bar: the teacher goes on working, without the safety net until copies are written again.
     if (!store->isActive())
         seams().statusMessage(this, QStringLiteral("Pas de copie de récupération : ") + store->why());

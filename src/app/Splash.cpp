@@ -33,15 +33,17 @@ TSplash::TSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Frame
     image->setPixmap(emblem::picture(89, 113));
     image->setScaledContents(true);
 
+    // Each text at the top left of a box that reaches the panel's inner edge, rather than a box measured to the
+    // text: nothing is measured, and a font is loaded only when the splash is painted.
     auto* name = new QLabel(QStringLiteral("Vire Lan"), panel);
-    name->setFont(fonts::pixelFont(QStringLiteral("Arial"), 23, true));
-    name->move(144, 48);
-    name->adjustSize();
+    name->setFont(fonts::screenFont(QStringLiteral("Arial"), 23, true));
+    name->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    name->setGeometry(144, 48, 169, 40);
 
     auto* version = new QLabel(QStringLiteral("Version 2.0"), panel);
     version->setFont(fonts::pixelFont(QStringLiteral("MS Sans Serif"), 17, true));
-    version->move(144, 96);
-    version->adjustSize();
+    version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    version->setGeometry(144, 96, 169, 40);
 
     if (QScreen* screen = QApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());

@@ -8,6 +8,7 @@
 #include "companions/Obs.h"
 #include "companions/Plan.h"
 #include "companions/Planning.h"
+#include "model/NotesFile.h"
 #include "model/PhotoCache.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
@@ -16,29 +17,173 @@
 #include "tools/Pocket.h"
 #include "tools/Texte.h"
 
-// The planning builds its subject name dialog and the plan its desk name dialog, each right after itself.
-ToolWindows::ToolWindows()
-    : m_aboutBox(std::make_unique<TAboutBox>()), m_calendrier(std::make_unique<TCalendrier>()),
-      m_eurof(std::make_unique<TEurof>()), m_horloge(std::make_unique<THorloge>()),
-      m_pocket(std::make_unique<TPocket>()), m_blocnotes(std::make_unique<TBlocnotes>()),
-      m_rub(std::make_unique<TRub>()), m_texte(std::make_unique<TTexte>()), m_graph(std::make_unique<TGraph>()),
-      m_graph2(std::make_unique<TGraph2>()), m_devoirs(std::make_unique<TDevoirs>()), m_obs(std::make_unique<TObs>()),
-      m_planning(std::make_unique<TPlanning>()), m_plan(std::make_unique<TPlan>()),
-      // The photos as the card draws them, 38 KB for a phone photo: those of two full classes and more.
-      m_photos(std::make_unique<PhotoCache>(4LL * 1024 * 1024))
+template <typename Window> Window* ToolWindows::built(Window*& window) const
 {
+    if (!window) {
+        auto made = std::make_unique<Window>();
+        window = made.get();
+        m_windows.push_back(std::move(made));
+    }
+    return window;
 }
 
-ToolWindows::~ToolWindows() = default;
+ToolWindows::ToolWindows()
+{
+    // The documents of the plan and the planning go with every class window.
+    built(m_planning);
+    built(m_plan);
+    // The photos as the card draws them, 38 KB for a phone photo: those of two full classes and more.
+    m_photos = std::make_unique<PhotoCache>(4LL * 1024 * 1024);
+}
+
+ToolWindows::~ToolWindows()
+{
+    m_photos.reset();
+    while (!m_windows.empty())
+        m_windows.pop_back();
+}
+
+TAboutBox* ToolWindows::aboutBox() const
+{
+    return built(m_aboutBox);
+}
+
+TCalendrier* ToolWindows::calendrier() const
+{
+    return built(m_calendrier);
+}
+
+TEurof* ToolWindows::eurof() const
+{
+    return built(m_eurof);
+}
+
+THorloge* ToolWindows::horloge() const
+{
+    return built(m_horloge);
+}
+
+TPocket* ToolWindows::pocket() const
+{
+    return built(m_pocket);
+}
+
+TRub* ToolWindows::rub() const
+{
+    return built(m_rub);
+}
+
+TTexte* ToolWindows::texte() const
+{
+    return built(m_texte);
+}
+
+TGraph* ToolWindows::graph() const
+{
+    return built(m_graph);
+}
+
+TGraph2* ToolWindows::graph2() const
+{
+    return built(m_graph2);
+}
+
+TDevoirs* ToolWindows::devoirs() const
+{
+    return built(m_devoirs);
+}
+
+TBlocnotes* ToolWindows::blocnotes() const
+{
+    if (!m_blocnotes) {
+        built(m_blocnotes);
+        if (m_notes) {
+            m_blocnotes->setText(*m_notes);
+            m_blocnotes->setModified(false);
+            m_notes.reset();
+        }
+        if (m_notesBuilt)
+            m_notesBuilt(m_blocnotes);
+    }
+    return m_blocnotes;
+}
+
+void ToolWindows::whenNotesBuilt(std::function<void(TBlocnotes*)> built)
+{
+    m_notesBuilt = std::move(built);
+    if (m_blocnotes && m_notesBuilt)
+        m_notesBuilt(m_blocnotes);
+}
+
+void ToolWindows::loadNotes(const QString& fileName)
+{
+    if (m_blocnotes) {
+        m_blocnotes->Charge(fileName);
+        return;
+    }
+    if (std::optional<QString> loaded = notesfile::load(notesfile::repairName(fileName)))
+        m_notes = std::move(loaded);
+}
+
+bool ToolWindows::notesModified() const
+{
+    return m_blocnotes && m_blocnotes->isModified();
+}
+
+void ToolWindows::saveNotes(const QString& fileName)
+{
+    if (m_blocnotes)
+        m_blocnotes->Sauve(fileName);
+}
+
+TObs* ToolWindows::obs() const
+{
+    if (!m_obs) {
+        built(m_obs);
+        if (m_phrases) {
+            m_obs->setList(*m_phrases);
+            m_phrases.reset();
+        }
+        if (m_phrasesBuilt)
+            m_phrasesBuilt(m_obs);
+    }
+    return m_obs;
+}
+
+void ToolWindows::whenPhrasesBuilt(std::function<void(TObs*)> built)
+{
+    m_phrasesBuilt = std::move(built);
+    if (m_obs && m_phrasesBuilt)
+        m_phrasesBuilt(m_obs);
+}
+
+void ToolWindows::loadPhrases()
+{
+    if (m_obs)
+        m_obs->Charge();
+    else
+        m_phrases = TObs::read();
+}
+
+bool ToolWindows::phrasesModified() const
+{
+    return m_obs && m_obs->isModified();
+}
+
+void ToolWindows::savePhrases()
+{
+    if (m_obs)
+        m_obs->Sauve();
+}
 
 SharedWindows ToolWindows::shared() const
 {
-    return {.Rub = rub(),
-            .Texte = texte(),
-            .Graph = graph(),
-            .Graph2 = graph2(),
-            .Devoirs = devoirs(),
-            .Obs = obs(),
+    return {.Rub = OnDemand<TRub>([this] { return rub(); }),
+            .Texte = OnDemand<TTexte>([this] { return texte(); }),
+            .Graph = OnDemand<TGraph>([this] { return graph(); }),
+            .Graph2 = OnDemand<TGraph2>([this] { return graph2(); }),
+            .Devoirs = OnDemand<TDevoirs>([this] { return devoirs(); }),
+            .Obs = OnDemand<TObs>([this] { return obs(); }),
             .Planning = planning(),
             .Plan = plan(),
             .Photos = photos(),

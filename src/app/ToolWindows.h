@@ -1,10 +1,17 @@
 #pragma once
 
 #include "classbook/SharedWindows.h"
+#include "model/PhraseList.h"
 
+#include <QString>
+
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class PhotoCache;
+class QDialog;
 class RecoveryStore;
 class TAboutBox;
 class TBlocnotes;
@@ -21,10 +28,11 @@ class TPocket;
 class TRub;
 class TTexte;
 
-// The single instance of every tool window, built hidden in the start-up order and destroyed, last built first,
-// with its owner: the main frame, or a test of class windows that has no frame. The seating plan and the planning
-// own their name dialogs. Each window is reached through its accessor, so that one may later be built only when
-// first needed.
+// The single instance of every tool window, owned by the main frame (or by a test of class windows that has no
+// frame). The plan and the planning, whose documents every class window shares, are built with it, in the start-up
+// order; every other window is built the first time its accessor is called, hidden, exactly as it would have been
+// at start-up. The seating plan and the planning own
+// their name dialogs. Destroyed with their owner, last built first.
 class ToolWindows
 {
 public:
@@ -33,20 +41,20 @@ public:
     ToolWindows(const ToolWindows&) = delete;
     ToolWindows& operator=(const ToolWindows&) = delete;
 
-    TAboutBox* aboutBox() const { return m_aboutBox.get(); }
-    TCalendrier* calendrier() const { return m_calendrier.get(); }
-    TEurof* eurof() const { return m_eurof.get(); }
-    THorloge* horloge() const { return m_horloge.get(); }
-    TPocket* pocket() const { return m_pocket.get(); }
-    TBlocnotes* blocnotes() const { return m_blocnotes.get(); }
-    TRub* rub() const { return m_rub.get(); }
-    TTexte* texte() const { return m_texte.get(); }
-    TGraph* graph() const { return m_graph.get(); }
-    TGraph2* graph2() const { return m_graph2.get(); }
-    TDevoirs* devoirs() const { return m_devoirs.get(); }
-    TObs* obs() const { return m_obs.get(); }
-    TPlanning* planning() const { return m_planning.get(); }
-    TPlan* plan() const { return m_plan.get(); }
+    TAboutBox* aboutBox() const;
+    TCalendrier* calendrier() const;
+    TEurof* eurof() const;
+    THorloge* horloge() const;
+    TPocket* pocket() const;
+    TBlocnotes* blocnotes() const;
+    TRub* rub() const;
+    TTexte* texte() const;
+    TGraph* graph() const;
+    TGraph2* graph2() const;
+    TDevoirs* devoirs() const;
+    TObs* obs() const;
+    TPlanning* planning() const { return m_planning; }
+    TPlan* plan() const { return m_plan; }
     PhotoCache* photos() const { return m_photos.get(); }
 
     // The windows a class window uses, as the frame hands them to each class window it creates.
@@ -54,22 +62,44 @@ public:
     // Where the class windows created from now on keep their recovery copies (the frame's store).
     void setRecovery(RecoveryStore* store) { m_recovery = store; }
 
+    // The notes file, read for the notepad (which shows it when first built) and written back from it, as the
+    // notepad's Charge and Sauve do; a notepad never built has nothing changed.
+    void loadNotes(const QString& fileName);
+    bool notesModified() const;
+    void saveNotes(const QString& fileName);
+    // The same for the phrases of the current folder.
+    void loadPhrases();
+    bool phrasesModified() const;
+    void savePhrases();
+    // Called with the notepad, and with the phrases window, once built: at once for one built already, otherwise
+    // when it is first needed (nothing changes in a window not built yet).
+    void whenNotesBuilt(std::function<void(TBlocnotes*)> built);
+    void whenPhrasesBuilt(std::function<void(TObs*)> built);
+
 private:
-    // Built in this order.
-    std::unique_ptr<TAboutBox> m_aboutBox;
-    std::unique_ptr<TCalendrier> m_calendrier;
-    std::unique_ptr<TEurof> m_eurof;
-    std::unique_ptr<THorloge> m_horloge;
-    std::unique_ptr<TPocket> m_pocket;
-    std::unique_ptr<TBlocnotes> m_blocnotes;
-    std::unique_ptr<TRub> m_rub;
-    std::unique_ptr<TTexte> m_texte;
-    std::unique_ptr<TGraph> m_graph;
-    std::unique_ptr<TGraph2> m_graph2;
-    std::unique_ptr<TDevoirs> m_devoirs;
-    std::unique_ptr<TObs> m_obs;
-    std::unique_ptr<TPlanning> m_planning;
-    std::unique_ptr<TPlan> m_plan;
+    template <typename Window> Window* built(Window*& window) const;
+
+    // Every window built so far, in the order it was built.
+    mutable std::vector<std::unique_ptr<QDialog>> m_windows;
+    mutable TAboutBox* m_aboutBox = nullptr;
+    mutable TCalendrier* m_calendrier = nullptr;
+    mutable TEurof* m_eurof = nullptr;
+    mutable THorloge* m_horloge = nullptr;
+    mutable TPocket* m_pocket = nullptr;
+    mutable TBlocnotes* m_blocnotes = nullptr;
+    // The notes read before the notepad was built, which it shows when it is.
+    mutable std::optional<QString> m_notes;
+    mutable TRub* m_rub = nullptr;
+    mutable TTexte* m_texte = nullptr;
+    mutable TGraph* m_graph = nullptr;
+    mutable TGraph2* m_graph2 = nullptr;
+    mutable TDevoirs* m_devoirs = nullptr;
+    mutable TObs* m_obs = nullptr;
+    mutable std::optional<PhraseList> m_phrases;
+    TPlanning* m_planning = nullptr;
+    TPlan* m_plan = nullptr;
     std::unique_ptr<PhotoCache> m_photos;
     RecoveryStore* m_recovery = nullptr;
+    std::function<void(TBlocnotes*)> m_notesBuilt;
+    std::function<void(TObs*)> m_phrasesBuilt;
 };

@@ -33,10 +33,10 @@ void TMDIChild::ImprimFeuille()
     sheet.cell = [this](int c, int r) { return m_grid->cell(c, r); };
     sheet.screenDpi = m_grid->logicalDpiX();
     const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
-    printpainter::print(printer, printpainter::printerFont(8), [&](const QFontMetrics& metrics) {
-        return printlayout::sheetLayout(sheet, geometry,
-                                        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
-    });
+    printpainter::print(printer, printpainter::printerFont(8),
+                        [&](const QFontMetrics&, const printlayout::TextWidth& width) {
+                            return printlayout::sheetLayout(sheet, geometry, width);
+                        });
 }
 
 void TMDIChild::ImprimFiche()
@@ -62,5 +62,8 @@ void TMDIChild::ImprimFiche()
     const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
     printpainter::print(
         printer, printpainter::printerFont(10),
-        [&](const QFontMetrics& metrics) { return printlayout::cardLayout(card, geometry, metrics.height()); }, photo);
+        [&](const QFontMetrics& metrics, const printlayout::TextWidth&) {
+            return printlayout::cardLayout(card, geometry, metrics.height());
+        },
+        photo);
 }

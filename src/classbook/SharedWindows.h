@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/OnDemand.h"
+
 class PhotoCache;
 class RecoveryStore;
 class TDevoirs;
@@ -12,16 +14,16 @@ class TRub;
 class TTexte;
 
 // The single windows every class window fills, shows and reads back: the rubric dialog, the text editor,
-// the two charts and the companion windows. The main frame creates them once, at start-up, and hands
-// them to each class window it creates; they outlive every class window.
+// the two charts and the companion windows. The main frame owns them and hands them to each class window it
+// creates; they outlive every class window. The dialogs a class window only shows are made when first used.
 struct SharedWindows
 {
-    TRub* Rub = nullptr;
-    TTexte* Texte = nullptr;
-    TGraph* Graph = nullptr;
-    TGraph2* Graph2 = nullptr;
-    TDevoirs* Devoirs = nullptr;
-    TObs* Obs = nullptr;
+    OnDemand<TRub> Rub;
+    OnDemand<TTexte> Texte;
+    OnDemand<TGraph> Graph;
+    OnDemand<TGraph2> Graph2;
+    OnDemand<TDevoirs> Devoirs;
+    OnDemand<TObs> Obs;
     TPlanning* Planning = nullptr;
     TPlan* Plan = nullptr;
     // The cards' photos decoded, kept and read ahead for every class window alike.

@@ -83,6 +83,19 @@ void TObs::Charge()
     showPhrases();
 }
 
+PhraseList TObs::read()
+{
+    PhraseList list;
+    list.load(FileName);
+    return list;
+}
+
+void TObs::setList(const PhraseList& list)
+{
+    m_list = list;
+    showPhrases();
+}
+
 void TObs::Sauve()
 {
     m_list.save(FileName, [this](const QString& file) { return errors::mayReplace(this, file); });

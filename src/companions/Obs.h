@@ -19,6 +19,10 @@ public:
     // Loads and saves the phrase file of the current folder (the start-up folder, see the main frame).
     void Charge();
     void Sauve();
+    // The phrases as Charge reads them, for a window not built yet; then shown by the window once built, as
+    // Charge leaves them.
+    static PhraseList read();
+    void setList(const PhraseList& list);
     // Hands the phrase chosen during the last opening, if any; otherwise leaves the caller's text alone.
     void Result(QString& phrase);
 

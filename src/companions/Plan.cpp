@@ -131,7 +131,6 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
     Panel1->lower();
     Bureau->stackUnder(SpeedButton1);
-    m_nameDialog = new TPlnEdit(this);
     m_history = new QUndoStack(this);
     QAction* undo = m_history->createUndoAction(this);
     undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
@@ -140,6 +139,13 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     addActions({undo, redo});
     // Whatever a class did to the plan (loaded, started afresh, brought back) is shown at once.
     connect(&m_owners, &SharedCompanion::changed, this, &TPlan::showDesks);
+}
+
+TPlnEdit* TPlan::nameDialog()
+{
+    if (!m_nameDialog)
+        m_nameDialog = new TPlnEdit(this);
+    return m_nameDialog;
 }
 
 void TPlan::Charge(const QString& classFileName, SharedCompanion::ClassKey cls)
@@ -174,7 +180,7 @@ void TPlan::SpeedButton1Click()
                         {QStringLiteral("OK")}, 0, 0);
         return;
     }
-    TPlnEdit* dialog = m_nameDialog;
+    TPlnEdit* dialog = nameDialog();
     dialog->Init(QString());
     if (seams().execModal(dialog) == QDialog::Accepted)
         if (const int n = m_plan.add(dialog->Edit1->text()))

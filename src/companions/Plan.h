@@ -41,7 +41,8 @@ public:
     const QString& ownerFile() const { return m_owners.ownerFile(); }
     bool changesWithoutFile(SharedCompanion::ClassKey cls) const { return m_owners.changesWithoutFile(cls); }
     // The dialog that asks for the name of a new desk, the window's own.
-    TPlnEdit* nameDialog() const { return m_nameDialog; }
+    // Built when first asked for.
+    TPlnEdit* nameDialog();
 
     const SeatingPlan& plan() const { return m_plan; }
     bool modified() const { return m_plan.modified(); }

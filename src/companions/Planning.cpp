@@ -174,8 +174,14 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
 
     DessinGrille();
     LitAn();
-    m_nameDialog = new TPrjEdit(this);
     connect(&m_owners, &SharedCompanion::changed, this, &TPlanning::LitAn);
+}
+
+TPrjEdit* TPlanning::nameDialog()
+{
+    if (!m_nameDialog)
+        m_nameDialog = new TPrjEdit(this);
+    return m_nameDialog;
 }
 
 // --- the grid and the list ---------------------------------------------------
@@ -281,7 +287,7 @@ void TPlanning::PanelClick(int subject)
 void TPlanning::PanelDblClick(int subject)
 {
     m_subject = subject;
-    TPrjEdit* dialog = m_nameDialog;
+    TPrjEdit* dialog = nameDialog();
     SubjectPanel* panel = SubjectPanels[subject - 1];
     dialog->Edit1->setText(panel->caption());
     if (seams().execModal(dialog) != QDialog::Accepted)

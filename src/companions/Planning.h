@@ -60,7 +60,8 @@ public:
     // it holds.
     SharedCompanion& sharing() { return m_owners; }
     // The dialog that asks for the name of a subject, the window's own.
-    TPrjEdit* nameDialog() const { return m_nameDialog; }
+    // Built when first asked for.
+    TPrjEdit* nameDialog();
 
     void LitAn();
     void EcritAn();

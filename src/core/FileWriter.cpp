@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -199,8 +200,16 @@ struct Temporary
     }
 };
 
+// What goes into a temporary file: false when it could not be put there whole.
+using Fill = std::function<bool(const Temporary& temporary)>;
+
+Fill bytesOf(const QByteArray& bytes)
+{
+    return [&bytes](const Temporary& temporary) { return writeAll(temporary.fd, bytes); };
+}
+
 // `ownershipRequired`: whether a group that cannot be kept makes the write fail (InPlace) or is let go.
-Outcome prepare(const QByteArray& target, const QByteArray& bytes, const struct stat* old, bool ownershipRequired,
+Outcome prepare(const QByteArray& target, const Fill& fill, const struct stat* old, bool ownershipRequired,
                 Temporary& temporary)
 {
     temporary.name = temporaryPattern(QFile::decodeName(target)) + QByteArray(RandomLength, 'X');
@@ -221,7 +230,7 @@ Outcome prepare(const QByteArray& target, const QByteArray& bytes, const struct 
     if (::fchmod(fd, mode) != 0)
         return discard(Outcome::Failed);
     reached(Step::Opened);
-    if (!writeAll(fd, bytes))
+    if (!fill(temporary))
         return discard(Outcome::Failed);
     reached(Step::Written);
     if (::fsync(fd) != 0)
@@ -231,11 +240,11 @@ Outcome prepare(const QByteArray& target, const QByteArray& bytes, const struct 
 }
 
 // A temporary file beside the target, renamed over it once whole and synced.
-Outcome replace(const QByteArray& target, const QByteArray& bytes, const struct stat* old,
+Outcome replace(const QByteArray& target, const Fill& fill, const struct stat* old,
                 const std::function<void()>& beforeReplace)
 {
     Temporary temporary;
-    if (const Outcome prepared = prepare(target, bytes, old, true, temporary); prepared != Outcome::Done)
+    if (const Outcome prepared = prepare(target, fill, old, true, temporary); prepared != Outcome::Done)
         return prepared;
     if (beforeReplace)
         beforeReplace();
@@ -322,7 +331,7 @@ Staged::Staged(const QString& path, const QByteArray& bytes, const QString& like
     const bool hasModel = ::stat(QFile::encodeName(like).constData(), &old) == 0;
     removeStaleTemporaries(path);
     Temporary temporary;
-    if (prepare(target, bytes, hasModel ? &old : nullptr, false, temporary) != Outcome::Done)
+    if (prepare(target, bytesOf(bytes), hasModel ? &old : nullptr, false, temporary) != Outcome::Done)
         throw PlatformError::cannotCreate(path);
     m_temporary = temporary.name;
     m_fd = temporary.fd;
@@ -405,43 +414,96 @@ bool isUnreadable(const QString& path)
     return unreadableFiles().contains(key);
 }
 
-void write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeReplace)
+namespace {
+
+// The file a write replaces: the target of its links, and what it is now (nothing when it does not exist). Raises
+// when it is not to be written: a folder, a pipe or a device of that name is not the file; a file the user may not
+// write, or one this run could not read, stays as it is.
+struct Target
+{
+    QString path;
+    QByteArray name;
+    std::optional<struct stat> old;
+};
+
+Target targetOf(const QString& path)
 {
     const auto failure = [&] { return PlatformError::cannotCreate(path); };
     const std::optional<QString> resolved = path.isEmpty() ? std::nullopt : followLinks(path);
     if (!resolved)
         throw failure();
-    const QByteArray target = QFile::encodeName(*resolved);
+    Target target{*resolved, QFile::encodeName(*resolved), std::nullopt};
     struct stat old = {};
-    const bool exists = ::stat(target.constData(), &old) == 0;
-    if (!exists && errno != ENOENT)
+    if (::stat(target.name.constData(), &old) == 0)
+        target.old = old;
+    else if (errno != ENOENT)
         throw failure();
-    // A folder, a pipe or a device of that name is not the file; a file the user may not write, or one this
-    // run could not read, stays as it is.
-    if (exists && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0))
+    if (target.old && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.name.constData(), W_OK, AT_EACCESS) != 0))
         throw failure();
     if (isUnreadable(*resolved))
         throw failure();
     removeStaleTemporaries(*resolved);
+    return target;
+}
+
+} // namespace
+
+void write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeReplace)
+{
+    Target target = targetOf(path);
+    const struct stat* old = target.old ? &*target.old : nullptr;
     bool replacing = false;
     const auto announce = [&] {
         replacing = true;
         if (beforeReplace)
             beforeReplace();
     };
-    switch (replace(target, bytes, exists ? &old : nullptr, announce)) {
+    switch (replace(target.name, bytesOf(bytes), old, announce)) {
     case Outcome::Done:
         return;
     case Outcome::InPlace:
         if (!replacing)
             announce();
-        if (writeInPlace(target, bytes))
+        if (writeInPlace(target.name, bytes))
             return;
         break;
     case Outcome::Failed:
         break;
     }
-    throw failure();
+    throw PlatformError::cannotCreate(path);
+}
+
+void writeMade(const QString& path, const std::function<bool(const QString& made)>& make)
+{
+    Target target = targetOf(path);
+    const struct stat* old = target.old ? &*target.old : nullptr;
+    // Made by name into the temporary, which must still be the file the writer opened, whole: a maker that
+    // replaced it or left it empty has not made it.
+    const Fill made = [&make](const Temporary& temporary) {
+        struct stat opened = {}, named = {};
+        return make(QFile::decodeName(temporary.name)) && ::fstat(temporary.fd, &opened) == 0 &&
+               ::stat(temporary.name.constData(), &named) == 0 && opened.st_dev == named.st_dev &&
+               opened.st_ino == named.st_ino && opened.st_size > 0;
+    };
+    switch (replace(target.name, made, old, {})) {
+    case Outcome::Done:
+        return;
+    case Outcome::InPlace: {
+        // No file can be made beside it: made in a private folder, then written over the old one's bytes.
+        QTemporaryDir folder;
+        const QString elsewhere = folder.filePath(QFileInfo(target.path).fileName());
+        QFile file(elsewhere);
+        if (folder.isValid() && make(elsewhere) && file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = textfile::readAtMost(file, MaxInPlace);
+            if (!bytes.isEmpty() && bytes.size() <= MaxInPlace && writeInPlace(target.name, bytes))
+                return;
+        }
+        break;
+    }
+    case Outcome::Failed:
+        break;
+    }
+    throw PlatformError::cannotCreate(path);
 }
 
 } // namespace filewriter

@@ -25,6 +25,13 @@ namespace filewriter {
 // there, so that no moment loses both.
 void write(const QString& path, const QByteArray& bytes, const std::function<void()>& beforeReplace = {});
 
+// The same for a file that a library writes by name: `make` writes it whole into the file named (the temporary file
+// beside the target, already holding the old file's mode and group) and tells whether it did, and the file is then
+// checked, synced and renamed over the target. Where no file can be made beside it (a writable file in a folder the
+// user may not write), it is made in a private folder and written over the old one in place. Raises "Ne peut créer le
+// fichier %s" with the path as given, the old file as it was.
+void writeMade(const QString& path, const std::function<bool(const QString& made)>& make);
+
 // A file written as write() writes a new file (a temporary file beside `path`, checked and synced, taking the
 // owner where allowed, the group and the mode of the file `like`), which appears under `path` only when
 // commit() renames it there: for a file that must appear after other moves. Dropped uncommitted, the temporary is

@@ -5,10 +5,11 @@
 #include "core/FrenchNumbers.h"
 #include "core/PlatformError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLibrary>
-#include <QTemporaryDir>
 #include <algorithm>
+#include <future>
 #include <optional>
 #include <xlsxwriter.h>
 
@@ -32,8 +33,8 @@ QString cellText(const Cell& cell)
     return cell.text;
 }
 
-// The workbook library, opened at the first export rather than with the program: it brings a cryptography
-// library whose loading costs every start-up time and memory for a menu entry most sessions never use.
+// The workbook library, opened once the program is idle after start-up (preload) or at the first export, rather
+// than with the program: it brings a cryptography library whose loading would cost every start-up its time.
 struct Xlsx
 {
     decltype(&::workbook_new_opt) workbook_new_opt = nullptr;
@@ -139,32 +140,29 @@ QString sheetName(const QString& wanted, const QString& fallback)
 
 void writeXlsx(const QString& path, const QList<Sheet>& sheets)
 {
-    QTemporaryDir folder;
-    if (!folder.isValid())
-        throw PlatformError::cannotCreate(path);
-    const QString made = folder.filePath(QStringLiteral("classeur.xlsx"));
-    const QByteArray madeName = QFile::encodeName(made);
-    QByteArray tmpdir = QFile::encodeName(folder.path());
     const Xlsx* library = xlsx();
     if (!library)
         throw PlatformError::cannotCreate(path);
     const Xlsx& x = *library;
-    lxw_workbook_options options = {};
-    // The library's own working files go into the same private folder.
-    options.tmpdir = tmpdir.data();
-    lxw_workbook* book = x.workbook_new_opt(madeName.constData(), &options);
-    if (!book)
-        throw PlatformError::cannotCreate(path);
-    const bool filled = fill(x, book, sheets);
-    // Closing writes the file and frees the workbook, whatever became of the filling.
-    const lxw_error closed = x.workbook_close(book);
-    QFile file(made);
-    if (!filled || closed != LXW_NO_ERROR || !file.open(QIODevice::ReadOnly))
-        throw PlatformError::cannotCreate(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.isEmpty())
-        throw PlatformError::cannotCreate(path);
-    filewriter::write(path, bytes);
+    filewriter::writeMade(path, [&x, &sheets](const QString& made) {
+        const QByteArray madeName = QFile::encodeName(made);
+        // The library's own working files go where temporary files go, removed as soon as opened.
+        QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
+        lxw_workbook_options options = {};
+        options.tmpdir = tmpdir.data();
+        lxw_workbook* book = x.workbook_new_opt(madeName.constData(), &options);
+        if (!book)
+            return false;
+        const bool filled = fill(x, book, sheets);
+        // Closing writes the file and frees the workbook, whatever became of the filling.
+        return x.workbook_close(book) == LXW_NO_ERROR && filled;
+    });
+}
+
+void preload()
+{
+    // Kept until the end of the run, which waits for it.
+    static std::future<void> loading = std::async(std::launch::async, [] { xlsx(); });
 }
 
 QByteArray csvBytes(const Sheet& sheet)

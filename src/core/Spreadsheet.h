@@ -39,9 +39,13 @@ struct Sheet
 // characters, never empty (the fallback then) nor the word "History" that one of them keeps for itself.
 QString sheetName(const QString& wanted, const QString& fallback);
 
-// The workbook, made in a private temporary folder and then put in place by the program's file writer, so
-// that a failure never leaves a half-written file. Raises "Ne peut créer le fichier" on failure.
+// The workbook, written once by the workbook library into the file writer's temporary file beside it, which the
+// file writer then puts in place, so that a failure never leaves a half-written file. Raises "Ne peut créer le
+// fichier" on failure.
 void writeXlsx(const QString& path, const QList<Sheet>& sheets);
+// Opens the workbook library on a thread of its own, so that the first export does not wait for it; an export
+// meanwhile waits for it to be open.
+void preload();
 
 // The sheet as CSV (see csv::utf8File): numbers with the decimal comma, two decimals for a Decimal cell; a text
 // that would open as a formula is made plain text (see csv::plainText).

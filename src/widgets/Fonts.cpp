@@ -22,6 +22,14 @@ QFont pixelFont(const QString& family, int pixelSize, bool bold)
     return font;
 }
 
+QFont screenFont(const QString& family, int pixelSize, bool bold)
+{
+    QFont font(QFont::substitute(family));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
 QFont msSansSerif(int pixelSize)
 {
     return pixelFont(QStringLiteral("MS Sans Serif"), pixelSize);

@@ -13,10 +13,20 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStatusTipEvent>
+#include <memory>
 
 namespace {
 
 Seams* g_replacement = nullptr;
+
+// A dialog taken down on the next turn of the event loop rather than when its answer is returned: what the answer
+// leads to (a class read, a file written, a document printed) is done first, and the dialog's own leaving after it
+// (Qt's file dialog then writes its settings file, synced; the print dialog lets go of the printer's list).
+struct DeleteLater
+{
+    void operator()(QObject* object) const { object->deleteLater(); }
+};
+template <typename Dialog> using Later = std::unique_ptr<Dialog, DeleteLater>;
 
 } // namespace
 
@@ -56,7 +66,8 @@ QStringList QtSeams::qtFilters(const QString& filter)
 
 QString QtSeams::openFileName(QWidget* parent, const QString& filter)
 {
-    QFileDialog dialog(parent, QStringLiteral("Ouvrir"));
+    const Later<QFileDialog> shown(new QFileDialog(parent, QStringLiteral("Ouvrir")));
+    QFileDialog& dialog = *shown;
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -69,7 +80,8 @@ QString QtSeams::openFileName(QWidget* parent, const QString& filter)
 std::optional<Seams::SaveChoice> QtSeams::saveFileName(QWidget* parent, const QString& filter, int filterIndex,
                                                        const QString& suggested)
 {
-    QFileDialog dialog(parent, QStringLiteral("Enregistrer sous"));
+    const Later<QFileDialog> shown(new QFileDialog(parent, QStringLiteral("Enregistrer sous")));
+    QFileDialog& dialog = *shown;
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Replacing an existing file is not asked about.
@@ -131,8 +143,8 @@ int QtSeams::message(QWidget* parent, MessageKind kind, const QString& caption, 
 
 bool QtSeams::printDialog(QWidget* parent, QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    const Later<QPrintDialog> dialog(new QPrintDialog(&printer, parent));
+    return dialog->exec() == QDialog::Accepted;
 }
 
 bool QtSeams::printerSetupDialog(QWidget* parent, QPrinter& printer)

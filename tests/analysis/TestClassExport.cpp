@@ -4,12 +4,25 @@
 #include "classbook/CardPage.h"
 #include "classbook/CardPhoto.h"
 #include "classbook/MDIChild.h"
+#include "core/Spreadsheet.h"
 #include "widgets/StringGrid.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
+#include <sys/stat.h>
+
+namespace {
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
 
 // A class exported as the teacher sees it, in both formats; the workbook read back by LibreOffice.
 class TestClassExport : public QObject
@@ -21,6 +34,45 @@ class TestClassExport : public QObject
 private slots:
     void init() { m_windows.emplace(); }
     void cleanup() { m_windows.reset(); }
+    // The workbook goes into place as every file the program writes: a link followed, the old file's mode kept, a
+    // folder of that name refused, no temporary file left beside it.
+    void workbookTakesThePlaceOfTheOld_data()
+    {
+        QTest::addColumn<QString>("situation");
+        for (const char* situation : {"missing", "old workbook", "link", "folder"})
+            QTest::newRow(situation) << situation;
+    }
+    void workbookTakesThePlaceOfTheOld()
+    {
+        QFETCH(QString, situation);
+        const QString name = m_windows->path("6A.xlsx"), real = m_windows->path("real.xlsx");
+        const QByteArray bytes = QFile::encodeName(name);
+        if (situation == "old workbook") {
+            testfiles::writeAll(name, "ancien");
+            QCOMPARE(::chmod(bytes.constData(), 0640), 0);
+        } else if (situation == "link") {
+            testfiles::writeAll(real, "ancien");
+            QVERIFY(QFile::link("real.xlsx", name));
+        } else if (situation == "folder") {
+            QVERIFY(QDir().mkdir(name));
+        }
+        spreadsheet::Sheet sheet;
+        sheet.name = "6A";
+        sheet.rows = {{spreadsheet::Cell::ofText("Dupont")}};
+        const QString error = testfiles::errorOf([&] { spreadsheet::writeXlsx(name, {sheet}); });
+        QCOMPARE(error, situation == "folder" ? "Ne peut créer le fichier " + name : QString());
+        QStringList expected = {situation == "link" ? "real.xlsx" : "6A.xlsx"};
+        if (situation == "link")
+            expected.prepend("6A.xlsx");
+        QCOMPARE(QDir(m_windows->folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), expected);
+        QCOMPARE(QFileInfo(name).isSymLink(), situation == "link");
+        if (situation == "folder")
+            return;
+        QVERIFY(testfiles::readAll(name).startsWith("PK\x03\x04"));
+        struct stat st = {};
+        QCOMPARE(::stat(bytes.constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, situation == "old workbook" ? 0640u : 0666u & ~currentUmask());
+    }
 
     void faults_data()
     {

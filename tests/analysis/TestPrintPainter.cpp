@@ -52,6 +52,10 @@ private slots:
     void tabGoesToTheNextStop();
     void rightAlignedCellEndsBeforeTheEdge();
     void cellTextCutToItsCell();
+    void cellTextAsIfCut_data();
+    void cellTextAsIfCut();
+    void shapedAsDrawText_data();
+    void shapedAsDrawText();
     void photoStretchedOverTheText();
     void noPhotoNoPicture();
 };
@@ -125,6 +129,74 @@ void TestPrintPainter::cellTextCutToItsCell()
     QCOMPARE(inkColumns(image, 340, 800, 0, 300).first, -1);
     QCOMPARE(inkColumns(image, 300, 340, 0, 10).first, -1);
     QVERIFY(inkColumns(image, 300, 340, 10, 34).first >= 300);
+}
+
+// A text in its cell, the layout's measure of it known, comes out exactly as the same text cut to the cell by hand,
+// whether its ink stays inside or not.
+void TestPrintPainter::cellTextAsIfCut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("rightAligned");
+    QTest::addColumn<QRect>("cell");
+    QTest::newRow("mark at the right edge") << "12,50" << true << QRect(300, 10, 100, 24);
+    QTest::newRow("name at the left edge") << "Martin" << false << QRect(300, 10, 100, 24);
+    QTest::newRow("j reaching left of its cell") << "jour" << false << QRect(300, 10, 100, 24);
+    QTest::newRow("f at the right edge") << "Prof" << true << QRect(300, 10, 100, 24);
+    QTest::newRow("accented capital at the top") << "École" << false << QRect(300, 10, 100, 24);
+    QTest::newRow("wider than its cell") << "Interrogation écrite" << true << QRect(300, 10, 100, 24);
+    QTest::newRow("taller than its cell") << "Moyenne" << false << QRect(300, 10, 100, 12);
+    QTest::newRow("ligature") << "fiche" << false << QRect(300, 10, 100, 24);
+}
+
+void TestPrintPainter::cellTextAsIfCut()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, rightAligned);
+    QFETCH(QRect, cell);
+    const QFont font = fonts::pixelFont(QStringLiteral("Arial"), 20);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(text);
+    const int x = rightAligned ? cell.left() + cell.width() - width - 2 : cell.left();
+    printlayout::Page page;
+    page.texts << printlayout::Text{x, cell.top(), text, cell};
+    page.widths.insert(text, width);
+    QImage cut = blankPage();
+    QPainter painter(&cut);
+    painter.setFont(font);
+    painter.setClipRect(cell);
+    painter.drawText(x, cell.top() + metrics.ascent(), text);
+    painter.end();
+    QCOMPARE(paint(page), cut);
+}
+
+// A text shaped once is measured as QFontMetrics measures it and drawn as QPainter::drawText draws it.
+void TestPrintPainter::shapedAsDrawText_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char* text : {"12,50", "                 Rubriques", "Prénom  ", "fiche officielle", "AVATAR Tête",
+                             "a\tb", "\xce\xb1\xce\xb2 \xd8\xb9\xd8\xb1\xd8\xa8\xd9\x8a"})
+        QTest::newRow(text) << QString::fromUtf8(text);
+}
+
+void TestPrintPainter::shapedAsDrawText()
+{
+    QFETCH(QString, text);
+    QImage byQt = blankPage(), shaped = blankPage();
+    const QFont font = fonts::pixelFont(QStringLiteral("Arial"), 20);
+    QPainter painter(&byQt);
+    painter.setFont(font);
+    painter.drawText(30, 40, text);
+    painter.end();
+    printpainter::Shapes shapes(font, &shaped);
+    QCOMPARE(shapes.width(text), QFontMetrics(font, &shaped).horizontalAdvance(text));
+    painter.begin(&shaped);
+    painter.setFont(font);
+    if (printpainter::Shapes::drawable(text))
+        shapes.draw(painter, 30, 40, text);
+    else
+        painter.drawText(30, 40, text);
+    painter.end();
+    QCOMPARE(shaped, byQt);
 }
 
 void TestPrintPainter::photoStretchedOverTheText()

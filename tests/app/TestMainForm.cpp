@@ -58,6 +58,7 @@ private slots:
     void clockPanelFollowsWidth();
     void minimiseAll();
     void unreadableNotesKeepThePhrases();
+    void notesReadAtStartUpShowWhenOpened();
     void commandsWithoutWindowDoNothing();
     void ctrlXQuitsFromACardField();
     void quitAsksEveryWindowAndAnnulerKeepsRunning();
@@ -551,6 +552,27 @@ void TestMainForm::unreadableNotesKeepThePhrases()
     m_form->FileExitItemClick();
     QVERIFY(!m_form->isVisible());
     QCOMPARE(testfiles::readAll(start.filePath("Virelan.obs")), "Bon \xe9l\xe8ve\r\nS\xe9rieux\r\nAssidu\r\n");
+    QDir::setCurrent(m_dir.path());
+}
+
+// The notes read at start-up are in the notepad when the teacher first opens it, unchanged, and quitting writes
+// nothing.
+void TestMainForm::notesReadAtStartUpShowWhenOpened()
+{
+    FakeSeams fake;
+    QTemporaryDir start;
+    QDir::setCurrent(start.path());
+    testfiles::writeAll(start.filePath("Virelan.nte"), "R\xe9union lundi\r\nConseil");
+    delete m_form;
+    m_form = new TMainForm;
+    m_form->show();
+    TBlocnotes* notes = m_form->toolWindows().blocnotes();
+    QCOMPARE(notes->text(), QStringLiteral("Réunion lundi\r\nConseil"));
+    QVERIFY(!notes->isModified());
+    m_form->FileExitItemClick();
+    QVERIFY(fake.messages.isEmpty());
+    QCOMPARE(testfiles::readAll(start.filePath("Virelan.nte")), "R\xe9union lundi\r\nConseil");
+    QCOMPARE(QDir(start.path()).entryList(QDir::Files), QStringList({"Virelan.nte"}));
     QDir::setCurrent(m_dir.path());
 }
 

@@ -5,6 +5,7 @@
 #include "app/RecoveryDialog.h"
 #include "app/ToolWindows.h"
 #include "classbook/MDIChild.h"
+#include "companions/Obs.h"
 #include "companions/Plan.h"
 #include "model/RecoveryStore.h"
 #include "tools/Blocnotes.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -140,6 +142,34 @@ private slots:
             windows[0]->setModified(false);
         }
         form.toolWindows().blocnotes()->setModified(false);
+    }
+
+    // The notepad and the phrases window, first opened after start-up, keep a copy of their changes.
+    void notesAndPhrasesOpenedLater()
+    {
+        m_dir.emplace();
+        QDir().mkpath(path("start"));
+        QDir::setCurrent(path("start"));
+        FakeSeams fake;
+        RecoveryStore store(path("recovery"));
+        store.setDelayMs(20);
+        TMainForm form;
+        form.setRecovery(&store);
+        form.show();
+        const auto copies = [&] {
+            QTest::qWait(store.delayMs() + 50);
+            store.flush();
+            return QDir(path("recovery")).entryList({"*.vlr"}, QDir::Files);
+        };
+        QCOMPARE(copies().size(), 0);
+        form.toolWindows().blocnotes()->Memo1->insertPlainText("à garder");
+        QCOMPARE(copies().size(), 1);
+        QChar enter = QLatin1Char('\r');
+        form.toolWindows().obs()->Edit1->setText(QStringLiteral("Assidu"));
+        form.toolWindows().obs()->Edit1KeyPress(enter);
+        QCOMPARE(copies().size(), 2);
+        form.toolWindows().blocnotes()->setModified(false);
+        QCOMPARE(copies().size(), 1);
     }
 };
 
