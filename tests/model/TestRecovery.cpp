@@ -68,6 +68,8 @@ void mark(ClassDocument& document, const QString& text)
     document->keepRecoveryCopies(store);
     if (scenario != "never saved")
         document->load(classes + "/6A.prf");
+    // Open elsewhere, or a kept version: its copy must never bring it back under its file's name.
+    document->setReadOnly(scenario == "read-only");
     // Synced, the copy has not replaced the one before yet.
     KillAt kill;
     filewriter::setProbe(&kill);
@@ -155,6 +157,9 @@ private slots:
         QTest::newRow("never saved") << "never saved"
                                      << ""
                                      << "Sans nom:14";
+        QTest::newRow("read-only class") << "read-only"
+                                         << ""
+                                         << "Sans nom:14";
         QTest::newRow("saved") << "saved"
                                << ""
                                << "";
