@@ -343,7 +343,7 @@ void TestMainForm::filesNamedThatAreNoClass_data()
     QTest::addColumn<QString>("message");    // %1: the path; empty when the file opens as a class
     QTest::newRow("missing") << "6C.prf" << QByteArray("<none>") << "Fichier introuvable : %1";
     QTest::newRow("folder") << "6C.prf" << QByteArray("<folder>") << "%1 est un dossier, pas un fichier de classe.";
-    QTest::newRow("picture") << "photo.jpg" << QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01", 14)
+    QTest::newRow("picture") << "photo.jpg" << QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01", 12)
                              << "%1 n'est pas un fichier de classe.";
     QTest::newRow("list of students") << "liste.csv" << QByteArray("Nom;Prénom\r\nDurand;Léo\r\n")
                                       << "%1 n'est pas un fichier de classe.";
