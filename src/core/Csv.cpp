@@ -50,7 +50,15 @@ QString decode(const QByteArray& bytes)
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
                              QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-        return utf16(QByteArrayView(bytes).sliced(2));
+        QString text = utf16(QByteArrayView(bytes).sliced(2));
+        // A surrogate without its pair is no character: it becomes the replacement character, as invalid UTF-8 does.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ++i;
+            else if (text.at(i).isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        return text;
     }
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);

@@ -150,11 +150,17 @@ QString field(const Fields& fields, int slot)
 QString refusal(const Fields& texts)
 {
     for (const auto& [slot, text] : texts) {
-        for (const QChar c : text) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
             const bool lineBreak = slot == ClassTable::Remarks && (c == u'\r' || c == u'\n');
             if (!lineBreak &&
-                (!cp1252::canEncode(c) || c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)))
-                return QStringLiteral("le caractère « %1 » ne peut pas être gardé dans le fichier classe").arg(c);
+                (!cp1252::canEncode(c) || c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))) {
+                // A character written in two halves is named whole.
+                const qsizetype length =
+                    c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+                return QStringLiteral("le caractère « %1 » ne peut pas être gardé dans le fichier classe")
+                    .arg(text.mid(i, length));
+            }
         }
         // The remarks are the card's long text, kept whole up to what a record of the class file holds.
         const qsizetype most = slot == ClassTable::Remarks ? classfile::MaxText : MaxText;

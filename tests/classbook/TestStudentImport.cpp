@@ -121,6 +121,14 @@ private slots:
         QTest::newRow("UTF-16 with its byte-order mark, as a spreadsheet saves Unicode text")
             << utf16("Nom\tPrénom\r\nÉtienne\tZoé\r\n", QStringEncoder::Utf16LE, true) << 0
             << QStringList{"2|nom=Étienne|prénom=Zoé"} << QStringList{top + "1 élève à ajouter."};
+        QTest::newRow("UTF-16 with a surrogate alone, and a character in two")
+            << utf16(QString("Nom\tPrénom\r\nLé") + QChar(0xD800) + "a\tZoé\r\nRoux\t" + QChar(0xD83D) + QChar(0xDE00) +
+                         "\r\n",
+                     QStringEncoder::Utf16LE, true)
+            << 0 << QStringList{}
+            << QStringList{top + "0 élèves à ajouter, 2 lignes refusées.",
+                           "2 Lé\uFFFDa Zoé: le caractère « \uFFFD » ne peut pas être gardé dans le fichier classe",
+                           "3 Roux \U0001F600: le caractère « \U0001F600 » ne peut pas être gardé dans le fichier classe"};
         QTest::newRow("UTF-16 without its mark")
             << utf16("Nom\tPrénom\r\n", QStringEncoder::Utf16LE, false) << 0 << QStringList{}
             << QStringList{"Le fichier liste.csv n'est ni un classeur ni un texte que le programme sait lire (UTF-8, "
