@@ -29,12 +29,14 @@ trap finish EXIT
 # screen <width>x<height>: a display of our own, used once it answers. Its number is one that neither a lock
 # file nor a listening socket shows in use (other X servers on the machine may not share our /tmp, but they
 # share the socket names). Two runs may pick the same number at the same moment: the display is ours only
-# when its lock file names our server; otherwise the next number is tried.
+# when its lock file names our server; otherwise the next number is tried. -noreset: by default the server resets
+# when its last client leaves (the xdotool that found it answering), and a program connecting during the reset is
+# refused.
 screen() {
     local n=$((200 + RANDOM % 500))
     for _ in $(seq 50); do
         if [ ! -e "/tmp/.X$n-lock" ] && ! grep -q "/tmp/.X11-unix/X$n\$" /proc/net/unix 2> /dev/null; then
-            Xvfb ":$n" -screen 0 "$1x24" -nolisten tcp > "$work/xvfb.log" 2>&1 &
+            Xvfb ":$n" -screen 0 "$1x24" -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
             xvfb=$!
             for _ in $(seq 100); do
                 kill -0 "$xvfb" 2> /dev/null || break
