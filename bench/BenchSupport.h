@@ -128,4 +128,7 @@ private:
 
 double median(std::vector<double> values);
 
+// The program's memory in kilobytes: its resident set, as the system counts it.
+long residentKb();
+
 } // namespace bench

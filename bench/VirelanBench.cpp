@@ -244,18 +244,6 @@ QAction* action(TMainForm* form, const char* name)
     return found;
 }
 
-// The program's memory in kilobytes: its resident set, as the system counts it.
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        qFatal("cannot read /proc/self/status");
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 // A card with its photo painted: the photo control painted, holding a photo, on that card.
 std::function<bool(QObject*)> photoPainted(TMDIChild* window, int card)
 {
@@ -358,7 +346,7 @@ int classesMemory(const QString& dir, bool plain)
         if (std::find(std::begin(bench::ClassCounts), std::end(bench::ClassCounts), n) !=
             std::end(bench::ClassCounts)) {
             bench::settle(500);
-            std::printf("%s%d %ld\n", plain ? "plain" : "classes", n, residentKb());
+            std::printf("%s%d %ld\n", plain ? "plain" : "classes", n, bench::residentKb());
             std::fflush(stdout);
         }
     }

@@ -190,17 +190,6 @@ QTableWidget* newTable(const QList<QStringList>& texts)
     return table;
 }
 
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        qFatal("cannot read /proc/self/status");
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 // A grid (a table or a painted grid) opened one after another in the area, as the program opens its classes.
 int gridsMemory(QMdiArea* area, const QList<QStringList>& texts, bool painted)
 {
@@ -215,7 +204,7 @@ int gridsMemory(QMdiArea* area, const QList<QStringList>& texts, bool painted)
         if (std::find(std::begin(bench::ClassCounts), std::end(bench::ClassCounts), n) !=
             std::end(bench::ClassCounts)) {
             bench::settle(500);
-            std::printf("%s%d %ld\n", painted ? "painted" : "plain", n, residentKb());
+            std::printf("%s%d %ld\n", painted ? "painted" : "plain", n, bench::residentKb());
             std::fflush(stdout);
         }
     }

@@ -5,6 +5,7 @@
 #include "widgets/Fonts.h"
 #include "widgets/Glyphs.h"
 #include "widgets/Seams.h"
+#include "widgets/UndoKeys.h"
 
 #include <QAction>
 #include <QFrame>
@@ -131,12 +132,7 @@ TPlan::TPlan(QWidget* parent) : QDialog(parent)
     Bureau->setAttribute(Qt::WA_NoMousePropagation);
     Panel1->lower();
     Bureau->stackUnder(SpeedButton1);
-    m_history = new QUndoStack(this);
-    QAction* undo = m_history->createUndoAction(this);
-    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    QAction* redo = m_history->createRedoAction(this);
-    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
-    addActions({undo, redo});
+    m_history = undokeys::historyOf(this);
     // Whatever a class did to the plan (loaded, started afresh, brought back) is shown at once.
     connect(&m_owners, &SharedCompanion::changed, this, &TPlan::showDesks);
 }

@@ -6,6 +6,7 @@
 #include "widgets/Glyphs.h"
 #include "widgets/Seams.h"
 #include "widgets/StringGrid.h"
+#include "widgets/UndoKeys.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -165,12 +166,7 @@ TPlanning::TPlanning(QWidget* parent) : QDialog(parent)
     // The grid shows the list from the start, so that a save before the first opening writes back what
     // the list holds; and again whenever a class loads, saves or leaves the planning (the planning held before
     // when the class has no planning file).
-    m_history = new QUndoStack(this);
-    QAction* undo = m_history->createUndoAction(this);
-    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    QAction* redo = m_history->createRedoAction(this);
-    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
-    addActions({undo, redo});
+    m_history = undokeys::historyOf(this);
 
     DessinGrille();
     LitAn();
