@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -16,12 +15,50 @@ namespace {
 
 const QString Extension = QStringLiteral(".vlr");
 const QString LockExtension = QStringLiteral(".lock");
-// An instance's name: 16 hexadecimal digits drawn at start.
-const QRegularExpression CopyName(QStringLiteral("^([0-9a-f]{16})-[a-z0-9]+\\.vlr$"));
-// The file writer's temporary for a copy: ".<copy name>.virelan-XXXXXX".
-const QRegularExpression
-    TemporaryName(QStringLiteral("^\\.(([0-9a-f]{16})-[a-z0-9]+\\.vlr)\\.virelan-[A-Za-z0-9]{6}$"));
-const QRegularExpression LockName(QStringLiteral("^([0-9a-f]{16})\\.lock$"));
+// The names the folder holds, read without regular expressions (their engine would be loaded at every start):
+// a copy "<instance>-<slot>.vlr", the file writer's temporary for a copy ".<copy name>.virelan-XXXXXX", an
+// instance's lock "<instance>.lock"; an instance is 16 hexadecimal digits drawn at start.
+bool allOf(QStringView text, bool (*allowed)(QChar))
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), allowed);
+}
+bool lowerHex(QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); }
+bool slotChar(QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'); }
+bool alnum(QChar c) { return slotChar(c) || (c >= u'A' && c <= u'Z'); }
+constexpr qsizetype InstanceLength = 16;
+
+// The instance of a copy's name; empty for any other name.
+QString copyInstance(QStringView name)
+{
+    if (!name.endsWith(u".vlr") || name.size() < InstanceLength + 2 + 4 || name[InstanceLength] != u'-')
+        return {};
+    const QStringView instance = name.first(InstanceLength);
+    const QStringView slot = name.sliced(InstanceLength + 1, name.size() - InstanceLength - 1 - 4);
+    return allOf(instance, lowerHex) && allOf(slot, slotChar) ? instance.toString() : QString();
+}
+
+// The copy's name of its temporary's name; empty for any other name.
+QString temporaryCopy(QStringView name)
+{
+    constexpr QStringView Tail = u".virelan-";
+    constexpr qsizetype Random = 6;
+    if (!name.startsWith(u'.') || name.size() < 1 + Tail.size() + Random)
+        return {};
+    const QStringView copy = name.sliced(1, name.size() - 1 - Tail.size() - Random);
+    if (name.sliced(1 + copy.size(), Tail.size()) != Tail || !allOf(name.last(Random), alnum) ||
+        copyInstance(copy).isEmpty())
+        return {};
+    return copy.toString();
+}
+
+// The instance of a lock's name; empty for any other name.
+QString lockInstance(QStringView name)
+{
+    const QStringView instance = name.chopped(std::min(name.size(), qsizetype(5)));
+    return name.endsWith(u".lock") && instance.size() == InstanceLength && allOf(instance, lowerHex)
+               ? instance.toString()
+               : QString();
+}
 
 QString newInstanceName()
 {
@@ -168,10 +205,10 @@ void RecoveryStore::perform(const QString& path, const Job& job)
 QStringList RecoveryStore::copiesOf(const QString& instance) const
 {
     QStringList out;
-    const QStringList names = QDir(m_folder).entryList({QStringLiteral("*") + Extension}, QDir::Files, QDir::Name);
+    // No name filter: QDir's wildcards would load the regular expressions' engine too.
+    const QStringList names = QDir(m_folder).entryList(QDir::Files, QDir::Name);
     for (const QString& name : names) {
-        const QRegularExpressionMatch match = CopyName.match(name);
-        if (match.hasMatch() && match.captured(1) == instance)
+        if (copyInstance(name) == instance)
             out << name;
     }
     return out;
@@ -187,11 +224,9 @@ QList<RecoveryStore::Orphan> RecoveryStore::claimOrphans()
     QStringList instances;
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : names) {
-        for (const auto& [pattern, group] : {std::pair{&CopyName, 1}, {&TemporaryName, 2}, {&LockName, 1}}) {
-            const QRegularExpressionMatch match = pattern->match(name);
-            if (match.hasMatch() && match.captured(group) != m_instance && !instances.contains(match.captured(group)))
-                instances << match.captured(group);
-        }
+        for (const QString& of : {copyInstance(name), copyInstance(temporaryCopy(name)), lockInstance(name)})
+            if (!of.isEmpty() && of != m_instance && !instances.contains(of))
+                instances << of;
     }
     for (const QString& instance : instances) {
         if (m_claims.count(instance))
@@ -204,9 +239,9 @@ QList<RecoveryStore::Orphan> RecoveryStore::claimOrphans()
         m_claims[instance] = std::move(lock);
         // What writes the killed instance left half-done is no copy.
         for (const QString& name : names) {
-            const QRegularExpressionMatch match = TemporaryName.match(name);
-            if (match.hasMatch() && match.captured(2) == instance)
-                filewriter::removeStaleTemporaries(dir.filePath(match.captured(1)));
+            const QString copy = temporaryCopy(name);
+            if (!copy.isEmpty() && copyInstance(copy) == instance)
+                filewriter::removeStaleTemporaries(dir.filePath(copy));
         }
         for (const QString& name : copiesOf(instance)) {
             const QString path = dir.filePath(name);

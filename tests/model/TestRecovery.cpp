@@ -223,6 +223,30 @@ private slots:
         QCOMPARE(testfiles::readAll(classes() + "/6A.prf"), classFile);
     }
 
+    // Names that only look like a copy, a copy's temporary or an instance's lock are neither offered nor removed.
+    void strangersAreLeftAlone()
+    {
+        killed("typed");
+        const QDir folder(recoveryFolder());
+        const QByteArray copy = testfiles::readAll(folder.filePath(folder.entryList({"*.vlr"}).value(0)));
+        const QStringList strangers = {"0123456789ABCDEF-1.vlr",
+                                       "0123456789abcde-1.vlr",
+                                       "0123456789abcdef0-1.vlr",
+                                       "0123456789abcdef-.vlr",
+                                       "0123456789abcdef-A.vlr",
+                                       "0123456789abcdef-1.vlr.bak",
+                                       ".0123456789abcdef-1.vlr.virelan-abc",
+                                       ".0123456789abcdef-1.vlr.virelan-abcdef.x",
+                                       ".0123456789abcdef-.vlr.virelan-abcdef",
+                                       "0123456789abcdeg.lock"};
+        for (const QString& name : strangers)
+            testfiles::writeAll(folder.filePath(name), copy);
+        RecoveryStore next(recoveryFolder());
+        QCOMPARE(describe(next.claimOrphans()), "6A.prf:14");
+        for (const QString& name : strangers)
+            QVERIFY2(QFile::exists(folder.filePath(name)), qPrintable(name));
+    }
+
     // A copy that cannot be written is told once, and once more when copies are written again.
     void failuresAreToldOnce()
     {
