@@ -89,15 +89,7 @@ QString unreadableKey(const QString& path)
 // Whether the name (without folder) is one of the writer's temporary files for the file named target.
 bool isTemporaryName(const QString& name, const QString& target)
 {
-    const QString prefix = QLatin1Char('.') + target + TemporaryMark;
-    if (name.size() != prefix.size() + RandomLength || !name.startsWith(prefix))
-        return false;
-    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
-        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
-            return false;
-    }
-    return true;
+    return !target.isEmpty() && filewriter::temporaryTarget(name) == target;
 }
 
 QByteArray temporaryPattern(const QString& target)
@@ -107,6 +99,20 @@ QByteArray temporaryPattern(const QString& target)
 }
 
 } // namespace
+
+QString temporaryTarget(const QString& name)
+{
+    const qsizetype mark = name.size() - RandomLength - TemporaryMark.size();
+    if (mark < 2 || !name.startsWith(QLatin1Char('.')) ||
+        QStringView(name).sliced(mark, TemporaryMark.size()) != TemporaryMark)
+        return {};
+    for (qsizetype i = mark + TemporaryMark.size(); i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
+            return {};
+    }
+    return name.sliced(1, mark - 1);
+}
 
 // A temporary that another save is still writing holds its lock and stays.
 void removeStaleTemporaries(const QString& target)

@@ -56,6 +56,10 @@ private:
 // links (a FAT stick), a copy staged as above. Raises "Ne peut créer le fichier %s" with `to`.
 void duplicate(const QString& from, const QString& to);
 
+// The name of the file a temporary file of the writer's replaces, from the temporary's name (without folder);
+// empty for any other name.
+QString temporaryTarget(const QString& name);
+
 // Removes the temporary files that writes of this file killed half-way left beside it; one that a running write
 // holds stays. Every write does it for its own file.
 void removeStaleTemporaries(const QString& path);

@@ -16,48 +16,38 @@ namespace {
 const QString Extension = QStringLiteral(".vlr");
 const QString LockExtension = QStringLiteral(".lock");
 // The names the folder holds, read without regular expressions (their engine would be loaded at every start):
-// a copy "<instance>-<slot>.vlr", the file writer's temporary for a copy ".<copy name>.virelan-XXXXXX", an
-// instance's lock "<instance>.lock"; an instance is 16 hexadecimal digits drawn at start.
-bool allOf(QStringView text, bool (*allowed)(QChar))
-{
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), allowed);
-}
-bool lowerHex(QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); }
-bool slotChar(QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'); }
-bool alnum(QChar c) { return slotChar(c) || (c >= u'A' && c <= u'Z'); }
+// a copy "<instance>-<slot>.vlr", the file writer's temporary for a copy, an instance's lock "<instance>.lock";
+// an instance is 16 hexadecimal digits drawn at start.
 constexpr qsizetype InstanceLength = 16;
+bool lowerHex(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+}
+bool slotChar(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z');
+}
+bool isInstance(QStringView text)
+{
+    return text.size() == InstanceLength && std::all_of(text.begin(), text.end(), lowerHex);
+}
 
 // The instance of a copy's name; empty for any other name.
 QString copyInstance(QStringView name)
 {
-    if (!name.endsWith(u".vlr") || name.size() < InstanceLength + 2 + 4 || name[InstanceLength] != u'-')
+    if (!name.endsWith(Extension) || name.size() < InstanceLength + 2 + Extension.size() ||
+        name[InstanceLength] != u'-')
         return {};
+    const QStringView slot = name.sliced(InstanceLength + 1, name.size() - InstanceLength - 1 - Extension.size());
     const QStringView instance = name.first(InstanceLength);
-    const QStringView slot = name.sliced(InstanceLength + 1, name.size() - InstanceLength - 1 - 4);
-    return allOf(instance, lowerHex) && allOf(slot, slotChar) ? instance.toString() : QString();
-}
-
-// The copy's name of its temporary's name; empty for any other name.
-QString temporaryCopy(QStringView name)
-{
-    constexpr QStringView Tail = u".virelan-";
-    constexpr qsizetype Random = 6;
-    if (!name.startsWith(u'.') || name.size() < 1 + Tail.size() + Random)
-        return {};
-    const QStringView copy = name.sliced(1, name.size() - 1 - Tail.size() - Random);
-    if (name.sliced(1 + copy.size(), Tail.size()) != Tail || !allOf(name.last(Random), alnum) ||
-        copyInstance(copy).isEmpty())
-        return {};
-    return copy.toString();
+    return isInstance(instance) && std::all_of(slot.begin(), slot.end(), slotChar) ? instance.toString() : QString();
 }
 
 // The instance of a lock's name; empty for any other name.
 QString lockInstance(QStringView name)
 {
-    const QStringView instance = name.chopped(std::min(name.size(), qsizetype(5)));
-    return name.endsWith(u".lock") && instance.size() == InstanceLength && allOf(instance, lowerHex)
-               ? instance.toString()
-               : QString();
+    const QStringView instance = name.chopped(std::min(name.size(), LockExtension.size()));
+    return name.endsWith(LockExtension) && isInstance(instance) ? instance.toString() : QString();
 }
 
 QString newInstanceName()
@@ -224,7 +214,8 @@ QList<RecoveryStore::Orphan> RecoveryStore::claimOrphans()
     QStringList instances;
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : names) {
-        for (const QString& of : {copyInstance(name), copyInstance(temporaryCopy(name)), lockInstance(name)})
+        for (const QString& of :
+             {copyInstance(name), copyInstance(filewriter::temporaryTarget(name)), lockInstance(name)})
             if (!of.isEmpty() && of != m_instance && !instances.contains(of))
                 instances << of;
     }
@@ -239,7 +230,7 @@ QList<RecoveryStore::Orphan> RecoveryStore::claimOrphans()
         m_claims[instance] = std::move(lock);
         // What writes the killed instance left half-done is no copy.
         for (const QString& name : names) {
-            const QString copy = temporaryCopy(name);
+            const QString copy = filewriter::temporaryTarget(name);
             if (!copy.isEmpty() && copyInstance(copy) == instance)
                 filewriter::removeStaleTemporaries(dir.filePath(copy));
         }
