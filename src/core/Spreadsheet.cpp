@@ -4,11 +4,11 @@
 #include "core/FileWriter.h"
 #include "core/FrenchNumbers.h"
 #include "core/PlatformError.h"
-
 #include "core/ZipWriter.h"
 
 #include <QDateTime>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -61,6 +61,10 @@ bool isLowSurrogate(char16_t c)
 {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
+bool isHexDigit(QChar c)
+{
+    return c.unicode() < 0x80 && std::isxdigit(c.unicode());
+}
 
 // Appends the text as XML: & < > escaped, and " where it stands in an attribute. A character XML 1.0 cannot
 // hold (a control character but tab and line end, U+FFFE, U+FFFF) is written as spreadsheets write it in a cell,
@@ -88,8 +92,7 @@ void appendXml(QByteArray& out, QStringView text, bool attribute)
             else if (c < 0x20 && c != '\t' && c != '\n')
                 escaped(c);
             else if (c == '_' && !attribute && text.size() - i >= 7 && text[i + 1] == u'x' && text[i + 6] == u'_' &&
-                     std::all_of(text.begin() + i + 2, text.begin() + i + 6,
-                                 [](QChar h) { return isxdigit(h.unicode()) && h.unicode() < 0x80; }))
+                     std::all_of(text.begin() + i + 2, text.begin() + i + 6, isHexDigit))
                 escaped(c);
             else
                 out += char(c);
@@ -109,10 +112,10 @@ void appendXml(QByteArray& out, QStringView text, bool attribute)
     }
 }
 
-QByteArray xml(QStringView text, bool attribute = false)
+QByteArray attributeXml(QStringView text)
 {
     QByteArray out;
-    appendXml(out, text, attribute);
+    appendXml(out, text, true);
     return out;
 }
 
@@ -357,7 +360,7 @@ QByteArray workbook(const QList<Sheet>& sheets)
                      "<workbookPr defaultThemeVersion=\"124226\"/><bookViews><workbookView xWindow=\"240\" "
                      "yWindow=\"15\" windowWidth=\"16095\" windowHeight=\"9660\"/></bookViews><sheets>";
     for (qsizetype i = 0; i < sheets.size(); ++i)
-        out += "<sheet name=\"" + xml(sheets[i].name, true) + "\" sheetId=\"" + QByteArray::number(i + 1) +
+        out += "<sheet name=\"" + attributeXml(sheets[i].name) + "\" sheetId=\"" + QByteArray::number(i + 1) +
                "\" r:id=\"rId" + QByteArray::number(i + 1) + "\"/>";
     return out + "</sheets><calcPr calcId=\"124519\" fullCalcOnLoad=\"1\"/></workbook>";
 }
@@ -398,7 +401,7 @@ QByteArray applicationProperties(const QList<Sheet>& sheets)
         count + "</vt:i4></vt:variant></vt:vector></HeadingPairs><TitlesOfParts><vt:vector size=\"" + count +
         "\" baseType=\"lpstr\">";
     for (const Sheet& sheet : sheets)
-        out += "<vt:lpstr>" + xml(sheet.name, true) + "</vt:lpstr>";
+        out += "<vt:lpstr>" + attributeXml(sheet.name) + "</vt:lpstr>";
     return out + "</vt:vector></TitlesOfParts><Company></Company><LinksUpToDate>false</LinksUpToDate>"
                  "<SharedDoc>false</SharedDoc><HyperlinksChanged>false</HyperlinksChanged>"
                  "<AppVersion>12.0000</AppVersion></Properties>";
