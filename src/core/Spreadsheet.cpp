@@ -44,15 +44,6 @@ const char XmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalo
 const char MainNamespace[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 const char RelationshipsNamespace[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-// The styles of the cells (their index in styles.xml).
-enum Style
-{
-    Plain = 0,
-    TwoDecimals = 1,
-    NoDecimals = 2,
-    Lines = 3 // a text of several lines: wrapped, at the top of its cell
-};
-
 bool isHighSurrogate(char16_t c)
 {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -144,17 +135,30 @@ QByteArray number(double value)
     return QByteArray(digits, result.ptr - digits);
 }
 
-QByteArray columnName(int col)
+// Appends the whole number without the temporary QByteArray::number makes: a sheet has thousands of them.
+void appendInteger(QByteArray& out, long long value)
 {
-    QByteArray name;
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr - digits);
+}
+
+// A1, B2... AA1: the column's letters, then the row's number.
+void appendCellName(QByteArray& out, int row, int col)
+{
+    char letters[8];
+    int n = sizeof letters;
     for (int c = col + 1; c > 0; c = (c - 1) / 26)
-        name.prepend(char('A' + (c - 1) % 26));
-    return name;
+        letters[--n] = char('A' + (c - 1) % 26);
+    out.append(letters + n, qsizetype(sizeof letters) - n);
+    appendInteger(out, row + 1LL);
 }
 
 QByteArray cellName(int row, int col)
 {
-    return columnName(col) + QByteArray::number(row + 1);
+    QByteArray name;
+    appendCellName(name, row, col);
+    return name;
 }
 
 // A width in characters as spreadsheets store it: the characters of the default font (7 pixels a digit) and the
@@ -250,6 +254,8 @@ QByteArray worksheet(const Sheet& sheet, bool first, SharedStrings& strings)
             }
     QByteArray out = XmlDeclaration + QByteArray("<worksheet xmlns=\"") + MainNamespace + "\" xmlns:r=\"" +
                      RelationshipsNamespace + "\"><dimension ref=\"";
+    if (lastRow >= 0)
+        out.reserve(1024 + qsizetype(lastRow - firstRow + 1) * (lastCol - firstCol + 1) * 32);
     if (lastRow < 0)
         out += "A1";
     else if (firstRow == lastRow && firstCol == lastCol)
@@ -272,24 +278,33 @@ QByteArray worksheet(const Sheet& sheet, bool first, SharedStrings& strings)
             if (std::none_of(row.begin(), row.end(), written))
                 continue;
             const auto [spanFirst, spanLast] = spans[r / 16];
-            out += "<row r=\"" + QByteArray::number(r + 1) + "\" spans=\"" + QByteArray::number(spanFirst + 1) + ':' +
-                   QByteArray::number(spanLast + 1) + "\">";
+            out += "<row r=\"";
+            appendInteger(out, r + 1LL);
+            out += "\" spans=\"";
+            appendInteger(out, spanFirst + 1LL);
+            out += ':';
+            appendInteger(out, spanLast + 1LL);
+            out += "\">";
             for (int c = 0; c < row.size(); ++c) {
                 const Cell& cell = row[c];
                 if (!written(cell))
                     continue;
-                out += "<c r=\"" + cellName(r, c) + '"';
+                out += "<c r=\"";
+                appendCellName(out, r, c);
+                // The cell's style is its index in styles.xml: 1 two decimals, 2 none, 3 a text of lines.
                 if (cell.kind == Cell::Kind::Text) {
                     const QStringView shown = shownText(cell.text);
-                    if (shown.contains(u'\n'))
-                        out += " s=\"" + QByteArray::number(Lines) + '"';
-                    out += " t=\"s\"><v>" + QByteArray::number(strings.index(shown)) + "</v></c>";
-                    continue;
+                    out += shown.contains(u'\n') ? "\" s=\"3\" t=\"s\"><v>" : "\" t=\"s\"><v>";
+                    appendInteger(out, strings.index(shown));
+                } else {
+                    out += cell.kind == Cell::Kind::Decimal ? "\" s=\"1\"" : "\" s=\"2\"";
+                    // A number no spreadsheet holds shows as the error spreadsheets give it.
+                    if (std::isfinite(cell.number))
+                        out += "><v>" + number(cell.number);
+                    else
+                        out += " t=\"e\"><v>#NUM!";
                 }
-                out += " s=\"" + QByteArray::number(cell.kind == Cell::Kind::Decimal ? TwoDecimals : NoDecimals) + '"';
-                // A number no spreadsheet holds shows as the error spreadsheets give it.
-                out += std::isfinite(cell.number) ? "><v>" + number(cell.number) + "</v></c>"
-                                                  : QByteArray(" t=\"e\"><v>#NUM!</v></c>");
+                out += "</v></c>";
             }
             out += "</row>";
         }
@@ -365,7 +380,8 @@ QByteArray workbook(const QList<Sheet>& sheets)
     return out + "</sheets><calcPr calcId=\"124519\" fullCalcOnLoad=\"1\"/></workbook>";
 }
 
-// The two number formats ("0.00" and "0") and the style of texts of several lines.
+// The cells' styles: 0 plain, 1 and 2 the number formats "0.00" and "0", 3 a text of several lines, wrapped at
+// the top of its cell.
 QByteArray styles()
 {
     return XmlDeclaration + QByteArray("<styleSheet xmlns=\"") + MainNamespace +
