@@ -21,7 +21,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # here: the fonts of its forms and reports, Qt's French dialogs, and the library that writes its workbooks
 # (named too, so that the package says it whatever dpkg-shlibdeps finds).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, qt6-translations-l10n, libxlsxwriter4")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, qt6-translations-l10n")
 # A Wayland session runs it natively with Qt's Wayland plugin (else through XWayland); printing goes through CUPS.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")

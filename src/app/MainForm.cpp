@@ -10,14 +10,13 @@
 #include "companions/Obs.h"
 #include "core/FileNames.h"
 #include "core/FrenchDates.h"
-#include "core/Spreadsheet.h"
 #include "core/PlatformError.h"
+#include "model/ClassFile.h"
+#include "model/ClassLock.h"
 #include "model/NotesFile.h"
 #include "model/RecoveryCopy.h"
 #include "model/RecoverySlot.h"
 #include "model/RecoveryStore.h"
-#include "model/ClassFile.h"
-#include "model/ClassLock.h"
 #include "model/VersionList.h"
 #include "tools/Blocnotes.h"
 #include "tools/Calendrier.h"
@@ -432,15 +431,7 @@ bool TMainForm::event(QEvent* event)
         DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
-    const bool painting = event->type() == QEvent::UpdateRequest;
-    const bool handled = QMainWindow::event(event);
-    if (painting && m_shown && !m_idleWorkQueued) {
-        // Once the frame is first painted and the program idle, the workbook library is opened in the background,
-        // so that the first export does not wait for it.
-        m_idleWorkQueued = true;
-        QTimer::singleShot(0, this, [] { spreadsheet::preload(); });
-    }
-    return handled;
+    return QMainWindow::event(event);
 }
 
 void TMainForm::showEvent(QShowEvent* event)

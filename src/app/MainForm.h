@@ -154,6 +154,5 @@ private:
     RecoverySlot* m_notesCopy = nullptr;
     RecoverySlot* m_phrasesCopy = nullptr;
     bool m_shown = false;
-    bool m_idleWorkQueued = false;
     bool m_destroying = false;
 };

@@ -39,13 +39,12 @@ struct Sheet
 // characters, never empty (the fallback then) nor the word "History" that one of them keeps for itself.
 QString sheetName(const QString& wanted, const QString& fallback);
 
-// The workbook, written once by the workbook library into the file writer's temporary file beside it, which the
-// file writer then puts in place, so that a failure never leaves a half-written file. Raises "Ne peut créer le
-// fichier" on failure.
+// The .xlsx workbook: each sheet with its cells (a text of several lines wrapped, a longer text than a cell holds
+// cut), its frozen panes and its columns' widths, made whole in memory and written once by the file writer, so
+// that a failure never leaves a half-written file. Raises "Ne peut créer le fichier" on failure, and for sheets a
+// workbook cannot hold: none, a name that sheetName would change or that two sheets share (in any case), more
+// rows or columns than a sheet has.
 void writeXlsx(const QString& path, const QList<Sheet>& sheets);
-// Opens the workbook library on a thread of its own, so that the first export does not wait for it; an export
-// meanwhile waits for it to be open.
-void preload();
 
 // The sheet as CSV (see csv::utf8File): numbers with the decimal comma, two decimals for a Decimal cell; a text
 // that would open as a formula is made plain text (see csv::plainText).
