@@ -44,16 +44,20 @@ PhotoCache::~PhotoCache()
         m_classes.clear();
     }
     m_changed.notify_all();
+    m_passStop = true;
+    m_passState = PassStop;
+    m_passState.notify_all();
     if (m_thread.joinable())
         m_thread.join();
     if (m_storeThread.joinable())
         m_storeThread.join();
 }
 
-void PhotoCache::keepOnDisk(const QString& folder, qint64 boundBytes)
+void PhotoCache::keepOnDisk(const QString& folder, qint64 boundBytes, PassPriority priority)
 {
     std::lock_guard lock(m_mutex);
     m_store = std::make_shared<PhotoStore>(folder, boundBytes);
+    m_passPriority = priority;
 }
 
 const PhotoCache::Entry* PhotoCache::find(const PhotoKey& key)
@@ -244,9 +248,28 @@ void PhotoCache::work()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || !m_requests.empty() || !m_ahead.isEmpty(); });
+        for (;;) {
+            if (m_stopping || !m_requests.empty() || !m_ahead.isEmpty() || m_passState == PassDone || mayStore())
+                break;
+            // The pass's thread tells its photo decoded without the lock, and may tell it unheard: it is looked for
+            // now and then meanwhile.
+            if (m_passState == PassJob)
+                m_changed.wait_for(lock, std::chrono::milliseconds(20));
+            else if (m_store && !nextToStore().isEmpty() && std::chrono::steady_clock::now() < m_storeFrom)
+                m_changed.wait_until(lock, m_storeFrom);
+            else
+                m_changed.wait(lock);
+        }
         if (m_stopping)
             return;
+        if (m_passState == PassDone) {
+            storingDone(lock);
+            continue;
+        }
+        if (mayStore())
+            startStoring(nextToStore());
+        if (m_requests.empty() && m_ahead.isEmpty())
+            continue;
         // A card waiting comes before any photo ahead.
         m_decodingAhead = m_requests.empty();
         m_decoding = m_decodingAhead ? m_ahead.takeFirst() : m_requests.front().path;
@@ -326,6 +349,45 @@ QString PhotoCache::nextToStore() const
     return {};
 }
 
+bool PhotoCache::mayStore() const
+{
+    return m_store && m_passState == PassIdle && m_storeThread.joinable() && !cardWaits() &&
+           std::chrono::steady_clock::now() >= m_storeFrom && !nextToStore().isEmpty();
+}
+
+void PhotoCache::startStoring(const QString& path)
+{
+    m_storing = path;
+    m_passStore = m_store;
+    m_abandonStoring = false;
+    m_passState = PassJob;
+    m_passState.notify_all();
+}
+
+void PhotoCache::storingDone(std::unique_lock<std::mutex>& lock)
+{
+    const QString path = m_storing;
+    const std::optional<PhotoKey> key = std::move(m_passKey);
+    const std::optional<photofit::Shown> shown = std::move(m_passShown);
+    const bool abandoned = m_passAbandoned;
+    m_passState = PassIdle;
+    // Abandoned for a card, it is tried again once the card has its photo; for a class closed, when another class has
+    // it. A photo already stored, gone or that fails is not tried again in this run: its card tells its failure.
+    if (abandoned) {
+        m_storing.clear();
+        return;
+    }
+    m_tried.insert(path);
+    if (shown && key && wanted(path)) {
+        ++m_stored;
+        lock.unlock();
+        m_passStore->write(*key, *shown);
+        lock.lock();
+    }
+    m_storing.clear();
+    m_changed.notify_all();
+}
+
 void PhotoCache::storeAhead(QObject* owner, const QStringList& paths)
 {
     {
@@ -350,6 +412,8 @@ void PhotoCache::storeAhead(QObject* owner, const QStringList& paths)
             m_abandonStoring = true;
         if (!m_storeThread.joinable())
             m_storeThread = std::thread(&PhotoCache::storeWork, this);
+        if (!m_thread.joinable())
+            m_thread = std::thread(&PhotoCache::work, this);
     }
     m_changed.notify_all();
 }
@@ -364,31 +428,22 @@ void PhotoCache::withdraw(QObject* owner)
 
 void PhotoCache::storeWork()
 {
-    lowestPriority();
-    std::unique_lock lock(m_mutex);
+    if (m_passPriority == PassPriority::Idle)
+        lowestPriority();
     for (;;) {
-        // After the class has settled, whenever no card waits, the next photo not stored yet.
-        QString path;
-        for (;;) {
-            if (m_stopping)
+        for (int state = m_passState; state != PassJob; state = m_passState) {
+            if (m_passStop)
                 return;
-            if (std::chrono::steady_clock::now() < m_storeFrom) {
-                m_changed.wait_until(lock, m_storeFrom);
-                continue;
-            }
-            if (!cardWaits() && !(path = nextToStore()).isEmpty())
-                break;
-            m_changed.wait(lock);
+            m_passState.wait(state);
         }
-        m_storing = path;
-        m_abandonStoring = false;
-        const std::shared_ptr<PhotoStore> store = m_store;
-        lock.unlock();
+        if (m_passStop)
+            return;
+        // The photo's path, its store and what it leaves are this thread's until it tells PassDone.
+        const QString path = m_storing;
         const std::optional<PhotoKey> key = PhotoKey::of(path);
         std::optional<photofit::Shown> shown;
         bool abandoned = false;
-        // A photo already stored, gone or that fails is not tried again in this run; its card tells its failure.
-        if (key && !store->has(*key)) {
+        if (key && !m_passStore->has(*key)) {
             try {
                 const photoloader::Photo photo = photoloader::load(path, photofit::decodedSize, &m_abandonStoring);
                 shown = photofit::shown(photo.image, photo.originalSize);
@@ -397,19 +452,10 @@ void PhotoCache::storeWork()
             } catch (...) {
             }
         }
-        lock.lock();
-        m_storing.clear();
-        // Abandoned for a card, it is tried again once the card has its photo; for a class closed, when another
-        // class has it.
-        if (abandoned || m_abandonStoring)
-            continue;
-        m_tried.insert(path);
-        if (shown) {
-            ++m_stored;
-            lock.unlock();
-            store->write(*key, *shown);
-            lock.lock();
-        }
+        m_passKey = key;
+        m_passShown = std::move(shown);
+        m_passAbandoned = abandoned;
+        m_passState = PassDone;
         m_changed.notify_all();
     }
 }

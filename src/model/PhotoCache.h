@@ -44,8 +44,16 @@ public:
     PhotoCache(const PhotoCache&) = delete;
     PhotoCache& operator=(const PhotoCache&) = delete;
 
+    // How the pass storing the classes' photos ahead runs: only when nothing else wants the processor, or (for tests
+    // on a busy machine, where such a thread may wait for seconds) as any thread.
+    enum class PassPriority
+    {
+        Idle,
+        Normal
+    };
     // Keeps the photos on disk too, in that folder (see PhotoStore); before any photo is asked for.
-    void keepOnDisk(const QString& folder, qint64 boundBytes = PhotoStore::DefaultBound);
+    void keepOnDisk(const QString& folder, qint64 boundBytes = PhotoStore::DefaultBound,
+                    PassPriority priority = PassPriority::Idle);
     const PhotoStore* store() const { return m_store.get(); }
 
     // The photo kept from before, in memory or on disk, when its file has not changed since; nothing is decoded.
@@ -105,6 +113,9 @@ private:
     bool cardWaits() const;
     bool wanted(const QString& path) const;
     QString nextToStore() const;
+    bool mayStore() const;
+    void startStoring(const QString& path);
+    void storingDone(std::unique_lock<std::mutex>& lock);
     void withdraw(QObject* owner);
     // Without the lock.
     std::optional<photofit::Shown> fromStore(const PhotoKey& key);
@@ -127,15 +138,34 @@ private:
     std::atomic<bool> m_abandon = false;
     int m_decodes = 0;
     bool m_stopping = false;
-    // The disk, and the pass storing the classes' photos ahead: the classes named last first, the photos tried in
-    // this run (stored, found stored or failed), the one being decoded and when the pass may start.
+    // The disk, and the pass storing the classes' photos ahead, which the cache's thread runs: the classes named last
+    // first, the photos tried in this run (stored, found stored or failed), the one being stored and when the pass
+    // may start.
     std::shared_ptr<PhotoStore> m_store;
     std::list<ClassPhotos> m_classes;
     std::set<QString> m_tried;
     QString m_storing;
-    std::atomic<bool> m_abandonStoring = false;
     std::chrono::steady_clock::time_point m_storeFrom;
     int m_stored = 0;
+    // The pass's decodes, on a thread of the lowest priority that never takes the lock: a thread that may wait long
+    // for the processor must hold nothing the others wait for. The cache's thread hands it one photo at a time
+    // (PassJob), which it leaves decoded (PassDone) for the cache's thread to write; what goes with the photo belongs
+    // to the thread whose turn it is.
+    enum PassState
+    {
+        PassIdle,
+        PassJob,
+        PassDone,
+        PassStop
+    };
+    PassPriority m_passPriority = PassPriority::Idle;
+    std::atomic<int> m_passState = PassIdle;
+    std::atomic<bool> m_passStop = false;
+    std::atomic<bool> m_abandonStoring = false;
+    std::shared_ptr<PhotoStore> m_passStore;
+    std::optional<PhotoKey> m_passKey;
+    std::optional<photofit::Shown> m_passShown;
+    bool m_passAbandoned = false;
     std::thread m_storeThread;
     // Alive while the cache is: what a window's thread runs after the cache is gone does nothing.
     std::shared_ptr<char> m_alive = std::make_shared<char>();
