@@ -321,6 +321,7 @@ int classesMemory(const QString& dir, bool plain)
     QTemporaryDir home;
     QDir::setCurrent(home.path());
     auto* form = new TMainForm;
+    form->toolWindows().keepPhotosOnDisk();
     form->show();
     form->activateWindow();
     bench::settle(500);
@@ -415,6 +416,8 @@ double typingMeasure(TMDIChild* window)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The program's name: its folders are the program's own.
+    QApplication::setApplicationName(QStringLiteral("Vire Lan"));
     fonts::install();
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -442,6 +445,9 @@ int main(int argc, char* argv[])
     QDir::setCurrent(home.path());
 
     auto* form = new TMainForm;
+    // The photos kept on disk as the program keeps them, in the user's cache folder: filled by an earlier run, or
+    // empty with HOME a fresh folder.
+    form->toolWindows().keepPhotosOnDisk();
     form->show();
     // Without a window manager nothing makes the frame the active window, which the keyboard needs.
     form->activateWindow();

@@ -12,6 +12,8 @@
 # held, the memory of classes, the photo bench.
 # A benchmark, not a test: it never fails on a time.
 # $BENCH_DISPLAY picks the display number (otherwise Xvfb takes a free one).
+# BENCH_PHOTO_CACHE=empty gives every run of the program a fresh HOME of its own, so that each starts with no photo
+# kept on disk; otherwise the runs share the user's cache folder, filled by the runs before.
 set -euo pipefail
 pairs=${1:-11}
 part=${2:-all}
@@ -74,9 +76,16 @@ if [ ! -f "$data/photos/eleve20.jpg" ] || [ ! -f "$data/classeur.cells" ]; then
 fi
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-echo "== $pairs pairs on display $DISPLAY (load average before: $load_before)"
+echo "== $pairs pairs on display $DISPLAY (load average before: $load_before; photo cache: ${BENCH_PHOTO_CACHE:-shared})"
 results=$work/results
 cd "$work"
+program_env() { # command...
+    if [ "${BENCH_PHOTO_CACHE:-}" = empty ]; then
+        HOME=$(mktemp -d -p "$work") "$@"
+    else
+        "$@"
+    fi
+}
 run_program() { # pair
     if has start; then
         read -r ms rss _ < <("$bin/startwatch" "Vire Lan" 500 "$build/src/virelan")
@@ -84,7 +93,7 @@ run_program() { # pair
         echo "$1 memory program $rss" >> "$results"
     fi
     # shellcheck disable=SC2086
-    "$bin/virelan_bench" "$data" $asked 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 program /" >> "$results"
+    program_env "$bin/virelan_bench" "$data" $asked 2> /dev/null | sed "s/^/$1 /; s/ \([a-z]*\) / \1 program /" >> "$results"
 }
 run_yardstick() { # pair
     if has start; then
@@ -160,7 +169,7 @@ echo "Load average before: $load_before; after: $load_after. $(nproc) cores: $(g
 echo
 echo "== Memory of class windows showing a card with its photo (resident, median of 3 runs)"
 for run in 1 2 3; do
-    "$bin/virelan_bench" "$data" classes 2> /dev/null | sed "s/^/$run /" >> "$work/classes"
+    program_env "$bin/virelan_bench" "$data" classes 2> /dev/null | sed "s/^/$run /" >> "$work/classes"
 done
 awk '
 function median3(a, b, c) { return a > b ? (b > c ? b : (a > c ? c : a)) : (a > c ? a : (b > c ? c : b)) }

@@ -17,6 +17,8 @@
 #include "tools/Pocket.h"
 #include "tools/Texte.h"
 
+#include <QStandardPaths>
+
 template <typename Window> Window* ToolWindows::built(Window*& window) const
 {
     if (!window) {
@@ -34,6 +36,12 @@ ToolWindows::ToolWindows()
     built(m_plan);
     // The photos as the card draws them, 38 KB for a phone photo: those of two full classes and more.
     m_photos = std::make_unique<PhotoCache>(4LL * 1024 * 1024);
+}
+
+void ToolWindows::keepPhotosOnDisk()
+{
+    // Named once the application's name is set: the folder is the program's own.
+    m_photos->keepOnDisk(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/photos"));
 }
 
 ToolWindows::~ToolWindows()

@@ -56,6 +56,9 @@ public:
     TPlanning* planning() const { return m_planning; }
     TPlan* plan() const { return m_plan; }
     PhotoCache* photos() const { return m_photos.get(); }
+    // The photos kept on disk too, in the user's cache folder ("~/.cache/Vire Lan/photos"), from one run to the
+    // next, and the classes' photos stored there ahead; the running program does it at its start.
+    void keepPhotosOnDisk();
 
     // The windows a class window uses, as the frame hands them to each class window it creates.
     SharedWindows shared() const;

@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 #include "app/Splash.h"
 #include "app/StartupFiles.h"
+#include "app/ToolWindows.h"
 #include "model/RecoveryStore.h"
 #include "widgets/Fonts.h"
 
@@ -39,6 +40,7 @@ int main(int argc, char* argv[])
     // The frame, then the tool windows it owns.
     TMainForm mainForm;
     mainForm.setRecovery(&recovery);
+    mainForm.toolWindows().keepPhotosOnDisk();
 
     splash.reset();
 

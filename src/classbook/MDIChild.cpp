@@ -25,6 +25,17 @@ SharedCompanions companionsOf(const SharedWindows& shared)
     return {shared.Planning ? &shared.Planning->sharing() : nullptr, shared.Plan ? &shared.Plan->sharing() : nullptr};
 }
 
+// The class's photos from the card after `card` to the last, then from the first: where the teacher is heading.
+QStringList photosFrom(const ClassTable& table, int card)
+{
+    QStringList photos;
+    for (int n = 0; n < TMDIChild::StudentCount; ++n)
+        if (const QString& photo = table.at((card + n) % TMDIChild::StudentCount + 1, ClassTable::Photo);
+            !photo.isEmpty())
+            photos << photo;
+    return photos;
+}
+
 } // namespace
 
 TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
@@ -43,6 +54,10 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     m_document.setStepView(this);
     m_document.setMayReplace([this](const QString& file) { return errors::mayReplace(this, file); });
     connect(&m_document, &ClassDocument::loaded, this, &TMDIChild::showLoaded);
+    connect(&m_document, &ClassDocument::loaded, this, [this] {
+        if (m_shared.Photos)
+            m_shared.Photos->storeAhead(this, photosFrom(table(), 0));
+    });
     if (m_shared.Recovery)
         m_document.keepRecoveryCopies(*m_shared.Recovery);
     FormCreate();
@@ -233,6 +248,7 @@ void TMDIChild::readAhead()
         if (card >= 1 && card <= StudentCount && !table().at(card, ClassTable::Photo).isEmpty())
             around << table().at(card, ClassTable::Photo);
     m_shared.Photos->prefetch(around);
+    m_shared.Photos->storeAhead(this, photosFrom(table(), m_currentCard));
 }
 
 // --- the window ------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "model/PhotoCache.h"
 #include "model/PhotoFit.h"
 #include "model/PhotoLoader.h"
+#include "model/PhotoStore.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -45,6 +46,14 @@ private slots:
     void cacheReadsAPhotoAgainOnlyWhenItsFileChanged();
     void cacheDecodesAheadAndLeavesFailuresToTheCard();
     void cacheKeepsWithinItsBudget();
+    void storeShowsThePhotoAsDecoded_data();
+    void storeShowsThePhotoAsDecoded();
+    void storeNeverShowsWhatIsNotThePhotosEntry_data();
+    void storeNeverShowsWhatIsNotThePhotosEntry();
+    void storeKeepsWithinItsBoundWhatWasReadLast();
+    void storeThatCannotBeWrittenChangesNothing_data();
+    void storeThatCannotBeWrittenChangesNothing();
+    void storeAheadStoresTheClassesAndStopsWhenAsked();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -522,6 +531,239 @@ void TestPhotos::cacheKeepsWithinItsBudget()
     cache.load(paths[1]);
     cache.load(paths[0]);
     QVERIFY(cache.holds(paths[1]) && !cache.holds(paths[2]));
+}
+
+// The photo as the card draws it, from a fresh decode of its file.
+photofit::Shown decodedAfresh(const QString& path)
+{
+    const photoloader::Photo photo = photoloader::load(path, photofit::decodedSize);
+    return photofit::shown(photo.image, photo.originalSize);
+}
+
+void compareShown(const photofit::Shown& shown, const photofit::Shown& expected)
+{
+    QCOMPARE(shown.picture.format(), expected.picture.format());
+    QCOMPARE(shown.picture, expected.picture);
+    QCOMPARE(shown.placement, expected.placement);
+    QCOMPARE(shown.at, expected.at);
+    QCOMPARE(shown.originalSize, expected.originalSize);
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// Stored by one run, the photo shown by the next is the very one a fresh decode shows, and nothing is decoded.
+void TestPhotos::storeShowsThePhotoAsDecoded_data()
+{
+    rows::add({"wide jpeg | 600 400 | jpg", "upright jpeg | 300 900 | jpg", "small jpeg, at its own size | 50 40 | jpg",
+               "wide, cut by the area | 400 60 | jpg", "grey jpeg | 640 480 | grey",
+               "bitmap of 256 colours | 90 70 | bmp"});
+}
+
+void TestPhotos::storeShowsThePhotoAsDecoded()
+{
+    const QStringList row = rows::fields(), size = row[1].split(' ');
+    QImage image = noise(size[0].toInt(), size[1].toInt(), 5);
+    if (row[2] == "grey")
+        image = image.convertToFormat(QImage::Format_Grayscale8);
+    if (row[2] == "bmp")
+        image = image.convertToFormat(QImage::Format_Indexed8);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(image.save(&buffer, row[2] == "bmp" ? "BMP" : "JPG"));
+    const QString path = write(QStringLiteral("shown.") + (row[2] == "bmp" ? "bmp" : "jpg"), bytes);
+    const QString folder = m_dir.filePath(QStringLiteral("cache/Vire Lan/photos"));
+    QDir(folder).removeRecursively();
+    const photofit::Shown expected = decodedAfresh(path);
+    QVERIFY(row[2] != "bmp" || expected.picture.format() == QImage::Format_Indexed8);
+    {
+        PhotoCache cache(1 << 20);
+        cache.keepOnDisk(folder);
+        compareShown(cache.load(path), expected);
+        QCOMPARE(cache.decodeCount(), 1);
+    }
+    // Readable by the user alone.
+    QCOMPARE(modeOf(folder), mode_t(0700));
+    QCOMPARE(modeOf(PhotoStore(folder).entryPath(*PhotoKey::of(path))), mode_t(0600));
+    PhotoCache next(1 << 20);
+    next.keepOnDisk(folder);
+    const std::optional<photofit::Shown> kept = next.kept(path);
+    QVERIFY(kept);
+    compareShown(*kept, expected);
+    QCOMPARE(next.decodeCount(), 0);
+}
+
+// An entry cut short, altered, made for another photo or for the photo as it was, or no entry at all: the card never
+// shows it, the photo is decoded again and its entry written anew.
+void TestPhotos::storeNeverShowsWhatIsNotThePhotosEntry_data()
+{
+    rows::add({"cut | 0 -1", "cut by its checksum | 0 -4", "a pixel altered | 1 -200", "its header altered | 1 24",
+               "another photo's entry | other", "foreign bytes | foreign", "empty | 0 0",
+               "a link to a good entry | link", "the photo rewritten since | rewritten",
+               "a folder in its place | folder"});
+}
+
+void TestPhotos::storeNeverShowsWhatIsNotThePhotosEntry()
+{
+    const QStringList row = rows::fields(), how = row[1].split(' ');
+    const QString folder = m_dir.filePath(QStringLiteral("photos"));
+    QDir(folder).removeRecursively();
+    const QString path = write(QStringLiteral("entry.jpg"), jpeg(noise(600, 400, 3)));
+    const QString other = write(QStringLiteral("other.jpg"), jpeg(noise(600, 400, 4)));
+    PhotoCache first(1 << 20);
+    first.keepOnDisk(folder);
+    first.load(path);
+    first.load(other);
+    const PhotoStore store(folder);
+    const QString entry = store.entryPath(*PhotoKey::of(path)), otherEntry = store.entryPath(*PhotoKey::of(other));
+    QByteArray bytes = testfiles::readAll(entry);
+    QVERIFY(QFile::remove(entry));
+    if (how[0] == "other") {
+        QVERIFY(QFile::copy(otherEntry, entry));
+    } else if (how[0] == "foreign") {
+        testfiles::writeAll(entry, jpeg(noise(60, 40, 9)));
+    } else if (how[0] == "link") {
+        QVERIFY(QFile::link(otherEntry, entry));
+    } else if (how[0] == "rewritten") {
+        testfiles::writeAll(entry, bytes);
+        QTest::qWait(20);
+        write(QStringLiteral("entry.jpg"), jpeg(noise(600, 400, 5)));
+    } else if (how[0] == "folder") {
+        QVERIFY(QDir().mkpath(entry));
+    } else {
+        // Bytes cut at their end, or one of them altered, counted from the start or the end.
+        const int at = how[1].toInt() < 0 ? int(bytes.size()) + how[1].toInt() : how[1].toInt();
+        if (how[0] == "1")
+            bytes[at] = char(bytes[at] ^ 0x10);
+        else
+            bytes.truncate(at);
+        testfiles::writeAll(entry, bytes);
+    }
+    const photofit::Shown expected = decodedAfresh(path);
+    PhotoCache next(1 << 20);
+    next.keepOnDisk(folder);
+    QVERIFY(!next.kept(path));
+    compareShown(next.load(path), expected);
+    QCOMPARE(next.decodeCount(), 1);
+    // Written anew, where a file may be.
+    PhotoCache last(1 << 20);
+    last.keepOnDisk(folder);
+    QCOMPARE(bool(last.kept(path)), how[0] != "folder");
+}
+
+// Over its bound, the store removes the entries read longest ago, down to seven eighths of it.
+void TestPhotos::storeKeepsWithinItsBoundWhatWasReadLast()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("bound"));
+    photofit::Shown shown;
+    shown.originalSize = QSize(40, 30);
+    shown.placement = photofit::fit(shown.originalSize);
+    shown.picture = noise(40, 30, 6);
+    QList<PhotoKey> keys;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
+        keys << PhotoKey{m_dir.filePath(QLatin1String(name)), 1, 2, 3, 4, 5};
+    // Room for three and a half entries of the same size.
+    const qint64 entryBytes = PhotoStore::encode(keys[0], shown).size();
+    PhotoStore store(folder, entryBytes * 7 / 2);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(store.write(keys[i], shown));
+        QFile entry(store.entryPath(keys[i]));
+        QVERIFY(entry.open(QIODevice::ReadWrite) &&
+                entry.setFileTime(QDateTime::currentDateTime().addSecs(-3600 * (4 - i)),
+                                  QFileDevice::FileModificationTime));
+    }
+    // a, the oldest written, is read: b goes when d comes.
+    QVERIFY(store.read(keys[0]));
+    QVERIFY(store.write(keys[3], shown));
+    QCOMPARE(QList<bool>({store.has(keys[0]), store.has(keys[1]), store.has(keys[2]), store.has(keys[3])}),
+             QList<bool>({true, false, true, true}));
+}
+
+// A cache folder that cannot be made or written: the card shows its photo as without one, and no message comes.
+void TestPhotos::storeThatCannotBeWrittenChangesNothing_data()
+{
+    rows::add({"a file in its place | file", "a file in place of its parent | parent", "not writable | readonly"});
+}
+
+void TestPhotos::storeThatCannotBeWrittenChangesNothing()
+{
+    const QString kind = rows::fields()[1];
+    if (kind == "readonly" && testfiles::reranAsNobody())
+        return;
+    const QString path = write(QStringLiteral("unstored.jpg"), jpeg(noise(600, 400, 7)));
+    QString folder = m_dir.filePath(QStringLiteral("unwritable"));
+    QDir(folder).removeRecursively();
+    QFile::remove(folder);
+    if (kind == "readonly")
+        QVERIFY(QDir().mkdir(folder) && QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    else
+        write(QStringLiteral("unwritable"), "a file");
+    if (kind == "parent")
+        folder += QStringLiteral("/photos");
+    for (int run = 0; run < 2; ++run) {
+        PhotoCache cache(1 << 20);
+        cache.keepOnDisk(folder);
+        compareShown(cache.load(path), decodedAfresh(path));
+        QCOMPARE(cache.decodeCount(), 1);
+    }
+    if (kind == "readonly")
+        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden), QStringList());
+    else
+        QCOMPARE(testfiles::readAll(m_dir.filePath(QStringLiteral("unwritable"))), QByteArray("a file"));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// The pass stores the photos of the classes open on disk, not in memory, and tries each once; it leaves the
+// processor to a card that waits, and stops for a class closed.
+void TestPhotos::storeAheadStoresTheClassesAndStopsWhenAsked()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("ahead"));
+    PhotoCache cache(1 << 20);
+    cache.keepOnDisk(folder, PhotoStore::DefaultBound, PhotoCache::PassPriority::Normal);
+    QStringList photos;
+    for (int i = 0; i < 3; ++i)
+        photos << write(QStringLiteral("class%1.jpg").arg(i), jpeg(noise(800, 600, quint32(10 + i))));
+    const QString bad = write(QStringLiteral("bad-ahead.jpg"), "not a picture");
+    auto owner = std::make_unique<QObject>();
+    cache.storeAhead(owner.get(), photos + QStringList{bad, m_dir.filePath(QStringLiteral("gone.jpg"))});
+    QTRY_VERIFY(cache.storedCount() == 3 && cache.storing().isEmpty());
+    QCOMPARE(cache.decodeCount(), 0);
+    for (const QString& photo : photos) {
+        QVERIFY(!cache.holds(photo));
+        const std::optional<photofit::Shown> kept = cache.kept(photo);
+        QVERIFY(kept);
+        compareShown(*kept, decodedAfresh(photo));
+    }
+    QCOMPARE(cache.decodeCount(), 0);
+
+    // Slow photos: noise a card waits for longer than the pass needs for its own.
+    const QString slow = write(QStringLiteral("slow-ahead.jpg"), jpeg(noise(2400, 1600, 20), 95));
+    const QString slower = write(QStringLiteral("slower.jpg"), jpeg(noise(4000, 2400, 21), 95));
+    cache.storeAhead(owner.get(), {slow});
+    QVERIFY(QTest::qWaitFor([&] { return cache.storing() == slow; }));
+    QObject context;
+    int storedWhenShown = -1;
+    cache.request(slower, &context, [&](std::uint64_t, const photofit::Shown*, const PlatformError*) {
+        storedWhenShown = cache.storedCount();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(storedWhenShown >= 0, 20000);
+    QCOMPARE(storedWhenShown, 3);
+    QTRY_COMPARE(cache.storedCount(), 4);
+
+    // The class closed while its photo is decoded: nothing more of it is stored.
+    const QString last = write(QStringLiteral("last.jpg"), jpeg(noise(2400, 1600, 22), 95));
+    const QString never = write(QStringLiteral("never.jpg"), jpeg(noise(800, 600, 23)));
+    cache.storeAhead(owner.get(), {last, never});
+    QVERIFY(QTest::qWaitFor([&] { return cache.storing() == last; }));
+    owner.reset();
+    QCOMPARE(cache.storedCount(), 4);
+    QTest::qWait(1000);
+    QCOMPARE(cache.storedCount(), 4);
+    QVERIFY(!cache.store()->has(*PhotoKey::of(last)) && !cache.store()->has(*PhotoKey::of(never)));
 }
 
 QTEST_MAIN(TestPhotos)
