@@ -27,5 +27,6 @@ install_missing() {
 
 # Only the tests need these: poppler's PDF tools and LibreOffice (Writer and Calc) read back what the program
 # prints, saves and exports, the URW fonts are families that several foundries provide, the validators check the
-# menu entry and the metainfo, and xdotool drives the end-to-end test.
-test_packages=(poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui fonts-urw-base35 desktop-file-utils appstream xdotool)
+# menu entry and the metainfo, xdotool drives the end-to-end test, and python3's zip reader reads an exported
+# workbook back.
+test_packages=(poppler-utils libreoffice-writer-nogui libreoffice-calc-nogui fonts-urw-base35 desktop-file-utils appstream xdotool python3)
