@@ -115,13 +115,24 @@ QByteArray readFile(const QString& path)
     QByteArray bytes = textfile::readBytes(path, FileLimit);
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
+    // A file shorter than the longest line taken has no line too long.
+    if (n <= 4 + MaxText)
+        return bytes;
+    // Lines end as read() ends them: CR LF, a lone CR or a lone LF. The next CR and the next LF are each looked for
+    // once, a line at a time only when passed.
+    const auto next = [data, n](qsizetype from, char c) {
+        const void* at = std::memchr(data + from, c, size_t(n - from));
+        return at ? static_cast<const char*>(at) - data : n;
+    };
+    qsizetype nextCr = -1, nextLf = -1;
     qsizetype start = 0;
     int line = 1;
-    // Lines end as read() ends them: CR LF, a lone CR or a lone LF.
     while (start < n) {
-        qsizetype end = start;
-        while (end < n && data[end] != '\r' && data[end] != '\n')
-            ++end;
+        if (nextCr < start)
+            nextCr = next(start, '\r');
+        if (nextLf < start)
+            nextLf = next(start, '\n');
+        qsizetype end = std::min(nextCr, nextLf);
         if (end - start > 4 + MaxText) {
             filewriter::markUnreadable(path);
             throw PlatformError::refusedFile(
@@ -164,14 +175,21 @@ bool isClassContent(const QByteArray& bytes)
 
 QString openRefusal(const QString& path)
 {
+    return readToOpen(path).refusal;
+}
+
+OpeningRead readToOpen(const QString& path)
+{
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("Fichier introuvable : %1").arg(path);
+        return {QStringLiteral("Fichier introuvable : %1").arg(path), std::nullopt};
     if (info.isDir())
-        return QStringLiteral("%1 est un dossier, pas un fichier de classe.").arg(path);
+        return {QStringLiteral("%1 est un dossier, pas un fichier de classe.").arg(path), std::nullopt};
     try {
-        if (!isClassContent(readFile(path)))
-            return QStringLiteral("%1 n'est pas un fichier de classe.").arg(path);
+        QByteArray bytes = readFile(path);
+        if (!isClassContent(bytes))
+            return {QStringLiteral("%1 n'est pas un fichier de classe.").arg(path), std::nullopt};
+        return {QString(), std::move(bytes)};
     } catch (const PlatformError&) {
     }
     return {};
