@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace classfile {
 namespace {
@@ -69,9 +70,22 @@ QByteArray encodeText(const QString& text)
 QString decodeText(const char* data, qsizetype size)
 {
     QString text = cp1252::decode(QByteArray::fromRawData(data, size));
-    if (std::memchr(data, LineBreakByte, size_t(size)))
-        text.replace(QLatin1Char(LineBreakByte), QStringLiteral("\r\n"));
-    return text;
+    const qsizetype breaks = std::count(data, data + size, LineBreakByte);
+    if (breaks == 0)
+        return text;
+    // Made at its exact size: a class holds sixty remarks of many lines each, which a replace would leave with
+    // room to grow.
+    QString out(text.size() + breaks, Qt::Uninitialized);
+    QChar* to = out.data();
+    for (const QChar c : std::as_const(text)) {
+        if (c == QLatin1Char(LineBreakByte)) {
+            *to++ = QLatin1Char('\r');
+            *to++ = QLatin1Char('\n');
+        } else {
+            *to++ = c;
+        }
+    }
+    return out;
 }
 
 void readHeader(const char* data, qsizetype size, Widths& widths)

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -61,7 +62,11 @@ DiskState DiskState::ofAside(const QString& path, const QByteArray& bytes)
     // The thread holds its own reference to the bytes, which nothing changes. Without a thread, the hash is taken
     // here.
     try {
-        state.m_hashAside = std::async(std::launch::async, [bytes] { return hashOf(bytes); }).share();
+        // The bytes are let go once hashed: the task itself stays with the state as long as the hash does.
+        state.m_hashAside = std::async(std::launch::async, [bytes]() mutable {
+                                const QByteArray own = std::move(bytes);
+                                return hashOf(own);
+                            }).share();
     } catch (const std::system_error&) {
         state.m_hash = hashOf(bytes);
     }
