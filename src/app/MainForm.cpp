@@ -711,6 +711,13 @@ TMDIChild* TMainForm::activeChild() const
 
 TMDIChild* TMainForm::CreateClassWindow(const QString& name)
 {
+    TMDIChild* child = newClassWindow(name);
+    showClassWindow(child);
+    return child;
+}
+
+TMDIChild* TMainForm::newClassWindow(const QString& name)
+{
     auto* child = new TMDIChild(m_tools->shared());
     QMdiSubWindow* sub = m_mdiArea->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -719,10 +726,15 @@ TMDIChild* TMainForm::CreateClassWindow(const QString& name)
     connect(sub, &QObject::destroyed, this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
     connect(&child->document(), &ClassDocument::changed, this, &TMainForm::updateHistoryCommands);
     connect(&child->document().history(), &ClassHistory::changed, this, &TMainForm::updateHistoryCommands);
+    return child;
+}
+
+void TMainForm::showClassWindow(TMDIChild* child)
+{
+    auto* sub = qobject_cast<QMdiSubWindow*>(child->parentWidget());
     sub->show();
     m_mdiArea->setActiveSubWindow(sub);
     UpdateMenuItems();
-    return child;
 }
 
 void TMainForm::UpdateMenuItems()
@@ -792,20 +804,32 @@ void TMainForm::openClassFile(const QString& path, bool chosen)
     }
     // A file that is no class opens no window, whose saving would replace it. A name without a file is refused
     // on the command line, where it was mistyped; the open dialog offers only files that exist, and one gone since
-    // opens as a new class of that name.
-    if (!chosen || QFileInfo::exists(path))
-        if (const QString refusal = classfile::openRefusal(path); !refusal.isEmpty())
-            throw PlatformError(refusal, {path});
+    // opens as a new class of that name. The bytes read to tell are the bytes the class is loaded from.
+    std::optional<QByteArray> bytes;
+    if (!chosen || QFileInfo::exists(path)) {
+        classfile::OpeningRead read = classfile::readToOpen(path);
+        if (!read.refusal.isEmpty())
+            throw PlatformError(read.refusal, {path});
+        bytes = std::move(read.bytes);
+    }
     // A kept version is only ever read; any other class is locked while it is open here, and one open elsewhere
-    // is opened as the teacher answers.
+    // is opened as the teacher answers. The lock is taken aside while the window is built, and known before the
+    // window shows or the question is asked.
     ClassLock lock;
     QString note;
     bool readOnly = versions::isKept(path);
+    std::future<ClassLock::Outcome> taking;
     if (readOnly) {
         note = QStringLiteral("%1 est une version conservée : elle est ouverte en lecture seule.")
                    .arg(filenames::lastComponent(path));
     } else {
-        switch (lock.take(path)) {
+        taking = lock.takeAside(path);
+    }
+    TMDIChild* child = newClassWindow(path);
+    // Unless the class opens, the window goes with its frame, never shown.
+    auto dropWindow = qScopeGuard([child] { delete child->parentWidget(); });
+    if (taking.valid()) {
+        switch (taking.get()) {
         case ClassLock::Outcome::Taken:
             break;
         case ClassLock::Outcome::Refused:
@@ -825,12 +849,13 @@ void TMainForm::openClassFile(const QString& path, bool chosen)
             break;
         }
     }
-    TMDIChild* child = CreateClassWindow(path);
+    dropWindow.dismiss();
+    showClassWindow(child);
     child->document().lock() = std::move(lock);
     child->setReadOnly(readOnly);
     if (!note.isEmpty())
         seams().statusMessage(this, note);
-    child->Charge(path);
+    child->Charge(path, bytes);
 }
 
 void TMainForm::OpenClassFiles(const QStringList& paths)

@@ -126,6 +126,9 @@ private:
     void showModal(QDialog* dialog);
     // A class window for the file, unless it is no class file (classfile::openRefusal); `chosen` in the open dialog.
     void openClassFile(const QString& path, bool chosen);
+    // A class window in the frame, not shown yet; showClassWindow shows it in front.
+    TMDIChild* newClassWindow(const QString& name);
+    void showClassWindow(TMDIChild* child);
     void fillWindowMenu();
     // "&Annuler" and "&Rétablir" name what the active class window would take back or make again.
     void updateHistoryCommands();

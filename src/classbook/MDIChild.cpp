@@ -49,7 +49,6 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     m_notebook->setObjectName(QStringLiteral("Notebook1"));
     layout->addWidget(m_notebook);
     buildGridPage();
-    buildCardPage();
     m_document.setView(this);
     m_document.setStepView(this);
     m_document.setMayReplace([this](const QString& file) { return errors::mayReplace(this, file); });
@@ -71,9 +70,11 @@ TMDIChild::~TMDIChild()
     delete m_notebook;
 }
 
-void TMDIChild::buildCardPage()
+CardPage* TMDIChild::card()
 {
-    // In the window from the start: every control then takes the window's font as it is created, once.
+    if (m_card)
+        return m_card;
+    // In the window: every control takes the window's font as it is created, once.
     m_card = new CardPage(m_shared.Photos, m_notebook);
     m_notebook->addWidget(m_card);
     m_card->keyPressHook = [this](int field, QChar& key) {
@@ -95,6 +96,7 @@ void TMDIChild::buildCardPage()
         if (isCardPage())
             readAhead();
     });
+    return m_card;
 }
 
 void TMDIChild::FormCreate()
@@ -114,17 +116,18 @@ void TMDIChild::FormCreate()
 
 bool TMDIChild::isCardPage() const
 {
-    return m_notebook->currentWidget() == m_card;
+    return m_card && m_notebook->currentWidget() == m_card;
 }
 
 const QString& TMDIChild::photoPath() const
 {
-    return m_card->photo()->path();
+    static const QString none;
+    return m_card ? m_card->photo()->path() : none;
 }
 
 bool TMDIChild::photoPending() const
 {
-    return m_card->photo()->pending();
+    return m_card && m_card->photo()->pending();
 }
 
 void TMDIChild::storeInto(ClassContents& contents) const
@@ -143,6 +146,9 @@ void TMDIChild::storeInto(ClassContents& contents) const
 
 void TMDIChild::EcritFiche()
 {
+    // A card never built holds nothing of its own.
+    if (!m_card)
+        return;
     m_card->photo()->settleChoice();
     settleCard();
     const int r = m_currentCard;
@@ -154,18 +160,18 @@ void TMDIChild::LitFiche()
 {
     const int r = m_currentCard;
     if (r >= 1 && r <= StudentCount)
-        m_card->LitFiche(m_document.table(), r);
+        card()->LitFiche(m_document.table(), r);
 }
 
 void TMDIChild::LitPhoto()
 {
-    m_card->photo()->LitPhoto();
+    card()->photo()->LitPhoto();
 }
 
 void TMDIChild::Image1Click()
 {
     settleCard();
-    m_card->photo()->choose();
+    card()->photo()->choose();
 }
 
 // --- pages and cards ------------------------------------------------------------
@@ -192,7 +198,7 @@ void TMDIChild::showCard()
     } catch (const PlatformError& error) {
         photoFailure = error;
     }
-    m_notebook->setCurrentWidget(m_card);
+    m_notebook->setCurrentWidget(card());
     m_card->field(1)->setFocus();
     // The photos around are decoded ahead once the card's own has come: the teacher then stays on the card.
     if (!photoPending())

@@ -41,7 +41,8 @@ public:
 
     // --- the view -------------------------------------------------------------
     StringGrid* grid() const { return m_grid; }
-    CardPage* card() const { return m_card; }
+    // The card page, built the first time it is needed: a class opens on its grid, and most are never shown as cards.
+    CardPage* card();
     bool isCardPage() const;
     int currentCard() const { return m_currentCard; }
     // The path of the card's photo; the card waits for its photo while it is being read.
@@ -60,7 +61,8 @@ public:
     // --- class files: the questions, then the document ------------------------
     void Nouveau();
     void Raz();
-    void Charge(const QString& path);
+    // The class file's bytes may be handed over, read already.
+    void Charge(const QString& path, const std::optional<QByteArray>& classFileBytes = std::nullopt);
     // A class opened read-only (open elsewhere, or a kept version) says so in its caption; "&Enregistrer" then
     // asks for another name, and the file read is never written.
     bool isReadOnly() const { return m_document.isReadOnly(); }
@@ -142,7 +144,6 @@ protected:
 private:
     void FormCreate();
     void buildGridPage();
-    void buildCardPage();
     // The grid page's editing: every character typed marks the class changed, a full stop becoming a comma.
     void StringGrid1KeyPress(QChar& key);
     void Edit1KeyPress(QChar& key);
@@ -185,6 +186,7 @@ private:
     ClassDocument m_document;
     QStackedWidget* m_notebook = nullptr;
     StringGrid* m_grid = nullptr;
+    // Null until card() first builds it; until then the card is as a new one, empty and never typed into.
     CardPage* m_card = nullptr;
     int m_currentCard = 0;
     QString m_lastChosenPhrase;

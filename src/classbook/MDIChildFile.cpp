@@ -23,10 +23,10 @@ void TMDIChild::Raz()
     m_document.Raz();
 }
 
-void TMDIChild::Charge(const QString& path)
+void TMDIChild::Charge(const QString& path, const std::optional<QByteArray>& classFileBytes)
 {
     // The document tells loaded() before it raises what could not be read: the grid then shows the class read.
-    m_document.load(path);
+    m_document.load(path, classFileBytes);
 }
 
 void TMDIChild::showLoaded()
@@ -36,7 +36,8 @@ void TMDIChild::showLoaded()
         if (widths[c - 1] != classfile::NoWidth)
             m_grid->setColWidth(c, widths[c - 1]);
     LitGrille();
-    m_card->photo()->forget();
+    if (m_card)
+        m_card->photo()->forget();
     m_notebook->setCurrentWidget(m_grid);
 }
 

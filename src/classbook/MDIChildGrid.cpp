@@ -114,8 +114,10 @@ QString TMDIChild::FormatNbr(const QString& text)
     }
     const QStringView digits = dot >= 0 ? QStringView(withComma) : number;
     // The marks and coefficients a teacher types take the short way.
+    // A mark already in that form (as every class saved holds it) is the class's own text: the grid and the class
+    // then hold one copy of it.
     if (QString plain = frnum::plainHash00(digits); !plain.isEmpty())
-        return plain;
+        return plain == text ? text : plain;
     const QString trimmed = digits.toString();
     if (const auto value = frnum::read(trimmed))
         return frnum::formatHash00(*value);

@@ -24,7 +24,10 @@ void TMDIChild::asStep(const QString& text, const std::function<void()>& operati
 {
     settleTyping();
     // What the card shows after the step, a paste or a photo removed, is the class's.
-    const auto settled = qScopeGuard([this] { m_card->settleTyping(); });
+    const auto settled = qScopeGuard([this] {
+        if (m_card)
+            m_card->settleTyping();
+    });
     m_document.step(text, place(), operation);
 }
 
@@ -38,7 +41,8 @@ void TMDIChild::setModified(bool modified)
 void TMDIChild::settleTyping()
 {
     finishCellEdit();
-    m_card->photo()->settleChoice();
+    if (m_card)
+        m_card->photo()->settleChoice();
     settleCard();
 }
 
@@ -68,7 +72,7 @@ ClassChanges TMDIChild::cardChanges() const
 
 void TMDIChild::settleCard(const QString& text)
 {
-    if (!m_card->typedSince())
+    if (!m_card || !m_card->typedSince())
         return;
     ClassChanges changes = cardChanges();
     // The fields' own undo of the typing ends here: from now on the class's history takes it back.

@@ -45,7 +45,7 @@ void TMDIChild::ImprimFiche()
     printlayout::Card card;
     card.fileName = fileName();
     card.today = seams().now().date();
-    QStringList texts = m_card->copiedTexts();
+    QStringList texts = this->card()->copiedTexts();
     card.remarks = printlayout::memoLines(texts.takeLast());
     card.fields = texts;
     // The card keeps its photo only at the frame's size, and may still be reading it: the photo is read again as the

@@ -172,7 +172,7 @@ void ClassDocument::Raz()
         entry.clear();
 }
 
-void ClassDocument::load(const QString& path)
+void ClassDocument::load(const QString& path, const std::optional<QByteArray>& classFileBytes)
 {
     m_fileName = path;
     Raz();
@@ -190,8 +190,9 @@ void ClassDocument::load(const QString& path)
     QByteArray bytes;
     std::optional<PlatformError> classFailure;
     try {
-        bytes = classfile::readFile(m_fileName);
-        m_disk = DiskState::of(m_fileName, bytes);
+        bytes = classFileBytes ? *classFileBytes : classfile::readFile(m_fileName);
+        // Hashed aside while the class is built and shown; a save waits for the hash.
+        m_disk = DiskState::ofAside(m_fileName, bytes);
     } catch (const PlatformError& error) {
         if (QFileInfo::exists(m_fileName))
             classFailure = error;

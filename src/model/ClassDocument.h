@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class RecoverySlot;
 class RecoveryStore;
@@ -122,8 +123,9 @@ public:
     // Charge: the file name, then Raz, the homework file, the class file, the planning and the plan. The class is
     // then not modified and loaded() told, even when something could not be read. A class file that exists but
     // cannot be read raises its failure and leaves the class without a name, so that a save asks for one; then
-    // the companions' failures are raised together.
-    void load(const QString& path);
+    // the companions' failures are raised together. The class file's bytes may be handed over, read already (as
+    // classfile::readFile reads them): the class and what a save checks are then those very bytes.
+    void load(const QString& path, const std::optional<QByteArray>& classFileBytes = std::nullopt);
     // The class is to be saved under this name: written there at the next save even when nothing changed. Under
     // another file than its own, the class takes that file's lock (taken by the caller, or none) and leaves its
     // own, and is no longer read-only.

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace classfile {
 namespace {
@@ -69,10 +70,60 @@ QByteArray encodeText(const QString& text)
 QString decodeText(const char* data, qsizetype size)
 {
     QString text = cp1252::decode(QByteArray::fromRawData(data, size));
-    if (std::memchr(data, LineBreakByte, size_t(size)))
-        text.replace(QLatin1Char(LineBreakByte), QStringLiteral("\r\n"));
-    return text;
+    const auto* first = static_cast<const char*>(std::memchr(data, LineBreakByte, size_t(size)));
+    if (!first)
+        return text;
+    // Made at its exact size: a class holds sixty remarks of many lines each, which a replace would leave with room
+    // to grow.
+    QString out;
+    out.reserve(text.size() + std::count(first, data + size, LineBreakByte));
+    const QStringView view(text);
+    qsizetype from = 0;
+    for (qsizetype at = first - data; at >= 0; at = view.indexOf(QLatin1Char(LineBreakByte), from)) {
+        out.append(view.mid(from, at - from));
+        out.append(u"\r\n");
+        from = at + 1;
+    }
+    out.append(view.mid(from));
+    return out;
 }
+
+// The lines of a class file, each ended as read() ends them: CR LF, a lone CR or a lone LF; a last line without its
+// end still counts. The next CR and the next LF are each looked for once, and again only once passed.
+class Lines
+{
+public:
+    explicit Lines(const QByteArray& bytes) : m_data(bytes.constData()), m_size(bytes.size()) {}
+
+    // The next line, from start to end (its end excluded); false after the last one.
+    bool next(qsizetype& start, qsizetype& end)
+    {
+        if (m_start >= m_size)
+            return false;
+        if (m_nextCr < m_start)
+            m_nextCr = find('\r');
+        if (m_nextLf < m_start)
+            m_nextLf = find('\n');
+        start = m_start;
+        end = std::min(m_nextCr, m_nextLf);
+        m_start = end + (end + 1 < m_size && m_data[end] == '\r' && m_data[end + 1] == '\n' ? 2 : 1);
+        return true;
+    }
+    const char* data() const { return m_data; }
+
+private:
+    qsizetype find(char c) const
+    {
+        const void* at = std::memchr(m_data + m_start, c, size_t(m_size - m_start));
+        return at ? static_cast<const char*>(at) - m_data : m_size;
+    }
+
+    const char* m_data;
+    qsizetype m_size;
+    qsizetype m_start = 0;
+    qsizetype m_nextCr = -1;
+    qsizetype m_nextLf = -1;
+};
 
 void readHeader(const char* data, qsizetype size, Widths& widths)
 {
@@ -113,15 +164,12 @@ qsizetype textLength(QStringView text)
 QByteArray readFile(const QString& path)
 {
     QByteArray bytes = textfile::readBytes(path, FileLimit);
-    const char* data = bytes.constData();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    int line = 1;
-    // Lines end as read() ends them: CR LF, a lone CR or a lone LF.
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && data[end] != '\r' && data[end] != '\n')
-            ++end;
+    // A file shorter than the longest line taken has no line too long.
+    if (bytes.size() <= 4 + MaxText)
+        return bytes;
+    Lines lines(bytes);
+    qsizetype start = 0, end = 0;
+    for (int line = 1; lines.next(start, end); ++line) {
         if (end - start > 4 + MaxText) {
             filewriter::markUnreadable(path);
             throw PlatformError::refusedFile(
@@ -130,10 +178,6 @@ QByteArray readFile(const QString& path)
                     .arg(QString::number(line), messagetext::number(MaxText)),
                 FileLimit.what);
         }
-        if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n')
-            ++end;
-        start = end + 1;
-        ++line;
     }
     return bytes;
 }
@@ -164,14 +208,21 @@ bool isClassContent(const QByteArray& bytes)
 
 QString openRefusal(const QString& path)
 {
+    return readToOpen(path).refusal;
+}
+
+OpeningRead readToOpen(const QString& path)
+{
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("Fichier introuvable : %1").arg(path);
+        return {QStringLiteral("Fichier introuvable : %1").arg(path), std::nullopt};
     if (info.isDir())
-        return QStringLiteral("%1 est un dossier, pas un fichier de classe.").arg(path);
+        return {QStringLiteral("%1 est un dossier, pas un fichier de classe.").arg(path), std::nullopt};
     try {
-        if (!isClassContent(readFile(path)))
-            return QStringLiteral("%1 n'est pas un fichier de classe.").arg(path);
+        QByteArray bytes = readFile(path);
+        if (!isClassContent(bytes))
+            return {QStringLiteral("%1 n'est pas un fichier de classe.").arg(path), std::nullopt};
+        return {QString(), std::move(bytes)};
     } catch (const PlatformError&) {
     }
     return {};
@@ -201,23 +252,13 @@ Widths read(const QByteArray& bytes, ClassTable& table)
 {
     Widths widths;
     widths.fill(NoWidth);
-    const char* data = bytes.constData();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    bool header = true;
-    // A line ends at CR LF, a lone CR or a lone LF; a last line without its end still counts.
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && data[end] != '\r' && data[end] != '\n')
-            ++end;
+    Lines lines(bytes);
+    qsizetype start = 0, end = 0;
+    for (bool header = true; lines.next(start, end); header = false) {
         if (header)
-            readHeader(data + start, end - start, widths);
+            readHeader(lines.data() + start, end - start, widths);
         else
-            readRecord(data + start, end - start, table);
-        header = false;
-        if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n')
-            ++end;
-        start = end + 1;
+            readRecord(lines.data() + start, end - start, table);
     }
     return widths;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <optional>
 
 // The class file: a header line with the widths of grid columns 1 to 31, then one record per
 // non-empty slot of the class table. Windows-1252 text, every line ending in CR LF.
@@ -57,6 +58,17 @@ bool isClassContent(const QByteArray& bytes);
 // fichier de classe." or "%s n'est pas un fichier de classe." A file that exists but cannot be read (no right to
 // read it, too large) is not refused here: opening it says why, as for any class file.
 QString openRefusal(const QString& path);
+
+// An opening reads the class file once: the bytes that tell it is a class are the bytes the class is loaded from.
+struct OpeningRead
+{
+    // As openRefusal.
+    QString refusal;
+    // The bytes read, as readFile reads them; none when the file was refused or could not be read (the load then
+    // reads it again and raises why).
+    std::optional<QByteArray> bytes;
+};
+OpeningRead readToOpen(const QString& path);
 
 // Reads a class file into the table, over what it holds already (a later record for the same slot
 // wins), and returns the widths of its header. Lines that are not records, and records outside the

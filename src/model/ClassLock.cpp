@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <pwd.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -22,8 +23,12 @@ enum Line
 
 QString userName()
 {
-    if (const passwd* entry = ::getpwuid(::geteuid()))
-        return QString::fromLocal8Bit(entry->pw_name);
+    // Reentrant: the lock may be taken on a thread of its own.
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::geteuid(), &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
     return qEnvironmentVariable("USER");
 }
 
@@ -91,6 +96,18 @@ ClassLock::Outcome ClassLock::take(const QString& classFile)
     m_lock = std::move(lock);
     m_classFile = classFile;
     return Outcome::Taken;
+}
+
+std::future<ClassLock::Outcome> ClassLock::takeAside(const QString& classFile)
+{
+    try {
+        return std::async(std::launch::async, [this, classFile] { return take(classFile); });
+    } catch (const std::system_error&) {
+        // No thread to be had: taken here.
+        std::promise<Outcome> taken;
+        taken.set_value(take(classFile));
+        return taken.get_future();
+    }
 }
 
 void ClassLock::release()

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -56,6 +57,10 @@ public:
     // Takes the lock of the class file, a stale one being removed without a word; a lock held before is released
     // once the new one is taken.
     Outcome take(const QString& classFile);
+    // take() on a thread of its own, so that creating the lock file and syncing it to disk overlaps what the opener
+    // does meanwhile (reading the class, building its window). The lock is not to be touched until the outcome is
+    // known; the future, destroyed unread, waits for it.
+    std::future<Outcome> takeAside(const QString& classFile);
     void release();
     bool isHeld() const { return m_lock != nullptr; }
     // The class file whose lock is held; empty when none is.

@@ -3,6 +3,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <system_error>
+#include <utility>
 
 namespace {
 
@@ -50,6 +52,32 @@ DiskState DiskState::of(const QString& path, const QByteArray& bytes)
     return state;
 }
 
+DiskState DiskState::ofAside(const QString& path, const QByteArray& bytes)
+{
+    DiskState state;
+    state.m_path = path;
+    state.m_known = true;
+    state.m_exists = QFileInfo::exists(path);
+    state.m_size = bytes.size();
+    // The thread holds its own reference to the bytes, which nothing changes. Without a thread, the hash is taken
+    // here.
+    try {
+        // The bytes are let go once hashed: the task itself stays with the state as long as the hash does.
+        state.m_hashAside = std::async(std::launch::async, [bytes]() mutable {
+                                const QByteArray own = std::move(bytes);
+                                return hashOf(own);
+                            }).share();
+    } catch (const std::system_error&) {
+        state.m_hash = hashOf(bytes);
+    }
+    return state;
+}
+
+const QByteArray& DiskState::hash() const
+{
+    return m_hashAside.valid() ? m_hashAside.get() : m_hash;
+}
+
 bool DiskState::changedOnDisk() const
 {
     if (!m_known)
@@ -60,7 +88,7 @@ bool DiskState::changedOnDisk() const
     if (now.m_exists && now.m_size < 0)
         return false;
     return now.m_exists != m_exists ||
-           (m_exists && (now.m_size != m_size || now.m_hash.isEmpty() || now.m_hash != m_hash));
+           (m_exists && (now.m_size != m_size || now.m_hash.isEmpty() || now.m_hash != hash()));
 }
 
 bool mayWriteOver(const DiskState& state, const MayReplace& mayReplace)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <future>
 
 // What the program last read or wrote of one of its files, so that a save can tell whether someone else (another
 // instance, a colleague on a shared folder, another program) changed the file since, and ask before writing over it.
@@ -20,6 +21,8 @@ public:
     static DiskState of(const QString& path);
     // The file just read or written with these bytes.
     static DiskState of(const QString& path, const QByteArray& bytes);
+    // The same, the bytes hashed on a thread of their own; the first question that needs the hash waits for it.
+    static DiskState ofAside(const QString& path, const QByteArray& bytes);
 
     bool isKnown() const { return m_known; }
     const QString& path() const { return m_path; }
@@ -28,11 +31,15 @@ public:
     bool changedOnDisk() const;
 
 private:
+    const QByteArray& hash() const;
+
     QString m_path;
     bool m_known = false;
     bool m_exists = false;
     qint64 m_size = 0;
     QByteArray m_hash;
+    // The hash being taken aside, when it is.
+    std::shared_future<QByteArray> m_hashAside;
 };
 
 // Asked before a file someone else changed is written over, with the file's path: true to write over it. Nothing

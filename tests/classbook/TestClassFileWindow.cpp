@@ -724,12 +724,13 @@ void TestClassFileWindow::pageKeysStayWithinBounds()
 
 void TestClassFileWindow::cardButtons()
 {
+    // The card page is built when first shown.
+    w()->grid()->setCurrent(2, 2);
+    w()->Fiche();
     QCOMPARE(w()->findChild<QToolButton*>("SpeedButton1")->toolTip(), QStringLiteral("Précédent"));
     QCOMPARE(w()->findChild<QToolButton*>("SpeedButton2")->toolTip(), QStringLiteral("Suivant"));
     QCOMPARE(w()->findChild<QToolButton*>("SpeedButton1")->geometry(), QRect(16, 4, 25, 25));
     QCOMPARE(w()->findChild<QToolButton*>("SpeedButton2")->geometry(), QRect(41, 4, 25, 25));
-    w()->grid()->setCurrent(2, 2);
-    w()->Fiche();
     // What is typed on a card goes with it when the next one is shown.
     typeText(w()->card()->field(1), QStringLiteral("Ana"));
     QTest::mouseClick(w()->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);

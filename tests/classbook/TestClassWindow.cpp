@@ -5,6 +5,8 @@
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -27,6 +29,7 @@ private slots:
     void spareSlotsAndRowsUntouched();
     void cardTransfers();
     void cardFieldsOfNewWindow();
+    void cardBuiltLateAsAtOnce();
 };
 
 void TestClassWindow::newWindowDefaults()
@@ -218,6 +221,64 @@ void TestClassWindow::cardFieldsOfNewWindow()
     QCOMPARE(w.currentCard(), 62);
     w.SpeedButton2Click();
     QCOMPARE(w.currentCard(), 62);
+}
+
+// Every control of the card page as the teacher finds it: its kind, name, place, font, text and whether it shows;
+// then the control with the focus, and those the Tab key goes through from there.
+static QStringList cardAsShown(TMDIChild& w)
+{
+    QStringList out;
+    const QList<QWidget*> controls = w.card()->findChildren<QWidget*>();
+    for (const QWidget* c : controls) {
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(c))
+            text = label->text();
+        else if (const auto* edit = qobject_cast<const QLineEdit*>(c))
+            text = edit->text();
+        else if (const auto* memo = qobject_cast<const QPlainTextEdit*>(c))
+            text = memo->toPlainText();
+        const QRect r(c->mapTo(&w, QPoint(0, 0)), c->size());
+        out << QStringLiteral("%1 %2 %3,%4 %5x%6 %7 %8 %9")
+                   .arg(QLatin1String(c->metaObject()->className()), c->objectName())
+                   .arg(r.x())
+                   .arg(r.y())
+                   .arg(r.width())
+                   .arg(r.height())
+                   .arg(c->font().toString(), c->isVisible() ? "shown" : "hidden", text);
+    }
+    out << "focus " + QApplication::focusWidget()->objectName();
+    for (int i = 0; i < 16; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        out << "tab " + QApplication::focusWidget()->objectName();
+    }
+    return out;
+}
+
+void TestClassWindow::cardBuiltLateAsAtOnce()
+{
+    // The card page of one window is built with the window, before its class is loaded; the other's the first time
+    // a card is shown. The teacher finds the same card.
+    QStringList seen[2];
+    for (const bool atOnce : {true, false}) {
+        TMDIChild& w = *m_windows->openShown();
+        if (atOnce)
+            w.card();
+        w.document().store([](ClassContents& contents) {
+            contents.table.at(3, ClassTable::Surname) = QStringLiteral("Durand");
+            contents.table.at(3, ClassTable::Town) = QStringLiteral("Lyon");
+            contents.table.at(3, ClassTable::Remarks) = QStringLiteral("ligne 1\r\nligne 2");
+        });
+        w.LitGrille();
+        w.grid()->setCurrent(2, 4);
+        w.Fiche();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window()));
+        w.activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), w.card()->field(1));
+        seen[atOnce ? 0 : 1] = cardAsShown(w);
+        delete &w;
+    }
+    QCOMPARE(seen[1], seen[0]);
+    QVERIFY(seen[0].contains("focus Edit1"));
 }
 
 QTEST_MAIN(TestClassWindow)

@@ -74,6 +74,28 @@ private slots:
     }
 
     // The window's part is in what a save writes, and in a snapshot that leaves the document as it is.
+    void classReadOnceIsWhatASaveChecks()
+    {
+        // The opener read the class, then the file was replaced before the class was loaded from what was read: the
+        // class is what was read, and the file replaced counts as changed elsewhere.
+        const QByteArray read = newHeader() + "0221Dupont\r\n";
+        const QByteArray replaced = newHeader() + "0221Martin\r\n";
+        testfiles::writeAll(path("6A.prf"), replaced);
+        ClassDocument document;
+        int asked = 0;
+        document.setMayReplace([&asked](const QString&) { return ++asked == 0; });
+        document.load(path("6A.prf"), read);
+        QCOMPARE(document.table().at(1, ClassTable::Surname), QStringLiteral("Dupont"));
+        QVERIFY(document.changedOnDisk());
+        document.change([](ClassContents& contents) { contents.table.at(1, 2) = QStringLiteral("12"); });
+        document.save();
+        QCOMPARE(asked, 1);
+        QCOMPARE(testfiles::readAll(path("6A.prf")), replaced);
+        // The very bytes read back in place: nothing changed elsewhere.
+        testfiles::writeAll(path("6A.prf"), read);
+        QVERIFY(!document.changedOnDisk());
+    }
+
     void viewIsStoredBySaveAndSnapshot()
     {
         View view;
