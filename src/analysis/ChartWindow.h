@@ -18,6 +18,9 @@ public:
     // What every paint draws.
     virtual charts::Picture picture() const = 0;
 
+    // Loads the charts' font for the rest of the run: the window built when first asked for then finds it ready.
+    static void loadFont();
+
     QFrame* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
 

@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "analysis/ChartWindow.h"
 #include "app/AboutBox.h"
 #include "app/CommandButton.h"
 #include "app/HelpWindow.h"
@@ -89,6 +90,9 @@ struct TopMenu
 
 using enum Enabled;
 constexpr Command kSeparator{};
+
+// How long the frame stays idle after its first showing before it gets ready what is first asked for.
+constexpr int WarmUpMs = 250;
 
 // The menu bar, in order.
 // clang-format off
@@ -457,6 +461,12 @@ void TMainForm::FormShow()
     FailureList failures;
     failures.attempt([this] { m_tools->loadNotes(QStringLiteral("Virelan.nte")); });
     failures.attempt([this] { m_tools->loadPhrases(); });
+    // Once the frame has been idle a moment, what the first class window and the first chart would otherwise
+    // wait for is made ready.
+    QTimer::singleShot(WarmUpMs, this, [] {
+        TMDIChild::measureCard();
+        ChartWindow::loadFont();
+    });
     failures.raise();
 }
 

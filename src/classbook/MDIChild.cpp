@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <optional>
+#include <utility>
 
 // The class window: its two pages over the class document, the moves between them and between cards.
 
@@ -36,12 +37,53 @@ QStringList photosFrom(const ClassTable& table, int card)
     return photos;
 }
 
+// The card page's size hints as it is built, before it is first shown, in a window's font.
+struct CardHints
+{
+    QFont font;
+    QSize hint;
+    QSize minimum;
+};
+
+// Measured once, on a card built apart, and again only for another font.
+const CardHints& cardHints(const QFont& font)
+{
+    static std::optional<CardHints> hints;
+    if (!hints || hints->font != font) {
+        QWidget window;
+        window.setFont(font);
+        const CardPage card(nullptr, &window);
+        hints = CardHints{font, card.sizeHint(), card.minimumSizeHint()};
+    }
+    return *hints;
+}
+
+// Stands for the card page until it is built: the window is then placed, laid out and bounded as with its card.
+class CardStandIn : public QWidget
+{
+public:
+    CardStandIn(const CardHints& hints, QWidget* parent) : QWidget(parent), m_hint(hints.hint), m_minimum(hints.minimum)
+    {
+    }
+    QSize sizeHint() const override { return m_hint; }
+    QSize minimumSizeHint() const override { return m_minimum; }
+
+private:
+    QSize m_hint;
+    QSize m_minimum;
+};
+
 } // namespace
+
+void TMDIChild::measureCard()
+{
+    cardHints(fonts::system(WindowFontPixels));
+}
 
 TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     : QWidget(parent), m_shared(shared), m_document(companionsOf(shared))
 {
-    setFont(fonts::system(16));
+    setFont(fonts::system(WindowFontPixels));
     resize(620, 402);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -49,6 +91,8 @@ TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)
     m_notebook->setObjectName(QStringLiteral("Notebook1"));
     layout->addWidget(m_notebook);
     buildGridPage();
+    m_cardStandIn = new CardStandIn(cardHints(font()), m_notebook);
+    m_notebook->addWidget(m_cardStandIn);
     m_document.setView(this);
     m_document.setStepView(this);
     m_document.setMayReplace([this](const QString& file) { return errors::mayReplace(this, file); });
@@ -74,9 +118,10 @@ CardPage* TMDIChild::card()
 {
     if (m_card)
         return m_card;
-    // In the window: every control takes the window's font as it is created, once.
+    // In the window: every control takes the window's font as it is created, once. It takes its stand-in's place.
     m_card = new CardPage(m_shared.Photos, m_notebook);
-    m_notebook->addWidget(m_card);
+    m_notebook->insertWidget(m_notebook->indexOf(m_cardStandIn), m_card);
+    delete std::exchange(m_cardStandIn, nullptr);
     m_card->keyPressHook = [this](int field, QChar& key) {
         if (field == 3)
             StringGrid1KeyPress(key);

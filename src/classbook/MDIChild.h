@@ -23,9 +23,15 @@ public:
     static constexpr int GridCols = 32;
     static constexpr int GridRows = 64;
     static constexpr int StudentCount = 62;
+    static constexpr int WindowFontPixels = 16;
 
     explicit TMDIChild(const SharedWindows& shared, QWidget* parent = nullptr);
     ~TMDIChild() override;
+
+    // A window opens with a stand-in of its card page's sizes, and builds the card when first needed; the sizes are
+    // measured once, on a card built apart. Measured while the program is idle, they spare the first class opened
+    // that work.
+    static void measureCard();
 
     // --- the class ----------------------------------------------------------
     ClassDocument& document() { return m_document; }
@@ -188,6 +194,7 @@ private:
     StringGrid* m_grid = nullptr;
     // Null until card() first builds it; until then the card is as a new one, empty and never typed into.
     CardPage* m_card = nullptr;
+    QWidget* m_cardStandIn = nullptr;
     int m_currentCard = 0;
     QString m_lastChosenPhrase;
     std::optional<PlatformError> m_stepFailure;
