@@ -62,8 +62,9 @@ DiskState DiskState::ofAside(const QString& path, const QByteArray& bytes)
     // The thread holds its own reference to the bytes, which nothing changes. Without a thread, the hash is taken
     // here.
     try {
-        // The bytes are let go once hashed: the task itself stays with the state as long as the hash does.
-        state.m_hashAside = std::async(std::launch::async, [bytes]() mutable {
+        // The bytes are let go once hashed: the task itself stays with the state as long as the hash does. (Captured
+        // plainly, they would be a constant copy that the move below only copies again, kept as long as the class.)
+        state.m_hashAside = std::async(std::launch::async, [bytes = QByteArray(bytes)]() mutable {
                                 const QByteArray own = std::move(bytes);
                                 return hashOf(own);
                             }).share();

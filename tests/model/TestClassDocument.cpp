@@ -94,6 +94,8 @@ private slots:
         // The very bytes read back in place: nothing changed elsewhere.
         testfiles::writeAll(path("6A.prf"), read);
         QVERIFY(!document.changedOnDisk());
+        // Once hashed, the bytes handed over are kept by nothing of the class: only the opener holds them.
+        QVERIFY(read.isDetached());
     }
 
     void viewIsStoredBySaveAndSnapshot()
