@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace classfile {
@@ -141,7 +143,29 @@ void readHeader(const char* data, qsizetype size, Widths& widths)
     }
 }
 
-void readRecord(const char* data, qsizetype size, ClassTable& table)
+// The short texts read so far, each kept once: a class holds its marks by the thousand and the same few values again
+// and again, and equal texts then share one copy.
+class ShortTexts
+{
+public:
+    static constexpr qsizetype LongestShared = 8;
+
+    QString text(const char* data, qsizetype size)
+    {
+        if (size > LongestShared)
+            return decodeText(data, size);
+        const auto [at, added] = m_texts.try_emplace(std::string_view(data, size_t(size)));
+        if (added)
+            at->second = decodeText(data, size);
+        return at->second;
+    }
+
+private:
+    // Views into the bytes read, which outlive the reading.
+    std::unordered_map<std::string_view, QString> m_texts;
+};
+
+void readRecord(const char* data, qsizetype size, ClassTable& table, ShortTexts& shortTexts)
 {
     if (size < 4)
         return;
@@ -151,7 +175,7 @@ void readRecord(const char* data, qsizetype size, ClassTable& table)
         return;
     if (!ClassTable::isValid(row - 1, slot))
         return;
-    table.at(row - 1, slot) = decodeText(data + 4, size - 4);
+    table.at(row - 1, slot) = shortTexts.text(data + 4, size - 4);
 }
 
 } // namespace
@@ -253,12 +277,13 @@ Widths read(const QByteArray& bytes, ClassTable& table)
     Widths widths;
     widths.fill(NoWidth);
     Lines lines(bytes);
+    ShortTexts shortTexts;
     qsizetype start = 0, end = 0;
     for (bool header = true; lines.next(start, end); header = false) {
         if (header)
             readHeader(lines.data() + start, end - start, widths);
         else
-            readRecord(lines.data() + start, end - start, table);
+            readRecord(lines.data() + start, end - start, table, shortTexts);
     }
     return widths;
 }

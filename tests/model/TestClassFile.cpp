@@ -23,6 +23,7 @@ private slots:
     void survivesHostileFiles_data();
     void survivesHostileFiles();
     void roundTripKeepsEveryText();
+    void equalShortTextsShareOneCopy();
 };
 
 namespace {
@@ -310,6 +311,21 @@ void TestClassFile::roundTripKeepsEveryText()
     const classfile::Widths readWidths = classfile::read(classfile::write(table, widths), back);
     QVERIFY(back == table);
     QCOMPARE(readWidths, widths);
+}
+
+void TestClassFile::equalShortTextsShareOneCopy()
+{
+    // A class's marks repeat a few values: each is held once, however many students have it.
+    ClassTable table;
+    classfile::read(defaultHeader() + "\r\n0202 12\r\n0302 12\r\n0303 12,5\r\n0402a\vb\r\n0403a\vb\r\n0502 12\r\n0503\r\n",
+                    table);
+    QCOMPARE(table.at(2, 2), QStringLiteral(" 12"));
+    QVERIFY(table.at(2, 2).isSharedWith(table.at(1, 2)));
+    QVERIFY(table.at(4, 2).isSharedWith(table.at(1, 2)));
+    QCOMPARE(table.at(2, 3), QStringLiteral(" 12,5"));
+    QCOMPARE(table.at(3, 2), QStringLiteral("a\r\nb"));
+    QVERIFY(table.at(3, 3).isSharedWith(table.at(3, 2)));
+    QVERIFY(table.at(4, 3).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestClassFile)
