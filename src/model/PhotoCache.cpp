@@ -415,8 +415,11 @@ void PhotoCache::storeAhead(QObject* owner, const QStringList& paths)
             // A photo is decoded at an eighth of its size (1.5 MB for a phone photo) before it is reduced: with
             // glibc's threshold of memory mapping raised by the first such picture freed, as it is by default, each
             // thread that decodes would keep that much in a heap of its own for the rest of the run. Kept where it
-            // starts, every such picture is mapped and given back whole.
+            // starts, every such picture is mapped and given back whole. That also keeps the threshold of trimming
+            // where it starts (128 KB), which would give the top of the heap back after every larger piece of work
+            // (a printed sheet's pages, a workbook) and fault it in again at the next: a megabyte is kept instead.
             ::mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+            ::mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
             m_storeThread = std::thread(&PhotoCache::storeWork, this);
         }
         if (!m_thread.joinable())
