@@ -179,9 +179,12 @@ std::optional<photofit::Shown> PhotoStore::decode(const QByteArray& bytes, const
     Header header;
     if (bytes.size() < qsizetype(sizeof header + 4) || bytes.size() > MaxEntryBytes)
         return std::nullopt;
-    std::uint32_t crc;
-    std::memcpy(&crc, bytes.constData() + bytes.size() - 4, sizeof crc);
-    if (crc != checksum(bytes.constData(), bytes.size() - 4))
+    // The entry's last four bytes, as encode() appended them.
+    const qsizetype checked = bytes.size() - 4;
+    std::uint32_t crc = 0;
+    for (int i = 0; i < 4; ++i)
+        reinterpret_cast<unsigned char*>(&crc)[i] = static_cast<unsigned char>(bytes.at(checked + i));
+    if (crc != checksum(bytes.constData(), checked))
         return std::nullopt;
     std::memcpy(&header, bytes.constData(), sizeof header);
     // Whole, and made by this program for this very photo and this frame.
