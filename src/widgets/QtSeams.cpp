@@ -22,9 +22,18 @@ Seams* g_replacement = nullptr;
 // A dialog taken down on the next turn of the event loop rather than when its answer is returned: what the answer
 // leads to (a class read, a file written, a document printed) is done first, and the dialog's own leaving after it
 // (Qt's file dialog then writes its settings file, synced; the print dialog lets go of the printer's list).
+// A list its answer left open (the name box's completions) goes with the answer: until it goes it keeps the keyboard,
+// and the keys typed meanwhile would reach it, not the window back in front. Any list open then is the dialog's:
+// nothing else can open one while the dialog is modal.
 struct DeleteLater
 {
-    void operator()(QObject* object) const { object->deleteLater(); }
+    void operator()(QObject* dialog) const
+    {
+        while (QWidget* popup = QApplication::activePopupWidget())
+            if (!popup->close())
+                break;
+        dialog->deleteLater();
+    }
 };
 template <typename Dialog> using Later = std::unique_ptr<Dialog, DeleteLater>;
 

@@ -1,7 +1,12 @@
 #include "widgets/QtSeams.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class TestQtSeams : public QObject
 {
@@ -10,6 +15,7 @@ class TestQtSeams : public QObject
 private slots:
     void filters_data();
     void filters();
+    void openLeavesNoListHoldingTheKeys();
 };
 
 void TestQtSeams::filters_data()
@@ -37,5 +43,36 @@ void TestQtSeams::filters()
     }
 }
 
-QTEST_APPLESS_MAIN(TestQtSeams)
+void TestQtSeams::openLeavesNoListHoldingTheKeys()
+{
+    // The name typed, its completion list open over the dialog, and the dialog answered: the list goes with the
+    // answer, not when the dialog itself goes, on the next turn of the event loop.
+    QTemporaryDir folder;
+    QFile(folder.filePath("photo1.jpg")).open(QIODevice::WriteOnly);
+    QFile(folder.filePath("photo2.jpg")).open(QIODevice::WriteOnly);
+    bool listShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->setDirectory(folder.path());
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        // Typed again until the folder is read and the list comes.
+        listShown = QTest::qWaitFor(
+            [name] {
+                name->clear();
+                QTest::keyClicks(name, "photo");
+                return QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 100);
+            },
+            5000);
+        name->setText(folder.filePath("photo1.jpg"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QtSeams seams;
+    const QString chosen = seams.openFileName(nullptr, "Compressés jpeg (*.jpg)|*.jpg");
+    QVERIFY(listShown);
+    QCOMPARE(chosen, folder.filePath("photo1.jpg"));
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+}
+
+QTEST_MAIN(TestQtSeams)
 #include "TestQtSeams.moc"
