@@ -22,21 +22,6 @@
 
 namespace {
 
-// A disk that takes `left` bytes more and then fails, like one that fills up.
-struct FailDevice : QIODevice
-{
-    FailDevice(QIODevice& file, qint64 left) : file(file), left(left) { open(WriteOnly | Unbuffered); }
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        const qint64 written = left > 0 ? file.write(data, std::min(length, left)) : -1;
-        left -= std::max<qint64>(written, 0);
-        return written;
-    }
-    QIODevice& file;
-    qint64 left;
-};
-
 // While it lives, every file the program writes goes to a disk that takes `limit` bytes (all when negative), and
 // the process is killed at the step of the write named ("opened", "written", "synced", "renamed" or "linked"), or
 // at the step of that number counting every write from 1.
@@ -46,7 +31,7 @@ struct Disk : filewriter::Probe
     ~Disk() override { filewriter::setProbe(nullptr); }
     std::unique_ptr<QIODevice> device(QIODevice& file) override
     {
-        return limit < 0 ? nullptr : std::make_unique<FailDevice>(file, limit);
+        return limit < 0 ? nullptr : testfiles::fillingDisk(file, limit);
     }
     void reached(filewriter::Step step) override
     {

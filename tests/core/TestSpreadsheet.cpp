@@ -22,25 +22,11 @@ QStringList readBack(const QString& path)
 }
 
 // A disk that takes `left` bytes of the workbook and then fails, like one that fills up.
-struct FailDevice : QIODevice
-{
-    FailDevice(QIODevice& file, qint64 left) : file(file), left(left) { open(WriteOnly | Unbuffered); }
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        const qint64 written = left > 0 ? file.write(data, std::min(length, left)) : -1;
-        left -= std::max<qint64>(written, 0);
-        return written;
-    }
-    QIODevice& file;
-    qint64 left;
-};
-
 struct FullDisk : filewriter::Probe
 {
     explicit FullDisk(qint64 left) : left(left) { filewriter::setProbe(this); }
     ~FullDisk() override { filewriter::setProbe(nullptr); }
-    std::unique_ptr<QIODevice> device(QIODevice& file) override { return std::make_unique<FailDevice>(file, left); }
+    std::unique_ptr<QIODevice> device(QIODevice& file) override { return testfiles::fillingDisk(file, left); }
     qint64 left;
 };
 

@@ -8,11 +8,35 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <algorithm>
 #include <grp.h>
 #include <unistd.h>
 #include <zlib.h>
 
+namespace {
+
+struct FillingDisk : QIODevice
+{
+    FillingDisk(QIODevice& file, qint64 left) : file(file), left(left) { open(WriteOnly | Unbuffered); }
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        const qint64 written = left > 0 ? file.write(data, std::min(length, left)) : -1;
+        left -= std::max<qint64>(written, 0);
+        return written;
+    }
+    QIODevice& file;
+    qint64 left;
+};
+
+} // namespace
+
 namespace testfiles {
+
+std::unique_ptr<QIODevice> fillingDisk(QIODevice& file, qint64 left)
+{
+    return std::make_unique<FillingDisk>(file, left);
+}
 
 QByteArray readAll(const QString& path)
 {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <utility>
 
 // Whole files for tests that check exact bytes.
@@ -25,6 +27,9 @@ QString missing(const QStringList& programs);
 // the input filter given ("CSV:59,34,76,1,...").
 void convertByOffice(const QStringList& files, const QString& format, const QString& folder,
                      const QString& inputFilter = {});
+
+// A device that writes the first `left` bytes given to the file, then fails: a disk that fills up.
+std::unique_ptr<QIODevice> fillingDisk(QIODevice& file, qint64 left);
 
 // A zip archive of the files (name, bytes), deflated or stored.
 QByteArray zip(const QList<std::pair<QByteArray, QByteArray>>& files, bool deflated = true);
