@@ -41,24 +41,26 @@ DiskState DiskState::of(const QString& path)
     return state;
 }
 
-DiskState DiskState::of(const QString& path, const QByteArray& bytes)
+DiskState DiskState::unhashed(const QString& path, qint64 size)
 {
     DiskState state;
     state.m_path = path;
     state.m_known = true;
     state.m_exists = QFileInfo::exists(path);
-    state.m_size = bytes.size();
+    state.m_size = size;
+    return state;
+}
+
+DiskState DiskState::of(const QString& path, const QByteArray& bytes)
+{
+    DiskState state = unhashed(path, bytes.size());
     state.m_hash = hashOf(bytes);
     return state;
 }
 
 DiskState DiskState::ofAside(const QString& path, const QByteArray& bytes)
 {
-    DiskState state;
-    state.m_path = path;
-    state.m_known = true;
-    state.m_exists = QFileInfo::exists(path);
-    state.m_size = bytes.size();
+    DiskState state = unhashed(path, bytes.size());
     // The thread holds its own reference to the bytes, which nothing changes. Without a thread, the hash is taken
     // here.
     try {

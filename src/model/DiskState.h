@@ -31,6 +31,8 @@ public:
     bool changedOnDisk() const;
 
 private:
+    // The file just read or written with that many bytes, their hash still to take.
+    static DiskState unhashed(const QString& path, qint64 size);
     const QByteArray& hash() const;
 
     QString m_path;
