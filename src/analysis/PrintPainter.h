@@ -19,7 +19,7 @@ namespace printpainter {
 
 // The printer's printable area and resolution as the layouts need them.
 printlayout::PrinterGeometry geometry(const QPrinter& printer);
-// "Arial" at a size in points, measured on the printer.
+// "Arial" (under its installed substitute) at a size in points, measured on the printer.
 QFont printerFont(int points);
 
 // The texts of one document shaped once each, in a font on the printer: the width of each for the layout, then its

@@ -2,6 +2,7 @@
 
 #include "widgets/Fonts.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTest>
@@ -58,6 +59,7 @@ private slots:
     void shapedAsDrawText();
     void photoStretchedOverTheText();
     void noPhotoNoPicture();
+    void printerFontNamesTheFaceItPrints();
 };
 
 void TestPrintPainter::textTopAtItsLine()
@@ -230,4 +232,17 @@ void TestPrintPainter::noPhotoNoPicture()
 }
 
 QTEST_MAIN(TestPrintPainter)
+// Arial's face asked by its installed name: under "Arial", which no installed font bears, the first printing
+// searched the fallbacks of every font before taking the substitute.
+void TestPrintPainter::printerFontNamesTheFaceItPrints()
+{
+    const QString arialFace = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    for (int points : {8, 10}) {
+        const QFont font = printpainter::printerFont(points);
+        QCOMPARE(font.pointSize(), points);
+        QCOMPARE(font.family().toCaseFolded(), arialFace.toCaseFolded());
+        QCOMPARE(QFontInfo(font).family(), arialFace);
+    }
+}
+
 #include "TestPrintPainter.moc"
