@@ -148,9 +148,9 @@ printlayout::PrinterGeometry geometry(const QPrinter& printer)
 
 QFont printerFont(int points)
 {
-    // The sheet and the card name no font anywhere a reader keeps: Arial is taken under its installed substitute at
-    // once, the same face, rather than looked up in vain among the fallbacks of every installed font at the first
-    // printing (a twentieth of printing a class).
+    // The printed page keeps the face, not the name: Arial is taken under its installed substitute at once rather
+    // than looked up in vain among the fallbacks of every installed font at the first printing (a twentieth of
+    // printing a class).
     QFont font = fonts::screenFont(QStringLiteral("Arial"), 12);
     font.setPointSize(points);
     return font;

@@ -14,9 +14,9 @@ void install();
 // name of their substitute.
 QFont pixelFont(const QString& family, int pixelSize, bool bold = false);
 QFont msSansSerif(int pixelSize);
-// A font for a window's own labels only, never for a document nor a list of fonts: any design family comes back
-// under its Linux substitute at once (Arial as Liberation Sans), the same face without a vain lookup of the
-// Windows name among every installed font.
+// A font for a window's own labels and the printed sheet and card, never for a document nor a list of fonts: any
+// design family comes back under its Linux substitute at once (Arial as Liberation Sans), the same face without a
+// vain lookup of the Windows name among every installed font.
 QFont screenFont(const QString& family, int pixelSize, bool bold = false);
 QFont system(int pixelSize);
 // A family name as other programs know it: Qt adds the foundry to a family that several foundries
