@@ -21,7 +21,29 @@
 #include <QVBoxLayout>
 #include <limits>
 
+CardPage::CardPage(FrameOnly, QWidget* parent) : QWidget(parent)
+{
+    buildFrame();
+}
+
 CardPage::CardPage(PhotoCache* photos, QWidget* parent) : QWidget(parent)
+{
+    QWidget* box = buildFrame();
+    buildFields(box);
+    m_photo = new CardPhoto(photos, box);
+    m_photo->setGeometry(448, 72, 120, 121);
+    m_photo->installEventFilter(this);
+    QWidget::setTabOrder(m_remarks, m_photo);
+    connect(m_photo, &CardPhoto::clicked, this, &CardPage::photoClicked);
+
+    installEventFilter(this);
+    connect(this, &CardPage::edited, this, [this] { m_typed = true; });
+    // The labels take the size of their text in the window's font when the card is first shown.
+    for (QLabel* label : box->findChildren<QLabel*>())
+        firstshow::fitText(label);
+}
+
+QWidget* CardPage::buildFrame()
 {
     setObjectName(QStringLiteral("CardPage"));
     auto* layout = new QVBoxLayout(this);
@@ -38,19 +60,7 @@ CardPage::CardPage(PhotoCache* photos, QWidget* parent) : QWidget(parent)
     m_scrollBox->setWidget(box);
     m_scrollBox->setWidgetResizable(false);
     layout->addWidget(m_scrollBox);
-
-    buildFields(box);
-    m_photo = new CardPhoto(photos, box);
-    m_photo->setGeometry(448, 72, 120, 121);
-    m_photo->installEventFilter(this);
-    QWidget::setTabOrder(m_remarks, m_photo);
-    connect(m_photo, &CardPhoto::clicked, this, &CardPage::photoClicked);
-
-    installEventFilter(this);
-    connect(this, &CardPage::edited, this, [this] { m_typed = true; });
-    // The labels take the size of their text in the window's font when the card is first shown.
-    for (QLabel* label : box->findChildren<QLabel*>())
-        firstshow::fitText(label);
+    return box;
 }
 
 void CardPage::buildTitle()

@@ -26,6 +26,12 @@ public:
     static constexpr int FieldCount = 13;
 
     explicit CardPage(PhotoCache* photos, QWidget* parent = nullptr);
+    // The page without its card: the title panel and the scroll box around a card of fixed size, which alone give
+    // the page its sizes. A window measures them on it before its own card page is built.
+    struct FrameOnly
+    {
+    };
+    CardPage(FrameOnly, QWidget* parent);
 
     // LitFiche: row r of the table on the fields, the title and the photo. Without a photo cache, a photo that
     // cannot be read raises its failure once every field shows the card.
@@ -76,6 +82,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The page's layout, the title panel and the scroll box; returns the card's box.
+    QWidget* buildFrame();
     void buildTitle();
     void buildFields(QWidget* box);
     int fieldNumber(const QObject* watched) const;

@@ -45,14 +45,14 @@ struct CardHints
     QSize minimum;
 };
 
-// Measured once, on a card built apart, and again only for another font.
+// Measured once, on a card page built apart without its card, and again only for another font.
 const CardHints& cardHints(const QFont& font)
 {
     static std::optional<CardHints> hints;
     if (!hints || hints->font != font) {
         QWidget window;
         window.setFont(font);
-        const CardPage card(nullptr, &window);
+        const CardPage card(CardPage::FrameOnly{}, &window);
         hints = CardHints{font, card.sizeHint(), card.minimumSizeHint()};
     }
     return *hints;
