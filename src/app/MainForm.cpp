@@ -464,7 +464,7 @@ void TMainForm::FormShow()
     // Once the frame has been idle a moment, what the first class window and the first chart would otherwise
     // wait for is made ready.
     QTimer::singleShot(WarmUpMs, this, [] {
-        TMDIChild::measureCard();
+        TMDIChild::prepareFirstOpen();
         ChartWindow::loadFont();
     });
     failures.raise();

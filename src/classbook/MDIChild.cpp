@@ -9,7 +9,9 @@
 #include "widgets/Fonts.h"
 #include "widgets/StringGrid.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QStackedWidget>
@@ -75,9 +77,11 @@ private:
 
 } // namespace
 
-void TMDIChild::measureCard()
+void TMDIChild::prepareFirstOpen()
 {
     cardHints(fonts::system(WindowFontPixels));
+    // The window's title bar, Qt's own, shapes the class's name in Qt's font for title bars.
+    QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(QStringLiteral("classe.prf"));
 }
 
 TMDIChild::TMDIChild(const SharedWindows& shared, QWidget* parent)

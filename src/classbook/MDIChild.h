@@ -29,9 +29,9 @@ public:
     ~TMDIChild() override;
 
     // A window opens with a stand-in of its card page's sizes, and builds the card when first needed; the sizes are
-    // measured once, on a card built apart. Measured while the program is idle, they spare the first class opened
-    // that work.
-    static void measureCard();
+    // measured once, on a card page built apart without its card. Measured while the program is idle, with the
+    // face of the window's title bar looked up, they spare the first class opened that work.
+    static void prepareFirstOpen();
 
     // --- the class ----------------------------------------------------------
     ClassDocument& document() { return m_document; }
