@@ -6,10 +6,12 @@
 //
 //     startwatch <title> <settle-ms> <program> [arguments...]
 //
-// Prints one line: "<milliseconds to idle> <resident kB> <CPU milliseconds>".
+// Prints one line: "<milliseconds to idle> <resident kB> <CPU milliseconds> <resident kB of the program's own file>",
+// the last the pages of the executable itself (its code, its tables and data) among the resident ones.
 
 #include <xcb/xcb.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +75,28 @@ long statusField(pid_t pid, const char* field)
         if (line.compare(0, n, field) == 0)
             return std::strtol(line.c_str() + n, nullptr, 10);
     return -1;
+}
+
+// The resident kB of the mappings of the process's own executable.
+long ownFileKb(pid_t pid)
+{
+    char exe[4096];
+    const ssize_t n = readlink(("/proc/" + std::to_string(pid) + "/exe").c_str(), exe, sizeof exe - 1);
+    if (n <= 0)
+        return -1;
+    const std::string path(exe, size_t(n));
+    std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
+    std::string line;
+    bool own = false;
+    long kb = 0;
+    while (std::getline(smaps, line)) {
+        // A mapping's first line: "start-end perms offset dev inode path".
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < line.find(' '))
+            own = line.size() > path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0;
+        else if (own && line.compare(0, 4, "Rss:") == 0)
+            kb += std::strtol(line.c_str() + 4, nullptr, 10);
+    }
+    return kb;
 }
 
 long cpuMs(pid_t pid)
@@ -175,9 +199,10 @@ int main(int argc, char** argv)
     const long cpu = cpuMs(pid);
     std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
     const long rss = statusField(pid, "VmRSS:");
+    const long own = ownFileKb(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     xcb_disconnect(c);
-    std::printf("%.2f %ld %ld\n", std::chrono::duration<double, std::milli>(idle - start).count(), rss, cpu);
+    std::printf("%.2f %ld %ld %ld\n", std::chrono::duration<double, std::milli>(idle - start).count(), rss, cpu, own);
     return 0;
 }
