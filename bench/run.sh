@@ -35,6 +35,7 @@ has() { [[ " $measures " == *" $1 "* ]]; }
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 # The program's own packages, and the X protocol headers the start-up watch is built with.
 source "$source_dir/scripts/packages.sh"
+source "$source_dir/scripts/display.sh"
 install_missing "${base_packages[@]}" libxcb1-dev
 build=${BENCH_BUILD:-$source_dir/build-bench}
 data=$build/bench-data
@@ -60,11 +61,7 @@ if [ -n "${BENCH_DISPLAY:-}" ]; then
     xvfb_pid=$!
     export DISPLAY=":${BENCH_DISPLAY#:}"
 else
-    exec 3> "$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    until [ -s "$work/display" ]; do sleep 0.1; done
-    export DISPLAY=":$(head -1 "$work/display")"
+    start_display "$work"
 fi
 sleep 0.5
 export QT_QPA_PLATFORM=xcb

@@ -12,6 +12,7 @@
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 source "$source_dir/scripts/packages.sh"
+source "$source_dir/scripts/display.sh"
 install_missing "${base_packages[@]}" valgrind python3
 builds=("$source_dir/build-bench:Release" "$source_dir/build:RelWithDebInfo")
 for entry in "${builds[@]}"; do
@@ -27,11 +28,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-until [ -s "$work/display" ]; do sleep 0.1; done
-export DISPLAY=":$(head -1 "$work/display")" QT_QPA_PLATFORM=xcb
+start_display "$work"
+export QT_QPA_PLATFORM=xcb
 outputs=()
 for entry in "${builds[@]}"; do
     build=${entry%%:*}
