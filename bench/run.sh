@@ -48,20 +48,14 @@ cmake --build "$build" -j2 --target virelan bare_window startwatch virelan_bench
     card_photo_bench oversized_bench recovery_bench > /dev/null
 bin=$build/bench
 
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+make_work
 # A display of its own, fresh: no window manager, nothing else on it, no key left pressed.
 if [ -n "${BENCH_DISPLAY:-}" ]; then
     Xvfb ":${BENCH_DISPLAY#:}" -screen 0 1280x800x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":${BENCH_DISPLAY#:}"
 else
-    start_display "$work"
+    start_display
 fi
 sleep 0.5
 export QT_QPA_PLATFORM=xcb

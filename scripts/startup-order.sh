@@ -21,14 +21,8 @@ for entry in "${builds[@]}"; do
     cmake --build "$build" -j2 --target virelan > /dev/null
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-start_display "$work"
+make_work
+start_display
 export QT_QPA_PLATFORM=xcb
 outputs=()
 for entry in "${builds[@]}"; do
