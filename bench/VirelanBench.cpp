@@ -43,8 +43,10 @@
 #include "model/ClassFile.h"
 #include "model/ClassTable.h"
 #include "widgets/Fonts.h"
+#include "widgets/Printer.h"
 #include "widgets/Seams.h"
 #include "widgets/StringGrid.h"
+#include "widgets/printer/QtPrinter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -360,7 +362,7 @@ double printMeasure(TMainForm* form)
 {
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("classe.pdf"));
-    bench::setUpPdfPrinter(seams().printer(), pdf);
+    bench::setUpPdfPrinter(static_cast<QtPrinter&>(seams().printer()).qprinter(), pdf);
     bench::ModalAnswer answer;
     action(form, "Imprimer1")->trigger();
     const double ms = answer.elapsedMs();
@@ -419,6 +421,8 @@ int main(int argc, char* argv[])
     // The program's name: its folders are the program's own.
     QApplication::setApplicationName(QStringLiteral("Vire Lan"));
     fonts::install();
+    // The program's printer, linked in rather than loaded from beside the program.
+    printermodule::link(&QtPrinter::make);
     QTranslator qtFrench;
     if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

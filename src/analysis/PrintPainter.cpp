@@ -2,11 +2,12 @@
 
 #include "core/PlatformError.h"
 #include "widgets/Fonts.h"
+#include "widgets/Printer.h"
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QStringList>
 #include <QTextLayout>
 #include <algorithm>
@@ -141,7 +142,7 @@ void Shapes::draw(QPainter& painter, int x, int baseline, const QString& text)
     layout.draw(&painter, QPointF(x, baseline - layout.lineAt(0).ascent()));
 }
 
-printlayout::PrinterGeometry geometry(const QPrinter& printer)
+printlayout::PrinterGeometry geometry(const QPaintDevice& printer)
 {
     return {printer.width(), printer.height(), printer.widthMM(), printer.heightMM(), printer.logicalDpiX()};
 }
@@ -175,23 +176,23 @@ void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& p
         painter.drawImage(page.image, photo);
 }
 
-void print(QPrinter& printer, const QFont& font, const Build& build, const QImage& photo)
+void print(Printer& printer, const QFont& font, const Build& build, const QImage& photo)
 {
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&printer.device()))
         throw PlatformError(InvalidPrinter);
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
     Shapes shapes(painter.font(), painter.device());
     const printlayout::Layout layout = build(metrics, [&shapes](const QString& text) { return shapes.width(text); });
     for (qsizetype p = 0; p < layout.size(); ++p) {
-        if (p > 0 && !printer.newPage()) {
+        if (p > 0 && !printer.device().newPage()) {
             painter.end();
             throw PlatformError(PrintingFailed);
         }
         paintPage(painter, layout[p], photo, &shapes);
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    if (!painter.end() || printer.state() == Printer::State::Error)
         throw PlatformError(PrintingFailed);
 }
 

@@ -11,14 +11,14 @@
 class QFontMetrics;
 class QPaintDevice;
 class QPainter;
-class QPrinter;
+class Printer;
 class QTextLayout;
 
 // Draws a printed layout on the printer: one document, one printer page per layout page.
 namespace printpainter {
 
 // The printer's printable area and resolution as the layouts need them.
-printlayout::PrinterGeometry geometry(const QPrinter& printer);
+printlayout::PrinterGeometry geometry(const QPaintDevice& printer);
 // "Arial" (under its installed substitute) at a size in points, measured on the printer.
 QFont printerFont(int points);
 
@@ -58,6 +58,6 @@ void paintPage(QPainter& painter, const printlayout::Page& page, const QImage& p
 // rectangle after the texts of its page, and ends the document. A printer that cannot start, take a new page or
 // finish the document raises the platform's error; the class is left as it was.
 using Build = std::function<printlayout::Layout(const QFontMetrics& metrics, const printlayout::TextWidth& width)>;
-void print(QPrinter& printer, const QFont& font, const Build& build, const QImage& photo = {});
+void print(Printer& printer, const QFont& font, const Build& build, const QImage& photo = {});
 
 } // namespace printpainter

@@ -42,7 +42,6 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>

@@ -6,10 +6,12 @@
 #include "core/PlatformError.h"
 #include "model/PhotoFit.h"
 #include "model/PhotoLoader.h"
+#include "widgets/Printer.h"
 #include "widgets/Seams.h"
 #include "widgets/StringGrid.h"
 
 #include <QFontMetrics>
+#include <QPagedPaintDevice>
 
 // Printing the class sheet or the student card on the current printer.
 
@@ -24,7 +26,7 @@ void TMDIChild::Imprimer()
 void TMDIChild::ImprimFeuille()
 {
     finishCellEdit();
-    QPrinter& printer = seams().printer();
+    Printer& printer = seams().printer();
     printlayout::Sheet sheet;
     sheet.colCount = m_grid->colCount();
     sheet.rowCount = m_grid->rowCount();
@@ -32,7 +34,7 @@ void TMDIChild::ImprimFeuille()
         sheet.colWidths << m_grid->colWidth(c);
     sheet.cell = [this](int c, int r) { return m_grid->cell(c, r); };
     sheet.screenDpi = m_grid->logicalDpiX();
-    const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
+    const printlayout::PrinterGeometry geometry = printpainter::geometry(printer.device());
     printpainter::print(printer, printpainter::printerFont(8),
                         [&](const QFontMetrics&, const printlayout::TextWidth& width) {
                             return printlayout::sheetLayout(sheet, geometry, width);
@@ -41,7 +43,7 @@ void TMDIChild::ImprimFeuille()
 
 void TMDIChild::ImprimFiche()
 {
-    QPrinter& printer = seams().printer();
+    Printer& printer = seams().printer();
     printlayout::Card card;
     card.fileName = fileName();
     card.today = seams().now().date();
@@ -59,7 +61,7 @@ void TMDIChild::ImprimFiche()
         }
     }
     card.hasPhoto = !photo.isNull();
-    const printlayout::PrinterGeometry geometry = printpainter::geometry(printer);
+    const printlayout::PrinterGeometry geometry = printpainter::geometry(printer.device());
     printpainter::print(
         printer, printpainter::printerFont(10),
         [&](const QFontMetrics& metrics, const printlayout::TextWidth&) {

@@ -1,11 +1,12 @@
 #include "tools/PrinterTextDevice.h"
 
 #include "core/PlatformError.h"
+#include "widgets/Printer.h"
 
 #include <QFontMetrics>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 
-PrinterTextDevice::PrinterTextDevice(QPrinter& printer) : m_printer(printer) {}
+PrinterTextDevice::PrinterTextDevice(Printer& printer) : m_printer(printer) {}
 
 PrinterTextDevice::~PrinterTextDevice()
 {
@@ -16,8 +17,8 @@ PrinterTextDevice::~PrinterTextDevice()
 
 void PrinterTextDevice::check() const
 {
-    if (!m_painter.isActive() || m_printer.printerState() == QPrinter::Error ||
-        m_printer.printerState() == QPrinter::Aborted)
+    if (!m_painter.isActive() || m_printer.state() == Printer::State::Error ||
+        m_printer.state() == Printer::State::Aborted)
         throw PlatformError::ioError(WriteErrorCode);
 }
 
@@ -26,7 +27,7 @@ void PrinterTextDevice::open(const QFont& font, const QColor& color)
     m_placed.clear();
     m_page = 0;
     m_y = 0;
-    if (!m_painter.begin(&m_printer))
+    if (!m_painter.begin(&m_printer.device()))
         throw PlatformError::ioError(WriteErrorCode);
     m_painter.setFont(font);
     m_painter.setPen(color);
@@ -34,8 +35,8 @@ void PrinterTextDevice::open(const QFont& font, const QColor& color)
     m_lineHeight = std::max(1, metrics.lineSpacing());
     m_ascent = metrics.ascent();
     // The painter's origin is the top-left corner of the printable area, which it fills.
-    m_width = m_printer.width();
-    m_height = m_printer.height();
+    m_width = m_printer.device().width();
+    m_height = m_printer.device().height();
     check();
 }
 
@@ -72,7 +73,7 @@ void PrinterTextDevice::writeLine(const QString& line)
     do {
         // A new page when the next line would cross the bottom edge; the first line of a page always goes.
         if (m_y > 0 && m_y + m_lineHeight > m_height) {
-            if (!m_printer.newPage())
+            if (!m_printer.device().newPage())
                 throw PlatformError::ioError(WriteErrorCode);
             ++m_page;
             m_y = 0;
@@ -94,6 +95,6 @@ void PrinterTextDevice::close()
     check();
     if (!m_painter.end())
         throw PlatformError::ioError(WriteErrorCode);
-    if (m_printer.printerState() == QPrinter::Error || m_printer.printerState() == QPrinter::Aborted)
+    if (m_printer.state() == Printer::State::Error || m_printer.state() == Printer::State::Aborted)
         throw PlatformError::ioError(WriteErrorCode);
 }

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QString>
 
-class QPrinter;
+class Printer;
 
 // The printer used as a plain text output: lines written one after the other from the top-left corner of
 // the printable area, no margin, no header or footer. A line end moves down by the font's line spacing; text
@@ -28,7 +28,7 @@ public:
     // The error code raised for any failure of the printer: the platform's "disk write error".
     static constexpr int WriteErrorCode = 101;
 
-    explicit PrinterTextDevice(QPrinter& printer);
+    explicit PrinterTextDevice(Printer& printer);
     ~PrinterTextDevice();
     PrinterTextDevice(const PrinterTextDevice&) = delete;
     PrinterTextDevice& operator=(const PrinterTextDevice&) = delete;
@@ -51,7 +51,7 @@ private:
     // How many characters of the text, from its start, fit within the page width (at least one).
     qsizetype fitting(const QString& text) const;
 
-    QPrinter& m_printer;
+    Printer& m_printer;
     QPainter m_painter;
     QList<Placed> m_placed;
     int m_page = 0;

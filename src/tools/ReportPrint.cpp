@@ -1,10 +1,11 @@
 #include "tools/ReportPrint.h"
 
 #include "core/PlatformError.h"
+#include "widgets/Printer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -35,21 +36,21 @@ std::unique_ptr<QTextDocument> layoutFor(const QTextDocument& text, QPaintDevice
     return doc;
 }
 
-void print(const QTextDocument& text, QPrinter& printer)
+void print(const QTextDocument& text, Printer& printer)
 {
     printer.setDocName(QString());
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&printer.device())) {
         // Printing into a file that cannot be made, or to no printer at all.
         if (!printer.outputFileName().isEmpty())
             throw PlatformError::cannotCreate(printer.outputFileName());
         throw PlatformError(QStringLiteral("Aucune imprimante par défaut sélectionnée"));
     }
-    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    const std::unique_ptr<QTextDocument> doc = layoutFor(text, printer, page.size());
+    const QRectF page = printer.pageRect();
+    const std::unique_ptr<QTextDocument> doc = layoutFor(text, printer.device(), page.size());
     const int pages = doc->pageCount();
     for (int i = 0; i < pages; ++i) {
-        if (i > 0 && !printer.newPage()) {
+        if (i > 0 && !printer.device().newPage()) {
             painter.end();
             throw PlatformError(QStringLiteral("Erreur d'impression"));
         }

@@ -4,7 +4,7 @@
 #include <memory>
 
 class QPaintDevice;
-class QPrinter;
+class Printer;
 class QTextDocument;
 
 // Printing of the report editor's text.
@@ -16,6 +16,6 @@ std::unique_ptr<QTextDocument> layoutFor(const QTextDocument& text, QPaintDevice
 
 // Prints the whole text over the printable area of the printer, page after page, with an empty job title.
 // Raises the printer's error when it cannot start or go on.
-void print(const QTextDocument& text, QPrinter& printer);
+void print(const QTextDocument& text, Printer& printer);
 
 } // namespace reportprint

@@ -1,16 +1,17 @@
 #include "widgets/QtSeams.h"
 
+#include "core/PlatformError.h"
 #include "core/SystemClock.h"
+#include "widgets/Printer.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <memory>
@@ -18,6 +19,7 @@
 namespace {
 
 Seams* g_replacement = nullptr;
+printermodule::Maker g_linkedPrinter = nullptr;
 
 // A dialog taken down on the next turn of the event loop rather than when its answer is returned: what the answer
 // leads to (a class read, a file written, a document printed) is done first, and the dialog's own leaving after it
@@ -150,16 +152,16 @@ int QtSeams::message(QWidget* parent, MessageKind kind, const QString& caption, 
     return index < 0 ? escapeButton : index;
 }
 
-bool QtSeams::printDialog(QWidget* parent, QPrinter& printer)
+bool QtSeams::printDialog(QWidget* parent, Printer& printer)
 {
-    const Later<QPrintDialog> dialog(new QPrintDialog(&printer, parent));
+    const Later<QDialog> dialog(printer.newPrintDialog(parent));
     return dialog->exec() == QDialog::Accepted;
 }
 
-bool QtSeams::printerSetupDialog(QWidget* parent, QPrinter& printer)
+bool QtSeams::printerSetupDialog(QWidget* parent, Printer& printer)
 {
-    QPageSetupDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    const std::unique_ptr<QDialog> dialog(printer.newSetupDialog(parent));
+    return dialog->exec() == QDialog::Accepted;
 }
 
 bool QtSeams::fontDialog(QWidget* parent, QFont& font)
@@ -177,11 +179,32 @@ int QtSeams::execModal(QDialog* dialog)
     return dialog->exec();
 }
 
-QPrinter& QtSeams::printer()
+Printer& QtSeams::printer()
 {
     if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer = printermodule::load(QApplication::applicationDirPath());
     return *m_printer;
+}
+
+void printermodule::link(Maker make)
+{
+    g_linkedPrinter = make;
+}
+
+std::unique_ptr<Printer> printermodule::load(const QString& executableDir)
+{
+    if (g_linkedPrinter)
+        return std::unique_ptr<Printer>(g_linkedPrinter());
+    // Beside the executable (the build tree), then in the library folder of the install it belongs to. The module
+    // stays loaded for the rest of the run: the printer's code is its own.
+    const QString installed =
+        QDir::cleanPath(executableDir + QStringLiteral("/" VIRELAN_MODULES_FROM_BIN "/") + QLatin1String(FileName));
+    for (const QString& candidate : {executableDir + QLatin1Char('/') + QLatin1String(FileName), installed}) {
+        QLibrary module(candidate);
+        if (const auto make = reinterpret_cast<Maker>(module.resolve(MakerName)))
+            return std::unique_ptr<Printer>(make());
+    }
+    throw PlatformError(QStringLiteral("Impossible de charger le module d'impression %1").arg(installed));
 }
 
 QDateTime QtSeams::now()

@@ -16,11 +16,11 @@ public:
                                            const QString& suggested) override;
     int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
                 const QStringList& buttons, int defaultButton, int escapeButton) override;
-    bool printDialog(QWidget* parent, QPrinter& printer) override;
-    bool printerSetupDialog(QWidget* parent, QPrinter& printer) override;
+    bool printDialog(QWidget* parent, Printer& printer) override;
+    bool printerSetupDialog(QWidget* parent, Printer& printer) override;
     bool fontDialog(QWidget* parent, QFont& font) override;
     int execModal(QDialog* dialog) override;
-    QPrinter& printer() override;
+    Printer& printer() override;
     QDateTime now() override;
     void setSystemClock(const QDateTime& dateTime, QObject* context,
                         const std::function<void(const QString& refusal)>& done) override;
@@ -31,5 +31,5 @@ public:
     static QStringList qtFilters(const QString& filter);
 
 private:
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<Printer> m_printer;
 };

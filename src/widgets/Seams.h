@@ -9,7 +9,7 @@
 class QDialog;
 class QFont;
 class QObject;
-class QPrinter;
+class Printer;
 class QWidget;
 
 // Everything that blocks or reaches outside the program goes through here, so that tests can script
@@ -41,13 +41,13 @@ public:
     // Shows a message box and returns the index of the button pressed.
     virtual int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
                         const QStringList& buttons, int defaultButton, int escapeButton) = 0;
-    virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
-    virtual bool printerSetupDialog(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool printDialog(QWidget* parent, Printer& printer) = 0;
+    virtual bool printerSetupDialog(QWidget* parent, Printer& printer) = 0;
     virtual bool fontDialog(QWidget* parent, QFont& font) = 0;
     // Shows a window modally and returns its result when it closes.
     virtual int execModal(QDialog* dialog) = 0;
-    // The current printer, shared by every print of the run.
-    virtual QPrinter& printer() = 0;
+    // The current printer, shared by every print of the run; made with the first print.
+    virtual Printer& printer() = 0;
     virtual QDateTime now() = 0;
     // Asks the system to set its local date and time without waiting: `done` is called later, as an event on
     // the context's thread, with an empty text when the clock is set or, in French, why it was not; not at

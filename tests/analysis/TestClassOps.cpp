@@ -635,7 +635,7 @@ void TestClassOps::printClassSheetToPdf()
             [&](ClassContents& contents) { contents.table.at(n, 2) = QStringLiteral("%1").arg(n % 20); });
     }
     w->LitGrille();
-    QCOMPARE(fake.printer().logicalDpiX(), 1200);
+    QCOMPARE(fake.pdfPrinter().logicalDpiX(), 1200);
     w->Imprimer();
     QVERIFY(fake.messages.isEmpty());
     QCOMPARE(pdfPages(fake.printerOutput()), pages);
@@ -678,7 +678,7 @@ void TestClassOps::printerFailureIsReported()
 {
     FakeSeams& fake = m_windows->fake();
     fake.printDialogAnswers = {true};
-    fake.printer().setOutputFileName(m_windows->path("no/such/folder/out.pdf"));
+    fake.pdfPrinter().setOutputFileName(m_windows->path("no/such/folder/out.pdf"));
     auto form = std::make_unique<TMainForm>();
     form->show();
     form->FileNewItemClick();

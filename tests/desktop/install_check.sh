@@ -3,9 +3,9 @@
 # data folder, the menu entry, the icons, the class file type and the metainfo. The two validators
 # (desktop-file-utils, appstream) must accept the entry and the metainfo; without them the test is skipped
 # after the tree checks.
-#   install_check.sh <build folder> <install prefix> <source folder> <desktop id> <class file type>
+#   install_check.sh <build folder> <install prefix> <source folder> <desktop id> <class file type> <library folder>
 set -euo pipefail
-build=$1 prefix=$2 source=$3 id=$4 mime=$5
+build=$1 prefix=$2 source=$3 id=$4 mime=$5 libdir=$6
 
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
@@ -15,6 +15,12 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -x "$root/bin/virelan" ] || fail "no executable bin/virelan"
 cmp -s "$root/share/virelan/Virelan.hlp" "$source/data/Virelan.hlp" || fail "help file not in share/virelan"
+# Qt's print support comes with the printer's module, not with the program.
+needs() { readelf -d "$1" | grep -q "(NEEDED).*\[$2"; }
+module="$root/$libdir/virelan/virelan-printer.so"
+[ -f "$module" ] || fail "no printer module $libdir/virelan/virelan-printer.so"
+needs "$module" libQt6PrintSupport || fail "the printer module does not load Qt's print support"
+! needs "$root/bin/virelan" libQt6PrintSupport || fail "the program loads Qt's print support at start-up"
 
 entry="$root/share/applications/$id.desktop"
 [ -f "$entry" ] || fail "no menu entry $id.desktop"

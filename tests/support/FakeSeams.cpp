@@ -1,5 +1,7 @@
 #include "FakeSeams.h"
 
+#include "widgets/printer/QtPrinter.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QPrinter>
@@ -39,13 +41,13 @@ int FakeSeams::message(QWidget*, MessageKind kind, const QString& caption, const
     return messageAnswers.isEmpty() ? defaultButton : messageAnswers.takeFirst();
 }
 
-bool FakeSeams::printDialog(QWidget*, QPrinter&)
+bool FakeSeams::printDialog(QWidget*, Printer&)
 {
     ++printDialogs;
     return printDialogAnswers.isEmpty() ? false : printDialogAnswers.takeFirst();
 }
 
-bool FakeSeams::printerSetupDialog(QWidget*, QPrinter&)
+bool FakeSeams::printerSetupDialog(QWidget*, Printer&)
 {
     return printerSetupAnswers.isEmpty() ? false : printerSetupAnswers.takeFirst();
 }
@@ -67,14 +69,20 @@ int FakeSeams::execModal(QDialog* dialog)
     return dialog->result();
 }
 
-QPrinter& FakeSeams::printer()
+Printer& FakeSeams::printer()
 {
     if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-        m_printer->setOutputFileName(printerOutput());
+        m_printer = std::make_unique<QtPrinter>();
+        m_printer->qprinter().setOutputFormat(QPrinter::PdfFormat);
+        m_printer->qprinter().setOutputFileName(printerOutput());
     }
     return *m_printer;
+}
+
+QPrinter& FakeSeams::pdfPrinter()
+{
+    printer();
+    return m_printer->qprinter();
 }
 
 QDateTime FakeSeams::now()

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QPrinter;
+class QtPrinter;
 
 // Scripted answers for everything that would block or reach outside. Installed for its lifetime.
 class FakeSeams : public Seams
@@ -59,17 +60,19 @@ public:
 
     // The printer prints into a PDF file in a temporary folder.
     QString printerOutput() const;
+    // Qt's printer under printer().
+    QPrinter& pdfPrinter();
 
     QString openFileName(QWidget* parent, const QString& filter) override;
     std::optional<SaveChoice> saveFileName(QWidget* parent, const QString& filter, int filterIndex,
                                            const QString& suggested) override;
     int message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text,
                 const QStringList& buttons, int defaultButton, int escapeButton) override;
-    bool printDialog(QWidget* parent, QPrinter& printer) override;
-    bool printerSetupDialog(QWidget* parent, QPrinter& printer) override;
+    bool printDialog(QWidget* parent, Printer& printer) override;
+    bool printerSetupDialog(QWidget* parent, Printer& printer) override;
     bool fontDialog(QWidget* parent, QFont& font) override;
     int execModal(QDialog* dialog) override;
-    QPrinter& printer() override;
+    Printer& printer() override;
     QDateTime now() override;
     void setSystemClock(const QDateTime& dateTime, QObject* context,
                         const std::function<void(const QString& refusal)>& done) override;
@@ -79,5 +82,5 @@ public:
 private:
     QList<std::pair<QPointer<QObject>, std::function<void(const QString&)>>> m_clockRequests;
     QTemporaryDir m_dir;
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QtPrinter> m_printer;
 };

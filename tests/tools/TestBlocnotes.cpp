@@ -520,14 +520,14 @@ void TestBlocnotes::deviceBreaksLinesAtTheRightEdge()
     QCOMPARE(placed.last().y, (placed.size() - 1) * device.lineHeight());
     // Each piece is as long as fits: one more character would cross the edge.
     QPainter probe;
-    QFontMetrics fm(font, &m_fake->printer());
+    QFontMetrics fm(font, &m_fake->pdfPrinter());
     QVERIFY(fm.horizontalAdvance(placed[0].text) <= device.pageWidth());
     QVERIFY(fm.horizontalAdvance(placed[0].text + QLatin1Char('W')) > device.pageWidth());
 }
 
 void TestBlocnotes::printerFailureIsAnIoError()
 {
-    m_fake->printer().setOutputFileName(m_dir->path() + QStringLiteral("/nowhere/out.pdf"));
+    m_fake->pdfPrinter().setOutputFileName(m_dir->path() + QStringLiteral("/nowhere/out.pdf"));
     m_form->setText(QStringLiteral("a\r\nb"));
     QCOMPARE(errorOf([this] { m_form->Imprimer(); }), QStringLiteral("Erreur E/S 101"));
     m_form->show();

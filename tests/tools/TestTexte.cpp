@@ -984,7 +984,7 @@ void TestTexte::printWholeText()
     // 200 lines of 10 points do not hold on one page, nor on two; each page goes on where the last stopped.
     QVERIFY(pages.count("/Type /Page\n") >= 3);
     QVERIFY(pages.count("/Type /Page\n") <= 6);
-    QCOMPARE(fake.printer().docName(), QString());
+    QCOMPARE(fake.pdfPrinter().docName(), QString());
 }
 
 void TestTexte::printCannotStart()
@@ -992,7 +992,7 @@ void TestTexte::printCannotStart()
     FakeSeams fake;
     TTexte texte;
     fill(texte, Report);
-    fake.printer().setOutputFileName(QStringLiteral("/nonexistent.dir/sortie.pdf"));
+    fake.pdfPrinter().setOutputFileName(QStringLiteral("/nonexistent.dir/sortie.pdf"));
     texte.SpeedButton3Click();
     QCOMPARE(fake.messages.size(), 1);
     QCOMPARE(fake.messages.first().text, QStringLiteral("Ne peut créer le fichier /nonexistent.dir/sortie.pdf"));
@@ -1000,7 +1000,7 @@ void TestTexte::printCannotStart()
     if (!QPrinterInfo::availablePrinters().isEmpty())
         QSKIP("a printer is installed here");
     // Without a printer and without a file to print into, the painter cannot start.
-    fake.printer().setOutputFileName(QString());
+    fake.pdfPrinter().setOutputFileName(QString());
     texte.SpeedButton3Click();
     QCOMPARE(fake.messages.size(), 2);
     QCOMPARE(fake.messages.last().text, QStringLiteral("Aucune imprimante par défaut sélectionnée"));

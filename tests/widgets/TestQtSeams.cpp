@@ -1,8 +1,12 @@
 #include "widgets/QtSeams.h"
 
+#include "core/PlatformError.h"
+#include "widgets/Printer.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPagedPaintDevice>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +20,8 @@ private slots:
     void filters_data();
     void filters();
     void openLeavesNoListHoldingTheKeys();
+    void printerModuleFound_data();
+    void printerModuleFound();
 };
 
 void TestQtSeams::filters_data()
@@ -72,6 +78,49 @@ void TestQtSeams::openLeavesNoListHoldingTheKeys()
     QVERIFY(listShown);
     QCOMPARE(chosen, folder.filePath("photo1.jpg"));
     QCOMPARE(QApplication::activePopupWidget(), nullptr);
+}
+
+// Where the installed program finds its printer, from a temporary root.
+const QString Installed = QStringLiteral("bin/" VIRELAN_MODULES_FROM_BIN "/virelan-printer.so");
+
+void TestQtSeams::printerModuleFound_data()
+{
+    QTest::addColumn<QString>("placed");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("beside the program") << "bin/virelan-printer.so" << true;
+    QTest::newRow("installed") << Installed << true;
+    QTest::newRow("nowhere") << "" << false;
+    QTest::newRow("not a module") << "-bin/virelan-printer.so" << false;
+    QTest::newRow("installed, not a module") << QStringLiteral("-") + Installed << false;
+}
+
+void TestQtSeams::printerModuleFound()
+{
+    QFETCH(QString, placed);
+    QFETCH(bool, loads);
+    QTemporaryDir root;
+    QDir(root.path()).mkpath("bin");
+    // The module copied where it is looked for, or a text file in its place ("-").
+    if (!placed.isEmpty()) {
+        const bool text = placed.startsWith('-');
+        const QString path = QDir::cleanPath(root.filePath(text ? placed.mid(1) : placed));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        if (text)
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("pas un module") > 0);
+        else
+            QVERIFY(QFile::copy(VIRELAN_PRINTER_MODULE_FILE, path));
+    }
+    try {
+        const std::unique_ptr<Printer> printer = printermodule::load(root.filePath("bin"));
+        QVERIFY2(loads, "loaded");
+        QCOMPARE(printer->state(), Printer::State::Idle);
+        QCOMPARE(printer->device().logicalDpiX(), 1200);
+    } catch (const PlatformError& e) {
+        QVERIFY2(!loads, qPrintable(e.message()));
+        QCOMPARE(e.message(),
+                 "Impossible de charger le module d'impression " + QDir::cleanPath(root.filePath(Installed)));
+    }
 }
 
 QTEST_MAIN(TestQtSeams)
