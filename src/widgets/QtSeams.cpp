@@ -1,15 +1,12 @@
 #include "widgets/QtSeams.h"
 
-#include "core/PlatformError.h"
 #include "core/SystemClock.h"
 #include "widgets/Printer.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QLibrary>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,7 +16,6 @@
 namespace {
 
 Seams* g_replacement = nullptr;
-printermodule::Maker g_linkedPrinter = nullptr;
 
 // A dialog taken down on the next turn of the event loop rather than when its answer is returned: what the answer
 // leads to (a class read, a file written, a document printed) is done first, and the dialog's own leaving after it
@@ -184,27 +180,6 @@ Printer& QtSeams::printer()
     if (!m_printer)
         m_printer = printermodule::load(QApplication::applicationDirPath());
     return *m_printer;
-}
-
-void printermodule::link(Maker make)
-{
-    g_linkedPrinter = make;
-}
-
-std::unique_ptr<Printer> printermodule::load(const QString& executableDir)
-{
-    if (g_linkedPrinter)
-        return std::unique_ptr<Printer>(g_linkedPrinter());
-    // Beside the executable (the build tree), then in the library folder of the install it belongs to. The module
-    // stays loaded for the rest of the run: the printer's code is its own.
-    const QString installed =
-        QDir::cleanPath(executableDir + QStringLiteral("/" VIRELAN_MODULES_FROM_BIN "/") + QLatin1String(FileName));
-    for (const QString& candidate : {executableDir + QLatin1Char('/') + QLatin1String(FileName), installed}) {
-        QLibrary module(candidate);
-        if (const auto make = reinterpret_cast<Maker>(module.resolve(MakerName)))
-            return std::unique_ptr<Printer>(make());
-    }
-    throw PlatformError(QStringLiteral("Impossible de charger le module d'impression %1").arg(installed));
 }
 
 QDateTime QtSeams::now()
