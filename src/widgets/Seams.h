@@ -46,7 +46,7 @@ public:
     virtual bool fontDialog(QWidget* parent, QFont& font) = 0;
     // Shows a window modally and returns its result when it closes.
     virtual int execModal(QDialog* dialog) = 0;
-    // The current printer, shared by every print of the run; made with the first print.
+    // The current printer, shared by every print of the run; made when first asked for (a print or the page set-up).
     virtual Printer& printer() = 0;
     virtual QDateTime now() = 0;
     // Asks the system to set its local date and time without waiting: `done` is called later, as an event on
